@@ -1,0 +1,20 @@
+// The command line: "-nocheck", a preset firmware path (optionally quoted) and the prefix form
+// "*U" / "*T" that hides the file controls. Pure text rules, no window dependency.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct CommandLineOptions {
+    bool bNoCheck = false;          // "-nocheck" occurred
+    bool bHideFileControls = false; // prefix form "*U" / "*T"
+    QString strFileName;            // preset firmware path, empty when none
+};
+
+// Applies the rules to the command-line text that follows the program name.
+CommandLineOptions ParseCommandLine(const QString& text);
+
+// Joins the program's arguments (without the program name) into one command-line text. An
+// argument holding white space is quoted so that a path with blanks survives as one path;
+// the "*U" / "*T" prefix stays in front of the quotes.
+QString CommandLineText(const QStringList& arguments);

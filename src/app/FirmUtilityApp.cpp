@@ -1,0 +1,70 @@
+#include "FirmUtilityApp.h"
+
+#include "CommandLine.h"
+#include "Language.h"
+#include "MessageBoxes.h"
+#include "MessageCatalog.h"
+#include "Platform.h"
+#include "Product.h"
+#include "ui/main/FirmUtilityDlg.h"
+
+#include <QApplication>
+#include <QDialog>
+
+#include <clocale>
+#include <cstdlib>
+#include <memory>
+
+CFirmUtilityApp::CFirmUtilityApp(QStringList arguments) : m_arguments(std::move(arguments)) {}
+
+bool CFirmUtilityApp::InitInstance()
+{
+    // 1. Locale-dependent choices follow the system's locale settings.
+    std::setlocale(LC_ALL, "");
+
+    // 2. The main window object, without a parent; destroyed when start-up returns.
+    auto dlg = std::make_unique<CFirmUtilityDlg>();
+
+    // 3. Language of every text, once per run.
+    const quint16 language = ChooseLanguage(SystemLocaleId());
+    dlg->SetLanguage(language);
+
+    // 4. Product identity.
+    QApplication::setApplicationDisplayName(GetProductTitle(PRODUCT_NUMBER));
+
+    // 5. A second copy ends at once and shows nothing.
+    if (m_hMutex.Acquire() == CInstanceGuard::Result::HeldByAnotherCopy)
+        return false;
+
+    // 6. Socket layer.
+    if (!Platform::InitSocketLayer()) {
+        AppMessageBoxById(IDS_SOCKET_INIT_FAILED);
+        return false;
+    }
+
+    // 9. Command line.
+    const CommandLineOptions options = ParseCommandLine(CommandLineText(m_arguments));
+    dlg->m_bNoCheck = options.bNoCheck;
+    if (!options.strFileName.isEmpty() || options.bHideFileControls) {
+        dlg->m_bHideFileControls = options.bHideFileControls;
+        dlg->m_strFileName = options.strFileName;
+    }
+
+    // 10. The caution must be accepted; refusing it ends the process here and now.
+    if (!options.bNoCheck && dlg->m_dlgOpening.exec() != QDialog::Accepted) {
+        std::fflush(nullptr);
+        std::_Exit(EXIT_CAUTION_REFUSED);
+    }
+
+    // 11. The main window; its result carries no meaning.
+    dlg->exec();
+
+    // 13. The window object goes with `dlg`.
+    return false;
+}
+
+int CFirmUtilityApp::ExitInstance()
+{
+    m_hMutex.Release();
+    return 0;
+}

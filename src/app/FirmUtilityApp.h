@@ -1,0 +1,31 @@
+// The application object: start-up in its fixed order (locale, language, product name, the
+// single-instance guard, sockets, command line, caution, main window) and shutdown.
+#pragma once
+
+#include "InstanceGuard.h"
+
+#include <QStringList>
+
+// Exit status when the operator refuses the caution (seen as 255 by a shell).
+inline constexpr int EXIT_CAUTION_REFUSED = -1;
+
+class CFirmUtilityApp {
+public:
+    // `arguments` are the program's arguments without the program name.
+    explicit CFirmUtilityApp(QStringList arguments);
+
+    // Runs start-up and the main window; always returns false, like a dialog application.
+    bool InitInstance();
+    // Releases the guard; returns the process exit status.
+    int ExitInstance();
+
+    int Run()
+    {
+        InitInstance();
+        return ExitInstance();
+    }
+
+private:
+    QStringList m_arguments;
+    CInstanceGuard m_hMutex;
+};

@@ -1,0 +1,24 @@
+// The single-instance guard: a per-user lock held by the running copy, released by the system
+// when the process ends (a crashed copy never locks later starts out).
+#pragma once
+
+#include <QString>
+
+inline constexpr char INSTANCE_GUARD_NAME[] = "firmware update tool for Zerlind";
+
+class CInstanceGuard {
+public:
+    enum class Result { Acquired, HeldByAnotherCopy, Unavailable };
+
+    CInstanceGuard() = default;
+    ~CInstanceGuard() { Release(); }
+    CInstanceGuard(const CInstanceGuard&) = delete;
+    CInstanceGuard& operator=(const CInstanceGuard&) = delete;
+
+    Result Acquire(const QString& name = QString::fromUtf8(INSTANCE_GUARD_NAME));
+    void Release();
+    bool IsHeld() const { return m_handle >= 0; }
+
+private:
+    int m_handle = -1;
+};

@@ -1,0 +1,158 @@
+#include "Platform.h"
+
+#if !defined(Q_OS_UNIX)
+#error "Platform.cpp has only a POSIX implementation so far"
+#endif
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <locale.h>
+#include <new>
+#include <string.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Platform {
+
+namespace {
+
+// A locale object for messages and their character set, freed on every path.
+class MessagesLocale {
+public:
+    explicit MessagesLocale(const char* name) : m_locale(newlocale(LC_MESSAGES_MASK | LC_CTYPE_MASK, name, locale_t(0))) {}
+    ~MessagesLocale()
+    {
+        if (m_locale != locale_t(0))
+            freelocale(m_locale);
+    }
+    MessagesLocale(const MessagesLocale&) = delete;
+    MessagesLocale& operator=(const MessagesLocale&) = delete;
+    locale_t get() const { return m_locale; }
+
+private:
+    locale_t m_locale;
+};
+
+// RAII for a POSIX descriptor.
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+bool SystemErrorText(int code, SystemTextLanguage language, QString& text)
+{
+    // glibc knows a name for every error it has a text for; unknown numbers have neither.
+    if (strerrorname_np(code) == nullptr)
+        return false;
+    const char* name = "C";
+    if (language == SystemTextLanguage::Japanese)
+        name = "ja_JP.UTF-8";
+    else if (language == SystemTextLanguage::SystemDefault)
+        name = "";
+    MessagesLocale loc(name);
+    if (loc.get() == locale_t(0))
+        return false;
+    text = QString::fromLocal8Bit(strerror_l(code, loc.get()));
+    return true;
+}
+
+int AcquireInstanceLock(const QString& name)
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    const QByteArray path = QFile::encodeName(dir + u'/' + name + QStringLiteral(".lock"));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -2;
+    // flock belongs to the open file: the kernel drops it when the process ends in any way.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return err == EWOULDBLOCK ? -1 : -2;
+    }
+    return fd;
+}
+
+void ReleaseInstanceLock(int handle)
+{
+    if (handle >= 0)
+        ::close(handle);
+}
+
+bool InitSocketLayer()
+{
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    return ::sigaction(SIGPIPE, &ignore, nullptr) == 0;
+}
+
+FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize)
+{
+    data.clear();
+    const QByteArray native = QFile::encodeName(path);
+    // O_NONBLOCK so that opening a named pipe without a writer cannot hang the program.
+    Fd fd(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0)
+        return {FileReadStatus::SystemError, errno};
+
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return {FileReadStatus::SystemError, errno};
+    if (S_ISDIR(st.st_mode))
+        return {FileReadStatus::NotRegularFile, EISDIR};
+    if (!S_ISREG(st.st_mode))
+        return {FileReadStatus::NotRegularFile, 0};
+    if (quint64(st.st_size) > maxSize)
+        return {FileReadStatus::TooLarge, EFBIG};
+
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+
+    QByteArray buffer;
+    try {
+        buffer.resize(qsizetype(st.st_size));
+    } catch (const std::bad_alloc&) {
+        return {FileReadStatus::SystemError, ENOMEM};
+    }
+
+    qsizetype got = 0;
+    while (got < buffer.size()) {
+        const ssize_t n = ::read(fd.get(), buffer.data() + got, size_t(buffer.size() - got));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return {FileReadStatus::ShortRead, errno};
+        }
+        if (n == 0)
+            return {FileReadStatus::ShortRead, 0};
+        got += n;
+    }
+    data = std::move(buffer);
+    return {};
+}
+
+} // namespace Platform

@@ -1,0 +1,49 @@
+// The one place that knows the operating system: system error texts, the single-instance lock,
+// the socket layer's process settings and whole-file reads without blocking on special files.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+namespace Platform {
+
+// Which language the system's own error texts are asked in.
+enum class SystemTextLanguage {
+    English,       // the C locale
+    Japanese,      // ja_JP.UTF-8
+    SystemDefault, // the process's own message locale
+};
+
+// The system's text for an error number (errno). False when the system has no text for it in
+// that language or the locale is not installed; `text` is then unchanged.
+bool SystemErrorText(int code, SystemTextLanguage language, QString& text);
+
+// Takes the per-user lock `name` that marks the running copy. Returns a handle (>= 0) that
+// holds it until ReleaseInstanceLock or the end of the process, crash included; -1 when
+// another process holds it; -2 when the lock could not be made at all.
+int AcquireInstanceLock(const QString& name);
+void ReleaseInstanceLock(int handle);
+
+// Process-wide socket settings: a peer that resets a connection must never end the process
+// by a signal. False when the socket layer cannot be used.
+bool InitSocketLayer();
+
+enum class FileReadStatus {
+    Ok,
+    SystemError,    // open, stat, allocation or read failed: see `systemError`
+    NotRegularFile, // a directory, device, pipe or socket
+    TooLarge,       // larger than the limit the caller gave
+    ShortRead,      // fewer bytes than the size (the file shrank); `systemError` may be 0
+};
+
+struct FileReadResult {
+    FileReadStatus status = FileReadStatus::Ok;
+    int systemError = 0; // errno of the failing call, 0 when none
+};
+
+// Reads the whole regular file at `path` into `data` (exactly its size, one allocation).
+// Special files are refused without blocking; `data` is empty unless the result is Ok.
+FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize);
+
+} // namespace Platform

@@ -1,0 +1,18 @@
+#include "SystemErrorText.h"
+
+#include "Language.h"
+#include "Platform.h"
+
+bool LoadSystemErrorText(int code, quint32 threadLocaleId, QString& text)
+{
+    using Platform::SystemTextLanguage;
+    const SystemTextLanguage first = ChooseLanguage(threadLocaleId) == 1041
+                                         ? SystemTextLanguage::Japanese
+                                         : SystemTextLanguage::English;
+    if (Platform::SystemErrorText(code, first, text))
+        return true;
+    if (Platform::SystemErrorText(code, SystemTextLanguage::SystemDefault, text))
+        return true;
+    // A known error whose locales are not installed still has its English text.
+    return Platform::SystemErrorText(code, SystemTextLanguage::English, text);
+}

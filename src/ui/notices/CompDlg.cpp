@@ -1,0 +1,6 @@
+#include "CompDlg.h"
+
+CCompDlg::CCompDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Firmware Update"));
+}

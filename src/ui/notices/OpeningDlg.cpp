@@ -1,0 +1,6 @@
+#include "OpeningDlg.h"
+
+COpeningDlg::COpeningDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Zerlind Firm Utility"));
+}

@@ -1,0 +1,33 @@
+#include "app/Platform.h"
+#include "app/SystemErrorText.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace {
+
+using Platform::SystemTextLanguage;
+
+TEST(SystemErrorText, MissingFileInBothLanguages)
+{
+    QString text;
+    ASSERT_TRUE(LoadSystemErrorText(ENOENT, 0x0409, text));
+    EXPECT_EQ(text, QStringLiteral("No such file or directory"));
+    ASSERT_TRUE(LoadSystemErrorText(ENOENT, 0x0411, text));
+    EXPECT_EQ(text, QString::fromUtf8(u8"そのようなファイルやディレクトリはありません"));
+    // A German system sees the English system text, which glibc always has.
+    ASSERT_TRUE(LoadSystemErrorText(EACCES, 0x0407, text));
+    EXPECT_EQ(text, QStringLiteral("Permission denied"));
+}
+
+TEST(SystemErrorText, UnknownCodeHasNoTextAndLeavesTargetAlone)
+{
+    QString text = QStringLiteral("kept");
+    EXPECT_FALSE(LoadSystemErrorText(987654, 0x0409, text));
+    EXPECT_FALSE(LoadSystemErrorText(-3, 0x0411, text));
+    EXPECT_FALSE(Platform::SystemErrorText(987654, SystemTextLanguage::English, text));
+    EXPECT_EQ(text, QStringLiteral("kept"));
+}
+
+} // namespace

@@ -1,0 +1,37 @@
+// Runs GoogleTest inside a QApplication on the offscreen platform. Each process gets its own
+// settings and runtime folders, so tests never touch the user's files or each other's.
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+QString g_scratch;
+}
+
+QString TestSupport::ScratchDir()
+{
+    return g_scratch;
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QTemporaryDir scratch(QDir::tempPath() + QStringLiteral("/zfu-test-XXXXXX"));
+    g_scratch = scratch.path();
+    const QByteArray config = QFile::encodeName(g_scratch + QStringLiteral("/config"));
+    const QByteArray runtime = QFile::encodeName(g_scratch + QStringLiteral("/runtime"));
+    QDir().mkpath(QString::fromLocal8Bit(config));
+    QDir().mkpath(QString::fromLocal8Bit(runtime));
+    QFile::setPermissions(QString::fromLocal8Bit(runtime), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_CONFIG_HOME", config);
+    qputenv("XDG_RUNTIME_DIR", runtime);
+
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,21 @@
+// Helpers shared by the tests: bounded waiting and closing the modal boxes a test provokes.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace TestSupport {
+
+// Processes events until `done` holds or `timeoutMs` passes; returns whether it held.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
+// Arranges for the next modal widget that appears within `timeoutMs` to be handed to
+// `handle` (which usually reads its text and closes it).
+void OnNextModal(const std::function<void(QWidget*)>& handle, int timeoutMs = 5000);
+
+// The private folder that the test main made for this process (settings, runtime files).
+QString ScratchDir();
+
+} // namespace TestSupport
