@@ -1,0 +1,97 @@
+#include "app/MessageBoxes.h"
+#include "app/MessageCatalog.h"
+#include "common/TestSupport.h"
+
+#include <QMessageBox>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace {
+
+struct SeenBox {
+    bool seen = false;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Records the next box that opens and closes it with its default (escape) button.
+std::shared_ptr<SeenBox> WatchNextBox(int timeoutMs = 3000)
+{
+    auto seen = std::make_shared<SeenBox>();
+    TestSupport::OnNextModal([seen](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            seen->seen = true;
+            seen->title = box->windowTitle();
+            seen->text = box->text();
+            seen->icon = box->icon();
+        }
+        w->close();
+    }, timeoutMs);
+    return seen;
+}
+
+TEST(MessageBoxes, ExclamationIsAddedWhenNoIconIsAsked)
+{
+    std::shared_ptr<SeenBox> seen = WatchNextBox();
+    AppMessageBox(nullptr, QStringLiteral("Hello"), QMessageBox::NoIcon, QMessageBox::Ok | QMessageBox::Cancel);
+    ASSERT_TRUE(seen->seen);
+    EXPECT_EQ(seen->title, QStringLiteral("Zerlind Firm Utility"));
+    EXPECT_EQ(seen->text, QStringLiteral("Hello"));
+    EXPECT_EQ(seen->icon, QMessageBox::Warning);
+
+    seen = WatchNextBox();
+    AppMessageBox(nullptr, QStringLiteral("Question"), QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No);
+    ASSERT_TRUE(seen->seen);
+    EXPECT_EQ(seen->icon, QMessageBox::NoIcon);
+}
+
+TEST(MessageBoxes, ErrorBoxesCarryTheErrorIcon)
+{
+    std::shared_ptr<SeenBox> seen = WatchNextBox();
+    ShowErrorBox(nullptr, LoadText(IDS_ERR_TRANSFER, LANG_ENGLISH_US));
+    ASSERT_TRUE(seen->seen);
+    EXPECT_EQ(seen->icon, QMessageBox::Critical);
+    EXPECT_TRUE(seen->text.startsWith(QStringLiteral("Data transfer failed.")));
+}
+
+TEST(MessageBoxes, SystemErrorBoxShowsTheSystemTextOrNothing)
+{
+    const QByteArray saved = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "ja_JP.UTF-8");
+    std::shared_ptr<SeenBox> seen = WatchNextBox();
+    ShowSystemErrorBox(nullptr, ENOENT);
+    ASSERT_TRUE(seen->seen);
+    EXPECT_EQ(seen->text, QString::fromUtf8(u8"そのようなファイルやディレクトリはありません"));
+    EXPECT_EQ(seen->icon, QMessageBox::Critical);
+    EXPECT_EQ(seen->title, QStringLiteral("Zerlind Firm Utility"));
+
+    qputenv("LC_ALL", "C");
+    seen = WatchNextBox(300);
+    ShowSystemErrorBox(nullptr, 987654); // no text for it: no box at all
+    // Waits past the watcher's own deadline so it cannot take a later test's box.
+    EXPECT_FALSE(TestSupport::WaitUntil([&] { return seen->seen; }, 500));
+    qputenv("LC_ALL", saved);
+}
+
+TEST(MessageBoxes, SocketFailureByIdentifierFollowsTheSystemLocale)
+{
+    const QByteArray saved = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    std::shared_ptr<SeenBox> seen = WatchNextBox();
+    AppMessageBoxById(IDS_SOCKET_INIT_FAILED);
+    ASSERT_TRUE(seen->seen);
+    EXPECT_EQ(seen->text, QStringLiteral("Windows sockets initialization failed."));
+    EXPECT_EQ(seen->icon, QMessageBox::Warning);
+
+    qputenv("LC_ALL", "ja_JP.UTF-8");
+    seen = WatchNextBox();
+    AppMessageBoxById(IDS_SOCKET_INIT_FAILED);
+    ASSERT_TRUE(seen->seen);
+    EXPECT_EQ(seen->text, LoadText(IDS_SOCKET_INIT_FAILED, LANG_JAPANESE));
+    qputenv("LC_ALL", saved);
+}
+
+} // namespace
