@@ -10,10 +10,30 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <clocale>
 #include <cstdlib>
 #include <memory>
+
+namespace {
+
+// Qt's own texts (standard buttons, the file dialog) in the program's language.
+void InstallQtTranslations(quint16 language)
+{
+    if (language != LANG_JAPANESE)
+        return;
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+} // namespace
 
 CFirmUtilityApp::CFirmUtilityApp(QStringList arguments) : m_arguments(std::move(arguments)) {}
 
@@ -28,6 +48,7 @@ bool CFirmUtilityApp::InitInstance()
     // 3. Language of every text, once per run.
     const quint16 language = ChooseLanguage(SystemLocaleId());
     dlg->SetLanguage(language);
+    InstallQtTranslations(language);
 
     // 4. Product identity.
     QApplication::setApplicationDisplayName(GetProductTitle(PRODUCT_NUMBER));

@@ -3,8 +3,36 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: zerlind-firm-utility [-nocheck] [PATH.dat | \"PATH.dat\" | *UPATH.dat | *TPATH.dat]\n"
+    "\n"
+    "Rewrites the main-processor firmware of a Zerlind radio over the local network.\n"
+    "\n"
+    "  -nocheck     skip the caution at start and the notices around each update\n"
+    "  PATH.dat     preset the firmware file for this run (shown, not stored)\n"
+    "  *U / *T      in front of the path: preset it and hide the file controls\n"
+    "  --help       show this help and exit\n"
+    "  --version    show the version and exit\n";
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // Answered before any window system is needed.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::fputs("Zerlind Firm Utility, Version 1.00\n", stdout);
+        return 0;
+    }
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
