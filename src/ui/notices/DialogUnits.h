@@ -1,0 +1,25 @@
+// Dialog units to pixels for a dialog font: the rule the window templates were designed with
+// (a horizontal unit is a quarter of the font's average letter width, a vertical unit an eighth
+// of its character height).
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+class CDialogUnits {
+public:
+    explicit CDialogUnits(const QFont& font);
+
+    // Base units in pixels: average width of the 52 Latin letters (rounded), character height.
+    int BaseX() const { return m_nBaseX; }
+    int BaseY() const { return m_nBaseY; }
+
+    int ToPixelsX(int units) const;
+    int ToPixelsY(int units) const;
+    // Position and size are converted separately, as controls are created from a template.
+    QRect ToPixels(int x, int y, int width, int height) const;
+
+private:
+    int m_nBaseX;
+    int m_nBaseY;
+};
