@@ -1,0 +1,164 @@
+#include "ui/main/SettingsStore.h"
+#include "common/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kKeyPath = QStringLiteral("software\\vurn\\Zerlind FirmUtility");
+const QString kConfig = QStringLiteral("Config");
+
+QString StoreFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/vurn/Zerlind FirmUtility.conf");
+}
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QFile::remove(StoreFile());
+        ASSERT_TRUE(m_store.SetKeyPath(kKeyPath));
+    }
+    void TearDown() override { QFile::remove(StoreFile()); }
+
+    // Writes a value of any type behind the store's back, as another program could.
+    static void PutRaw(const QString& name, const QVariant& value)
+    {
+        QSettings raw(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("vurn"),
+                      QStringLiteral("Zerlind FirmUtility"));
+        raw.setValue(kConfig + QLatin1Char('/') + name, value);
+        raw.sync();
+    }
+
+    CSettingsStore m_store;
+};
+
+} // namespace
+
+TEST(SettingsStoreKeys, KeyPathAlwaysEndsInOneBackslash)
+{
+    CSettingsStore store;
+    EXPECT_FALSE(store.SetKeyPath(QString()));
+    EXPECT_TRUE(store.KeyPath().isEmpty());
+    ASSERT_TRUE(store.SetKeyPath(QStringLiteral("software\\a\\b")));
+    EXPECT_EQ(store.KeyPath(), QStringLiteral("software\\a\\b\\"));
+    ASSERT_TRUE(store.SetKeyPath(QStringLiteral("software\\a\\c\\")));
+    EXPECT_EQ(store.KeyPath(), QStringLiteral("software\\a\\c\\"));
+
+    // A path that leaves no room for a subkey in the 520-byte key name is refused whole.
+    EXPECT_FALSE(store.SetKeyPath(QStringLiteral("software\\") + QString(515, QLatin1Char('x'))));
+    EXPECT_EQ(store.KeyPath(), QStringLiteral("software\\a\\c\\"));
+}
+
+TEST(SettingsStoreKeys, KeyNamesMapOntoOrganisationApplicationAndGroup)
+{
+    CSettingsStore::KeyLocation location;
+    ASSERT_TRUE(CSettingsStore::LocateKey(kKeyPath + QLatin1Char('\\'), kConfig, location));
+    EXPECT_EQ(location.organization, QStringLiteral("vurn"));
+    EXPECT_EQ(location.application, QStringLiteral("Zerlind FirmUtility"));
+    EXPECT_EQ(location.group, kConfig);
+
+    ASSERT_TRUE(CSettingsStore::LocateKey(QStringLiteral("SOFTWARE\\o\\a\\"), QStringLiteral("x\\y\\"), location));
+    EXPECT_EQ(location.group, QStringLiteral("x/y"));
+
+    EXPECT_FALSE(CSettingsStore::LocateKey(QStringLiteral("system\\o\\a\\"), kConfig, location));
+    EXPECT_FALSE(CSettingsStore::LocateKey(QStringLiteral("software\\o\\"), QString(), location));
+    const QString longSubkey(520 - int(kKeyPath.size()) - 1, QLatin1Char('s'));
+    EXPECT_FALSE(CSettingsStore::LocateKey(kKeyPath + QLatin1Char('\\'), longSubkey, location));
+}
+
+TEST_F(SettingsStoreTest, FirstStartReadsDefaultsAndCreatesNothing)
+{
+    QString text = QStringLiteral("unchanged");
+    EXPECT_FALSE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QString()));
+    EXPECT_TRUE(text.isEmpty());
+    EXPECT_FALSE(QFile::exists(StoreFile()));
+}
+
+TEST_F(SettingsStoreTest, WritesReachTheFileAtOnceAndReadBackExactly)
+{
+    const QStringList samples = {
+        QStringLiteral("192.168.1.5"),
+        QStringLiteral("  C:\\fw, \"new\"; =main.dat  "),
+        QStringLiteral("/home/操作者/ファーム/main.dat"),
+        QString(),
+    };
+    for (const QString& sample : samples) {
+        ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("Filename"), sample));
+        // Synced: the file on disk already holds the value before any other call.
+        QSettings onDisk(StoreFile(), QSettings::IniFormat);
+        EXPECT_EQ(onDisk.value(QStringLiteral("Config/Filename")).toString(), sample);
+
+        QString text;
+        EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("Filename"), text, QStringLiteral("default")));
+        EXPECT_EQ(text, sample);
+    }
+}
+
+TEST_F(SettingsStoreTest, ValuesBeyondTheReadLimitYieldTheDefault)
+{
+    QString text;
+    ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("IP"), QString(511, QLatin1Char('1'))));
+    EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QString()));
+    EXPECT_EQ(text.size(), 511);
+
+    ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("IP"), QString(512, QLatin1Char('1'))));
+    EXPECT_FALSE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QStringLiteral("d")));
+    EXPECT_EQ(text, QStringLiteral("d"));
+
+    ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("IP"), QString(600, QLatin1Char('1'))));
+    EXPECT_FALSE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QString()));
+    EXPECT_TRUE(text.isEmpty());
+
+    // The limit is in bytes: 170 three-byte characters fit, 171 do not.
+    ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("IP"), QString(170, QChar(0x30D5))));
+    EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QString()));
+    ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("IP"), QString(171, QChar(0x30D5))));
+    EXPECT_FALSE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QString()));
+}
+
+TEST_F(SettingsStoreTest, ValuesThatAreNotStringsYieldTheDefault)
+{
+    QString text;
+    PutRaw(QStringLiteral("IP"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
+    EXPECT_FALSE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QStringLiteral("d")));
+    EXPECT_EQ(text, QStringLiteral("d"));
+    PutRaw(QStringLiteral("IP"), QByteArray("10.0.0.1"));
+    EXPECT_FALSE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QStringLiteral("d")));
+    EXPECT_EQ(text, QStringLiteral("d"));
+}
+
+TEST(SettingsStoreWarning, ReadingWithoutKeyPathWarnsAndGivesTheDefault)
+{
+    bool seen = false;
+    QString title, body;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    TestSupport::OnNextModal([&](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            seen = true;
+            title = box->windowTitle();
+            body = box->text();
+            icon = box->icon();
+        }
+        w->close();
+    });
+    CSettingsStore store;
+    QString text;
+    EXPECT_FALSE(store.ReadString(kConfig, QStringLiteral("IP"), text, QStringLiteral("d")));
+    EXPECT_EQ(text, QStringLiteral("d"));
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(title, QStringLiteral(u"デバッグ警告"));
+    EXPECT_EQ(body, QStringLiteral(u"レジストリキーが設定されていません"));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+
+    // Writing without a key path fails quietly and creates nothing.
+    EXPECT_FALSE(store.WriteString(kConfig, QStringLiteral("IP"), QStringLiteral("x")));
+    EXPECT_FALSE(QFile::exists(StoreFile()));
+}
