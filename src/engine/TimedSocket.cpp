@@ -1,0 +1,241 @@
+#include "TimedSocket.h"
+
+#include "UserInputHold.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <chrono>
+#include <optional>
+
+namespace {
+
+// Longest a wait blocks on the socket alone before it looks at the clock and the event queue:
+// keeps timers and painting within this lag of their time during a long wait.
+constexpr int WAIT_SLICE_MS = 10;
+
+// While replies come back faster than a slice, events are still dispatched at least this often,
+// yet not after every exchange, which would cost more than the exchange itself.
+constexpr qint64 PUMP_INTERVAL_MS = 10;
+
+// A single poll drains what the previous reply left behind; this bounds a peer that never stops.
+constexpr int DISCARD_ROUNDS = 16;
+
+} // namespace
+
+CTimedSocket::CTimedSocket(TickSource tick) : m_tick(tick ? std::move(tick) : TickSource(&CTimedSocket::SteadyTick))
+{
+    m_wake.setInterval(WAIT_SLICE_MS);
+    m_sincePump.start();
+}
+
+CTimedSocket::~CTimedSocket()
+{
+    Close();
+}
+
+quint32 CTimedSocket::SteadyTick()
+{
+    using namespace std::chrono;
+    return quint32(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+bool CTimedSocket::IsPastTimeout(quint32 now, quint32 lastActivity, int timeoutMs)
+{
+    // Unsigned arithmetic keeps the difference right across the tick's wrap to 0.
+    return quint32(now - lastActivity) > quint32(timeoutMs);
+}
+
+int CTimedSocket::SetTimeout(int milliseconds)
+{
+    const int previous = m_nTimeout;
+    m_nTimeout = milliseconds;
+    return previous;
+}
+
+bool CTimedSocket::Connect(const QString& host, quint16 port)
+{
+    // Connect does not stamp: the first check of the wait does, as m_bStamped is clear.
+    if (m_bBlocking) {
+        m_error = Error::InProgress;
+        return false;
+    }
+    m_error = Error::None;
+    m_socket.abort();
+    m_socket.connectToHost(host, port);
+    const bool connected = Block(WaitKind::Connected, [this] {
+        return m_socket.state() == QAbstractSocket::ConnectedState;
+    });
+    if (!connected) {
+        if (m_error == Error::None) {
+            m_error = m_socket.error() == QAbstractSocket::HostNotFoundError ? Error::HostNotFound
+                                                                             : Error::ConnectFailed;
+        }
+        m_socket.abort();
+        return false;
+    }
+    // Requests are lock-step and small; nothing is gained by holding them back.
+    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    return true;
+}
+
+qint64 CTimedSocket::Send(const char* data, qint64 length)
+{
+    Stamp();
+    if (m_bBlocking) {
+        m_error = Error::InProgress;
+        return -1;
+    }
+    m_error = Error::None;
+    if (m_socket.state() != QAbstractSocket::ConnectedState) {
+        m_error = Error::NotConnected;
+        return -1;
+    }
+    if (m_socket.write(data, length) != length) {
+        m_error = Error::Network;
+        return -1;
+    }
+    m_socket.flush();
+    const bool sent = Block(WaitKind::BytesWritten, [this] { return m_socket.bytesToWrite() == 0; });
+    return sent ? length : -1;
+}
+
+qint64 CTimedSocket::Receive(char* buffer, qint64 capacity)
+{
+    return ReceiveUntil(buffer, capacity, [](const char*, qint64 count) { return count > 0; });
+}
+
+qint64 CTimedSocket::ReceiveUntil(char* buffer, qint64 capacity, const ReplyComplete& complete)
+{
+    Stamp();
+    if (m_bBlocking) {
+        m_error = Error::InProgress;
+        return -1;
+    }
+    m_error = Error::None;
+    qint64 count = 0;
+    const auto take = [&] {
+        if (count < capacity && m_socket.bytesAvailable() > 0) {
+            const qint64 n = m_socket.read(buffer + count, capacity - count);
+            if (n > 0)
+                count += n;
+        }
+        return count > 0 && (count == capacity || complete(buffer, count));
+    };
+    if (Block(WaitKind::ReadyRead, take))
+        return count;
+    return m_error == Error::PeerClosed ? count : -1;
+}
+
+qint64 CTimedSocket::DiscardPending()
+{
+    qint64 dropped = 0;
+    for (int round = 0; round < DISCARD_ROUNDS; ++round) {
+        dropped += m_socket.skip(m_socket.bytesAvailable());
+        // A zero-time poll pulls in what the system already holds for us.
+        if (m_socket.state() != QAbstractSocket::ConnectedState || !m_socket.waitForReadyRead(0))
+            break;
+    }
+    return dropped;
+}
+
+void CTimedSocket::CancelBlockingCall()
+{
+    if (m_bBlocking)
+        m_bCancelRequested = true;
+}
+
+void CTimedSocket::Close()
+{
+    CancelBlockingCall();
+    m_socket.abort();
+}
+
+bool CTimedSocket::HasFailed(WaitKind kind)
+{
+    const QAbstractSocket::SocketState state = m_socket.state();
+    switch (kind) {
+    case WaitKind::Connected:
+        // Looking up the name or connecting: still going.
+        return state == QAbstractSocket::UnconnectedState;
+    case WaitKind::BytesWritten:
+        if (state == QAbstractSocket::ConnectedState)
+            return false;
+        m_error = Error::Network;
+        return true;
+    case WaitKind::ReadyRead:
+        if (state == QAbstractSocket::ConnectedState || m_socket.bytesAvailable() > 0)
+            return false;
+        // An orderly close by the peer is "no bytes"; anything else is a receive error.
+        m_error = m_socket.error() == QAbstractSocket::RemoteHostClosedError ? Error::PeerClosed
+                                                                             : Error::Network;
+        return true;
+    }
+    return true;
+}
+
+void CTimedSocket::WaitSlice(WaitKind kind)
+{
+    switch (kind) {
+    case WaitKind::ReadyRead:
+        m_socket.waitForReadyRead(WAIT_SLICE_MS);
+        break;
+    case WaitKind::BytesWritten:
+        m_socket.waitForBytesWritten(WAIT_SLICE_MS);
+        break;
+    case WaitKind::Connected:
+        // A host-name lookup and the connect itself finish through events; m_wake bounds the wait.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+        m_sincePump.restart();
+        break;
+    }
+}
+
+void CTimedSocket::CheckTimeout()
+{
+    if (!m_bStamped) {
+        Stamp();
+        m_bStamped = true;
+    }
+    if (IsPastTimeout(m_tick(), m_dwLastActivity, m_nTimeout)) {
+        CancelBlockingCall();
+        m_bStamped = false;
+    }
+}
+
+bool CTimedSocket::Block(WaitKind kind, const std::function<bool()>& done)
+{
+    m_bBlocking = true;
+    m_bCancelRequested = false;
+    // Installed only once events are dispatched: a quick exchange costs nothing extra.
+    std::optional<CUserInputHold> hold;
+    if (kind == WaitKind::Connected) {
+        hold.emplace();
+        m_wake.start();
+    }
+    bool ok = false;
+    for (;;) {
+        if (done()) {
+            ok = true;
+            break;
+        }
+        if (HasFailed(kind))
+            break;
+        WaitSlice(kind);
+        if (kind != WaitKind::Connected && m_sincePump.elapsed() >= PUMP_INTERVAL_MS) {
+            if (!hold)
+                hold.emplace();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            m_sincePump.restart();
+        }
+        CheckTimeout();
+        if (m_bCancelRequested) {
+            m_error = Error::Interrupted;
+            break;
+        }
+    }
+    m_wake.stop();
+    m_bBlocking = false;
+    m_bCancelRequested = false;
+    return ok;
+}

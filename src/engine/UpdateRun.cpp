@@ -1,0 +1,143 @@
+#include "UpdateRun.h"
+
+#include "FirmwareImage.h"
+#include "UpdateReporter.h"
+
+#include "app/MessageCatalog.h"
+
+namespace {
+
+// The progress bar steps once per this many blocks.
+constexpr int PROGRESS_STEP_BLOCKS = 10;
+
+} // namespace
+
+int ExitCodeFor(UpdateResult result)
+{
+    switch (result) {
+    case UpdateResult::Updated:
+        return 0;
+    case UpdateResult::FileUnusable:
+        return 3;
+    case UpdateResult::RadioNotFound:
+        return 4;
+    case UpdateResult::TransferFailed:
+        return 5;
+    case UpdateResult::ProgramRefused:
+        return 6;
+    case UpdateResult::NoProgramReply:
+        return 7;
+    }
+    return 1;
+}
+
+CUpdateRun::CUpdateRun(IUpdateReporter& reporter, quint16 language, UpdateTimeouts timeouts, quint16 port)
+    : m_reporter(reporter), m_wLanguage(language), m_timeouts(timeouts), m_port(port)
+{
+}
+
+UpdateResult CUpdateRun::Run(const QString& fileName, const QString& address)
+{
+    CTimedSocket socket(m_tick);
+    QByteArray image;
+    const UpdateResult result = Update(socket, image, fileName, address);
+    // Clean-up on every path, in this order.
+    m_reporter.StopWaitAnimation();
+    image = QByteArray();
+    socket.Close();
+    m_reporter.SetActiveConnection(false);
+    m_reporter.EnableInputControls(true);
+    return result;
+}
+
+UpdateResult CUpdateRun::Update(CTimedSocket& socket, QByteArray& image, const QString& fileName,
+                                const QString& address)
+{
+    QString fileError;
+    if (!LoadFirmwareFile(fileName, m_wLanguage, image, fileError)) {
+        m_reporter.ShowFileError(fileError);
+        m_reporter.FocusEditAtEnd(InputField::FileName);
+        return UpdateResult::FileUnusable;
+    }
+
+    m_reporter.EnableInputControls(false);
+    m_reporter.SetActiveConnection(true);
+    socket.SetTimeout(m_timeouts.connectMs);
+    Status(IDS_STATUS_CONNECTING);
+    if (!socket.Connect(address, m_port)) {
+        const UpdateResult result = Fail(UpdateResult::RadioNotFound, IDS_ERR_NOT_FOUND);
+        m_reporter.EnableInputControls(true);
+        m_reporter.FocusEditAtEnd(InputField::Address);
+        return result;
+    }
+    Status(IDS_STATUS_CONNECTED);
+
+    if (!Transfer(socket, image))
+        return Fail(UpdateResult::TransferFailed, IDS_ERR_TRANSFER);
+
+    Status(IDS_STATUS_TRANSFERRED);
+    Status(IDS_STATUS_UPDATE_START);
+    Status(IDS_STATUS_WAIT);
+    socket.SetTimeout(m_timeouts.programMs);
+    m_reporter.StartWaitAnimation();
+    if (!ExchangeRequest(socket, CMD_PROGRAM, m_request, m_reply, nullptr, 0)) {
+        m_reporter.StopWaitAnimation();
+        return quint8(m_reply[REPLY_STATUS_OFFSET]) == STATUS_NO_REPLY
+                   ? Fail(UpdateResult::NoProgramReply, IDS_ERR_NO_REPLY)
+                   : Fail(UpdateResult::ProgramRefused, IDS_ERR_ILLEGAL_DATA);
+    }
+    Status(IDS_STATUS_UPDATED);
+    return UpdateResult::Updated;
+}
+
+bool CUpdateRun::Transfer(CTimedSocket& socket, const QByteArray& image)
+{
+    // The loader refuses anything shorter than one block, so the first block and the echo
+    // bytes are inside the image.
+    const char* bytes = image.constData();
+    const quint64 size = quint64(image.size());
+    const int fullBlocks = int(size / BLOCK_SIZE);
+    const int lastLength = int(size % BLOCK_SIZE);
+
+    m_reporter.StartTransferProgress(fullBlocks);
+    Status(IDS_STATUS_TRANSFERRING);
+    socket.SetTimeout(m_timeouts.transferMs);
+
+    if (!ExchangeRequest(socket, CMD_BEGIN, m_request, m_reply, nullptr, 0))
+        return false;
+    if (!ExchangeRequest(socket, CMD_DATA, m_request, m_reply, bytes, BLOCK_SIZE, ReplyKind::StatusAndEcho)
+        || !EchoMatches(m_reply, bytes))
+        return false;
+    m_reporter.OnDataSent(BLOCK_SIZE, size);
+
+    int block = 1;
+    for (; block < fullBlocks; ++block) {
+        const quint64 offset = quint64(block) * BLOCK_SIZE;
+        if (!ExchangeRequest(socket, CMD_DATA, m_request, m_reply, bytes + offset, BLOCK_SIZE))
+            return false;
+        m_reporter.OnDataSent(offset + BLOCK_SIZE, size);
+        if (block % PROGRESS_STEP_BLOCKS == 0)
+            m_reporter.StepTransferProgress();
+    }
+
+    // The remainder goes as one more data request, empty when the size is a whole number of blocks.
+    const quint64 lastOffset = quint64(block) * BLOCK_SIZE;
+    if (!ExchangeRequest(socket, CMD_DATA, m_request, m_reply, bytes + lastOffset, lastLength))
+        return false;
+    m_reporter.OnDataSent(size, size);
+    m_reporter.StepTransferProgress();
+    return true;
+}
+
+UpdateResult CUpdateRun::Fail(UpdateResult result, quint16 textId)
+{
+    const QString text = LoadText(textId, m_wLanguage);
+    m_reporter.AppendFailureLine(text);
+    m_reporter.ShowErrorBox(text);
+    return result;
+}
+
+void CUpdateRun::Status(quint16 textId)
+{
+    m_reporter.AppendMessageLine(LoadText(textId, m_wLanguage));
+}

@@ -1,0 +1,55 @@
+// One firmware update from file to radio: loads the image, connects, sends it block by block,
+// asks the radio to program it, reports every stage and releases everything before returning.
+#pragma once
+
+#include "TimedSocket.h"
+#include "UpdateProtocol.h"
+
+#include <QByteArray>
+#include <QString>
+
+class IUpdateReporter;
+
+// How a run ended; the command-line updater exits with ExitCodeFor(result).
+enum class UpdateResult {
+    Updated,
+    FileUnusable,    // the firmware file cannot be loaded or is too short
+    RadioNotFound,   // no connection within the connect time-out
+    TransferFailed,  // begin, a data block or the echo failed
+    ProgramRefused,  // the radio refused the program command
+    NoProgramReply,  // no reply to the program command within its time-out
+};
+
+int ExitCodeFor(UpdateResult result);
+
+struct UpdateTimeouts {
+    int connectMs = 3000;    // an address that does not answer
+    int transferMs = 10000;  // a radio that stops answering during the transfer
+    int programMs = 180000;  // the radio programs its memory before it replies
+};
+
+class CUpdateRun {
+public:
+    CUpdateRun(IUpdateReporter& reporter, quint16 language, UpdateTimeouts timeouts = {},
+               quint16 port = UPDATE_PORT);
+
+    // Tests wrap the tick to check the time-out across the 32-bit wrap.
+    void SetTickSource(CTimedSocket::TickSource tick) { m_tick = std::move(tick); }
+
+    UpdateResult Run(const QString& fileName, const QString& address);
+
+private:
+    UpdateResult Update(CTimedSocket& socket, QByteArray& image, const QString& fileName,
+                        const QString& address);
+    bool Transfer(CTimedSocket& socket, const QByteArray& image);
+    UpdateResult Fail(UpdateResult result, quint16 textId);
+    void Status(quint16 textId);
+
+    IUpdateReporter& m_reporter;
+    quint16 m_wLanguage;
+    UpdateTimeouts m_timeouts;
+    quint16 m_port;
+    CTimedSocket::TickSource m_tick;
+    char m_request[REQUEST_BUFFER_SIZE] = {};
+    char m_reply[REPLY_BUFFER_SIZE] = {};
+};
