@@ -1,0 +1,129 @@
+// The gradient progress bar's sweep and painting.
+#include "ui/controls/GradientBarCtrl.h"
+
+#include <QMetaObject>
+#include <QPainter>
+
+namespace {
+
+constexpr COLORREF kDefaultBarColor = ColorRef(0, 0, 128);
+
+// One move of a position by `step` towards `maximum` (upwards) or 0, stopping at the end.
+int Advance(int position, int step, int maximum, bool downwards)
+{
+    if (downwards)
+        return position - step > 0 ? position - step : 0;
+    return position + step < maximum ? position + step : maximum;
+}
+
+} // namespace
+
+CGradientBarCtrl::CGradientBarCtrl(QWidget* parent)
+    : QWidget(parent)
+    , m_crBackground(SysColorBtnFace())
+    , m_crBar(kDefaultBarColor)
+    , m_crFade(SysColorBtnFace())
+    , m_crRightEnd(kDefaultBarColor)
+    , m_crLeftEnd(m_crFade.load())
+{
+}
+
+void CGradientBarCtrl::SetColors(COLORREF crBack, COLORREF crBar)
+{
+    m_crFade = crBack;
+    m_crLeftEnd = crBack;
+    m_crBar = crBar;
+    m_crRightEnd = crBar;
+}
+
+void CGradientBarCtrl::Reset()
+{
+    if (m_bDownwards) {
+        m_crLeftEnd = m_crFade.load();
+        m_crRightEnd = m_crBar.load();
+    }
+    m_bDownwards = false;
+    m_nHead = 0;
+    m_nTail = 0;
+    m_bAtEnd = false;
+    RequestRepaint();
+}
+
+int CGradientBarCtrl::StepIt()
+{
+    // One thread steps at a time, so working on copies and storing them back is safe.
+    const int step = m_nStep;
+    const int maximum = m_nMaximum;
+    const int segment = m_nSegment;
+    const bool downwards = m_bDownwards;
+    bool atEnd = m_bAtEnd;
+    int head = m_nHead;
+    int tail = m_nTail;
+
+    const int end = downwards ? 0 : maximum;
+    const auto headBeforeEnd = [&] { return downwards ? head > 0 : head < maximum; };
+    const auto tailBeforeEnd = [&] { return downwards ? tail > 0 : tail < maximum; };
+    // The tail waits until the head is a segment away from its starting end.
+    const auto advanceTail = [&] {
+        const int travelled = downwards ? maximum - head : head;
+        if (!atEnd && travelled < segment)
+            return;
+        tail = Advance(tail, step, maximum, downwards);
+    };
+
+    if (headBeforeEnd()) {
+        head = Advance(head, step, maximum, downwards);
+        advanceTail();
+    } else if (!atEnd) {
+        head = end;            // the pause step at the end: nothing moves
+        atEnd = true;
+    } else if (tailBeforeEnd()) {
+        tail = Advance(tail, step, maximum, downwards);
+    } else {
+        // Reverse: the bar leaves the end it ran into, its colours swap sides.
+        tail = end;
+        head = downwards ? step : maximum - step;
+        atEnd = false;
+        m_crLeftEnd = downwards ? m_crFade.load() : m_crBar.load();
+        m_crRightEnd = downwards ? m_crBar.load() : m_crFade.load();
+        m_bDownwards = !downwards;
+    }
+
+    m_nHead = head;
+    m_nTail = tail;
+    m_bAtEnd = atEnd;
+    RequestRepaint();
+    return head;
+}
+
+GradientBarPicture CGradientBarCtrl::Picture() const
+{
+    GradientBarPicture picture;
+    picture.head = m_nHead;
+    picture.tail = m_nTail;
+    picture.maximum = m_nMaximum;
+    picture.downwards = m_bDownwards;
+    picture.crBackground = m_crBackground;
+    picture.crLeftEnd = m_crLeftEnd;
+    picture.crRightEnd = m_crRightEnd;
+    return picture;
+}
+
+void CGradientBarCtrl::RequestRepaint()
+{
+    if (!m_bRepaintPending.exchange(true))
+        QMetaObject::invokeMethod(this, &CGradientBarCtrl::RepaintNow, Qt::QueuedConnection);
+}
+
+void CGradientBarCtrl::RepaintNow()
+{
+    // Cleared before the update, so a step after this point posts a request of its own.
+    m_bRepaintPending = false;
+    update();
+}
+
+void CGradientBarCtrl::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    PaintGradientBar(painter, rect(), Picture());
+}
