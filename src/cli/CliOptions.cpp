@@ -1,0 +1,118 @@
+#include "CliOptions.h"
+
+#include "app/MessageCatalog.h"
+
+#include <limits>
+
+namespace {
+
+bool ParsePositive(const QString& text, int maximum, int& value)
+{
+    bool ok = false;
+    const qlonglong n = text.toLongLong(&ok, 10);
+    if (!ok || n < 1 || n > maximum)
+        return false;
+    value = int(n);
+    return true;
+}
+
+} // namespace
+
+CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QString& error)
+{
+    QStringList positional;
+    bool optionsEnded = false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (!optionsEnded && arg == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !arg.startsWith(u'-') || arg == QLatin1String("-")) {
+            positional << arg;
+            continue;
+        }
+        if (!arg.startsWith(QLatin1String("--"))) {
+            error = QStringLiteral("unknown option: %1").arg(arg);
+            return CliParse::Error;
+        }
+        const qsizetype eq = arg.indexOf(u'=');
+        const QString name = arg.mid(2, eq >= 0 ? eq - 2 : -1);
+        if (name == QLatin1String("help") || name == QLatin1String("version") || name == QLatin1String("quiet")) {
+            if (eq >= 0) {
+                error = QStringLiteral("--%1 takes no value").arg(name);
+                return CliParse::Error;
+            }
+            if (name == QLatin1String("help"))
+                return CliParse::Help;
+            if (name == QLatin1String("version"))
+                return CliParse::Version;
+            options.quiet = true;
+            continue;
+        }
+        QString value;
+        if (eq >= 0) {
+            value = arg.mid(eq + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            error = QStringLiteral("--%1 needs a value").arg(name);
+            return CliParse::Error;
+        }
+        bool ok = true;
+        int number = 0;
+        constexpr int maxMs = std::numeric_limits<int>::max();
+        if (name == QLatin1String("lang")) {
+            ok = value == QLatin1String("en") || value == QLatin1String("ja");
+            options.language = value == QLatin1String("ja") ? LANG_JAPANESE : LANG_ENGLISH_US;
+        } else if (name == QLatin1String("port")) {
+            ok = ParsePositive(value, 65535, number);
+            options.port = quint16(number);
+        } else if (name == QLatin1String("connect-timeout")) {
+            ok = ParsePositive(value, maxMs, options.timeouts.connectMs);
+        } else if (name == QLatin1String("transfer-timeout")) {
+            ok = ParsePositive(value, maxMs, options.timeouts.transferMs);
+        } else if (name == QLatin1String("program-timeout")) {
+            ok = ParsePositive(value, maxMs, options.timeouts.programMs);
+        } else {
+            error = QStringLiteral("unknown option: --%1").arg(name);
+            return CliParse::Error;
+        }
+        if (!ok) {
+            error = QStringLiteral("bad value for --%1: '%2'").arg(name, value);
+            return CliParse::Error;
+        }
+    }
+    if (positional.size() != 2) {
+        error = positional.size() < 2 ? QStringLiteral("FILE and ADDRESS are required")
+                                      : QStringLiteral("unexpected argument: %1").arg(positional[2]);
+        return CliParse::Error;
+    }
+    options.fileName = positional[0];
+    options.address = positional[1];
+    return CliParse::Run;
+}
+
+QString CliHelpText()
+{
+    return QStringLiteral(R"(Usage: zerlind-firm-update [OPTION]... FILE ADDRESS
+Updates the main-processor firmware of a Zerlind radio: reads FILE whole, connects to ADDRESS
+(a dotted IPv4 address or a host name) on TCP port 1111, sends the image in blocks of 1024 bytes
+and tells the radio to program it.
+
+  --lang en|ja             language of the texts (default: Japanese when the message locale
+                           is ja_JP, English otherwise)
+  --port N                 TCP port of the radio's update service (default 1111)
+  --connect-timeout MS     longest wait for the connection (default 3000)
+  --transfer-timeout MS    longest wait for each reply of the transfer (default 10000)
+  --program-timeout MS     longest wait while the radio programs (default 180000)
+  --quiet                  no status lines and no progress; failures still go to stderr
+  --help                   show this text and exit
+  --version                show the version and exit
+
+Status lines go to stdout, the failure text to stderr; progress goes to stderr when it is a
+terminal. Exit status: 0 updated, 2 bad command line, 3 the firmware file cannot be used,
+4 the radio cannot be reached, 5 the transfer failed, 6 the radio refused the program command,
+7 no reply to the program command.
+)");
+}

@@ -1,0 +1,107 @@
+#include "CliReporter.h"
+
+#include "engine/UpdateProtocol.h"
+
+namespace {
+
+// Redrawing the progress line more often than this only costs time.
+constexpr qint64 PROGRESS_REDRAW_MS = 100;
+// The seconds waited while the radio programs are shown at this pace.
+constexpr int WAIT_TICK_MS = 1000;
+
+} // namespace
+
+CCliReporter::CCliReporter(bool quiet, bool showProgress, int programTimeoutMs)
+    : m_bQuiet(quiet), m_bShowProgress(showProgress && !quiet), m_nProgramTimeoutMs(programTimeoutMs),
+      m_out(stdout), m_err(stderr)
+{
+    m_waitTicker.setInterval(WAIT_TICK_MS);
+    QObject::connect(&m_waitTicker, &QTimer::timeout, [this] { ShowWaited(); });
+}
+
+QString CCliReporter::TerminalText(const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    while (t.endsWith(u'\n'))
+        t.chop(1);
+    return t;
+}
+
+void CCliReporter::AppendMessageLine(const QString& text)
+{
+    if (m_bQuiet)
+        return;
+    EndProgressLine();
+    m_out << TerminalText(text) << Qt::endl;
+}
+
+void CCliReporter::AppendFailureLine(const QString&)
+{
+    // The failure text goes to stderr once, through ShowErrorBox.
+}
+
+void CCliReporter::ShowErrorBox(const QString& text)
+{
+    EndProgressLine();
+    m_out.flush();
+    m_err << TerminalText(text) << Qt::endl;
+}
+
+void CCliReporter::ShowFileError(const QString& text)
+{
+    ShowErrorBox(text);
+}
+
+void CCliReporter::StartTransferProgress(int)
+{
+    m_transferClock.start();
+    m_sinceShown.invalidate();
+}
+
+void CCliReporter::OnDataSent(quint64 bytesSent, quint64 totalBytes)
+{
+    if (!m_bShowProgress)
+        return;
+    const bool last = bytesSent >= totalBytes;
+    if (!last && m_sinceShown.isValid() && m_sinceShown.elapsed() < PROGRESS_REDRAW_MS)
+        return;
+    m_sinceShown.start();
+    const quint64 blocks = (totalBytes + BLOCK_SIZE - 1) / BLOCK_SIZE;
+    const quint64 block = (bytesSent + BLOCK_SIZE - 1) / BLOCK_SIZE;
+    const double seconds = qMax<qint64>(m_transferClock.elapsed(), 1) / 1000.0;
+    m_err << "\rblock " << block << " of " << blocks << ", " << qRound64(double(bytesSent) / seconds)
+          << " bytes/s   ";
+    m_err.flush();
+    m_bProgressOpen = true;
+}
+
+void CCliReporter::StartWaitAnimation()
+{
+    if (!m_bShowProgress)
+        return;
+    m_waitClock.start();
+    ShowWaited();
+    m_waitTicker.start();
+}
+
+void CCliReporter::StopWaitAnimation()
+{
+    m_waitTicker.stop();
+    EndProgressLine();
+}
+
+void CCliReporter::ShowWaited()
+{
+    m_err << "\rwaited " << m_waitClock.elapsed() / 1000 << " s of " << m_nProgramTimeoutMs / 1000 << " s   ";
+    m_err.flush();
+    m_bProgressOpen = true;
+}
+
+void CCliReporter::EndProgressLine()
+{
+    if (!m_bProgressOpen)
+        return;
+    m_err << Qt::endl;
+    m_bProgressOpen = false;
+}

@@ -1,0 +1,46 @@
+// The update run on a terminal: status lines on stdout, failures on stderr, and progress on
+// stderr when it is a terminal.
+#pragma once
+
+#include "engine/UpdateReporter.h"
+
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <QTimer>
+
+class CCliReporter : public IUpdateReporter {
+public:
+    // `programTimeoutMs` is the limit shown while the radio programs.
+    CCliReporter(bool quiet, bool showProgress, int programTimeoutMs);
+
+    void AppendMessageLine(const QString& text) override;
+    void AppendFailureLine(const QString& text) override;
+    void EnableInputControls(bool) override {}
+    void StartTransferProgress(int nBlocks) override;
+    void StepTransferProgress() override {}
+    void StartWaitAnimation() override;
+    void StopWaitAnimation() override;
+    void ShowErrorBox(const QString& text) override;
+    void ShowFileError(const QString& text) override;
+    void FocusEditAtEnd(InputField) override {}
+    void SetActiveConnection(bool) override {}
+    void OnDataSent(quint64 bytesSent, quint64 totalBytes) override;
+
+    // Catalog texts break lines with CR LF; a terminal wants plain line feeds.
+    static QString TerminalText(const QString& text);
+
+private:
+    void ShowWaited();
+    void EndProgressLine();
+
+    bool m_bQuiet;
+    bool m_bShowProgress;
+    int m_nProgramTimeoutMs;
+    QTextStream m_out;
+    QTextStream m_err;
+    QElapsedTimer m_transferClock;
+    QElapsedTimer m_sinceShown;
+    QElapsedTimer m_waitClock;
+    QTimer m_waitTicker;
+    bool m_bProgressOpen = false;
+};

@@ -1,0 +1,234 @@
+#include "SimOptions.h"
+
+#include <limits>
+
+namespace {
+
+constexpr quint8 CMD_DATA = 0;
+constexpr quint8 CMD_PROGRAM = 2;
+constexpr quint8 CMD_BEGIN = 3;
+// The refusing status when none is given: "E", neither accepted, busy nor "no reply".
+constexpr int DEFAULT_REFUSE_STATUS = 0x45;
+
+bool ParseNumber(const QString& text, int minimum, int& value)
+{
+    bool ok = false;
+    const qlonglong n = text.toLongLong(&ok, 0);
+    if (!ok || n < minimum || n > std::numeric_limits<int>::max())
+        return false;
+    value = int(n);
+    return true;
+}
+
+// A status byte: a number (0x45, 69) or one character ("E").
+bool ParseStatus(const QString& text, int& value)
+{
+    if (text.size() == 1 && !text[0].isDigit() && text[0].unicode() < 0x80) {
+        value = text[0].unicode();
+        return true;
+    }
+    return ParseNumber(text, 0, value) && value <= 0xFF;
+}
+
+// "VALUE@AT" (busy) or "AT=VALUE" (refuse, slow): splits at `separator`.
+bool SplitPair(const QString& text, QChar separator, QString& left, QString& right)
+{
+    const qsizetype at = text.indexOf(separator);
+    if (at <= 0 || at == text.size() - 1)
+        return false;
+    left = text.left(at);
+    right = text.mid(at + 1);
+    return true;
+}
+
+} // namespace
+
+bool RequestSelector::Matches(int requestIndex, quint8 command, int dataIndex) const
+{
+    switch (kind) {
+    case Kind::Index:
+        return requestIndex == number;
+    case Kind::Begin:
+        return command == CMD_BEGIN;
+    case Kind::Data:
+        return command == CMD_DATA;
+    case Kind::DataIndex:
+        return command == CMD_DATA && dataIndex == number;
+    case Kind::Program:
+        return command == CMD_PROGRAM;
+    case Kind::All:
+        return true;
+    }
+    return false;
+}
+
+bool RequestSelector::Parse(const QString& text, RequestSelector& selector)
+{
+    const QString t = text.trimmed().toLower();
+    if (t == QLatin1String("begin"))
+        selector = {Kind::Begin, 0};
+    else if (t == QLatin1String("data"))
+        selector = {Kind::Data, 0};
+    else if (t == QLatin1String("program"))
+        selector = {Kind::Program, 0};
+    else if (t == QLatin1String("all"))
+        selector = {Kind::All, 0};
+    else if (t.startsWith(QLatin1String("data:"))) {
+        selector.kind = Kind::DataIndex;
+        return ParseNumber(t.mid(5), 1, selector.number);
+    } else {
+        selector.kind = Kind::Index;
+        return ParseNumber(t, 1, selector.number);
+    }
+    return true;
+}
+
+const SimFault* SimOptions::FaultFor(SimFault::Kind kind, int requestIndex, quint8 command, int dataIndex) const
+{
+    for (const SimFault& f : faults) {
+        if (f.kind == kind && f.at.Matches(requestIndex, command, dataIndex))
+            return &f;
+    }
+    return nullptr;
+}
+
+ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, QString& error)
+{
+    // Options taking a value, each as "--name VALUE" or "--name=VALUE".
+    const QStringList valued = {"listen", "port", "sessions", "program-delay", "save", "busy",
+                                "refuse", "silent", "close", "bang", "split", "slow"};
+    for (int i = 1; i < arguments.size(); ++i) {
+        QString arg = arguments[i];
+        if (arg == QLatin1String("-h") || arg == QLatin1String("--help"))
+            return ParseOutcome::Help;
+        if (!arg.startsWith(QLatin1String("--"))) {
+            error = QStringLiteral("unexpected argument: %1").arg(arg);
+            return ParseOutcome::Error;
+        }
+        arg = arg.mid(2);
+        QString value;
+        const qsizetype eq = arg.indexOf(u'=');
+        const QString name = eq >= 0 ? arg.left(eq) : arg;
+        if (valued.contains(name)) {
+            if (eq >= 0)
+                value = arg.mid(eq + 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            else {
+                error = QStringLiteral("--%1 needs a value").arg(name);
+                return ParseOutcome::Error;
+            }
+        } else if (eq >= 0) {
+            error = QStringLiteral("--%1 takes no value").arg(name);
+            return ParseOutcome::Error;
+        }
+
+        bool ok = true;
+        int number = 0;
+        SimFault fault{SimFault::Kind::Busy, {}, 0};
+        QString left, right;
+        if (name == QLatin1String("listen")) {
+            ok = options.address.setAddress(value);
+        } else if (name == QLatin1String("port")) {
+            ok = ParseNumber(value, 1, number) && number <= 65535;
+            options.port = quint16(number);
+        } else if (name == QLatin1String("sessions")) {
+            ok = ParseNumber(value, 0, options.sessions);
+        } else if (name == QLatin1String("program-delay")) {
+            ok = ParseNumber(value, 0, options.programDelayMs);
+        } else if (name == QLatin1String("save")) {
+            options.saveFile = value;
+        } else if (name == QLatin1String("wrong-echo")) {
+            options.wrongEcho = true;
+        } else if (name == QLatin1String("no-program-reply")) {
+            options.faults.push_back({SimFault::Kind::Silent, {RequestSelector::Kind::Program, 0}, 0});
+        } else if (name == QLatin1String("busy")) {
+            fault.kind = SimFault::Kind::Busy;
+            ok = SplitPair(value, u'@', left, right) && ParseNumber(left, 1, fault.value)
+                 && RequestSelector::Parse(right, fault.at);
+            options.faults.push_back(fault);
+        } else if (name == QLatin1String("refuse")) {
+            fault.kind = SimFault::Kind::Refuse;
+            fault.value = DEFAULT_REFUSE_STATUS;
+            if (value.contains(u'='))
+                ok = SplitPair(value, u'=', left, right) && RequestSelector::Parse(left, fault.at)
+                     && ParseStatus(right, fault.value);
+            else
+                ok = RequestSelector::Parse(value, fault.at);
+            options.faults.push_back(fault);
+        } else if (name == QLatin1String("slow")) {
+            fault.kind = SimFault::Kind::Slow;
+            ok = SplitPair(value, u'=', left, right) && RequestSelector::Parse(left, fault.at)
+                 && ParseNumber(right, 0, fault.value);
+            options.faults.push_back(fault);
+        } else if (name == QLatin1String("silent") || name == QLatin1String("close")
+                   || name == QLatin1String("bang") || name == QLatin1String("split")) {
+            fault.kind = name == QLatin1String("silent") ? SimFault::Kind::Silent
+                         : name == QLatin1String("close") ? SimFault::Kind::Close
+                         : name == QLatin1String("bang")  ? SimFault::Kind::Bang
+                                                          : SimFault::Kind::Split;
+            ok = RequestSelector::Parse(value, fault.at);
+            options.faults.push_back(fault);
+        } else {
+            error = QStringLiteral("unknown option: --%1").arg(name);
+            return ParseOutcome::Error;
+        }
+        if (!ok) {
+            error = QStringLiteral("bad value for --%1: %2").arg(name, value);
+            return ParseOutcome::Error;
+        }
+    }
+    return ParseOutcome::Run;
+}
+
+QString SimHelpText()
+{
+    return QStringLiteral(R"(Usage: zerlind-radio-sim [OPTION]...
+Plays the Zerlind radio's firmware update service on TCP, with faults on demand.
+
+It listens on one address and port, takes each request as 8 header bytes (0x10, the command,
+the payload length little-endian, four zero bytes) plus the payload, and answers it with two
+bytes: 0x10 and the status " " (accepted). After the first data block it adds image bytes 4 to 7
+as an echo. It keeps the image (the data payloads after "begin", in order) and answers the
+program command after --program-delay. When a session ends it prints one line:
+  session=N peer=ADDR:PORT requests=R busy=B bytes=S sha256=HEX outcome=WHAT
+where requests counts every request received (resends included), busy the busy answers, bytes
+and sha256 describe the image received, and WHAT is one of programmed, refused, closed-by-fault,
+client-closed, protocol-error.
+
+Where to listen:
+  --listen ADDR          address to listen on (default 127.0.0.1)
+  --port N               TCP port (default 1111)
+  --sessions N           serve N sessions, then exit with status 0 (default 0: until stopped)
+
+How the radio behaves:
+  --program-delay MS     time the radio takes to program before it answers (default 0)
+  --save FILE            write the received image to FILE when the program command arrives
+
+Faults. AT picks the requests a fault applies to:
+  N          the N-th request of the session (1 is "begin"; a resend after a busy answer keeps
+             the number of the request it repeats)
+  begin      the begin command          program    the program command
+  data       every data request         data:K     the K-th data request (data:1 = first block)
+  all        every request
+Each fault option may be given more than once; the first that matches a request applies.
+  --busy COUNT@AT        answer busy ("@") COUNT times to the request, then as usual
+  --refuse AT[=STATUS]   answer with STATUS instead of accepting (a number such as 0x00 or 69,
+                         or one character; default "E", 0x45). The session goes on.
+  --silent AT            never answer the request; the connection stays open
+  --no-program-reply     the same as --silent program
+  --close AT             close the connection instead of answering
+  --wrong-echo           the echo after the first data block differs from image bytes 4 to 7
+  --bang AT              accept with "!" instead of " "
+  --split AT             send the answer one byte per TCP segment, 2 ms apart
+  --slow AT=MS           wait MS milliseconds before answering
+
+  -h, --help             show this text and exit
+
+Requests that break the format (wrong marker, length over 1024, unknown command) end the session
+with outcome protocol-error. Examples:
+  zerlind-radio-sim --listen 127.0.0.5 --sessions 1
+  zerlind-radio-sim --busy 30@data:3 --program-delay 2000
+  zerlind-radio-sim --refuse program=0x00 --save /tmp/received.dat
+)");
+}
