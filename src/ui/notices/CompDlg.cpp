@@ -1,6 +1,31 @@
-#include "CompDlg.h"
+// Completion notice.
+#include "ui/notices/CompDlg.h"
 
-CCompDlg::CCompDlg(QWidget* parent) : QDialog(parent)
+#include "app/MessageCatalog.h"
+#include "ui/controls/ColorEdit.h"
+
+#include <QPushButton>
+
+CCompDlg::CCompDlg(QWidget* parent) : CNoticeDialog(QSize(350, 122), Frame::Caption, parent)
 {
+    // The template's second button is never shown; Escape and the close box still cancel.
+    AddButton(IDOK, 149, 101, 50, 14, QStringLiteral("OK"))->setDefault(true);
+    AddText(IDC_COMPLETE_TEXT, 7, 7, 332, 63);
+    AddText(IDC_NOTICE_POWER, 7, 73, 325, 12);
+
+    connect(Button(IDOK), &QPushButton::clicked, this, &QDialog::accept);
     setWindowTitle(QStringLiteral("Firmware Update"));
+}
+
+void CCompDlg::OnInitDialog()
+{
+    const QString text = LoadText(IDS_COMPLETE_TEXT, m_wLanguage);
+    Text(IDC_COMPLETE_TEXT)->SetText(text);
+    Text(IDC_NOTICE_POWER)->SetText(LoadText(IDS_COMPLETE_POWER, m_wLanguage));
+    Text(IDC_NOTICE_POWER)->SetTextColor(RGB(255, 0, 0));
+
+    // The language shows in the first letter of text 1420.
+    ApplyNoticeLayout(text.startsWith(QLatin1Char('F')) ? NoticePlans::CompletionEnglish
+                                                        : NoticePlans::CompletionJapanese);
+    Button(IDOK)->setFocus();
 }

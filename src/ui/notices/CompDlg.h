@@ -1,12 +1,17 @@
-// Placeholder until the notice dialogs are built.
+// The completion notice after a successful update: switch the radio off and on, and the red
+// warning not to switch it off before its normal screen is back. Only "OK" is visible.
 #pragma once
 
-#include <QDialog>
+#include "ui/notices/NoticeDialog.h"
 
-class CCompDlg : public QDialog {
+class CCompDlg : public CNoticeDialog {
     Q_OBJECT
 public:
     explicit CCompDlg(QWidget* parent = nullptr);
 
+    // Language of every text; set by the owner before the dialog is shown.
     quint16 m_wLanguage = 1033;
+
+protected:
+    void OnInitDialog() override;
 };

@@ -1,6 +1,7 @@
 // Dialog units to pixels.
 #include "ui/notices/DialogUnits.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QString>
 
@@ -31,6 +32,13 @@ CDialogUnits::CDialogUnits(const QFont& font)
     const QFontMetrics metrics(font);
     m_nBaseX = AverageLetterWidth(metrics);
     m_nBaseY = metrics.height();
+}
+
+QFont CDialogUnits::TemplateFont(int pointSize)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSize(pointSize);
+    return font;
 }
 
 int CDialogUnits::ToPixelsX(int units) const

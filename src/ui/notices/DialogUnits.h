@@ -10,6 +10,10 @@ class CDialogUnits {
 public:
     explicit CDialogUnits(const QFont& font);
 
+    // What the templates' "MS Shell Dlg" font becomes here: the platform's default UI font at
+    // the template's point size.
+    static QFont TemplateFont(int pointSize);
+
     // Base units in pixels: average width of the 52 Latin letters (rounded), character height.
     int BaseX() const { return m_nBaseX; }
     int BaseY() const { return m_nBaseY; }

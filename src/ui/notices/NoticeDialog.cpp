@@ -1,0 +1,225 @@
+// Template placement, notice-layout pass and centring shared by the notice dialogs.
+#include "ui/notices/NoticeDialog.h"
+
+#include "ui/controls/ColorEdit.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+Qt::WindowFlags FlagsFor(CNoticeDialog::Frame frame)
+{
+    if (frame == CNoticeDialog::Frame::BorderOnly) // a top-level window, so the system lists it
+        return Qt::Window | Qt::FramelessWindowHint;
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint;
+}
+
+} // namespace
+
+CNoticeDialog::CNoticeDialog(QSize templateUnits, Frame frame, QWidget* parent)
+    : QDialog(parent, FlagsFor(frame))
+    , m_client(new QWidget(this))
+    , m_templateUnits(templateUnits)
+    , m_frame(frame)
+    , m_units(CDialogUnits::TemplateFont(kTemplatePointSize))
+{
+    setFont(CDialogUnits::TemplateFont(kTemplatePointSize));
+}
+
+QPushButton* CNoticeDialog::AddButton(int id, int x, int y, int width, int height, const QString& caption)
+{
+    auto* button = new QPushButton(caption, m_client);
+    m_items.append({id, button, QRect(x, y, width, height), caption, false});
+    return button;
+}
+
+CColorEdit* CNoticeDialog::AddText(int id, int x, int y, int width, int height, bool centered)
+{
+    auto* edit = new CColorEdit(m_client);
+    edit->SetWordWrap(false); // a line ends only at a line break
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    m_items.append({id, edit, QRect(x, y, width, height), QString(), centered});
+    return edit;
+}
+
+const CNoticeDialog::TemplateItem* CNoticeDialog::Find(int id) const
+{
+    for (const TemplateItem& item : m_items)
+        if (item.id == id)
+            return &item;
+    return nullptr;
+}
+
+QWidget* CNoticeDialog::Item(int id) const
+{
+    const TemplateItem* item = Find(id);
+    return item ? item->widget : nullptr;
+}
+
+CColorEdit* CNoticeDialog::Text(int id) const
+{
+    return qobject_cast<CColorEdit*>(Item(id));
+}
+
+QPushButton* CNoticeDialog::Button(int id) const
+{
+    return qobject_cast<QPushButton*>(Item(id));
+}
+
+int CNoticeDialog::BorderWidth() const
+{
+    return m_frame == Frame::BorderOnly ? 1 : 0;
+}
+
+QRect CNoticeDialog::ClientRect() const
+{
+    return m_client->geometry();
+}
+
+QRect CNoticeDialog::ItemRect(int id) const
+{
+    const QWidget* widget = Item(id);
+    return widget ? widget->geometry() : QRect();
+}
+
+void CNoticeDialog::SetItemRect(int id, const QRect& clientRect)
+{
+    if (QWidget* widget = Item(id))
+        widget->setGeometry(clientRect);
+}
+
+void CNoticeDialog::SetDialogWidth(int width)
+{
+    const int border = BorderWidth();
+    setFixedSize(width, height());
+    m_client->setGeometry(border, border, width - 2 * border, height() - 2 * border);
+}
+
+void CNoticeDialog::MoveItemBy(int id, int dx, int dy)
+{
+    SetItemRect(id, ItemRect(id).translated(dx, dy));
+}
+
+void CNoticeDialog::RestoreTemplate()
+{
+    // The font may have changed since the last showing (system settings); units follow it.
+    setFont(CDialogUnits::TemplateFont(kTemplatePointSize));
+    m_units = CDialogUnits(font());
+
+    const int border = BorderWidth();
+    const QSize client(m_units.ToPixelsX(m_templateUnits.width()), m_units.ToPixelsY(m_templateUnits.height()));
+    setFixedSize(client.width() + 2 * border, client.height() + 2 * border);
+    m_client->setGeometry(QRect(QPoint(border, border), client));
+    for (const TemplateItem& item : m_items) {
+        const QRect& u = item.units;
+        SetItemRect(item.id, m_units.ToPixels(u.x(), u.y(), u.width(), u.height()));
+        if (auto* button = qobject_cast<QPushButton*>(item.widget))
+            button->setText(item.caption);
+    }
+}
+
+void CNoticeDialog::ApplyNoticeLayout(const NoticeLayoutPlan& plan)
+{
+    const QFontMetrics metrics(font());
+    const auto measure = [&metrics](const char* line) { return metrics.horizontalAdvance(QString::fromUtf8(line)); };
+    const auto rects = [this](const QVector<int>& ids) {
+        QVector<QRect> out;
+        for (int id : ids)
+            out.append(ItemRect(id));
+        return out;
+    };
+
+    NoticeLayoutInput in;
+    in.referenceWidth = measure(plan.referenceLine);
+    in.formattingWidth = Text(plan.measuredId)->FormattingRect().width();
+    in.dialog = frameGeometry();
+    in.measured = ItemRect(plan.measuredId);
+    if (plan.secondMeasuredId != 0) {
+        in.secondReferenceWidth = measure(plan.secondReferenceLine);
+        in.secondFormattingWidth = Text(plan.secondMeasuredId)->FormattingRect().width();
+        in.secondMeasured = ItemRect(plan.secondMeasuredId);
+    }
+    in.followers = rects(plan.followerIds);
+    in.shifted = rects(plan.shiftedIds);
+
+    const NoticeLayoutResult out = ComputeNoticeLayout(plan, in);
+
+    // Width changes of the outer frame are width changes of the widget; the top-left stays.
+    SetDialogWidth(width() + out.dialogSize.width() - in.dialog.width());
+    SetItemRect(plan.measuredId, out.measured);
+    if (plan.secondMeasuredId != 0)
+        SetItemRect(plan.secondMeasuredId, out.secondMeasured);
+    for (int i = 0; i < plan.followerIds.size(); ++i)
+        SetItemRect(plan.followerIds[i], out.followers[i]);
+    for (int i = 0; i < plan.shiftedIds.size(); ++i)
+        SetItemRect(plan.shiftedIds[i], out.shifted[i]);
+}
+
+void CNoticeDialog::AlignCenteredTexts()
+{
+    // A centred text with a line that does not fit starts at the left edge, as an edit control
+    // does, so its beginning is never cut off (the Japanese caution heading ends in blanks that
+    // make it wider than its control).
+    for (const TemplateItem& item : m_items) {
+        auto* edit = qobject_cast<CColorEdit*>(item.widget);
+        if (!item.centered || !edit)
+            continue;
+        const QFontMetrics metrics(edit->font());
+        bool fits = true;
+        for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next())
+            fits = fits && metrics.horizontalAdvance(block.text()) <= edit->FormattingRect().width();
+        QTextOption option = edit->document()->defaultTextOption();
+        option.setAlignment(fits ? Qt::AlignHCenter : Qt::AlignLeft);
+        edit->document()->setDefaultTextOption(option);
+    }
+}
+
+void CNoticeDialog::CenterOverOwner()
+{
+    // The owner is the parent's window or, as for a dialog without one, the active window.
+    QWidget* owner = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+    if (owner == this || (owner && !owner->isVisible()))
+        owner = nullptr;
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect placed(QPoint(0, 0), size());
+    placed.moveCenter(owner ? owner->frameGeometry().center() : area.center());
+    // Keep the whole dialog on the screen when it fits there.
+    placed.moveLeft(qMax(area.left(), qMin(placed.left(), area.right() + 1 - placed.width())));
+    placed.moveTop(qMax(area.top(), qMin(placed.top(), area.bottom() + 1 - placed.height())));
+    move(placed.topLeft());
+}
+
+void CNoticeDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous()) // shown again after minimising: nothing to rebuild
+        return;
+    // Every display starts from the template, so growth never accumulates. The children are
+    // already visible here, so their text areas are measured at their real sizes.
+    RestoreTemplate();
+    OnInitDialog();
+    AlignCenteredTexts();
+    CenterOverOwner();
+}
+
+void CNoticeDialog::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (BorderWidth() == 0)
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

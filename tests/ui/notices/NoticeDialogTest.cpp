@@ -1,0 +1,329 @@
+#include "app/MessageCatalog.h"
+#include "ui/controls/ColorEdit.h"
+#include "ui/notices/CompDlg.h"
+#include "ui/notices/OpeningDlg.h"
+#include "ui/notices/StartDlg.h"
+
+#include "common/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontMetrics>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+struct DialogKind {
+    const char* name;
+    std::function<std::unique_ptr<CNoticeDialog>(quint16 language)> make;
+    QVector<int> texts;
+    QVector<int> buttons;
+};
+
+template <class Dlg>
+std::unique_ptr<CNoticeDialog> Make(quint16 language)
+{
+    auto dlg = std::make_unique<Dlg>();
+    dlg->m_wLanguage = language;
+    return dlg;
+}
+
+const DialogKind kCaution{"caution", Make<COpeningDlg>,
+                          {IDC_CAUTION_HEADING, IDC_CAUTION_RISK, IDC_CAUTION_RESPONSIBILITY,
+                           IDC_CAUTION_SETTINGS_LOST, IDC_CAUTION_BACKUP, IDC_CAUTION_QUESTION},
+                          {IDOK, IDCANCEL}};
+const DialogKind kConfirmation{"confirmation", Make<CStartDlg>,
+                               {IDC_CONFIRM_FIRST, IDC_NOTICE_POWER, IDC_CONFIRM_LATER, IDC_CONFIRM_QUESTION},
+                               {IDOK, IDCANCEL}};
+const DialogKind kCompletion{"completion", Make<CCompDlg>, {IDC_COMPLETE_TEXT, IDC_NOTICE_POWER}, {IDOK}};
+const DialogKind* const kKinds[] = {&kCaution, &kConfirmation, &kCompletion};
+const quint16 kLanguages[] = {LANG_ENGLISH_US, LANG_JAPANESE};
+
+const char* LanguageName(quint16 language)
+{
+    return language == LANG_JAPANESE ? "ja" : "en";
+}
+
+// Shows the dialog without a modal loop and waits until it is on screen.
+void Show(CNoticeDialog& dlg)
+{
+    dlg.show();
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return dlg.isVisible(); }));
+    QCoreApplication::processEvents();
+}
+
+CColorEdit* Edit(const CNoticeDialog& dlg, int id)
+{
+    return qobject_cast<CColorEdit*>(dlg.Item(id));
+}
+
+QString WithoutTrailingBlanks(QString line)
+{
+    while (!line.isEmpty() && line.back().isSpace())
+        line.chop(1);
+    return line;
+}
+
+// Where `edit` draws `length` characters from `position`, in its parent's (client) coordinates.
+QRect DrawnRect(const CColorEdit& edit, int position, int length)
+{
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(position);
+    const QRect start = edit.cursorRect(cursor);
+    cursor.setPosition(position + length);
+    const QRect end = edit.cursorRect(cursor);
+    const QRect inViewport(QPoint(start.left(), start.top()), QPoint(end.left() - 1, start.bottom()));
+    return QRect(edit.viewport()->mapTo(edit.parentWidget(), inViewport.topLeft()), inViewport.size());
+}
+
+// Whether a sibling stacked above `widget` covers any part of `rect` (client coordinates).
+const QWidget* CoveringSibling(const QWidget& widget, const QRect& rect)
+{
+    const QObjectList& siblings = widget.parentWidget()->children();
+    for (int i = siblings.indexOf(const_cast<QWidget*>(&widget)) + 1; i < siblings.size(); ++i) {
+        const auto* above = qobject_cast<const QWidget*>(siblings[i]);
+        if (above && above->isVisible() && above->geometry().intersects(rect))
+            return above;
+    }
+    return nullptr;
+}
+
+// Every line of every text: its width in the control's font fits the control's text area, and
+// where the control actually draws it lies inside that area, inside the dialog's client area,
+// and under no other control.
+void ExpectEveryLineVisible(const CNoticeDialog& dlg, const QVector<int>& ids)
+{
+    for (int id : ids) {
+        const CColorEdit* edit = Edit(dlg, id);
+        ASSERT_NE(edit, nullptr) << id;
+        EXPECT_EQ(edit->horizontalScrollBar()->value(), 0) << id;
+        EXPECT_EQ(edit->verticalScrollBar()->value(), 0) << id;
+        const QRect area = edit->FormattingRect().translated(edit->pos());
+        const QRect client(QPoint(0, 0), dlg.ClientRect().size());
+        const QFontMetrics metrics(edit->font());
+        const QStringList lines = edit->Text().split(QStringLiteral("\r\n"));
+        ASSERT_GE(lines.size(), 1);
+        QTextBlock block = edit->document()->begin();
+        for (const QString& line : lines) {
+            SCOPED_TRACE(testing::Message() << "item " << id << ": " << line.toStdString());
+            ASSERT_TRUE(block.isValid());
+            const QString visible = WithoutTrailingBlanks(line);
+            if (!visible.isEmpty()) {
+                EXPECT_LE(metrics.horizontalAdvance(visible), area.width());
+                const QRect drawn = DrawnRect(*edit, block.position(), visible.size());
+                EXPECT_TRUE(area.contains(drawn)) << "drawn outside the text area";
+                EXPECT_TRUE(client.contains(drawn)) << "drawn outside the dialog";
+                const QWidget* cover = CoveringSibling(*edit, drawn);
+                EXPECT_EQ(cover, nullptr) << "covered by another control";
+            }
+            block = block.next();
+        }
+        EXPECT_FALSE(block.isValid()) << "more lines shown than the text has";
+    }
+}
+
+void ExpectButtonsReadable(const CNoticeDialog& dlg, const QVector<int>& ids)
+{
+    for (int id : ids) {
+        const auto* button = qobject_cast<QPushButton*>(dlg.Item(id));
+        ASSERT_NE(button, nullptr);
+        EXPECT_FALSE(button->text().isEmpty());
+        EXPECT_LT(QFontMetrics(button->font()).horizontalAdvance(button->text()), button->width()) << id;
+        EXPECT_TRUE(QRect(QPoint(0, 0), dlg.ClientRect().size()).contains(button->geometry())) << id;
+    }
+}
+
+struct Snapshot {
+    QSize size;
+    QVector<QRect> items;
+    bool operator==(const Snapshot& other) const { return size == other.size && items == other.items; }
+};
+
+Snapshot Take(const CNoticeDialog& dlg, const DialogKind& kind)
+{
+    Snapshot shot{dlg.size(), {}};
+    for (int id : kind.texts + kind.buttons)
+        shot.items.append(dlg.ItemRect(id));
+    return shot;
+}
+
+TEST(NoticeDialogs, EveryLineFitsAndTwoShowingsHaveOneLayout)
+{
+    const QString pictures = qEnvironmentVariable("ZFU_SCREENSHOT_DIR");
+    for (const DialogKind* kind : kKinds) {
+        for (quint16 language : kLanguages) {
+            SCOPED_TRACE(testing::Message() << kind->name << " " << LanguageName(language));
+            const auto dlg = kind->make(language);
+            Show(*dlg);
+            ExpectEveryLineVisible(*dlg, kind->texts);
+            ExpectButtonsReadable(*dlg, kind->buttons);
+            const Snapshot first = Take(*dlg, *kind);
+            if (!pictures.isEmpty()) // the pictures for the README and for looking
+                dlg->grab().save(QDir(pictures).filePath(QStringLiteral("%1-%2.png").arg(
+                    QLatin1String(kind->name), QLatin1String(LanguageName(language)))));
+            dlg->reject();
+            Show(*dlg);
+            EXPECT_TRUE(Take(*dlg, *kind) == first) << "the second showing differs";
+            ExpectEveryLineVisible(*dlg, kind->texts);
+            dlg->reject();
+        }
+    }
+}
+
+// Runs the dialog modally and answers it with one key.
+int AnswerWithKey(CNoticeDialog& dlg, Qt::Key key)
+{
+    TestSupport::OnNextModal([key](QWidget* modal) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : modal;
+        QTest::keyClick(target, key);
+    });
+    return dlg.exec();
+}
+
+TEST(NoticeDialogs, EnterAndEscapeAnswers)
+{
+    for (quint16 language : kLanguages) {
+        SCOPED_TRACE(LanguageName(language));
+        // The caution and the confirmation open with focus and default on the refusing button.
+        for (const DialogKind* kind : {&kCaution, &kConfirmation}) {
+            const auto dlg = kind->make(language);
+            EXPECT_EQ(AnswerWithKey(*dlg, Qt::Key_Return), QDialog::Rejected) << kind->name;
+            EXPECT_EQ(AnswerWithKey(*dlg, Qt::Key_Escape), QDialog::Rejected) << kind->name;
+            EXPECT_EQ(AnswerWithKey(*dlg, Qt::Key_Enter), QDialog::Rejected) << kind->name;
+        }
+        const auto comp = kCompletion.make(language);
+        EXPECT_EQ(AnswerWithKey(*comp, Qt::Key_Return), QDialog::Accepted);
+        EXPECT_EQ(AnswerWithKey(*comp, Qt::Key_Escape), QDialog::Rejected);
+    }
+}
+
+TEST(NoticeDialogs, AcceptingButtonsAccept)
+{
+    for (const DialogKind* kind : kKinds) {
+        const auto dlg = kind->make(LANG_ENGLISH_US);
+        TestSupport::OnNextModal([&](QWidget*) { qobject_cast<QPushButton*>(dlg->Item(IDOK))->click(); });
+        EXPECT_EQ(dlg->exec(), QDialog::Accepted) << kind->name;
+    }
+}
+
+TEST(NoticeDialogs, CaptionsColoursAndButtonsByLanguage)
+{
+    struct Expect {
+        quint16 language;
+        const char* cautionYes;
+        const char* cautionNo;
+        const char* confirmYes;
+        const char* confirmNo;
+    };
+    for (const Expect& e : {Expect{LANG_ENGLISH_US, "Yes", "No", "Yes", "No"},
+                            Expect{LANG_JAPANESE, u8"はい", u8"いいえ", "OK", u8"キャンセル"}}) {
+        SCOPED_TRACE(LanguageName(e.language));
+        const auto caution = kCaution.make(e.language);
+        const auto start = kConfirmation.make(e.language);
+        const auto comp = kCompletion.make(e.language);
+        for (CNoticeDialog* dlg : {caution.get(), start.get(), comp.get()})
+            Show(*dlg);
+        const auto caption = [](const CNoticeDialog& dlg, int id) {
+            return qobject_cast<QPushButton*>(dlg.Item(id))->text().toStdString();
+        };
+        EXPECT_EQ(caption(*caution, IDOK), e.cautionYes);
+        EXPECT_EQ(caption(*caution, IDCANCEL), e.cautionNo);
+        EXPECT_EQ(caption(*start, IDOK), e.confirmYes);
+        EXPECT_EQ(caption(*start, IDCANCEL), e.confirmNo);
+        EXPECT_EQ(caption(*comp, IDOK), "OK");
+        EXPECT_EQ(comp->findChildren<QPushButton*>().size(), 1);
+
+        EXPECT_EQ(caution->windowTitle(), QString::fromUtf8(FixedText::ProductTitle));
+        EXPECT_TRUE(caution->windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_EQ(start->windowTitle(), QStringLiteral("Firmware Update"));
+        EXPECT_EQ(comp->windowTitle(), QStringLiteral("Firmware Update"));
+
+        const COLORREF red = RGB(255, 0, 0);
+        EXPECT_EQ(Edit(*caution, IDC_CAUTION_RISK)->TextColor(), red);
+        EXPECT_EQ(Edit(*caution, IDC_CAUTION_BACKUP)->TextColor(), red);
+        EXPECT_EQ(Edit(*caution, IDC_CAUTION_HEADING)->TextColor() == red, e.language == LANG_ENGLISH_US);
+        EXPECT_EQ(Edit(*caution, IDC_CAUTION_QUESTION)->TextColor(), SysColorBtnText());
+        EXPECT_EQ(Edit(*caution, IDC_CAUTION_QUESTION)->BackgroundColor(), RGB(255, 255, 255));
+        EXPECT_EQ(Edit(*start, IDC_NOTICE_POWER)->TextColor(), red);
+        EXPECT_EQ(Edit(*start, IDC_CONFIRM_LATER)->TextColor(), SysColorBtnText());
+        EXPECT_EQ(Edit(*comp, IDC_NOTICE_POWER)->TextColor(), red);
+        EXPECT_EQ(Edit(*comp, IDC_NOTICE_POWER)->Text(), LoadText(IDS_COMPLETE_POWER, e.language));
+    }
+}
+
+// The template's client width in pixels for a dialog as shown.
+int TemplateWidth(const CNoticeDialog& dlg, int units)
+{
+    return dlg.Units().ToPixelsX(units);
+}
+
+TEST(NoticeDialogs, EnglishCautionKeepsItsWidthAndNudgesTheLowerTexts)
+{
+    const auto dlg = kCaution.make(LANG_ENGLISH_US);
+    Show(*dlg);
+    const CDialogUnits& u = dlg->Units();
+    EXPECT_EQ(dlg->ClientRect().width(), TemplateWidth(*dlg, 288));
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_RISK), u.ToPixels(7, 140, 281, 24));
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_RESPONSIBILITY), u.ToPixels(7, 164, 275, 36).translated(0, 9));
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_SETTINGS_LOST), u.ToPixels(7, 193, 272, 26).translated(0, 9));
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_BACKUP), u.ToPixels(7, 201, 280, 26).translated(0, 23));
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_QUESTION), u.ToPixels(7, 220, 274, 12).translated(0, 23));
+    EXPECT_EQ(dlg->ItemRect(IDOK), u.ToPixels(87, 250, 50, 14));
+}
+
+int ReferenceWidth(const CNoticeDialog& dlg, const char* line)
+{
+    return QFontMetrics(dlg.font()).horizontalAdvance(QString::fromUtf8(line));
+}
+
+TEST(NoticeDialogs, MeasuredControlsEndWhereTheirReferenceLinesEnd)
+{
+    const auto caution = kCaution.make(LANG_JAPANESE);
+    Show(*caution);
+    const NoticeLayoutPlan& plan = NoticePlans::CautionJapanese;
+    const int growth = ReferenceWidth(*caution, plan.referenceLine) - TemplateWidth(*caution, 281);
+    EXPECT_EQ(Edit(*caution, IDC_CAUTION_RISK)->FormattingRect().width(), ReferenceWidth(*caution, plan.referenceLine));
+    EXPECT_EQ(Edit(*caution, IDC_CAUTION_HEADING)->FormattingRect().width(),
+              ReferenceWidth(*caution, plan.secondReferenceLine));
+    EXPECT_EQ(caution->ClientRect().width(), TemplateWidth(*caution, 288) + growth + plan.margin);
+    const QRect risk = caution->ItemRect(IDC_CAUTION_RISK);
+    for (int id : {IDC_CAUTION_RESPONSIBILITY, IDC_CAUTION_SETTINGS_LOST})
+        EXPECT_EQ(caution->ItemRect(id).right(), risk.right()) << id;
+    EXPECT_EQ(caution->ItemRect(IDC_CAUTION_BACKUP).width(), TemplateWidth(*caution, 280));
+    EXPECT_EQ(caution->ItemRect(IDC_CAUTION_BACKUP).top(), caution->Units().ToPixelsY(201)); // no nudge
+    EXPECT_EQ(caution->ItemRect(IDOK).left(), ShiftedEdge(TemplateWidth(*caution, 87), growth, plan.shift));
+
+    struct Measured {
+        const DialogKind* kind;
+        quint16 language;
+        const NoticeLayoutPlan* plan;
+        int templateWidth;
+    };
+    for (const Measured& m : {Measured{&kConfirmation, LANG_JAPANESE, &NoticePlans::ConfirmationJapanese, 271},
+                              Measured{&kCompletion, LANG_ENGLISH_US, &NoticePlans::CompletionEnglish, 350},
+                              Measured{&kCompletion, LANG_JAPANESE, &NoticePlans::CompletionJapanese, 350}}) {
+        SCOPED_TRACE(testing::Message() << m.kind->name << " " << LanguageName(m.language));
+        const auto dlg = m.kind->make(m.language);
+        Show(*dlg);
+        const int reference = ReferenceWidth(*dlg, m.plan->referenceLine);
+        const int templateText = TemplateWidth(*dlg, m.kind == &kCompletion ? 332 : 258);
+        EXPECT_EQ(Edit(*dlg, m.plan->measuredId)->FormattingRect().width(), reference);
+        EXPECT_EQ(dlg->width(), TemplateWidth(*dlg, m.templateWidth) + reference - templateText + m.plan->margin);
+    }
+
+    // English confirmation: nothing measured, the template as it is.
+    const auto start = kConfirmation.make(LANG_ENGLISH_US);
+    Show(*start);
+    EXPECT_EQ(start->width(), TemplateWidth(*start, 271));
+    EXPECT_EQ(start->ItemRect(IDC_CONFIRM_LATER), start->Units().ToPixels(7, 46, 258, 44));
+}
+
+} // namespace
