@@ -1,0 +1,191 @@
+// The timed connection: connect failures and time-outs, the 32-bit tick rule, and what a
+// blocking wait lets through (timers) and holds back (input).
+#include "FakeRadio.h"
+
+#include "engine/TimedSocket.h"
+#include "engine/UpdateProtocol.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+TEST(TimedSocket, TimeoutRuleIsUnsignedAndEqualDoesNotCancel)
+{
+    EXPECT_FALSE(CTimedSocket::IsPastTimeout(1100, 1000, 100));
+    EXPECT_TRUE(CTimedSocket::IsPastTimeout(1101, 1000, 100));
+    // Across the wrap to 0: 0xFFFFFFF0 to 0x10 is 32 ms.
+    EXPECT_FALSE(CTimedSocket::IsPastTimeout(0x10, 0xFFFFFFF0u, 32));
+    EXPECT_TRUE(CTimedSocket::IsPastTimeout(0x11, 0xFFFFFFF0u, 32));
+}
+
+TEST(TimedSocket, ConnectFailures)
+{
+    CTimedSocket socket;
+    socket.SetTimeout(2000);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(socket.Connect(QStringLiteral("127.0.0.20"), UPDATE_PORT)); // nobody listens
+    EXPECT_EQ(socket.LastError(), CTimedSocket::Error::ConnectFailed);
+    EXPECT_FALSE(socket.Connect(QString(), UPDATE_PORT));
+    EXPECT_EQ(socket.LastError(), CTimedSocket::Error::HostNotFound);
+    EXPECT_LT(clock.elapsed(), 1500);
+    char buffer[8];
+    EXPECT_EQ(socket.Send(buffer, 8), -1);
+    EXPECT_EQ(socket.LastError(), CTimedSocket::Error::NotConnected);
+}
+
+TEST(TimedSocket, ConnectsByHostName)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    CTimedSocket socket;
+    socket.SetTimeout(3000);
+    EXPECT_TRUE(socket.Connect(QStringLiteral("localhost"), server.serverPort()));
+}
+
+TEST(TimedSocket, ConnectThatGetsNoAnswerEndsAtTheTimeout)
+{
+    // A listener whose queue is full drops further connection requests without a word.
+    QTcpServer server;
+    server.setListenBacklogSize(0);
+    server.setMaxPendingConnections(0); // and nobody takes them out of the queue
+    ASSERT_TRUE(server.listen(QHostAddress(QStringLiteral("127.0.0.21")), UPDATE_PORT));
+    std::vector<std::unique_ptr<QTcpSocket>> fillers;
+    for (int i = 0; i < 4; ++i) {
+        fillers.push_back(std::make_unique<QTcpSocket>());
+        fillers.back()->connectToHost(QStringLiteral("127.0.0.21"), UPDATE_PORT);
+    }
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 100)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+
+    CTimedSocket socket;
+    socket.SetTimeout(250);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(socket.Connect(QStringLiteral("127.0.0.21"), UPDATE_PORT));
+    EXPECT_EQ(socket.LastError(), CTimedSocket::Error::Interrupted);
+    EXPECT_GE(clock.elapsed(), 250);
+    EXPECT_LT(clock.elapsed(), 2000);
+}
+
+TEST(TimedSocket, WrappingTickMeasuresTheWaitRight)
+{
+    CFakeRadio radio("127.0.0.22", [](int, const FakeRequest&) { return FakeAnswer::Silent(); });
+    // The tick wraps to 0 about 60 ms into the receive.
+    const quint32 offset = 0xFFFFFFFFu - CTimedSocket::SteadyTick() - 60;
+    CTimedSocket socket([offset] { return CTimedSocket::SteadyTick() + offset; });
+    socket.SetTimeout(300);
+    ASSERT_TRUE(socket.Connect(QStringLiteral("127.0.0.22"), UPDATE_PORT));
+    char request[8] = {0x10, 3};
+    ASSERT_EQ(socket.Send(request, 8), 8);
+    char reply[REPLY_BUFFER_SIZE];
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(socket.Receive(reply, sizeof reply), -1);
+    EXPECT_EQ(socket.LastError(), CTimedSocket::Error::Interrupted);
+    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_LT(clock.elapsed(), 1500);
+}
+
+TEST(TimedSocket, DifferenceEqualToTheTimeoutDoesNotCancel)
+{
+    CFakeRadio radio("127.0.0.23", [](int, const FakeRequest&) { return FakeAnswer::Silent(); });
+    // Until armed the tick is real; then the receive stamps 1000, and the checks see exactly
+    // the time-out for a while before one millisecond more.
+    struct Script {
+        bool armed = false;
+        int reads = 0;
+    };
+    auto script = std::make_shared<Script>();
+    CTimedSocket socket([script]() -> quint32 {
+        if (!script->armed)
+            return CTimedSocket::SteadyTick();
+        ++script->reads;
+        return script->reads == 1 ? 1000 : script->reads < 30 ? 1100 : 1101;
+    });
+    EXPECT_EQ(socket.SetTimeout(100), CTimedSocket::DEFAULT_TIMEOUT_MS);
+    ASSERT_TRUE(socket.Connect(QStringLiteral("127.0.0.23"), UPDATE_PORT));
+    char request[8] = {0x10, 3};
+    ASSERT_EQ(socket.Send(request, 8), 8);
+    script->armed = true;
+    char reply[REPLY_BUFFER_SIZE];
+    EXPECT_EQ(socket.Receive(reply, sizeof reply), -1);
+    EXPECT_EQ(socket.LastError(), CTimedSocket::Error::Interrupted);
+    EXPECT_GE(script->reads, 30);
+}
+
+// Counts the key presses that reach it.
+class KeySink : public QObject {
+public:
+    int keys = 0;
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress)
+            ++keys;
+        return QObject::event(e);
+    }
+};
+
+TEST(TimedSocket, WaitRunsTimersAndHoldsInputBack)
+{
+    CFakeRadio radio("127.0.0.24", [](int, const FakeRequest&) {
+        FakeAnswer a = FakeAnswer::Status(' ');
+        a.delayMs = 250;
+        return a;
+    });
+    CTimedSocket socket;
+    socket.SetTimeout(3000);
+    ASSERT_TRUE(socket.Connect(QStringLiteral("127.0.0.24"), UPDATE_PORT));
+    char request[8] = {0x10, 3};
+    ASSERT_EQ(socket.Send(request, 8), 8);
+
+    KeySink sink;
+    bool timerFired = false;
+    qint64 nestedResult = 0;
+    CTimedSocket::Error nestedError = CTimedSocket::Error::None;
+    QTimer::singleShot(30, [&] {
+        timerFired = true;
+        QCoreApplication::postEvent(&sink, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+        // A handler run inside the wait must not start another call on the same socket.
+        nestedResult = socket.Send(request, 8);
+        nestedError = socket.LastError();
+    });
+    char reply[REPLY_BUFFER_SIZE];
+    EXPECT_EQ(socket.Receive(reply, sizeof reply), 2);
+    EXPECT_TRUE(timerFired);
+    EXPECT_EQ(sink.keys, 0);
+    EXPECT_EQ(nestedResult, -1);
+    EXPECT_EQ(nestedError, CTimedSocket::Error::InProgress);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sink.keys, 1);
+}
+
+TEST(TimedSocket, CancelledCallFailsAsInterrupted)
+{
+    CFakeRadio radio("127.0.0.25", [](int, const FakeRequest&) { return FakeAnswer::Silent(); });
+    CTimedSocket socket;
+    socket.SetTimeout(5000);
+    ASSERT_TRUE(socket.Connect(QStringLiteral("127.0.0.25"), UPDATE_PORT));
+    char request[8] = {0x10, 3};
+    ASSERT_EQ(socket.Send(request, 8), 8);
+    QTimer::singleShot(50, [&] { socket.CancelBlockingCall(); });
+    QElapsedTimer clock;
+    clock.start();
+    char reply[REPLY_BUFFER_SIZE];
+    EXPECT_EQ(socket.Receive(reply, sizeof reply), -1);
+    EXPECT_EQ(socket.LastError(), CTimedSocket::Error::Interrupted);
+    EXPECT_LT(clock.elapsed(), 1000);
+}
+
+} // namespace
