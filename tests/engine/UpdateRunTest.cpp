@@ -80,6 +80,11 @@ struct SizeCase {
     const char* address;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* os)
+{
+    *os << c.size << " bytes at " << c.address;
+}
+
 class RunSizes : public ::testing::TestWithParam<SizeCase> {};
 
 TEST_P(RunSizes, SendsExactlyTheImageInBlocks)
@@ -122,7 +127,10 @@ INSTANTIATE_TEST_SUITE_P(Images, RunSizes,
                          ::testing::Values(SizeCase{1024, "127.0.0.30"}, SizeCase{1030, "127.0.0.31"},
                                            SizeCase{2048, "127.0.0.32"}, SizeCase{3000, "127.0.0.33"},
                                            SizeCase{25 * 1024 + 7, "127.0.0.34"},
-                                           SizeCase{1024 * 1024 + 100, "127.0.0.35"}));
+                                           SizeCase{1024 * 1024 + 100, "127.0.0.35"}),
+                         [](const ::testing::TestParamInfo<SizeCase>& info) {
+                             return "Bytes" + std::to_string(info.param.size);
+                         });
 
 // Runs against `radio` at `address` and returns the reporter's record.
 RecordingReporter RunAgainst(const QString& address, UpdateResult expected, qint64 size = 5000,

@@ -1,0 +1,305 @@
+// zerlind-firm-update against zerlind-radio-sim: status lines, failure texts and exit codes
+// for each outcome, the command-line contract, and the simulator's faults seen from the client.
+#include "common/TestSupport.h"
+
+#include "app/MessageCatalog.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kBin = QStringLiteral(ZFU_BIN_DIR);
+// Every wait on a child process is bounded.
+constexpr int PROCESS_LIMIT_MS = 20000;
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QString WriteImage(const QString& name, qint64 size)
+{
+    QByteArray bytes(size, '\0');
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
+    const QString path = TestSupport::ScratchDir() + u'/' + name;
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(bytes);
+    return path;
+}
+
+QString Sha256(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
+}
+
+Outcome RunUpdater(const QStringList& args, const QStringList& env = {})
+{
+    QProcess p;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert("LC_ALL", "C.UTF-8");
+    for (const QString& kv : env)
+        e.insert(kv.section(u'=', 0, 0), kv.section(u'=', 1));
+    p.setProcessEnvironment(e);
+    p.start(kBin + "/zerlind-firm-update", args);
+    EXPECT_TRUE(p.waitForFinished(PROCESS_LIMIT_MS));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// The simulator for one session at `address`, with the given faults.
+class Sim {
+public:
+    Sim(const QString& address, const QStringList& faults)
+    {
+        m_process.start(kBin + "/zerlind-radio-sim",
+                        QStringList{"--listen", address, "--sessions", "1"} + faults);
+        m_ready = m_process.waitForReadyRead(PROCESS_LIMIT_MS)
+                  && m_process.readLine().startsWith("listening on");
+    }
+    ~Sim()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(PROCESS_LIMIT_MS);
+        }
+    }
+    bool Ready() const { return m_ready; }
+    // The session summary as key=value pairs, once the session has ended.
+    QMap<QString, QString> Summary()
+    {
+        QMap<QString, QString> fields;
+        if (!m_process.waitForFinished(PROCESS_LIMIT_MS))
+            return fields;
+        const QString line = QString::fromUtf8(m_process.readAllStandardOutput()).trimmed();
+        for (const QString& pair : line.split(u' '))
+            fields.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        return fields;
+    }
+
+private:
+    QProcess m_process;
+    bool m_ready = false;
+};
+
+QString Line(quint16 id, quint16 language = LANG_ENGLISH_US)
+{
+    return LoadText(id, language).replace("\r\n", "\n") + "\n";
+}
+
+QString StatusLines(quint16 language = LANG_ENGLISH_US)
+{
+    QString all;
+    for (quint16 id : {1309, 1300, 1302, 1303, 1304, 1301, 1305})
+        all += Line(id, language);
+    return all;
+}
+
+TEST(Cli, UpdatesAndPrintsEveryStatusLine)
+{
+    Sim sim("127.0.0.60", {});
+    ASSERT_TRUE(sim.Ready());
+    const QString path = WriteImage("ok.dat", 50 * 1024 + 3);
+    const Outcome o = RunUpdater({path, "127.0.0.60"});
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_EQ(o.out, StatusLines());
+    EXPECT_EQ(o.err, QString()); // stderr is no terminal here: no progress either
+    const auto summary = sim.Summary();
+    EXPECT_EQ(summary.value("outcome"), "programmed");
+    EXPECT_EQ(summary.value("sha256"), Sha256(path));
+    EXPECT_EQ(summary.value("requests"), "53"); // begin, 50 blocks, the rest, program
+}
+
+TEST(Cli, JapaneseByOptionAndByLocale)
+{
+    const QString path = WriteImage("ja.dat", 4096);
+    {
+        Sim sim("127.0.0.61", {});
+        ASSERT_TRUE(sim.Ready());
+        const Outcome o = RunUpdater({"--lang", "ja", path, "127.0.0.61"});
+        EXPECT_EQ(o.exitCode, 0);
+        EXPECT_EQ(o.out, StatusLines(LANG_JAPANESE));
+    }
+    {
+        Sim sim("127.0.0.61", {});
+        ASSERT_TRUE(sim.Ready());
+        const Outcome o = RunUpdater({path, "127.0.0.61"}, {"LC_ALL=ja_JP.UTF-8"});
+        EXPECT_EQ(o.exitCode, 0);
+        EXPECT_EQ(o.out, StatusLines(LANG_JAPANESE));
+    }
+    // --lang wins over the locale.
+    const Outcome o = RunUpdater({"--lang=en", path, "127.0.0.62"}, {"LC_ALL=ja_JP.UTF-8"});
+    EXPECT_EQ(o.exitCode, 4);
+    EXPECT_EQ(o.err, Line(IDS_ERR_NOT_FOUND));
+}
+
+TEST(Cli, RadioNotFound)
+{
+    const Outcome o = RunUpdater({"--connect-timeout", "500", WriteImage("nf.dat", 2048), "127.0.0.63"});
+    EXPECT_EQ(o.exitCode, 4);
+    EXPECT_EQ(o.out, Line(1309)); // the failure text goes to stderr only
+    EXPECT_EQ(o.err, Line(IDS_ERR_NOT_FOUND));
+}
+
+TEST(Cli, FileCannotBeUsed)
+{
+    Outcome o = RunUpdater({TestSupport::ScratchDir() + "/missing.dat", "127.0.0.64"});
+    EXPECT_EQ(o.exitCode, 3);
+    EXPECT_EQ(o.out, QString());
+    EXPECT_EQ(o.err, "No such file or directory\n");
+    o = RunUpdater({WriteImage("short.dat", 1000), "127.0.0.64"});
+    EXPECT_EQ(o.exitCode, 3);
+    EXPECT_EQ(o.err, Line(IDS_ERR_UPDATE_FILE));
+    o = RunUpdater({"--lang", "ja", TestSupport::ScratchDir(), "127.0.0.64"});
+    EXPECT_EQ(o.exitCode, 3);
+    EXPECT_FALSE(o.err.isEmpty());
+}
+
+// Runs one update against a simulator with `faults` and checks the exit code and stderr.
+Outcome ExpectFailure(const char* address, const QStringList& faults, int exitCode, quint16 textId,
+                      const QStringList& extra = {})
+{
+    Sim sim(address, faults);
+    EXPECT_TRUE(sim.Ready());
+    const Outcome o = RunUpdater(extra + QStringList{WriteImage("f.dat", 10 * 1024), address});
+    EXPECT_EQ(o.exitCode, exitCode) << qPrintable(faults.join(' '));
+    EXPECT_EQ(o.err, Line(textId)) << qPrintable(faults.join(' '));
+    EXPECT_FALSE(o.out.contains(LoadText(textId, LANG_ENGLISH_US).section("\r\n", 0, 0)));
+    return o;
+}
+
+TEST(Cli, TransferFailures)
+{
+    ExpectFailure("127.0.0.65", {"--refuse", "begin"}, 5, IDS_ERR_TRANSFER);
+    ExpectFailure("127.0.0.65", {"--close", "data:3"}, 5, IDS_ERR_TRANSFER);
+    ExpectFailure("127.0.0.65", {"--silent", "4"}, 5, IDS_ERR_TRANSFER, {"--transfer-timeout", "200"});
+    ExpectFailure("127.0.0.65", {"--slow", "data:2=400"}, 5, IDS_ERR_TRANSFER, {"--transfer-timeout", "200"});
+}
+
+TEST(Cli, WrongEchoSendsNoFurtherBlock)
+{
+    Sim sim("127.0.0.66", {"--wrong-echo"});
+    ASSERT_TRUE(sim.Ready());
+    const Outcome o = RunUpdater({WriteImage("echo.dat", 8192), "127.0.0.66"});
+    EXPECT_EQ(o.exitCode, 5);
+    EXPECT_EQ(sim.Summary().value("requests"), "2");
+}
+
+TEST(Cli, ProgramRefusedOrUnanswered)
+{
+    ExpectFailure("127.0.0.67", {"--refuse", "program=0x00"}, 6, IDS_ERR_ILLEGAL_DATA);
+    ExpectFailure("127.0.0.67", {"--no-program-reply"}, 7, IDS_ERR_NO_REPLY, {"--program-timeout", "300"});
+    ExpectFailure("127.0.0.67", {"--program-delay", "600"}, 7, IDS_ERR_NO_REPLY, {"--program-timeout", "300"});
+}
+
+TEST(Cli, BusySplitSlowAndBangStillSucceed)
+{
+    const QString path = WriteImage("hard.dat", 6 * 1024 + 77);
+    const QList<QStringList> variants = {
+        {"--busy", "30@data:2"},
+        {"--busy", "5@begin", "--busy", "5@program"},
+        {"--split", "all"},
+        {"--slow", "data=30", "--bang", "data:1"},
+        {"--bang", "all", "--program-delay", "300"},
+    };
+    for (const QStringList& faults : variants) {
+        Sim sim("127.0.0.68", faults);
+        ASSERT_TRUE(sim.Ready());
+        const Outcome o = RunUpdater({"--quiet", path, "127.0.0.68"});
+        EXPECT_EQ(o.exitCode, 0) << qPrintable(faults.join(' '));
+        EXPECT_EQ(o.out, QString());
+        EXPECT_EQ(sim.Summary().value("sha256"), Sha256(path)) << qPrintable(faults.join(' '));
+    }
+    ExpectFailure("127.0.0.68", {"--busy", "31@data:2"}, 5, IDS_ERR_TRANSFER);
+}
+
+TEST(Cli, PortOption)
+{
+    Sim sim("127.0.0.69", {"--port", "1112"});
+    ASSERT_TRUE(sim.Ready());
+    EXPECT_EQ(RunUpdater({"--port", "1112", WriteImage("p.dat", 2048), "127.0.0.69"}).exitCode, 0);
+}
+
+TEST(Cli, CommandLineContract)
+{
+    const QList<QStringList> bad = {
+        {},
+        {"only-file"},
+        {"a", "b", "c"},
+        {"--lang", "de", "a", "b"},
+        {"--port", "0", "a", "b"},
+        {"--port", "65536", "a", "b"},
+        {"--connect-timeout", "-5", "a", "b"},
+        {"--transfer-timeout", "ten", "a", "b"},
+        {"--program-timeout", "a", "b"},
+        {"--frobnicate", "a", "b"},
+        {"-q", "a", "b"},
+        {"--quiet=yes", "a", "b"},
+        {"a", "b", "--lang"},
+    };
+    for (const QStringList& args : bad) {
+        const Outcome o = RunUpdater(args);
+        EXPECT_EQ(o.exitCode, 2) << qPrintable(args.join(' '));
+        EXPECT_FALSE(o.err.isEmpty());
+        EXPECT_TRUE(o.out.isEmpty());
+    }
+    Outcome o = RunUpdater({"--help"});
+    EXPECT_EQ(o.exitCode, 0);
+    for (const char* option : {"--lang", "--port", "--connect-timeout", "--transfer-timeout", "--program-timeout",
+                               "--quiet", "--version", "FILE ADDRESS"})
+        EXPECT_TRUE(o.out.contains(option)) << option;
+    o = RunUpdater({"--version"});
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_TRUE(o.out.contains("Version 1.00"));
+    // After "--" a name that starts with a dash is the file.
+    o = RunUpdater({"--", "-missing.dat", "127.0.0.70"});
+    EXPECT_EQ(o.exitCode, 3);
+}
+
+TEST(RadioSim, HelpDocumentsEveryOptionAndBadOptionsAreRefused)
+{
+    QProcess p;
+    p.start(kBin + "/zerlind-radio-sim", {"--help"});
+    ASSERT_TRUE(p.waitForFinished(PROCESS_LIMIT_MS));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString help = QString::fromUtf8(p.readAllStandardOutput());
+    for (const char* option : {"--listen", "--port", "--sessions", "--program-delay", "--save", "--busy", "--refuse",
+                               "--silent", "--no-program-reply", "--close", "--wrong-echo", "--bang", "--split",
+                               "--slow", "--help"})
+        EXPECT_TRUE(help.contains(option)) << option;
+    for (const QStringList& args : QList<QStringList>{{"--busy", "3"}, {"--slow", "data"}, {"--bogus"},
+                                                      {"--refuse", "program=0x100"}, {"--listen", "nowhere"}}) {
+        p.start(kBin + "/zerlind-radio-sim", args);
+        ASSERT_TRUE(p.waitForFinished(PROCESS_LIMIT_MS));
+        EXPECT_EQ(p.exitCode(), 2) << qPrintable(args.join(' '));
+    }
+}
+
+TEST(RadioSim, SavesTheImageAndServesSeveralSessions)
+{
+    const QString saved = TestSupport::ScratchDir() + "/saved.dat";
+    QProcess sim;
+    sim.start(kBin + "/zerlind-radio-sim", {"--listen", "127.0.0.71", "--sessions", "2", "--save", saved});
+    ASSERT_TRUE(sim.waitForReadyRead(PROCESS_LIMIT_MS));
+    const QString first = WriteImage("s1.dat", 3000);
+    const QString second = WriteImage("s2.dat", 5000);
+    EXPECT_EQ(RunUpdater({first, "127.0.0.71"}).exitCode, 0);
+    EXPECT_EQ(RunUpdater({second, "127.0.0.71"}).exitCode, 0);
+    ASSERT_TRUE(sim.waitForFinished(PROCESS_LIMIT_MS));
+    EXPECT_EQ(sim.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(sim.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].contains("session=1") && lines[1].contains("bytes=3000"));
+    EXPECT_TRUE(lines[2].contains("session=2") && lines[2].contains("sha256=" + Sha256(second)));
+    EXPECT_EQ(Sha256(saved), Sha256(second));
+}
+
+} // namespace
