@@ -1,10 +1,133 @@
 #include "FirmUtilityDlg.h"
 
+#include "app/Language.h"
+#include "app/MessageBoxes.h"
 #include "app/MessageCatalog.h"
+#include "app/Product.h"
+#include "engine/TimedSocket.h"
+#include "engine/UpdateRun.h"
+#include "ui/controls/ColorEdit.h"
+#include "ui/controls/Colors.h"
+#include "ui/controls/GradientBarCtrl.h"
+#include "ui/main/FileSelection.h"
+#include "ui/main/InstructionTyping.h"
+#include "ui/main/ServiceKeyCounter.h"
+#include "ui/main/ToolTipStyle.h"
+#include "ui/notices/DialogUnits.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QUrl>
+
+#include <chrono>
+
+namespace {
+
+// The window's template, in dialog units.
+constexpr int kTemplateWidth = 250;
+constexpr int kTemplateHeight = 211;
+constexpr int kDialogFontPoints = 9;
+
+struct TemplateItem {
+    int id;
+    int x, y, width, height;
+};
+
+// Template order is also the stacking order: later controls lie on top of earlier ones.
+constexpr TemplateItem kTemplate[] = {
+    {CFirmUtilityDlg::IDC_PROGRESS_FRAME, 3, 119, 244, 15},
+    {CFirmUtilityDlg::IDC_PROGRESS, 5, 121, 239, 11},
+    {CFirmUtilityDlg::IDC_MESSAGE_FRAME, 3, 137, 244, 69},
+    {CFirmUtilityDlg::IDC_MESSAGE, 8, 145, 231, 57},
+    {CFirmUtilityDlg::IDC_FILE_LABEL, 4, 62, 136, 8},
+    {CFirmUtilityDlg::IDC_FILE_NAME, 3, 71, 213, 14},
+    {CFirmUtilityDlg::IDC_BROWSE, 223, 71, 24, 14},
+    {CFirmUtilityDlg::IDC_IP_LABEL, 4, 91, 96, 8},
+    {CFirmUtilityDlg::IDC_IP_ADDRESS, 3, 100, 174, 14},
+    {CFirmUtilityDlg::IDC_START, 183, 91, 64, 24},
+    {CFirmUtilityDlg::IDC_VERSION, 125, 38, 119, 8},
+    {CFirmUtilityDlg::IDC_CAPTION, 124, 49, 119, 8},
+    {CFirmUtilityDlg::IDC_RADIO_PICTURE, 4, 3, 114, 57},
+    {CFirmUtilityDlg::IDC_LOGO, 125, 9, 117, 21},
+};
+
+const QString kSettingsKeyPath = QStringLiteral("software\\vurn\\Zerlind FirmUtility");
+const QString kConfigKey = QStringLiteral("Config");
+const QString kIpValue = QStringLiteral("IP");
+const QString kFileNameValue = QStringLiteral("Filename");
+const QString kDefaultSuffix = QStringLiteral("dat");
+const QString kLineBreak = QStringLiteral("\r\n");
+
+// The instruction text starts this long after the window opens, so the operator sees the
+// window before it begins to talk.
+constexpr int kTypingDelayMs = 500;
+// One piece of the instruction text per interval: fast enough to read as it appears.
+constexpr int kTypingStepMs = 10;
+
+// Tooltips: shown soon after the pointer rests, and long enough to read a full sentence.
+constexpr int kToolTipInitialMs = 100;
+constexpr int kToolTipAutoPopMs = 5000;
+
+// The wait animation: a 20-unit red segment sweeping over 200 units, polled every 10 ms and
+// stepped whenever more than 10 ms have passed since the last step.
+constexpr int kWaitRange = 200;
+constexpr int kWaitSegment = 20;
+constexpr int kWaitPollMs = 10;
+constexpr quint32 kWaitStepAfterMs = 10;
+constexpr int kTransferStep = 10;
+constexpr COLORREF kTransferBarColor = RGB(0, 0, 128);
+constexpr COLORREF kWaitBarColor = RGB(255, 0, 0);
+constexpr COLORREF kMessageTextColor = RGB(128, 0, 0);
+
+QFont DialogFont()
+{
+    QFont font = QApplication::font();
+    font.setPointSize(kDialogFontPoints);
+    return font;
+}
+
+// One control moved as the header grows: right by dx or not, down by dy or not, wider by dx or not.
+void MoveControl(QWidget* control, int right, int down, int wider)
+{
+    control->setGeometry(control->x() + right, control->y() + down, control->width() + wider, control->height());
+}
+
+} // namespace
 
 CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QString::fromUtf8(FixedText::ProductTitle));
+    // A fixed-size window with a system menu and a minimise box, never maximised.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setAcceptDrops(true);
+    setFont(DialogFont());
+    CreateControls();
+
+    m_typingDelayTimer.setSingleShot(true);
+    m_typingDelayTimer.setInterval(kTypingDelayMs);
+    connect(&m_typingDelayTimer, &QTimer::timeout, this, &CFirmUtilityDlg::TypeInstructionText);
+    m_typingStepTimer.setInterval(kTypingStepMs);
+    connect(&m_typingStepTimer, &QTimer::timeout, this, &CFirmUtilityDlg::TypeNextPiece);
+}
+
+CFirmUtilityDlg::~CFirmUtilityDlg()
+{
+    // No thread outlives the window, and none touches the bar once it is gone.
+    StopWaitAnimation();
+    JoinWaitAnimation();
 }
 
 void CFirmUtilityDlg::SetLanguage(quint16 language)
@@ -13,4 +136,492 @@ void CFirmUtilityDlg::SetLanguage(quint16 language)
     m_dlgStart.m_wLanguage = language;
     m_dlgComp.m_wLanguage = language;
     m_dlgOpening.m_wLanguage = language;
+}
+
+void CFirmUtilityDlg::CreateControls()
+{
+    m_ctlProgressFrame = new QFrame(this);
+    m_ctlProgressFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    m_ctlProgressEdge = new QFrame(this);
+    m_ctlProgressEdge->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_ctlProgressEdge->setLineWidth(1);
+    m_ctlProgress = new CGradientBarCtrl(m_ctlProgressEdge);
+    auto* edgeLayout = new QHBoxLayout(m_ctlProgressEdge);
+    edgeLayout->setContentsMargins(0, 0, 0, 0);
+    edgeLayout->addWidget(m_ctlProgress);
+
+    m_ctlMessageFrame = new QFrame(this);
+    m_ctlMessageFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    m_ctlMessage = new CColorEdit(this);
+    m_ctlMessage->setReadOnly(true);
+    m_ctlMessage->setFrameShape(QFrame::NoFrame);
+    m_ctlMessage->setFocusPolicy(Qt::ClickFocus);
+    m_ctlMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_ctlMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_ctlMessage->SetWordWrap(true);
+
+    m_ctlFileLabel = new QLabel(this);
+    m_ctlFileName = new QLineEdit(this);
+    m_ctlBrowse = new QPushButton(this);
+    m_ctlIpLabel = new QLabel(this);
+    m_ctlIpAddress = new QLineEdit(this);
+    m_ctlStart = new QPushButton(this);
+    m_ctlStart->setDefault(true);
+    m_ctlVersion = new QLabel(this);
+    m_ctlVersion->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_ctlCaption = new QLabel(this);
+    m_ctlCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_ctlRadioPicture = new QLabel(this);
+    m_ctlLogo = new QWidget(this);
+    m_ctlLogo->hide();
+
+    // Dropped files are the window's, not the text fields'.
+    for (QWidget* w : {static_cast<QWidget*>(m_ctlFileName), static_cast<QWidget*>(m_ctlIpAddress),
+                       static_cast<QWidget*>(m_ctlMessage)})
+        w->setAcceptDrops(false);
+
+    const CDialogUnits units(font());
+    for (const TemplateItem& item : kTemplate)
+        GetDlgItem(item.id)->setGeometry(units.ToPixels(item.x, item.y, item.width, item.height));
+    setFixedSize(units.ToPixels(0, 0, kTemplateWidth, kTemplateHeight).size());
+
+    // Tab order is template order; the other controls take no keyboard focus.
+    setTabOrder(m_ctlFileName, m_ctlBrowse);
+    setTabOrder(m_ctlBrowse, m_ctlIpAddress);
+    setTabOrder(m_ctlIpAddress, m_ctlStart);
+
+    connect(m_ctlBrowse, &QPushButton::clicked, this, &CFirmUtilityDlg::OnBrowse);
+    connect(m_ctlStart, &QPushButton::clicked, this, &CFirmUtilityDlg::OnStart);
+    connect(m_ctlFileName, &QLineEdit::textChanged, this, &CFirmUtilityDlg::OnFileNameChange);
+    connect(m_ctlIpAddress, &QLineEdit::textChanged, this, &CFirmUtilityDlg::OnIpAddressChange);
+
+    // The service key is seen whichever control has the focus.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+QWidget* CFirmUtilityDlg::GetDlgItem(int id) const
+{
+    switch (id) {
+    case IDC_PROGRESS_FRAME: return m_ctlProgressFrame;
+    case IDC_PROGRESS: return m_ctlProgressEdge;
+    case IDC_MESSAGE_FRAME: return m_ctlMessageFrame;
+    case IDC_MESSAGE: return m_ctlMessage;
+    case IDC_FILE_LABEL: return m_ctlFileLabel;
+    case IDC_FILE_NAME: return m_ctlFileName;
+    case IDC_BROWSE: return m_ctlBrowse;
+    case IDC_IP_LABEL: return m_ctlIpLabel;
+    case IDC_IP_ADDRESS: return m_ctlIpAddress;
+    case IDC_START: return m_ctlStart;
+    case IDC_VERSION: return m_ctlVersion;
+    case IDC_CAPTION: return m_ctlCaption;
+    case IDC_RADIO_PICTURE: return m_ctlRadioPicture;
+    case IDC_LOGO: return m_ctlLogo;
+    default: return nullptr;
+    }
+}
+
+void CFirmUtilityDlg::setVisible(bool visible)
+{
+    // Everything the window shows is in place before it is first shown and centred.
+    const bool opening = visible && !m_bInitialized;
+    if (opening) {
+        m_bInitialized = true;
+        OnInitDialog();
+    }
+    QDialog::setVisible(visible);
+    // Showing a window focuses its focus widget as if tabbed to, which selects a field's
+    // whole text: the caret goes to the start of the address once the window is up.
+    if (opening)
+        FocusEditAtStart(m_ctlIpAddress);
+}
+
+void CFirmUtilityDlg::OnInitDialog()
+{
+    UpdateData(false);
+    AdjustHeaderLayout();
+    setWindowIcon(m_hIcon);
+
+    m_ctlFileLabel->setText(LoadText(IDS_LABEL_FILE_NAME, m_wLanguage));
+    m_ctlBrowse->setText(LoadText(IDS_BUTTON_BROWSE, m_wLanguage));
+    m_ctlStart->setText(LoadText(IDS_BUTTON_START, m_wLanguage));
+    m_ctlIpLabel->setText(LoadText(IDS_LABEL_IP_ADDRESS, m_wLanguage));
+    m_ctlCaption->setText(GetProductCaption(PRODUCT_NUMBER));
+
+    m_strInstruction = LoadText(IDS_INSTRUCTION, m_wLanguage).toUtf8();
+    m_nTypePos = 0;
+
+    m_settings.SetKeyPath(kSettingsKeyPath);
+    m_settings.ReadString(kConfigKey, kIpValue, m_strIpAddress, QString());
+    if (m_bHideFileControls)
+        SetFileControlsVisible(false);
+    // A path from the command line is shown as it is; the stored one is not read.
+    if (m_strFileName.isEmpty())
+        m_settings.ReadString(kConfigKey, kFileNameValue, m_strFileName, QString());
+
+    setWindowTitle(QString::fromUtf8(FixedText::ProductTitle));
+    m_ctlMessage->SetBackgroundColor(SysColorBtnFace());
+    m_ctlMessage->SetTextColor(kMessageTextColor);
+    m_strVersion = QString::fromUtf8(FixedText::Version);
+
+    UpdateData(false);
+    EnableInputControls(true);
+    FocusEditAtStart(m_ctlIpAddress);
+    RegisterToolTips();
+    m_typingDelayTimer.start();
+}
+
+void CFirmUtilityDlg::AdjustHeaderLayout()
+{
+    const int width = this->width();
+    const int labelTop = m_ctlFileLabel->y();
+    if (width >= kHeaderMinWidth && labelTop >= kHeaderMinLabelTop) {
+        m_ctlLogo->show();
+        m_bDrawLogo = false;
+        return;
+    }
+    const int dx = width < kHeaderMinWidth ? kHeaderMinWidth - width : 0;
+    const int dy = labelTop < kHeaderMinLabelTop ? kHeaderMinLabelTop - labelTop : 0;
+    setFixedSize(width + dx, height() + dy);
+
+    for (QWidget* w : {GetDlgItem(IDC_START), GetDlgItem(IDC_BROWSE)})
+        MoveControl(w, dx, dy, 0);
+    for (int id : {IDC_FILE_NAME, IDC_IP_ADDRESS, IDC_PROGRESS_FRAME, IDC_PROGRESS, IDC_MESSAGE_FRAME, IDC_MESSAGE})
+        MoveControl(GetDlgItem(id), 0, dy, dx);
+    for (int id : {IDC_VERSION, IDC_CAPTION})
+        MoveControl(GetDlgItem(id), dx, 0, 0);
+    for (int id : {IDC_FILE_LABEL, IDC_IP_LABEL})
+        MoveControl(GetDlgItem(id), 0, dy, 0);
+
+    // The lettering is drawn by the window, right of the radio picture.
+    m_bDrawLogo = true;
+    m_ctlLogo->hide();
+}
+
+void CFirmUtilityDlg::SetFileControlsVisible(bool visible)
+{
+    for (QWidget* w : {static_cast<QWidget*>(m_ctlFileLabel), static_cast<QWidget*>(m_ctlFileName),
+                       static_cast<QWidget*>(m_ctlBrowse)})
+        w->setVisible(visible);
+}
+
+void CFirmUtilityDlg::RegisterToolTips()
+{
+    m_toolTip = new CToolTipStyle(kToolTipInitialMs, this);
+    const struct {
+        QWidget* control;
+        quint16 textId;
+    } tools[] = {
+        {m_ctlStart, IDS_TIP_START},
+        {m_ctlBrowse, IDS_TIP_BROWSE},
+        {m_ctlFileName, IDS_TIP_FILE_NAME},
+        {m_ctlIpAddress, IDS_TIP_IP_ADDRESS},
+    };
+    for (const auto& tool : tools) {
+        tool.control->setStyle(m_toolTip);
+        tool.control->setToolTip(LoadText(tool.textId, m_wLanguage));
+        tool.control->setToolTipDuration(kToolTipAutoPopMs);
+    }
+}
+
+void CFirmUtilityDlg::UpdateData(bool bSaveAndValidate)
+{
+    if (bSaveAndValidate) {
+        m_strFileName = m_ctlFileName->text();
+        m_strIpAddress = m_ctlIpAddress->text();
+        m_strVersion = m_ctlVersion->text();
+        m_strMessage = m_ctlMessage->Text();
+        return;
+    }
+    const QScopedValueRollback<bool> transferring(m_bTransferring, true);
+    if (m_ctlFileName->text() != m_strFileName)
+        m_ctlFileName->setText(m_strFileName);
+    if (m_ctlIpAddress->text() != m_strIpAddress)
+        m_ctlIpAddress->setText(m_strIpAddress);
+    if (m_ctlVersion->text() != m_strVersion)
+        m_ctlVersion->setText(m_strVersion);
+    if (m_ctlMessage->Text() != m_strMessage)
+        m_ctlMessage->SetText(m_strMessage);
+}
+
+void CFirmUtilityDlg::OnFileNameChange()
+{
+    if (m_bTransferring)
+        return;
+    UpdateData(true);
+    m_settings.WriteString(kConfigKey, kFileNameValue, m_strFileName);
+}
+
+void CFirmUtilityDlg::OnIpAddressChange()
+{
+    if (m_bTransferring)
+        return;
+    UpdateData(true);
+    m_settings.WriteString(kConfigKey, kIpValue, m_strIpAddress);
+}
+
+void CFirmUtilityDlg::TypeInstructionText()
+{
+    UpdateData(true);
+    m_typingStepTimer.start();
+}
+
+void CFirmUtilityDlg::TypeNextPiece()
+{
+    const int length = TypingPieceLength(m_strInstruction, m_nTypePos);
+    // Once Start has been pressed the text is never typed again.
+    if (m_bStarted || length == 0) {
+        m_typingStepTimer.stop();
+        return;
+    }
+    const QByteArray piece = m_strInstruction.mid(m_nTypePos, length);
+    m_nTypePos += length;
+    AppendMessageText(QString::fromUtf8(piece));
+    if (m_nTypePos >= m_strInstruction.size())
+        m_typingStepTimer.stop();
+}
+
+void CFirmUtilityDlg::AppendMessageText(const QString& text)
+{
+    m_ctlMessage->AppendText(text);
+}
+
+void CFirmUtilityDlg::AppendMessageLine(const QString& text)
+{
+    AppendMessageText(text + kLineBreak);
+}
+
+void CFirmUtilityDlg::ShowStatus(quint16 textId)
+{
+    AppendMessageLine(LoadText(textId, m_wLanguage));
+}
+
+void CFirmUtilityDlg::EnableInputControls(bool enable)
+{
+    for (int id : {IDC_FILE_LABEL, IDC_FILE_NAME, IDC_BROWSE, IDC_IP_LABEL, IDC_IP_ADDRESS, IDC_START})
+        GetDlgItem(id)->setEnabled(enable);
+    m_ctlMessage->repaint();
+}
+
+void CFirmUtilityDlg::StartTransferProgress(int nBlocks)
+{
+    m_ctlProgress->Reset();
+    m_ctlProgress->SetMaximum(nBlocks);
+    m_ctlProgress->SetSegment(nBlocks);
+    m_ctlProgress->SetStep(kTransferStep);
+    m_ctlProgress->SetColors(SysColorBtnFace(), kTransferBarColor);
+}
+
+void CFirmUtilityDlg::StepTransferProgress()
+{
+    m_ctlProgress->StepIt();
+}
+
+void CFirmUtilityDlg::StartWaitAnimation()
+{
+    // A worker still running would step the bar while it is set up again.
+    StopWaitAnimation();
+    JoinWaitAnimation();
+    m_ctlProgress->Reset();
+    m_ctlProgress->SetMaximum(kWaitRange);
+    m_ctlProgress->SetSegment(kWaitSegment);
+    m_ctlProgress->SetStep(1);
+    m_ctlProgress->SetColors(SysColorBtnFace(), kWaitBarColor);
+    m_bAnimating = 1;
+    m_waitAnimation = std::thread(&CFirmUtilityDlg::WaitAnimationThread, this);
+}
+
+void CFirmUtilityDlg::StopWaitAnimation()
+{
+    m_bAnimating = 0;
+}
+
+void CFirmUtilityDlg::JoinWaitAnimation()
+{
+    // The worker never waits for this thread (the bar posts its repaints), so joining after the
+    // flag is cleared ends within one poll interval.
+    if (m_waitAnimation.joinable())
+        m_waitAnimation.join();
+}
+
+void CFirmUtilityDlg::WaitAnimationThread(CFirmUtilityDlg* dlg)
+{
+    quint32 t0 = CTimedSocket::SteadyTick();
+    while (dlg->m_bAnimating) {
+        if (quint32(CTimedSocket::SteadyTick() - t0) > kWaitStepAfterMs) {
+            dlg->m_ctlProgress->StepIt();
+            t0 = CTimedSocket::SteadyTick();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kWaitPollMs));
+    }
+    dlg->m_bAnimating = 0;
+    dlg->m_ctlProgress->Reset();
+}
+
+void CFirmUtilityDlg::ShowErrorBox(const QString& text)
+{
+    ::ShowErrorBox(this, text);
+}
+
+void CFirmUtilityDlg::ShowFileError(const QString& text)
+{
+    ::ShowErrorBox(this, text);
+}
+
+void CFirmUtilityDlg::FocusEditAtEnd(InputField field)
+{
+    QLineEdit* edit = field == InputField::FileName ? m_ctlFileName : m_ctlIpAddress;
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->setCursorPosition(int(edit->text().size()));
+}
+
+void CFirmUtilityDlg::FocusEditAtStart(QLineEdit* edit)
+{
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->setCursorPosition(0);
+}
+
+void CFirmUtilityDlg::SetActiveConnection(bool active)
+{
+    m_bActiveConnection = active;
+}
+
+void CFirmUtilityDlg::PumpWaitingMessages()
+{
+    QCoreApplication::processEvents();
+}
+
+void CFirmUtilityDlg::OnBrowse()
+{
+    UpdateData(true);
+    // The system's language, not the program's, decides the title.
+    const bool japaneseSystem = ChooseLanguage(SystemLocaleId()) == LANG_JAPANESE;
+
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(FileDialogFilters(LoadText(IDS_FILE_FILTER, m_wLanguage)));
+    dialog.setDefaultSuffix(kDefaultSuffix);
+    const BrowseStart start = ChooseBrowseStart(m_strFileName);
+    if (!start.initialFile.isEmpty()) {
+        dialog.setDirectory(QFileInfo(start.initialFile).absolutePath());
+        dialog.selectFile(start.initialFile);
+    } else if (!start.initialFolder.isEmpty()) {
+        dialog.setDirectory(start.initialFolder);
+    }
+    if (!japaneseSystem)
+        dialog.setWindowTitle(QString::fromUtf8(FixedText::OpenTitle));
+
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    m_strFileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    m_settings.WriteString(kConfigKey, kFileNameValue, m_strFileName);
+    UpdateData(false);
+}
+
+void CFirmUtilityDlg::OnDropFiles(const QStringList& names)
+{
+    const bool startWasEnabled = m_ctlStart->isEnabled();
+    m_ctlStart->setEnabled(false);
+    UpdateData(true);
+    // Each firmware name in turn becomes the path and is stored; the last one stays.
+    for (const QString& name : names) {
+        if (!IsFirmwareFileName(name))
+            continue;
+        m_strFileName = name;
+        m_settings.WriteString(kConfigKey, kFileNameValue, m_strFileName);
+        UpdateData(false);
+    }
+    m_ctlStart->setEnabled(startWasEnabled);
+}
+
+void CFirmUtilityDlg::OnStart()
+{
+    PumpWaitingMessages();
+    // The typing waits while the operator decides, as it would behind any modal box.
+    const bool wasTyping = m_typingStepTimer.isActive();
+    m_typingStepTimer.stop();
+    if (!m_bNoCheck && m_dlgStart.exec() != QDialog::Accepted) {
+        if (wasTyping)
+            m_typingStepTimer.start();
+        return;
+    }
+    m_bStarted = true;
+    m_strMessage.clear();
+    UpdateData(false);
+
+    const int result = RunUpdate();
+    if (!m_bNoCheck && result == 1) {
+        m_dlgComp.exec();
+        FocusEditAtStart(m_ctlIpAddress);
+    }
+}
+
+int CFirmUtilityDlg::RunUpdate()
+{
+    UpdateData(true);
+    CUpdateRun run(*this, m_wLanguage);
+    const UpdateResult result = run.Run(m_strFileName, m_strIpAddress);
+    // The run has stopped the animation; its worker ends within one poll interval.
+    JoinWaitAnimation();
+    return result == UpdateResult::Updated ? 1 : 0;
+}
+
+void CFirmUtilityDlg::closeEvent(QCloseEvent* event)
+{
+    // Closing while a run holds its connection would pull the window from under the run.
+    if (m_bActiveConnection) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CFirmUtilityDlg::reject()
+{
+    if (m_bActiveConnection)
+        return;
+    QDialog::reject();
+}
+
+void CFirmUtilityDlg::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+}
+
+bool CFirmUtilityDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F11) {
+        switch (CServiceKeyCounter::Process().KeyDown()) {
+        case CServiceKeyCounter::Action::ShowFileControls:
+            SetFileControlsVisible(true);
+            break;
+        case CServiceKeyCounter::Action::HideFileControls:
+            SetFileControlsVisible(false);
+            break;
+        case CServiceKeyCounter::Action::None:
+            break;
+        }
+        // Taken here, so the parent of the control that had it does not count it again.
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CFirmUtilityDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CFirmUtilityDlg::dropEvent(QDropEvent* event)
+{
+    QStringList names;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            names << QDir::toNativeSeparators(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+    OnDropFiles(names);
 }

@@ -1,27 +1,166 @@
-// The main window: firmware file, radio address, progress bar and message pane.
+// The main window: product header, firmware file name and radio address with their buttons, the
+// progress bar and the message pane; it stores the two fields as they change and shows the run.
 #pragma once
 
+#include "engine/UpdateReporter.h"
+#include "ui/main/SettingsStore.h"
 #include "ui/notices/CompDlg.h"
 #include "ui/notices/OpeningDlg.h"
 #include "ui/notices/StartDlg.h"
 
+#include <QByteArray>
 #include <QDialog>
+#include <QIcon>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
-class CFirmUtilityDlg : public QDialog {
+#include <atomic>
+#include <thread>
+
+class CBitmapExCtrl;
+class CColorEdit;
+class CGradientBarCtrl;
+class CToolTipStyle;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class CFirmUtilityDlg : public QDialog, public IUpdateReporter {
     Q_OBJECT
 public:
+    // Control identifiers of the window's template.
+    enum ControlId : int {
+        IDC_IP_ADDRESS = 1000,
+        IDC_IP_LABEL = 1001,
+        IDC_VERSION = 1002,
+        IDC_FILE_NAME = 1003,
+        IDC_BROWSE = 1004,
+        IDC_START = 1013,
+        IDC_FILE_LABEL = 1014,
+        IDC_LOGO = 1016,
+        IDC_PROGRESS = 1018,
+        IDC_MESSAGE = 1022,
+        IDC_CAPTION = 1023,
+        IDC_PROGRESS_FRAME = 1050,
+        IDC_MESSAGE_FRAME = 1051,
+        IDC_RADIO_PICTURE = -1, // the template's picture has no identifier of its own
+    };
+
+    // The header's pictures need this much room (pixels): the window's width, the top of the
+    // file-name label, and where the window draws the lettering when it had to grow.
+    static constexpr int kHeaderMinWidth = 442;
+    static constexpr int kHeaderMinLabelTop = 109;
+    static constexpr int kLogoDrawX = 224;
+
     explicit CFirmUtilityDlg(QWidget* parent = nullptr);
+    ~CFirmUtilityDlg() override;
 
     // The language of this window and of the notices it owns; set once by start-up.
     void SetLanguage(quint16 language);
+
+    // The control with this identifier as placed in the window; null for an unknown one.
+    QWidget* GetDlgItem(int id) const;
+
+    // true: the controls' texts into the fields; false: the fields into the controls, changing
+    // only texts that differ and writing no settings while doing so.
+    void UpdateData(bool bSaveAndValidate);
+
+    // Reporting operations of the window, used by the update run and the start command.
+    void AppendMessageText(const QString& text);
+    void AppendMessageLine(const QString& text) override;
+    void ShowStatus(quint16 textId);
+    void EnableInputControls(bool enable) override;
+    void StartTransferProgress(int nBlocks) override;
+    void StepTransferProgress() override;
+    void StartWaitAnimation() override;
+    void StopWaitAnimation() override;
+    void ShowErrorBox(const QString& text) override;
+    void ShowFileError(const QString& text) override;
+    void FocusEditAtEnd(InputField field) override;
+    void SetActiveConnection(bool active) override;
+    // Dispatches every event already waiting.
+    void PumpWaitingMessages();
+
+    // The operator's commands.
+    void OnBrowse();
+    void OnDropFiles(const QStringList& names);
+    void OnStart();
+
+    bool IsTyping() const { return m_typingStepTimer.isActive() || m_typingDelayTimer.isActive(); }
+    bool DrawsLogo() const { return m_bDrawLogo; }
 
     CStartDlg m_dlgStart;
     CCompDlg m_dlgComp;
     COpeningDlg m_dlgOpening;
 
-    quint16 m_wLanguage = 1033;
-    bool m_bNoCheck = false;
-    bool m_bHideFileControls = false;
     QString m_strFileName;
+    QString m_strIpAddress;
+    QString m_strVersion;
+    QString m_strMessage;
+
+    bool m_bHideFileControls = false;
+    bool m_bNoCheck = false;
+    quint16 m_wLanguage = 1033;
+    bool m_bStarted = false;
+
+    void setVisible(bool visible) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateControls();
+    void OnInitDialog();
+    void AdjustHeaderLayout();
+    void SetFileControlsVisible(bool visible);
+    void FocusEditAtStart(QLineEdit* edit);
+    void RegisterToolTips();
+    void OnFileNameChange();
+    void OnIpAddressChange();
+    void TypeInstructionText();
+    void TypeNextPiece();
+    int RunUpdate();
+    void JoinWaitAnimation();
+    static void WaitAnimationThread(CFirmUtilityDlg* dlg);
+
+    // Controls, owned by the window as their parent.
+    QFrame* m_ctlProgressFrame = nullptr;
+    QFrame* m_ctlProgressEdge = nullptr;
+    CGradientBarCtrl* m_ctlProgress = nullptr;
+    QFrame* m_ctlMessageFrame = nullptr;
+    CColorEdit* m_ctlMessage = nullptr;
+    QLabel* m_ctlFileLabel = nullptr;
+    QLineEdit* m_ctlFileName = nullptr;
+    QPushButton* m_ctlBrowse = nullptr;
+    QLabel* m_ctlIpLabel = nullptr;
+    QLineEdit* m_ctlIpAddress = nullptr;
+    QPushButton* m_ctlStart = nullptr;
+    QLabel* m_ctlVersion = nullptr;
+    QLabel* m_ctlCaption = nullptr;
+    QLabel* m_ctlRadioPicture = nullptr;
+    QWidget* m_ctlLogo = nullptr;
+
+    QByteArray m_strInstruction; // UTF-8; m_nTypePos indexes its bytes
+    int m_nTypePos = 0;
+    QTimer m_typingDelayTimer;
+    QTimer m_typingStepTimer;
+
+    bool m_bInitialized = false;
+    bool m_bDrawLogo = false;
+    bool m_bTransferring = false; // UpdateData(false) runs: change notifications write nothing
+    bool m_bActiveConnection = false;
+    QIcon m_hIcon;
+    CToolTipStyle* m_toolTip = nullptr;
+    CSettingsStore m_settings;
+
+    // Set by the window's thread; read and cleared by the animation worker.
+    std::atomic<int> m_bAnimating{0};
+    std::thread m_waitAnimation;
 };

@@ -1,0 +1,429 @@
+#include "ui/main/FirmUtilityDlg.h"
+#include "ui/main/ServiceKeyCounter.h"
+#include "ui/main/SettingsStore.h"
+#include "app/MessageCatalog.h"
+#include "ui/controls/ColorEdit.h"
+#include "ui/controls/GradientBarCtrl.h"
+#include "common/TestSupport.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QThread>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Dlg = CFirmUtilityDlg;
+const QString kConfig = QStringLiteral("Config");
+
+QString StoreFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/vurn/Zerlind FirmUtility.conf");
+}
+
+CSettingsStore Store()
+{
+    CSettingsStore store;
+    store.SetKeyPath(QStringLiteral("software\\vurn\\Zerlind FirmUtility"));
+    return store;
+}
+
+QString Stored(const QString& name)
+{
+    QString text;
+    Store().ReadString(kConfig, name, text, QStringLiteral("<none>"));
+    return text;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { QFile::remove(StoreFile()); }
+    void TearDown() override { QFile::remove(StoreFile()); }
+
+    // The window as start-up leaves it, opened.
+    std::unique_ptr<Dlg> Open(quint16 language = LANG_ENGLISH_US, const QString& presetPath = QString(),
+                              bool hideFileControls = false)
+    {
+        auto dlg = std::make_unique<Dlg>();
+        dlg->SetLanguage(language);
+        dlg->m_strFileName = presetPath;
+        dlg->m_bHideFileControls = hideFileControls;
+        dlg->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        return dlg;
+    }
+
+    static QLineEdit* Edit(Dlg& dlg, int id) { return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)); }
+    static CColorEdit* Pane(Dlg& dlg) { return qobject_cast<CColorEdit*>(dlg.GetDlgItem(Dlg::IDC_MESSAGE)); }
+    static CGradientBarCtrl* Bar(Dlg& dlg) { return dlg.GetDlgItem(Dlg::IDC_PROGRESS)->findChild<CGradientBarCtrl*>(); }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, FirstStartShowsEmptyFieldsAndWritesNothing)
+{
+    auto dlg = Open();
+    EXPECT_TRUE(Edit(*dlg, Dlg::IDC_FILE_NAME)->text().isEmpty());
+    EXPECT_TRUE(Edit(*dlg, Dlg::IDC_IP_ADDRESS)->text().isEmpty());
+    EXPECT_FALSE(QFile::exists(StoreFile()));
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Zerlind Firm Utility"));
+    EXPECT_EQ(qobject_cast<QLabel*>(dlg->GetDlgItem(Dlg::IDC_VERSION))->text(), QStringLiteral("Version 1.00"));
+    EXPECT_EQ(dlg->focusWidget(), dlg->GetDlgItem(Dlg::IDC_IP_ADDRESS));
+}
+
+TEST_F(MainWindowTest, FieldsAreFilledFromTheStoreWithoutWritingBack)
+{
+    ASSERT_TRUE(Store().WriteString(kConfig, QStringLiteral("IP"), QStringLiteral("192.168.0.10")));
+    ASSERT_TRUE(Store().WriteString(kConfig, QStringLiteral("Filename"), QStringLiteral("/fw/main.dat")));
+    const QByteArray before = [] { QFile f(StoreFile()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+    auto dlg = Open();
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_IP_ADDRESS)->text(), QStringLiteral("192.168.0.10"));
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/fw/main.dat"));
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_IP_ADDRESS)->cursorPosition(), 0);
+    QFile after(StoreFile());
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+}
+
+TEST_F(MainWindowTest, StoredValuesBeyondTheLimitLeaveTheFieldEmpty)
+{
+    ASSERT_TRUE(Store().WriteString(kConfig, QStringLiteral("IP"), QString(600, QLatin1Char('9'))));
+    ASSERT_TRUE(Store().WriteString(kConfig, QStringLiteral("Filename"), QString(511, QLatin1Char('f'))));
+    auto dlg = Open();
+    EXPECT_TRUE(Edit(*dlg, Dlg::IDC_IP_ADDRESS)->text().isEmpty());
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QString(511, QLatin1Char('f')));
+}
+
+TEST_F(MainWindowTest, EveryKeystrokeStoresTheWholeFieldText)
+{
+    auto dlg = Open();
+    for (int id : {Dlg::IDC_IP_ADDRESS, Dlg::IDC_FILE_NAME}) {
+        const QString name = id == Dlg::IDC_IP_ADDRESS ? QStringLiteral("IP") : QStringLiteral("Filename");
+        QLineEdit* edit = Edit(*dlg, id);
+        QString typed;
+        for (QChar c : QStringLiteral("10.0.1")) {
+            QTest::keyClick(edit, c.toLatin1());
+            typed += c;
+            ASSERT_EQ(Stored(name), typed);
+        }
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        EXPECT_EQ(Stored(name), QStringLiteral("0.0.1"));
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        EXPECT_EQ(Stored(name), QString());
+    }
+}
+
+TEST_F(MainWindowTest, APresetPathIsShownButNotStored)
+{
+    ASSERT_TRUE(Store().WriteString(kConfig, QStringLiteral("Filename"), QStringLiteral("/stored/old.dat")));
+    auto dlg = Open(LANG_ENGLISH_US, QStringLiteral("/preset/new.dat"));
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/preset/new.dat"));
+    EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/stored/old.dat"));
+    // Once the operator changes the field, it is stored.
+    QTest::keyClick(Edit(*dlg, Dlg::IDC_FILE_NAME), Qt::Key_Backspace);
+    EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/preset/new.da"));
+}
+
+TEST_F(MainWindowTest, ServiceKeyShowsTheFileControlsOnTheFourthAndHidesThemOnTheSeventh)
+{
+    if (CServiceKeyCounter::Process().Count() != 0)
+        GTEST_SKIP() << "the process-wide counter was used by an earlier test";
+    auto dlg = Open(LANG_ENGLISH_US, QString(), true);
+    const auto fileControlsVisible = [&] {
+        const bool label = dlg->GetDlgItem(Dlg::IDC_FILE_LABEL)->isVisible();
+        const bool edit = dlg->GetDlgItem(Dlg::IDC_FILE_NAME)->isVisible();
+        const bool browse = dlg->GetDlgItem(Dlg::IDC_BROWSE)->isVisible();
+        EXPECT_TRUE(label == edit && edit == browse);
+        return edit;
+    };
+    EXPECT_FALSE(fileControlsVisible());
+    // Key-downs reach the counter whichever control has them; auto-repeat counts as well.
+    QWidget* targets[] = {dlg->GetDlgItem(Dlg::IDC_IP_ADDRESS), dlg->GetDlgItem(Dlg::IDC_START), dlg.get()};
+    for (int press = 1; press <= 9; ++press) {
+        QTest::sendKeyEvent(QTest::KeyAction::Press, targets[press % 3], Qt::Key_F11, QString(), Qt::NoModifier);
+        EXPECT_EQ(fileControlsVisible(), press >= 4 && press < 7) << "after key-down " << press;
+    }
+    EXPECT_EQ(CServiceKeyCounter::Process().Count(), 7u);
+}
+
+TEST_F(MainWindowTest, DroppedFirmwareNamesBecomeThePathInTurn)
+{
+    auto dlg = Open();
+    dlg->OnDropFiles({QStringLiteral("/d/a.txt"), QStringLiteral("/d/b.DAT")});
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/d/b.DAT"));
+    EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/d/b.DAT"));
+    EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_START)->isEnabled());
+
+    // Start stays disabled until the whole drop is handled.
+    bool startEnabledDuringDrop = true;
+    QObject::connect(Edit(*dlg, Dlg::IDC_FILE_NAME), &QLineEdit::textChanged, dlg.get(),
+                     [&] { startEnabledDuringDrop = startEnabledDuringDrop && dlg->GetDlgItem(Dlg::IDC_START)->isEnabled(); });
+    dlg->OnDropFiles({QStringLiteral("/d/x.dat"), QStringLiteral("/d/y.dat"), QStringLiteral("/d/z.bin")});
+    EXPECT_FALSE(startEnabledDuringDrop);
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/d/y.dat"));
+    EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/d/y.dat"));
+    EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_START)->isEnabled());
+
+    // A real drop of files from the desktop goes the same way, onto any part of the window.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/e/one.dat")), QUrl(QStringLiteral("https://x/two.dat"))});
+    const QPoint onField = dlg->GetDlgItem(Dlg::IDC_FILE_NAME)->geometry().center();
+    QDragEnterEvent enter(onField, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(onField, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &drop);
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/e/one.dat"));
+}
+
+TEST_F(MainWindowTest, TheWindowMakesRoomForTheHeaderPictures)
+{
+    // Whatever the font, the pictures fit; the lettering is drawn by the window exactly when
+    // the header had to grow.
+    const QFont original = QApplication::font();
+    int grown = 0, kept = 0;
+    for (const char* family : {"Nimbus Sans Narrow", "DejaVu Sans", "URW Bookman", "DejaVu Sans Mono"}) {
+        QFont font(QString::fromLatin1(family));
+        QApplication::setFont(font);
+        Dlg plain; // the template as laid out, never shown
+        const int plainWidth = plain.width();
+        const int plainLabelTop = plain.GetDlgItem(Dlg::IDC_FILE_LABEL)->y();
+        const QRect plainFileName = plain.GetDlgItem(Dlg::IDC_FILE_NAME)->geometry();
+        const QRect plainStart = plain.GetDlgItem(Dlg::IDC_START)->geometry();
+        const QRect plainVersion = plain.GetDlgItem(Dlg::IDC_VERSION)->geometry();
+
+        auto dlg = Open();
+        SCOPED_TRACE(family);
+        EXPECT_GE(dlg->width(), Dlg::kHeaderMinWidth);
+        EXPECT_GE(dlg->GetDlgItem(Dlg::IDC_FILE_LABEL)->y(), Dlg::kHeaderMinLabelTop);
+        const bool grew = plainWidth < Dlg::kHeaderMinWidth || plainLabelTop < Dlg::kHeaderMinLabelTop;
+        EXPECT_EQ(dlg->DrawsLogo(), grew);
+        ++(grew ? grown : kept);
+        EXPECT_EQ(dlg->GetDlgItem(Dlg::IDC_LOGO)->isVisible(), !grew);
+        const int dx = std::max(0, Dlg::kHeaderMinWidth - plainWidth);
+        const int dy = std::max(0, Dlg::kHeaderMinLabelTop - plainLabelTop);
+        EXPECT_EQ(dlg->width(), plainWidth + dx);
+        EXPECT_EQ(dlg->GetDlgItem(Dlg::IDC_FILE_NAME)->geometry(), plainFileName.adjusted(0, dy, dx, dy));
+        EXPECT_EQ(dlg->GetDlgItem(Dlg::IDC_START)->geometry(), plainStart.translated(dx, dy));
+        EXPECT_EQ(dlg->GetDlgItem(Dlg::IDC_VERSION)->geometry(), plainVersion.translated(dx, 0));
+        // Fixed size, no maximise box.
+        EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
+        EXPECT_FALSE(dlg->windowFlags() & Qt::WindowMaximizeButtonHint);
+    }
+    QApplication::setFont(original);
+    // The fonts were picked to take both ways.
+    EXPECT_GT(grown, 0);
+    EXPECT_GT(kept, 0);
+}
+
+TEST_F(MainWindowTest, TheInstructionIsTypedAfterOpeningPieceByPiece)
+{
+    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+        auto dlg = Open(language);
+        const QString instruction = LoadText(IDS_INSTRUCTION, language);
+        EXPECT_TRUE(Pane(*dlg)->Text().isEmpty());
+        // Every state the pane passes through is a prefix that never splits a CR LF pair.
+        bool onlyWholePieces = true;
+        QObject::connect(Pane(*dlg), &QPlainTextEdit::textChanged, dlg.get(), [&] {
+            const QString& text = Pane(*dlg)->Text();
+            onlyWholePieces = onlyWholePieces && instruction.startsWith(text) && !text.endsWith(QLatin1Char('\r'));
+        });
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text() == instruction; }, 10000));
+        EXPECT_TRUE(onlyWholePieces);
+        EXPECT_FALSE(dlg->IsTyping());
+    }
+}
+
+TEST_F(MainWindowTest, PressingStartEndsTheTypingForGood)
+{
+    auto dlg = Open();
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text().size() > 10; }));
+    // Agree to start; the run then fails on the empty file name and shows the system's box.
+    bool confirmed = false, errorShown = false;
+    TestSupport::OnNextModal([&](QWidget* w) {
+        confirmed = w == &dlg->m_dlgStart;
+        static_cast<QDialog*>(w)->accept();
+        TestSupport::OnNextModal([&](QWidget* box) {
+            errorShown = qobject_cast<QMessageBox*>(box) != nullptr;
+            box->close();
+        });
+    });
+    QTest::mouseClick(dlg->GetDlgItem(Dlg::IDC_START), Qt::LeftButton);
+    EXPECT_TRUE(confirmed);
+    EXPECT_TRUE(errorShown);
+    EXPECT_TRUE(dlg->m_bStarted);
+    const QString afterRun = Pane(*dlg)->Text();
+    EXPECT_FALSE(afterRun.contains(QStringLiteral("Turn the Zerlind")));
+    QTest::qWait(300);
+    EXPECT_EQ(Pane(*dlg)->Text(), afterRun);
+    EXPECT_FALSE(dlg->IsTyping());
+}
+
+TEST_F(MainWindowTest, CancellingTheConfirmationLetsTheTypingGoOn)
+{
+    auto dlg = Open();
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text().size() > 5; }));
+    TestSupport::OnNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    dlg->OnStart();
+    EXPECT_FALSE(dlg->m_bStarted);
+    const QString instruction = LoadText(IDS_INSTRUCTION, LANG_ENGLISH_US);
+    EXPECT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text() == instruction; }, 10000));
+}
+
+TEST_F(MainWindowTest, CloseRequestsWaitWhileARunHoldsItsConnection)
+{
+    auto dlg = Open();
+    dlg->SetActiveConnection(true);
+    EXPECT_FALSE(dlg->close());
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    EXPECT_TRUE(dlg->isVisible());
+    dlg->SetActiveConnection(false);
+    EXPECT_TRUE(dlg->close());
+    EXPECT_FALSE(dlg->isVisible());
+}
+
+TEST_F(MainWindowTest, ReportingOperations)
+{
+    auto dlg = Open();
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return !dlg->IsTyping(); }, 10000));
+    dlg->m_bStarted = true;
+    dlg->m_strMessage.clear();
+    dlg->UpdateData(false);
+
+    dlg->ShowStatus(IDS_STATUS_CONNECTING);
+    dlg->AppendMessageLine(LoadText(IDS_ERR_NOT_FOUND, LANG_ENGLISH_US));
+    dlg->AppendMessageText(QStringLiteral("x"));
+    EXPECT_EQ(Pane(*dlg)->Text(), QStringLiteral("Connecting to the Zerlind.\r\nCan't find the Zerlind.\r\n"
+                                                 "Please check the IP Address setting.\r\nx"));
+
+    dlg->EnableInputControls(false);
+    for (int id : {Dlg::IDC_FILE_LABEL, Dlg::IDC_FILE_NAME, Dlg::IDC_BROWSE, Dlg::IDC_IP_LABEL, Dlg::IDC_IP_ADDRESS, Dlg::IDC_START})
+        EXPECT_FALSE(dlg->GetDlgItem(id)->isEnabled()) << id;
+    EXPECT_TRUE(Pane(*dlg)->isEnabled());
+    dlg->EnableInputControls(true);
+    EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_START)->isEnabled());
+
+    Edit(*dlg, Dlg::IDC_FILE_NAME)->setText(QStringLiteral("/some/file.dat"));
+    dlg->FocusEditAtEnd(InputField::FileName);
+    EXPECT_EQ(dlg->focusWidget(), dlg->GetDlgItem(Dlg::IDC_FILE_NAME));
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->cursorPosition(), 14);
+    EXPECT_FALSE(Edit(*dlg, Dlg::IDC_FILE_NAME)->hasSelectedText());
+
+    CGradientBarCtrl* bar = Bar(*dlg);
+    dlg->StartTransferProgress(25);
+    EXPECT_EQ(bar->Maximum(), 25);
+    EXPECT_EQ(bar->Segment(), 25);
+    EXPECT_EQ(bar->Step(), 10);
+    EXPECT_EQ(bar->BarColor(), RGB(0, 0, 128));
+    for (int expected : {10, 20, 25}) {
+        dlg->StepTransferProgress();
+        EXPECT_EQ(bar->Head(), expected);
+    }
+
+    // The animation moves on its own thread while this one is busy, and empties the bar once stopped.
+    dlg->StartWaitAnimation();
+    EXPECT_EQ(bar->Maximum(), 200);
+    EXPECT_EQ(bar->Segment(), 20);
+    EXPECT_EQ(bar->BarColor(), RGB(255, 0, 0));
+    QThread::msleep(200);
+    EXPECT_GT(bar->Head(), 3);
+    dlg->StopWaitAnimation();
+    EXPECT_TRUE(TestSupport::WaitUntil([&] { return bar->Head() == 0 && bar->Tail() == 0; }, 1000));
+    const int settled = bar->Head();
+    QThread::msleep(50);
+    EXPECT_EQ(bar->Head(), settled);
+}
+
+TEST_F(MainWindowTest, BrowsingStartsAtTheCurrentFileAndStoresTheChoice)
+{
+    QTemporaryDir dir;
+    const QString current = dir.filePath(QStringLiteral("current.dat"));
+    const QString chosen = dir.filePath(QStringLiteral("chosen.dat"));
+    for (const QString& path : {current, chosen}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    auto dlg = Open(LANG_ENGLISH_US, current);
+
+    QString title, directory, suffix;
+    QStringList filters, preselected;
+    TestSupport::OnNextModal([&](QWidget* w) {
+        auto* fileDialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fileDialog, nullptr);
+        title = fileDialog->windowTitle();
+        directory = fileDialog->directory().absolutePath();
+        suffix = fileDialog->defaultSuffix();
+        filters = fileDialog->nameFilters();
+        preselected = fileDialog->selectedFiles();
+        fileDialog->selectFile(chosen);
+        static_cast<QDialog*>(fileDialog)->accept();
+    });
+    QTest::mouseClick(dlg->GetDlgItem(Dlg::IDC_BROWSE), Qt::LeftButton);
+    EXPECT_EQ(title, QStringLiteral("Open"));
+    EXPECT_EQ(directory, dir.path());
+    EXPECT_EQ(suffix, QStringLiteral("dat"));
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Firmware file (*.dat)")});
+    EXPECT_EQ(preselected, QStringList{current});
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), chosen);
+    EXPECT_EQ(Stored(QStringLiteral("Filename")), chosen);
+
+    // A cancelled dialog changes nothing; a missing file starts in its nearest folder.
+    Edit(*dlg, Dlg::IDC_FILE_NAME)->setText(dir.filePath(QStringLiteral("gone/x.dat")));
+    TestSupport::OnNextModal([&](QWidget* w) {
+        directory = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+        static_cast<QDialog*>(w)->reject();
+    });
+    dlg->OnBrowse();
+    EXPECT_EQ(directory, dir.path());
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), dir.filePath(QStringLiteral("gone/x.dat")));
+}
+
+TEST_F(MainWindowTest, CaptionsAndToolTipsFollowTheLanguage)
+{
+    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+        auto dlg = Open(language);
+        const struct {
+            int id;
+            quint16 caption;
+            quint16 tip;
+        } controls[] = {
+            {Dlg::IDC_FILE_LABEL, IDS_LABEL_FILE_NAME, 0},
+            {Dlg::IDC_IP_LABEL, IDS_LABEL_IP_ADDRESS, 0},
+            {Dlg::IDC_BROWSE, IDS_BUTTON_BROWSE, IDS_TIP_BROWSE},
+            {Dlg::IDC_START, IDS_BUTTON_START, IDS_TIP_START},
+            {Dlg::IDC_FILE_NAME, 0, IDS_TIP_FILE_NAME},
+            {Dlg::IDC_IP_ADDRESS, 0, IDS_TIP_IP_ADDRESS},
+        };
+        for (const auto& c : controls) {
+            QWidget* w = dlg->GetDlgItem(c.id);
+            if (c.caption) {
+                const QString shown = qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text()
+                                                               : qobject_cast<QPushButton*>(w)->text();
+                EXPECT_EQ(shown, LoadText(c.caption, language)) << c.id;
+            }
+            if (c.tip) {
+                EXPECT_EQ(w->toolTip(), LoadText(c.tip, language)) << c.id;
+                EXPECT_EQ(w->toolTipDuration(), 5000);
+                EXPECT_EQ(w->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, w), 100);
+            }
+        }
+        EXPECT_EQ(Pane(*dlg)->TextColor(), RGB(128, 0, 0));
+    }
+}
