@@ -193,7 +193,7 @@ void CNoticeDialog::CenterOverOwner()
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    QRect placed(QPoint(0, 0), size());
+    QRect placed(QPoint(0, 0), frameSize()); // move() places the frame
     placed.moveCenter(owner ? owner->frameGeometry().center() : area.center());
     // Keep the whole dialog on the screen when it fits there.
     placed.moveLeft(qMax(area.left(), qMin(placed.left(), area.right() + 1 - placed.width())));

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -327,3 +328,32 @@ TEST(NoticeDialogs, MeasuredControlsEndWhereTheirReferenceLinesEnd)
 }
 
 } // namespace
+
+bool NearlyCentred(const QRect& inner, const QRect& outer)
+{
+    const QPoint offset = inner.center() - outer.center();
+    return std::abs(offset.x()) <= 1 && std::abs(offset.y()) <= 1;
+}
+
+TEST(NoticeDialogs, CentredOnTheScreenOrOverTheActiveWindowAfterWidening)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto caution = kCaution.make(LANG_JAPANESE);
+    Show(*caution);
+    EXPECT_TRUE(NearlyCentred(caution->frameGeometry(), screen));
+    caution->reject();
+
+    QWidget owner;
+    owner.setGeometry(screen.left() + 40, screen.top() + 30, screen.width() - 60, screen.height() - 50);
+    owner.show();
+    for (const DialogKind* kind : {&kConfirmation, &kCompletion}) {
+        owner.activateWindow();
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return QApplication::activeWindow() == &owner; }));
+        const auto dlg = kind->make(LANG_JAPANESE);
+        Show(*dlg);
+        EXPECT_TRUE(NearlyCentred(dlg->frameGeometry(), owner.frameGeometry()))
+            << kind->name << " " << testing::PrintToString(dlg->frameGeometry()) << " over "
+            << testing::PrintToString(owner.frameGeometry()) << " screen " << testing::PrintToString(screen);
+        dlg->reject();
+    }
+}
