@@ -31,7 +31,6 @@ CNoticeDialog::CNoticeDialog(QSize templateUnits, Frame frame, QWidget* parent)
     , m_frame(frame)
     , m_units(CDialogUnits::TemplateFont(kTemplatePointSize))
 {
-    setFont(CDialogUnits::TemplateFont(kTemplatePointSize));
 }
 
 QPushButton* CNoticeDialog::AddButton(int id, int x, int y, int width, int height, const QString& caption)

@@ -1,3 +1,4 @@
+#include "app/MessageCatalog.h"
 #include "ui/notices/DialogUnits.h"
 #include "ui/notices/NoticeLayout.h"
 
@@ -112,16 +113,34 @@ TEST(NoticeLayout, CautionFollowersEndAtMeasuredEdgeAndHeadingGrowsAlone)
     EXPECT_EQ(out.shifted[2].left() + out.shifted[2].width(), 465); // 465.5 -> 465
 }
 
-TEST(NoticeLayout, ReferenceLinesAreTheLongestLinesOfTheirTexts)
+TEST(NoticeLayout, ReferenceLinesAreTheWidestLinesOfTheirTexts)
 {
-    const NoticeLayoutPlan* plans[] = {&NoticePlans::CautionJapanese, &NoticePlans::ConfirmationJapanese,
-                                       &NoticePlans::CompletionEnglish, &NoticePlans::CompletionJapanese};
-    for (const NoticeLayoutPlan* plan : plans) {
-        const QString line = QString::fromUtf8(plan->referenceLine);
-        EXPECT_FALSE(line.contains(QLatin1Char('\n')));
-        EXPECT_FALSE(line.endsWith(QChar(0x3000)));
+    struct Case {
+        const char* referenceLine;
+        quint16 textId;
+        quint16 language;
+    };
+    const Case cases[] = {
+        {NoticePlans::CautionJapanese.referenceLine, IDS_CAUTION_RISK, LANG_JAPANESE},
+        {NoticePlans::CautionJapanese.secondReferenceLine, IDS_CAUTION_HEADING, LANG_JAPANESE},
+        {NoticePlans::ConfirmationJapanese.referenceLine, IDS_CONFIRM_LATER, LANG_JAPANESE},
+        {NoticePlans::CompletionEnglish.referenceLine, IDS_COMPLETE_TEXT, LANG_ENGLISH_US},
+        {NoticePlans::CompletionJapanese.referenceLine, IDS_COMPLETE_TEXT, LANG_JAPANESE},
+    };
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    const QFontMetrics metrics(font);
+    for (const Case& c : cases) {
+        const QString reference = QString::fromUtf8(c.referenceLine);
+        SCOPED_TRACE(reference.toStdString());
+        QStringList lines = LoadText(c.textId, c.language).split(QStringLiteral("\r\n"));
+        for (QString& line : lines) // the heading's trailing ideographic spaces are not measured
+            while (line.endsWith(QChar(0x3000)))
+                line.chop(1);
+        EXPECT_TRUE(lines.contains(reference));
+        for (const QString& line : lines)
+            EXPECT_GE(metrics.horizontalAdvance(reference), metrics.horizontalAdvance(line));
     }
-    EXPECT_TRUE(QString::fromUtf8(NoticePlans::CompletionEnglish.referenceLine).endsWith(QLatin1Char(',')));
 }
 
 TEST(DialogUnits, ConvertsByLetterAverageAndHeightWithRounding)
