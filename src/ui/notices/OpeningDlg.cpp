@@ -2,6 +2,7 @@
 #include "ui/notices/OpeningDlg.h"
 
 #include "app/MessageCatalog.h"
+#include "ui/controls/BitmapResources.h"
 #include "ui/controls/ColorEdit.h"
 
 #include <QPainter>
@@ -12,14 +13,6 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-constexpr int kBannerBitmap = 147;
-constexpr int kLetteringBitmap = 149;
-
-// TEMPORARY until the controls' bitmap loader lands.
-QImage LoadNoticeBitmap(int id)
-{
-    return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id));
-}
 
 } // namespace
 
@@ -81,11 +74,11 @@ void COpeningDlg::paintEvent(QPaintEvent* event)
     // Both pictures are centred in the current client width, widened or not.
     QPainter painter(this);
     const QRect client = ClientRect();
-    const auto draw = [&](int bitmap, int topUnits) {
-        const QImage image = LoadNoticeBitmap(bitmap);
+    const auto draw = [&](uint bitmap, int topUnits) {
+        const QImage image = LoadBitmapResourceImage(bitmap);
         const int x = (client.width() - image.width()) / 2;
         painter.drawImage(client.left() + x, client.top() + Units().ToPixelsY(topUnits), image);
     };
-    draw(kBannerBitmap, kBannerTop);
-    draw(kLetteringBitmap, kLetteringTop);
+    draw(IDB_BANNER, kBannerTop);
+    draw(IDB_LOGO, kLetteringTop);
 }

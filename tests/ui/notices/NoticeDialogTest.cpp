@@ -1,4 +1,5 @@
 #include "app/MessageCatalog.h"
+#include "ui/controls/BitmapResources.h"
 #include "ui/controls/ColorEdit.h"
 #include "ui/notices/CompDlg.h"
 #include "ui/notices/OpeningDlg.h"
@@ -355,5 +356,27 @@ TEST(NoticeDialogs, CentredOnTheScreenOrOverTheActiveWindowAfterWidening)
             << kind->name << " " << testing::PrintToString(dlg->frameGeometry()) << " over "
             << testing::PrintToString(owner.frameGeometry()) << " screen " << testing::PrintToString(screen);
         dlg->reject();
+    }
+}
+
+TEST(NoticeDialogs, CautionPicturesStayCentredInEitherWidth)
+{
+    for (quint16 language : kLanguages) {
+        SCOPED_TRACE(LanguageName(language));
+        const auto dlg = kCaution.make(language);
+        Show(*dlg);
+        const QImage shown = dlg->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect client = dlg->ClientRect();
+        for (const auto& [bitmap, top] : {std::pair{uint(IDB_BANNER), COpeningDlg::kBannerTop},
+                                          std::pair{uint(IDB_LOGO), COpeningDlg::kLetteringTop}}) {
+            const QImage picture = LoadBitmapResourceImage(bitmap).convertToFormat(QImage::Format_RGB32);
+            ASSERT_FALSE(picture.isNull()) << bitmap;
+            const QPoint at(client.left() + (client.width() - picture.width()) / 2,
+                            client.top() + dlg->Units().ToPixelsY(top));
+            EXPECT_TRUE(shown.copy(QRect(at, picture.size())) == picture) << bitmap;
+        }
+        // The rest of the client area is white.
+        EXPECT_EQ(shown.pixel(client.left(), client.top()), qRgb(255, 255, 255));
+        EXPECT_EQ(shown.pixel(client.right(), client.bottom()), qRgb(255, 255, 255));
     }
 }
