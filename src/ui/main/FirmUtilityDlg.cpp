@@ -6,9 +6,12 @@
 #include "app/Product.h"
 #include "engine/TimedSocket.h"
 #include "engine/UpdateRun.h"
+#include "ui/controls/BitmapExCtrl.h"
+#include "ui/controls/BitmapResources.h"
 #include "ui/controls/ColorEdit.h"
 #include "ui/controls/Colors.h"
 #include "ui/controls/GradientBarCtrl.h"
+#include "ui/controls/StyledBitmap.h"
 #include "ui/main/FileSelection.h"
 #include "ui/main/InstructionTyping.h"
 #include "ui/main/ServiceKeyCounter.h"
@@ -91,6 +94,7 @@ constexpr int kTransferStep = 10;
 constexpr COLORREF kTransferBarColor = RGB(0, 0, 128);
 constexpr COLORREF kWaitBarColor = RGB(255, 0, 0);
 constexpr COLORREF kMessageTextColor = RGB(128, 0, 0);
+constexpr COLORREF kLogoTransparentColor = RGB(255, 255, 255); // the lettering's paper
 
 QFont DialogFont()
 {
@@ -107,7 +111,7 @@ void MoveControl(QWidget* control, int right, int down, int wider)
 
 } // namespace
 
-CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent) : QDialog(parent)
+CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent) : QDialog(parent), m_hIcon(AppIcon())
 {
     // A fixed-size window with a system menu and a minimise box, never maximised.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -172,7 +176,7 @@ void CFirmUtilityDlg::CreateControls()
     m_ctlCaption = new QLabel(this);
     m_ctlCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_ctlRadioPicture = new QLabel(this);
-    m_ctlLogo = new QWidget(this);
+    m_ctlLogo = new CBitmapExCtrl(this);
     m_ctlLogo->hide();
 
     // Dropped files are the window's, not the text fields'.
@@ -184,6 +188,10 @@ void CFirmUtilityDlg::CreateControls()
     for (const TemplateItem& item : kTemplate)
         GetDlgItem(item.id)->setGeometry(units.ToPixels(item.x, item.y, item.width, item.height));
     setFixedSize(units.ToPixels(0, 0, kTemplateWidth, kTemplateHeight).size());
+    // A picture control takes the size of its picture, whatever the template says.
+    const QImage radio = LoadBitmapResourceImage(IDB_RADIO);
+    m_ctlRadioPicture->setPixmap(QPixmap::fromImage(radio));
+    m_ctlRadioPicture->resize(radio.size());
 
     // Tab order is template order; the other controls take no keyboard focus.
     setTabOrder(m_ctlFileName, m_ctlBrowse);
@@ -264,6 +272,9 @@ void CFirmUtilityDlg::OnInitDialog()
     m_ctlMessage->SetBackgroundColor(SysColorBtnFace());
     m_ctlMessage->SetTextColor(kMessageTextColor);
     m_strVersion = QString::fromUtf8(FixedText::Version);
+    m_ctlLogo->LoadBitmapResource(IDB_LOGO, 0);
+    m_ctlLogo->SetDrawFlags(BMX_VCENTER | BMX_HCENTER | BMX_FILLBACK);
+    m_ctlLogo->SetTransparentColor(kLogoTransparentColor);
 
     UpdateData(false);
     EnableInputControls(true);
@@ -588,6 +599,16 @@ void CFirmUtilityDlg::reject()
 void CFirmUtilityDlg::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
+    if (!m_bDrawLogo)
+        return;
+    // The lettering right of the radio picture, at its own size, the window showing through.
+    CStyledBitmap logo(0, kLogoTransparentColor, RGB(0, 0, 0));
+    if (!logo.LoadFromResource(IDB_LOGO))
+        return;
+    logo.SetDrawFlags(BMX_VCENTER | BMX_HCENTER | BMX_TRANSPARENT);
+    logo.SetTransparentColor(kLogoTransparentColor);
+    QPainter painter(this);
+    logo.Draw(&painter, kLogoDrawX, m_ctlLogo->y(), -1, -1);
 }
 
 bool CFirmUtilityDlg::eventFilter(QObject* watched, QEvent* event)

@@ -145,7 +145,7 @@ private:
     QLabel* m_ctlVersion = nullptr;
     QLabel* m_ctlCaption = nullptr;
     QLabel* m_ctlRadioPicture = nullptr;
-    QWidget* m_ctlLogo = nullptr;
+    CBitmapExCtrl* m_ctlLogo = nullptr;
 
     QByteArray m_strInstruction; // UTF-8; m_nTypePos indexes its bytes
     int m_nTypePos = 0;

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QThread>
@@ -65,6 +66,15 @@ protected:
         dlg->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         return dlg;
+    }
+
+    // The window as the operator sees it, into $ZFU_SCREENSHOT_DIR when that is set.
+    static void SaveScreenshot(Dlg& dlg, const QString& name)
+    {
+        const QByteArray folder = qgetenv("ZFU_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            return;
+        EXPECT_TRUE(dlg.grab().toImage().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + name));
     }
 
     static QLineEdit* Edit(Dlg& dlg, int id) { return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)); }
@@ -226,6 +236,7 @@ TEST_F(MainWindowTest, TheWindowMakesRoomForTheHeaderPictures)
         // Fixed size, no maximise box.
         EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
         EXPECT_FALSE(dlg->windowFlags() & Qt::WindowMaximizeButtonHint);
+        SaveScreenshot(*dlg, QStringLiteral("main-window-%1.png").arg(QString::fromLatin1(family).replace(QLatin1Char(' '), QLatin1Char('-'))));
     }
     QApplication::setFont(original);
     // The fonts were picked to take both ways.
@@ -426,4 +437,75 @@ TEST_F(MainWindowTest, CaptionsAndToolTipsFollowTheLanguage)
         }
         EXPECT_EQ(Pane(*dlg)->TextColor(), RGB(128, 0, 0));
     }
+}
+
+TEST_F(MainWindowTest, NothingIsClippedOrOverlapsInEitherLanguage)
+{
+    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+        SCOPED_TRACE(language);
+        auto dlg = Open(language);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return !dlg->IsTyping(); }, 10000));
+
+        // Controls that must not touch one another; each frame only holds its own control.
+        QVector<int> ids = {Dlg::IDC_PROGRESS_FRAME, Dlg::IDC_MESSAGE_FRAME, Dlg::IDC_FILE_LABEL,
+                            Dlg::IDC_FILE_NAME,      Dlg::IDC_BROWSE,        Dlg::IDC_IP_LABEL,
+                            Dlg::IDC_IP_ADDRESS,     Dlg::IDC_START,         Dlg::IDC_VERSION,
+                            Dlg::IDC_CAPTION,        Dlg::IDC_RADIO_PICTURE};
+        if (!dlg->DrawsLogo())
+            ids << Dlg::IDC_LOGO;
+        QVector<QRect> rects;
+        for (int id : ids)
+            rects << dlg->GetDlgItem(id)->geometry();
+        if (dlg->DrawsLogo())
+            rects << QRect(Dlg::kLogoDrawX, dlg->GetDlgItem(Dlg::IDC_LOGO)->y(), 205, 37);
+        for (int i = 0; i < rects.size(); ++i) {
+            EXPECT_TRUE(dlg->rect().contains(rects[i])) << "control " << i << " leaves the window";
+            for (int j = i + 1; j < rects.size(); ++j)
+                EXPECT_FALSE(rects[i].intersects(rects[j])) << "controls " << i << " and " << j << " overlap";
+        }
+        EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_PROGRESS_FRAME)->geometry().contains(dlg->GetDlgItem(Dlg::IDC_PROGRESS)->geometry()));
+        EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_MESSAGE_FRAME)->geometry().contains(dlg->GetDlgItem(Dlg::IDC_MESSAGE)->geometry()));
+
+        // Every caption fits its control, glyphs from fallback fonts included.
+        for (int id : {Dlg::IDC_FILE_LABEL, Dlg::IDC_IP_LABEL, Dlg::IDC_VERSION, Dlg::IDC_CAPTION}) {
+            auto* label = qobject_cast<QLabel*>(dlg->GetDlgItem(id));
+            const QRect needed = label->fontMetrics().boundingRect(label->text());
+            EXPECT_LE(needed.width(), label->contentsRect().width()) << id;
+            EXPECT_LE(label->fontMetrics().height(), label->contentsRect().height()) << id;
+        }
+        for (int id : {Dlg::IDC_BROWSE, Dlg::IDC_START}) {
+            auto* button = qobject_cast<QPushButton*>(dlg->GetDlgItem(id));
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 4) << id;
+        }
+        // The whole instruction is visible in the pane without scrolling.
+        CColorEdit* pane = Pane(*dlg);
+        EXPECT_EQ(pane->verticalScrollBar()->maximum(), 0);
+
+        SaveScreenshot(*dlg, language == LANG_JAPANESE ? QStringLiteral("main-window-ja.png")
+                                                       : QStringLiteral("main-window-en.png"));
+    }
+}
+
+TEST_F(MainWindowTest, TabOrderAndTheDefaultButton)
+{
+    auto dlg = Open();
+    // Only the four inputs take the keyboard focus, in template order.
+    QVector<QWidget*> chain;
+    QWidget* w = dlg->GetDlgItem(Dlg::IDC_FILE_NAME);
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            chain << w;
+        w = w->nextInFocusChain();
+    } while (w != dlg->GetDlgItem(Dlg::IDC_FILE_NAME));
+    EXPECT_EQ(chain, (QVector<QWidget*>{dlg->GetDlgItem(Dlg::IDC_FILE_NAME), dlg->GetDlgItem(Dlg::IDC_BROWSE),
+                                        dlg->GetDlgItem(Dlg::IDC_IP_ADDRESS), dlg->GetDlgItem(Dlg::IDC_START)}));
+
+    // Enter in a field is the Start button: the confirmation comes up.
+    bool confirmationShown = false;
+    TestSupport::OnNextModal([&](QWidget* modal) {
+        confirmationShown = modal == &dlg->m_dlgStart;
+        static_cast<QDialog*>(modal)->reject();
+    });
+    QTest::keyClick(dlg->GetDlgItem(Dlg::IDC_IP_ADDRESS), Qt::Key_Return);
+    EXPECT_TRUE(confirmationShown);
 }
