@@ -20,6 +20,7 @@ constexpr qint64 PUMP_INTERVAL_MS = 10;
 
 // A single poll drains what the previous reply left behind; this bounds a peer that never stops.
 constexpr int DISCARD_ROUNDS = 16;
+constexpr int REPLY_SINK_SIZE = 2048;
 
 } // namespace
 
@@ -62,7 +63,9 @@ bool CTimedSocket::Connect(const QString& host, quint16 port)
     }
     m_error = Error::None;
     m_socket.abort();
-    m_socket.connectToHost(host, port);
+    // Unbuffered: reads and writes go straight to the system, one call each, with no socket
+    // notifier switched on and off around every exchange.
+    m_socket.connectToHost(host, port, QIODevice::ReadWrite | QIODevice::Unbuffered);
     const bool connected = Block(WaitKind::Connected, [this] {
         return m_socket.state() == QAbstractSocket::ConnectedState;
     });
@@ -114,8 +117,11 @@ qint64 CTimedSocket::ReceiveUntil(char* buffer, qint64 capacity, const ReplyComp
     }
     m_error = Error::None;
     qint64 count = 0;
+    m_bReadable = false;
     const auto take = [&] {
-        if (count < capacity && m_socket.bytesAvailable() > 0) {
+        // Read only once the socket said so: a read that finds nothing costs a call for nothing.
+        if (count < capacity && m_bReadable) {
+            m_bReadable = false;
             const qint64 n = m_socket.read(buffer + count, capacity - count);
             if (n > 0)
                 count += n;
@@ -130,11 +136,12 @@ qint64 CTimedSocket::ReceiveUntil(char* buffer, qint64 capacity, const ReplyComp
 qint64 CTimedSocket::DiscardPending()
 {
     qint64 dropped = 0;
-    for (int round = 0; round < DISCARD_ROUNDS; ++round) {
-        dropped += m_socket.skip(m_socket.bytesAvailable());
-        // A zero-time poll pulls in what the system already holds for us.
-        if (m_socket.state() != QAbstractSocket::ConnectedState || !m_socket.waitForReadyRead(0))
+    char sink[REPLY_SINK_SIZE];
+    for (int round = 0; round < DISCARD_ROUNDS && m_socket.bytesAvailable() > 0; ++round) {
+        const qint64 n = m_socket.read(sink, sizeof sink);
+        if (n <= 0)
             break;
+        dropped += n;
     }
     return dropped;
 }
@@ -164,7 +171,7 @@ bool CTimedSocket::HasFailed(WaitKind kind)
         m_error = Error::Network;
         return true;
     case WaitKind::ReadyRead:
-        if (state == QAbstractSocket::ConnectedState || m_socket.bytesAvailable() > 0)
+        if (state == QAbstractSocket::ConnectedState)
             return false;
         // An orderly close by the peer is "no bytes"; anything else is a receive error.
         m_error = m_socket.error() == QAbstractSocket::RemoteHostClosedError ? Error::PeerClosed
@@ -178,7 +185,7 @@ void CTimedSocket::WaitSlice(WaitKind kind)
 {
     switch (kind) {
     case WaitKind::ReadyRead:
-        m_socket.waitForReadyRead(WAIT_SLICE_MS);
+        m_bReadable = m_socket.waitForReadyRead(WAIT_SLICE_MS);
         break;
     case WaitKind::BytesWritten:
         m_socket.waitForBytesWritten(WAIT_SLICE_MS);

@@ -82,5 +82,6 @@ private:
     int m_nTimeout = DEFAULT_TIMEOUT_MS;
     bool m_bBlocking = false;
     bool m_bCancelRequested = false;
+    bool m_bReadable = false; // the last wait slice found the socket readable
     Error m_error = Error::None;
 };
