@@ -51,7 +51,8 @@ bool CFirmUtilityApp::InitInstance()
     InstallQtTranslations(language);
 
     // 4. Product identity.
-    QApplication::setApplicationDisplayName(GetProductTitle(PRODUCT_NUMBER));
+    // Not the display name: the window system would append it to every other window title.
+    QCoreApplication::setApplicationName(GetProductTitle(PRODUCT_NUMBER));
 
     // 5. A second copy ends at once and shows nothing.
     if (m_hMutex.Acquire() == CInstanceGuard::Result::HeldByAnotherCopy)
