@@ -111,12 +111,19 @@ GradientBarPicture CGradientBarCtrl::Picture() const
 
 void CGradientBarCtrl::RequestRepaint()
 {
-    if (!m_bRepaintPending.exchange(true))
-        QMetaObject::invokeMethod(this, &CGradientBarCtrl::RepaintNow, Qt::QueuedConnection);
+    if (m_bRepaintPending.exchange(true))
+        return;
+    // Invoked by name, so the queued call is built wholly inside Qt.
+    std::lock_guard<std::mutex> lock(m_mutexRequest);
+    QMetaObject::invokeMethod(this, "RepaintNow", Qt::QueuedConnection);
 }
 
 void CGradientBarCtrl::RepaintNow()
 {
+    {
+        // The poster of this request has left its lock (see m_mutexRequest).
+        std::lock_guard<std::mutex> lock(m_mutexRequest);
+    }
     // Cleared before the update, so a step after this point posts a request of its own.
     m_bRepaintPending = false;
     update();

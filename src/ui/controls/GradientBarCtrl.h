@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <atomic>
+#include <mutex>
 
 class CGradientBarCtrl : public QWidget {
     Q_OBJECT
@@ -47,7 +48,7 @@ protected:
 private:
     // Posts one repaint to the control's thread; requests made before it runs share it.
     void RequestRepaint();
-    void RepaintNow();
+    Q_INVOKABLE void RepaintNow();
 
     std::atomic<bool> m_bAtEnd{false};
     std::atomic<bool> m_bDownwards{false};
@@ -64,4 +65,8 @@ private:
     std::atomic<COLORREF> m_crLeftEnd;
 
     std::atomic<bool> m_bRepaintPending{false};
+    // Held only while a repaint request is posted and when it arrives, never over the state
+    // words: it makes the hand-over of Qt's event object to this thread visible to a thread
+    // checker, which cannot see the locking inside an uninstrumented Qt.
+    std::mutex m_mutexRequest;
 };
