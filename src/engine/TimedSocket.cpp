@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QNetworkProxy>
 
 #include <chrono>
 #include <optional>
@@ -28,6 +29,9 @@ CTimedSocket::CTimedSocket(TickSource tick) : m_tick(tick ? std::move(tick) : Ti
 {
     m_wake.setInterval(WAIT_SLICE_MS);
     m_sincePump.start();
+    // The radio sits on the operator's own network: a proxy configured for the web must never
+    // carry the firmware, nor learn where the radio is.
+    m_socket.setProxy(QNetworkProxy::NoProxy);
 }
 
 CTimedSocket::~CTimedSocket()
