@@ -101,6 +101,8 @@ ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, 
         QString arg = arguments[i];
         if (arg == QLatin1String("-h") || arg == QLatin1String("--help"))
             return ParseOutcome::Help;
+        if (arg == QLatin1String("--version"))
+            return ParseOutcome::Version;
         if (!arg.startsWith(QLatin1String("--"))) {
             error = QStringLiteral("unexpected argument: %1").arg(arg);
             return ParseOutcome::Error;
@@ -224,6 +226,7 @@ Each fault option may be given more than once; the first that matches a request 
   --slow AT=MS           wait MS milliseconds before answering
 
   -h, --help             show this text and exit
+      --version          show the version and exit
 
 Requests that break the format (wrong marker, length over 1024, unknown command) end the session
 with outcome protocol-error. Examples:

@@ -38,7 +38,7 @@ struct SimOptions {
     const SimFault* FaultFor(SimFault::Kind kind, int requestIndex, quint8 command, int dataIndex) const;
 };
 
-enum class ParseOutcome { Run, Help, Error };
+enum class ParseOutcome { Run, Help, Version, Error };
 
 ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, QString& error);
 QString SimHelpText();

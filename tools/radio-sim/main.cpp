@@ -1,17 +1,17 @@
 // zerlind-radio-sim: the radio's firmware update service on TCP, for tests and demonstrations.
 #include "RadioServer.h"
 #include "SimOptions.h"
+#include "app/Platform.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include <csignal>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     // A client that resets the connection must not end the simulator.
-    std::signal(SIGPIPE, SIG_IGN);
+    Platform::InitSocketLayer();
 
     SimOptions options;
     QString error;
@@ -19,6 +19,9 @@ int main(int argc, char** argv)
     switch (ParseSimOptions(app.arguments(), options, error)) {
     case ParseOutcome::Help:
         QTextStream(stdout) << SimHelpText();
+        return 0;
+    case ParseOutcome::Version:
+        QTextStream(stdout) << "zerlind-radio-sim (Zerlind Firm Utility) Version 1.00\n";
         return 0;
     case ParseOutcome::Error:
         err << "zerlind-radio-sim: " << error << "\nTry 'zerlind-radio-sim --help'.\n";
