@@ -4,16 +4,28 @@
 #include <QMetaObject>
 #include <QPainter>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 constexpr COLORREF kDefaultBarColor = ColorRef(0, 0, 128);
 
 // One move of a position by `step` towards `maximum` (upwards) or 0, stopping at the end.
+// Sums are taken wider than int, so no step size can overflow them.
 int Advance(int position, int step, int maximum, bool downwards)
 {
+    const qint64 moved = downwards ? qint64(position) - step : qint64(position) + step;
     if (downwards)
-        return position - step > 0 ? position - step : 0;
-    return position + step < maximum ? position + step : maximum;
+        return moved > 0 ? int(moved) : 0;
+    return moved < maximum ? int(moved) : maximum;
+}
+
+// The head's first position after a reversal, one step away from the end it leaves.
+int StepAwayFrom(int end, int step, bool fromTop)
+{
+    const qint64 head = fromTop ? qint64(end) - step : qint64(end) + step;
+    return int(std::clamp<qint64>(head, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -82,7 +94,7 @@ int CGradientBarCtrl::StepIt()
     } else {
         // Reverse: the bar leaves the end it ran into, its colours swap sides.
         tail = end;
-        head = downwards ? step : maximum - step;
+        head = StepAwayFrom(end, step, !downwards);
         atEnd = false;
         m_crLeftEnd = downwards ? m_crFade.load() : m_crBar.load();
         m_crRightEnd = downwards ? m_crBar.load() : m_crFade.load();

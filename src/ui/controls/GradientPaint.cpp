@@ -41,8 +41,9 @@ int GradientBarPixel(int position, int maximum, int width)
 {
     if (maximum <= 0)
         return 0;
-    const int x = int(double(position) / maximum * width);
-    return std::clamp(x, 0, width);
+    // Clamped before the conversion: a head beyond a lowered maximum must not overflow int.
+    const double x = double(position) / maximum * width;
+    return int(std::clamp(x, 0.0, double(width)));
 }
 
 void PaintGradientBar(QPainter& painter, const QRect& client, const GradientBarPicture& picture)

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <limits>
 #include <thread>
 
 namespace {
@@ -174,6 +175,23 @@ TEST(GradientBar, MaximumOfZeroShowsOnlyTheBackground)
     const QImage image = Render(bar.Picture(), 50);
     for (int x = 0; x < image.width(); ++x)
         ASSERT_EQ(image.pixel(x, 0), ToQRgb(bar.BackgroundColor())) << x;
+}
+
+TEST(GradientBar, ExtremeSettingsStayOnTheScale)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    CGradientBarCtrl bar;
+    Configure(bar, kMax, kMax, kMax, kNavy);
+    EXPECT_EQ(bar.StepIt(), kMax);
+    EXPECT_EQ(bar.Tail(), kMax);
+    bar.StepIt(); // the pause step
+    EXPECT_EQ(bar.StepIt(), 0); // reversed a whole scale down
+    EXPECT_TRUE(bar.Downwards());
+
+    // A head far beyond a lowered maximum paints the bar to the right edge, not nowhere.
+    const QImage image = Render(GradientBarPicture{kMax, 0, 1, false, RGB(1, 2, 3), kFace, kNavy}, 100);
+    EXPECT_NE(image.pixel(99, 0), qRgb(1, 2, 3));
+    EXPECT_NE(image.pixel(0, 0), qRgb(1, 2, 3));
 }
 
 TEST(GradientBar, EqualColoursLeaveTheBarAreaUnpainted)
