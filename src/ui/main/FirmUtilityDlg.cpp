@@ -35,7 +35,9 @@
 #include <QScopedValueRollback>
 #include <QUrl>
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 
 namespace {
 
@@ -410,8 +412,24 @@ void CFirmUtilityDlg::ShowStatus(quint16 textId)
 
 void CFirmUtilityDlg::EnableInputControls(bool enable)
 {
-    for (int id : {IDC_FILE_LABEL, IDC_FILE_NAME, IDC_BROWSE, IDC_IP_LABEL, IDC_IP_ADDRESS, IDC_START})
+    const int inputs[] = {IDC_FILE_LABEL, IDC_FILE_NAME, IDC_BROWSE, IDC_IP_LABEL, IDC_IP_ADDRESS, IDC_START};
+    QWidget* focus = focusWidget();
+    if (!enable && focus && !m_focusWhileDisabled &&
+        std::any_of(std::begin(inputs), std::end(inputs), [&](int id) { return GetDlgItem(id) == focus; })) {
+        // Disabling the focused control would hand the focus from one control to the next
+        // (selecting a field's whole text on the way) and then drop it: the operator would
+        // find no focus after the run. It waits instead and comes back with the inputs.
+        m_focusWhileDisabled = focus;
+        focus->clearFocus();
+    }
+    for (int id : inputs)
         GetDlgItem(id)->setEnabled(enable);
+    if (enable && m_focusWhileDisabled) {
+        // Unless the run has put the focus somewhere on purpose meanwhile.
+        if (!focusWidget())
+            m_focusWhileDisabled->setFocus(Qt::OtherFocusReason);
+        m_focusWhileDisabled = nullptr;
+    }
     m_ctlMessage->repaint();
 }
 
@@ -572,7 +590,7 @@ void CFirmUtilityDlg::OnStart()
 int CFirmUtilityDlg::RunUpdate()
 {
     UpdateData(true);
-    CUpdateRun run(*this, m_wLanguage);
+    CUpdateRun run(*this, m_wLanguage, m_timeouts);
     const UpdateResult result = run.Run(m_strFileName, m_strIpAddress);
     // The run has stopped the animation; its worker ends within one poll interval.
     JoinWaitAnimation();

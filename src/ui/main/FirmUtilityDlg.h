@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/UpdateReporter.h"
+#include "engine/UpdateRun.h"
 #include "ui/main/SettingsStore.h"
 #include "ui/notices/CompDlg.h"
 #include "ui/notices/OpeningDlg.h"
@@ -11,6 +12,7 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QIcon>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -59,6 +61,8 @@ public:
 
     // The language of this window and of the notices it owns; set once by start-up.
     void SetLanguage(quint16 language);
+    // The update run's time-outs; tests shorten them so a long wait costs milliseconds.
+    void SetTimeouts(const UpdateTimeouts& timeouts) { m_timeouts = timeouts; }
 
     // The control with this identifier as placed in the window; null for an unknown one.
     QWidget* GetDlgItem(int id) const;
@@ -156,9 +160,11 @@ private:
     bool m_bDrawLogo = false;
     bool m_bTransferring = false; // UpdateData(false) runs: change notifications write nothing
     bool m_bActiveConnection = false;
+    QPointer<QWidget> m_focusWhileDisabled; // the control that had the focus as the inputs went off
     QIcon m_hIcon;
     CToolTipStyle* m_toolTip = nullptr;
     CSettingsStore m_settings;
+    UpdateTimeouts m_timeouts;
 
     // Set by the window's thread; read and cleared by the animation worker.
     std::atomic<int> m_bAnimating{0};

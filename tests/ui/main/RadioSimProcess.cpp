@@ -1,0 +1,36 @@
+#include "RadioSimProcess.h"
+
+namespace {
+
+const QString kSimProgram = QStringLiteral(ZFU_BIN_DIR "/zerlind-radio-sim");
+// Every wait on the child is bounded: a simulator that hangs fails the test instead of the suite.
+constexpr int kProcessLimitMs = 10000;
+
+} // namespace
+
+RadioSimProcess::RadioSimProcess(const QString& address, const QStringList& options)
+{
+    m_process.start(kSimProgram, QStringList{QStringLiteral("--listen"), address, QStringLiteral("--sessions"),
+                                             QStringLiteral("1")} + options);
+    m_ready = m_process.waitForReadyRead(kProcessLimitMs) && m_process.readLine().startsWith("listening on");
+}
+
+RadioSimProcess::~RadioSimProcess()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(kProcessLimitMs);
+    }
+}
+
+QMap<QString, QString> RadioSimProcess::Summary()
+{
+    QMap<QString, QString> fields;
+    // A simulator that has already ended has its output waiting.
+    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(kProcessLimitMs))
+        return fields;
+    const QString line = QString::fromUtf8(m_process.readAllStandardOutput()).trimmed();
+    for (const QString& pair : line.split(u' ', Qt::SkipEmptyParts))
+        fields.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+    return fields;
+}
