@@ -1,0 +1,166 @@
+// Whole update runs against a scripted radio in this process that answers every request as
+// the fuzz input says. Whatever the radio does, the run ends with everything released, and a
+// run that reports success has delivered the whole image, in order, before the program command.
+#include "FuzzInput.h"
+#include "ScriptedPeer.h"
+
+#include "app/MessageCatalog.h"
+#include "engine/UpdateReporter.h"
+#include "engine/UpdateRun.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+// One block, one byte more, whole blocks, a remainder, and past the tenth progress step.
+constexpr qint64 kImageSizes[] = {1024, 1025, 2048, 3000, 11 * 1024 + 5};
+
+UpdateTimeouts FuzzTimeouts()
+{
+    UpdateTimeouts timeouts;
+    timeouts.connectMs = 1000;
+    timeouts.transferMs = 40;
+    timeouts.programMs = 40;
+    return timeouts;
+}
+
+// Checks the order of the calls as they come and remembers what the end needs.
+class CCheckingReporter : public IUpdateReporter {
+public:
+    explicit CCheckingReporter(quint64 imageSize) : m_imageSize(imageSize) {}
+
+    void AppendMessageLine(const QString&) override {}
+    void EnableInputControls(bool enable) override
+    {
+        m_inputsEnabled = enable;
+    }
+    void StartTransferProgress(int blocks) override
+    {
+        FUZZ_CHECK(quint64(blocks) == m_imageSize / BLOCK_SIZE);
+        m_progressBlocks = blocks;
+    }
+    void StepTransferProgress() override
+    {
+        FUZZ_CHECK(++m_steps <= m_progressBlocks / 10 + 1);
+    }
+    void StartWaitAnimation() override
+    {
+        FUZZ_CHECK(m_sent == m_imageSize);
+        m_animating = true;
+    }
+    void StopWaitAnimation() override { m_animating = false; }
+    void ShowErrorBox(const QString& text) override
+    {
+        FUZZ_CHECK(!text.isEmpty());
+        ++m_errorBoxes;
+    }
+    void ShowFileError(const QString&) override { FUZZ_CHECK(false); }
+    void FocusEditAtEnd(InputField) override {}
+    void SetActiveConnection(bool active) override { m_active = active; }
+    void OnDataSent(quint64 bytesSent, quint64 totalBytes) override
+    {
+        // Only the empty request after a whole number of blocks reports the same count again.
+        FUZZ_CHECK(totalBytes == m_imageSize && bytesSent <= totalBytes);
+        FUZZ_CHECK(bytesSent > m_sent || bytesSent == totalBytes);
+        m_sent = bytesSent;
+    }
+
+    void CheckEnd(UpdateResult result) const
+    {
+        FUZZ_CHECK(m_inputsEnabled && !m_active && !m_animating);
+        FUZZ_CHECK(m_errorBoxes == (result == UpdateResult::Updated ? 0 : 1));
+        FUZZ_CHECK(result != UpdateResult::Updated || m_sent == m_imageSize);
+        FUZZ_CHECK(result != UpdateResult::FileUnusable && ExitCodeFor(result) != 1);
+    }
+
+private:
+    quint64 m_imageSize;
+    quint64 m_sent = 0;
+    int m_progressBlocks = -1;
+    int m_steps = 0;
+    int m_errorBoxes = 0;
+    bool m_inputsEnabled = false;
+    bool m_active = false;
+    bool m_animating = false;
+};
+
+// The last request of each command in the order the radio saw them, busy resends dropped.
+void CheckDelivered(const std::vector<QByteArray>& received, const QByteArray& image)
+{
+    QByteArray delivered;
+    bool begun = false;
+    const QByteArray* previous = nullptr;
+    for (const QByteArray& request : received) {
+        // A resend repeats the request before it; it adds nothing to what was delivered.
+        if (previous && *previous == request)
+            continue;
+        previous = &request;
+        switch (quint8(request[1])) {
+        case CMD_BEGIN:
+            FUZZ_CHECK(!begun && request.size() == REQUEST_HEADER_SIZE);
+            begun = true;
+            break;
+        case CMD_DATA:
+            FUZZ_CHECK(begun);
+            delivered += request.mid(REQUEST_HEADER_SIZE);
+            break;
+        case CMD_PROGRAM:
+            FUZZ_CHECK(delivered == image);
+            break;
+        default:
+            FUZZ_CHECK(false);
+        }
+    }
+}
+
+std::unique_ptr<QTemporaryDir> g_folder;
+CScriptedPeer* g_peer = nullptr;
+QString g_paths[std::size(kImageSizes)];
+QByteArray g_images[std::size(kImageSizes)];
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // Kept for the life of the process: the socket's waits dispatch events of this thread.
+    new QCoreApplication(*argc, *argv);
+    g_peer = new CScriptedPeer("127.0.0.232");
+    g_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/zfu-fuzz-XXXXXX"));
+    for (size_t i = 0; i < std::size(kImageSizes); ++i) {
+        QByteArray& image = g_images[i];
+        image.resize(kImageSizes[i]);
+        for (qsizetype k = 0; k < image.size(); ++k)
+            image[k] = char((k * 131 + k / 251) & 0xFF);
+        g_paths[i] = g_folder->filePath(QStringLiteral("image-%1.dat").arg(kImageSizes[i]));
+        QFile file(g_paths[i]);
+        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
+            return 1;
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FUZZ_CHECK(g_peer->Port() != 0);
+    CFuzzInput input(data, size);
+    const size_t which = input.Byte() % std::size(kImageSizes);
+    g_peer->Start(input.Rest());
+
+    CCheckingReporter reporter(quint64(g_images[which].size()));
+    CUpdateRun run(reporter, LANG_ENGLISH_US, FuzzTimeouts(), g_peer->Port());
+    const UpdateResult result = run.Run(g_paths[which], g_peer->Address());
+    reporter.CheckEnd(result);
+
+    const std::vector<QByteArray> received = g_peer->Finish();
+    if (result == UpdateResult::Updated) {
+        FUZZ_CHECK(!received.empty() && quint8(received.back()[1]) == CMD_PROGRAM);
+        CheckDelivered(received, g_images[which]);
+    }
+    return 0;
+}
