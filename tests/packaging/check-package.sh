@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the .deb from a build folder, unpacks it into a scratch root and runs its programs there.
+set -euo pipefail
+build=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+(cd "$build" && cpack -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1) || {
+  cat "$scratch/cpack.log"
+  exit 1
+}
+deb=$(ls "$scratch"/out/*.deb)
+echo "package: $(basename "$deb")"
+
+# The dependencies are computed from the programs' libraries, so Qt must be among them.
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "depends: $depends"
+grep -q 'libqt6widgets6' <<<"$depends"
+grep -q 'libqt6network6' <<<"$depends"
+
+dpkg-deb -x "$deb" "$scratch/root"
+for f in usr/bin/zerlind-firm-utility usr/bin/zerlind-firm-update usr/bin/zerlind-radio-sim \
+         usr/share/applications/jp.vurn.ZerlindFirmUtility.desktop \
+         usr/share/metainfo/jp.vurn.ZerlindFirmUtility.metainfo.xml \
+         usr/share/icons/hicolor/16x16/apps/zerlind-firm-utility.png \
+         usr/share/icons/hicolor/32x32/apps/zerlind-firm-utility.png \
+         usr/share/icons/hicolor/48x48/apps/zerlind-firm-utility.png \
+         usr/share/icons/hicolor/256x256/apps/zerlind-firm-utility.png \
+         usr/share/icons/hicolor/scalable/apps/zerlind-firm-utility.svg \
+         usr/share/man/man1/zerlind-firm-update.1 usr/share/man/man1/zerlind-radio-sim.1; do
+  [ -e "$scratch/root/$f" ] || { echo "missing from the package: $f"; exit 1; }
+done
+
+for program in zerlind-firm-utility zerlind-firm-update zerlind-radio-sim; do
+  out=$("$scratch/root/usr/bin/$program" --version)
+  echo "$program --version: $out"
+  grep -q 'Version 1.00' <<<"$out"
+done
