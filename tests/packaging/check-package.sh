@@ -17,6 +17,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
 grep -q 'libqt6widgets6' <<<"$depends"
 grep -q 'libqt6network6' <<<"$depends"
+grep -q 'qt6-qpa-plugins' <<<"$depends"
 
 dpkg-deb -x "$deb" "$scratch/root"
 for f in usr/bin/zerlind-firm-utility usr/bin/zerlind-firm-update usr/bin/zerlind-radio-sim \
