@@ -46,48 +46,67 @@ const NoticeLayoutPlan CompletionJapanese{
 
 } // namespace NoticePlans
 
-int ShiftedEdge(int edge, int growth, int shift)
-{
-    // Every term is a multiple of one half, so the double is exact; the cast truncates.
-    return static_cast<int>(edge + growth / 2.0 + shift);
-}
-
 namespace {
 
-QRect WidenedBy(QRect rect, int growth)
+// No window or control is wider, or further out, than Qt's widget size limit. Results are held
+// to it, so measurements from a broken font or screen can neither overflow nor ask the window
+// system for an edge it cannot hold.
+constexpr qint64 kCoordinateLimit = (qint64(1) << 24) - 1;
+
+int Clamped(qint64 value)
 {
-    rect.setWidth(rect.width() + growth);
-    return rect;
+    return int(qBound(-kCoordinateLimit, value, kCoordinateLimit));
 }
 
-QRect EndingAt(QRect rect, int rightExclusive)
+// The width from the corners themselves: QRect's own width() is int arithmetic and overflows
+// for corners far apart.
+qint64 WidthOf(const QRect& rect)
 {
-    rect.setWidth(rightExclusive - rect.left());
-    return rect;
+    return qint64(rect.right()) - rect.left() + 1;
 }
 
-QRect Shifted(const QRect& rect, int growth, int shift)
+// `rect` with its left edge and its top and bottom kept and its right edge just before
+// `rightExclusive`.
+QRect EndingAt(const QRect& rect, qint64 rightExclusive)
+{
+    return QRect(rect.topLeft(), QPoint(Clamped(rightExclusive) - 1, rect.bottom()));
+}
+
+QRect WidenedBy(const QRect& rect, qint64 growth)
+{
+    return EndingAt(rect, rect.left() + WidthOf(rect) + growth);
+}
+
+QRect Shifted(const QRect& rect, qint64 growth, int shift)
 {
     const int left = ShiftedEdge(rect.left(), growth, shift);
-    const int right = ShiftedEdge(rect.left() + rect.width(), growth, shift);
-    return QRect(left, rect.top(), right - left, rect.height());
+    const int right = ShiftedEdge(Clamped(rect.left() + WidthOf(rect)), growth, shift);
+    return QRect(QPoint(left, rect.top()), QPoint(right - 1, rect.bottom()));
 }
 
 } // namespace
 
+int ShiftedEdge(int edge, qint64 growth, int shift)
+{
+    // Every term is a multiple of one half, so the double is exact; the cast truncates.
+    const double moved = edge + growth / 2.0 + shift;
+    return int(qBound(double(-kCoordinateLimit), moved, double(kCoordinateLimit)));
+}
+
 NoticeLayoutResult ComputeNoticeLayout(const NoticeLayoutPlan& plan, const NoticeLayoutInput& in)
 {
     NoticeLayoutResult out;
-    const int growth = in.referenceWidth - in.formattingWidth;
+    const qint64 growth = qint64(in.referenceWidth) - in.formattingWidth;
 
-    out.dialogSize = QSize(in.dialog.width() + growth + plan.margin, in.dialog.height());
+    out.dialogSize = QSize(Clamped(WidthOf(in.dialog) + growth + plan.margin),
+                           Clamped(qint64(in.dialog.bottom()) - in.dialog.top() + 1));
     out.measured = WidenedBy(in.measured, growth);
 
     if (plan.secondMeasuredId != 0)
-        out.secondMeasured =
-            WidenedBy(in.secondMeasured, in.secondReferenceWidth - in.secondFormattingWidth);
+        out.secondMeasured = WidenedBy(in.secondMeasured,
+                                       qint64(in.secondReferenceWidth) - in.secondFormattingWidth);
 
-    const int newRight = out.measured.left() + out.measured.width();
+    const qint64 newRight = qint64(out.measured.right()) + 1;
     for (const QRect& follower : in.followers)
         out.followers.append(EndingAt(follower, newRight));
 

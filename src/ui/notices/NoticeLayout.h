@@ -67,8 +67,9 @@ struct NoticeLayoutResult {
     QVector<QRect> shifted;
 };
 
+// Any numbers are safe: edges and sizes of the result are held to Qt's widget size limit.
 NoticeLayoutResult ComputeNoticeLayout(const NoticeLayoutPlan& plan, const NoticeLayoutInput& in);
 
 // One edge moved by half the growth plus S: the half is kept until the end and the fraction is
 // then dropped toward zero (so an edge at -8.5 lands on -8, not -9).
-int ShiftedEdge(int edge, int growth, int shift);
+int ShiftedEdge(int edge, qint64 growth, int shift);

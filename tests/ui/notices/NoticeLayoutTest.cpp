@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 // Readable failures: left, top, width, height.
 void PrintTo(const QRect& r, std::ostream* os)
 {
@@ -81,6 +83,40 @@ TEST(NoticeLayout, EdgesAreTruncatedTowardZeroEachOnItsOwn)
     const NoticeLayoutResult out = ComputeNoticeLayout(NoticePlans::ConfirmationJapanese, in);
     EXPECT_EQ(out.shifted[2].left(), -8);
     EXPECT_EQ(out.shifted[2].left() + out.shifted[2].width(), 443);
+}
+
+TEST(NoticeLayout, ExtremeMeasurementsAreHeldToTheWidgetLimit)
+{
+    // Widths and corners at the ends of the int range once overflowed the sums; the results now
+    // stop at Qt's widget size limit and keep their ordering.
+    constexpr int kLimit = (1 << 24) - 1;
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    NoticeLayoutInput in;
+    in.referenceWidth = kMax;
+    in.formattingWidth = kMin;
+    in.secondReferenceWidth = kMin;
+    in.secondFormattingWidth = kMax;
+    in.dialog = QRect(QPoint(kMin, kMin), QPoint(kMax, kMax));
+    in.measured = QRect(QPoint(kMax, 0), QPoint(kMax, 10));
+    in.secondMeasured = QRect(QPoint(0, 0), QPoint(kMax, 10));
+    in.followers = {QRect(QPoint(kMin, 0), QPoint(kMin, 0)), QRect(12, 267, 481, 59)};
+    in.shifted = {QRect(QPoint(kMax, 0), QPoint(kMax, 0)), QRect(QPoint(0, 0), QPoint(kMax, 0)),
+                  QRect(152, 406, 88, 23)};
+    const NoticeLayoutResult out = ComputeNoticeLayout(NoticePlans::CautionJapanese, in);
+
+    EXPECT_EQ(out.dialogSize, QSize(kLimit, kLimit));
+    EXPECT_EQ(out.measured.topLeft(), QPoint(kMax, 0));
+    EXPECT_EQ(out.measured.right(), kLimit - 1);
+    EXPECT_EQ(out.secondMeasured.right(), -kLimit - 1);
+    for (const QRect& follower : out.followers)
+        EXPECT_EQ(follower.right(), kLimit - 1);
+    for (const QRect& shifted : out.shifted) {
+        EXPECT_EQ(shifted.left(), kLimit);
+        EXPECT_EQ(shifted.right(), kLimit - 1);
+    }
+    EXPECT_EQ(ShiftedEdge(kMax, kMax, kMax), kLimit);
+    EXPECT_EQ(ShiftedEdge(kMin, kMin, kMin), -kLimit);
 }
 
 TEST(NoticeLayout, CautionFollowersEndAtMeasuredEdgeAndHeadingGrowsAlone)
