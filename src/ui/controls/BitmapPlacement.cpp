@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -20,9 +21,27 @@ int AlignOffset(int area, int extent, quint32 flags, quint32 start, quint32 cent
     return 0;
 }
 
+// The part of the painter's device that drawing can reach, in the painter's own coordinates;
+// none when the painter has no device or its transformation cannot be undone.
+std::optional<QRect> VisibleArea(const QPainter& painter)
+{
+    const QPaintDevice* device = painter.device();
+    bool invertible = false;
+    const QTransform toLogical = painter.deviceTransform().inverted(&invertible);
+    if (!device || !invertible)
+        return std::nullopt;
+    QRectF area = toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    if (painter.hasClipping())
+        area &= painter.clipBoundingRect();
+    // A transformation that shrinks a lot would take the area past what int holds.
+    constexpr qreal kHalfRange = std::numeric_limits<int>::max() / 2;
+    return (area & QRectF(-kHalfRange, -kHalfRange, 2 * kHalfRange, 2 * kHalfRange)).toAlignedRect();
+}
+
 } // namespace
 
-std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitmap, quint32 flags)
+std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitmap, quint32 flags,
+                                        const std::optional<QRect>& visible)
 {
     std::vector<BitmapDrawStep> steps;
     const int width = bitmap.width();
@@ -33,33 +52,49 @@ std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitm
         cx = width;
     if (cy < 0)
         cy = height;
+    // Edges are computed wider than int, and an area whose far edge int cannot hold draws
+    // nothing: no device has pixels there.
+    const qint64 right = qint64(x) + cx;
+    const qint64 bottom = qint64(y) + cy;
+    if (right - 1 > std::numeric_limits<int>::max() || bottom - 1 > std::numeric_limits<int>::max())
+        return steps;
 
     const bool stretch = (flags & BMX_STRETCH) != 0;
     const bool tile = (flags & BMX_TILE) != 0;
-    int dx = x;
-    int dy = y;
-    if (!stretch && !tile) {
-        dx += AlignOffset(cx, width, flags, BMX_LEFT, BMX_HCENTER, BMX_RIGHT);
-        dy += AlignOffset(cy, height, flags, BMX_TOP, BMX_VCENTER, BMX_BOTTOM);
-    }
-    const QSize source(std::min(cx, width), std::min(cy, height));
-    steps.push_back({QRect(QPoint(dx, dy), stretch ? QSize(cx, cy) : source), source});
-    if (!tile)
-        return steps;
-
-    // Tiles run left to right, then top to bottom; the last column and row are shortened.
-    const int right = x + cx;
-    const int bottom = y + cy;
-    for (;;) {
-        dx += width;
-        if (dx >= right) {
-            dx = x;
-            dy += height;
-            if (dy >= bottom)
-                break;
+    if (!tile) {
+        int dx = x;
+        int dy = y;
+        if (!stretch) {
+            dx += AlignOffset(cx, width, flags, BMX_LEFT, BMX_HCENTER, BMX_RIGHT);
+            dy += AlignOffset(cy, height, flags, BMX_TOP, BMX_VCENTER, BMX_BOTTOM);
         }
-        const QSize size(dx + width > right ? right - dx : width, dy + height > bottom ? bottom - dy : height);
-        steps.push_back({QRect(QPoint(dx, dy), size), size});
+        const QSize source(std::min(cx, width), std::min(cy, height));
+        steps.push_back({QRect(QPoint(dx, dy), stretch ? QSize(cx, cy) : source), source});
+        return steps;
+    }
+
+    // Tiles run left to right, then top to bottom; the last column and row are shortened. Only
+    // the columns and rows that reach into `visible` are listed, so a small bitmap over a large
+    // area costs what shows.
+    qint64 firstColumn = 0;
+    qint64 lastColumn = (cx - 1) / width;
+    qint64 firstRow = 0;
+    qint64 lastRow = (cy - 1) / height;
+    if (visible) {
+        if (visible->isEmpty() || visible->right() < x || visible->bottom() < y)
+            return steps;
+        firstColumn = std::max<qint64>(0, (qint64(visible->left()) - x) / width);
+        lastColumn = std::min<qint64>(lastColumn, (qint64(visible->right()) - x) / width);
+        firstRow = std::max<qint64>(0, (qint64(visible->top()) - y) / height);
+        lastRow = std::min<qint64>(lastRow, (qint64(visible->bottom()) - y) / height);
+    }
+    for (qint64 row = firstRow; row <= lastRow; ++row) {
+        const qint64 dy = y + row * height;
+        for (qint64 column = firstColumn; column <= lastColumn; ++column) {
+            const qint64 dx = x + column * width;
+            const QSize size(int(std::min<qint64>(width, right - dx)), int(std::min<qint64>(height, bottom - dy)));
+            steps.push_back({QRect(QPoint(int(dx), int(dy)), size), size});
+        }
     }
     return steps;
 }
@@ -83,11 +118,14 @@ QImage MaskedSource(const QImage& bitmap, QSize size, bool transparent, COLORREF
 void DrawStyledBitmap(QPainter& painter, const QImage& bitmap, int x, int y, int cx, int cy,
                       quint32 flags, COLORREF crTransparent, COLORREF crBackground)
 {
-    const std::vector<BitmapDrawStep> steps = PlaceBitmap(x, y, cx, cy, bitmap.size(), flags);
+    const std::vector<BitmapDrawStep> steps = PlaceBitmap(x, y, cx, cy, bitmap.size(), flags, VisibleArea(painter));
     if (steps.empty())
         return;
-    // The mask is made once at the source size and serves every tile.
-    const QImage source = MaskedSource(bitmap, steps.front().source, IsTransparentMode(flags), crTransparent);
+    // The mask is made once at the largest source size and serves every tile.
+    QSize sourceSize;
+    for (const BitmapDrawStep& step : steps)
+        sourceSize = sourceSize.expandedTo(step.source);
+    const QImage source = MaskedSource(bitmap, sourceSize, IsTransparentMode(flags), crTransparent);
 
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -32,9 +33,11 @@ struct BitmapDrawStep {
 };
 
 // Where a bitmap of `bitmap` size lands when drawn into (x, y, cx, cy) with `flags`; a negative
-// cx or cy stands for the bitmap's own width or height. Empty when nothing is drawn. A bitmap
-// larger than the area is cut to its top-left part, never shrunk.
-std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitmap, quint32 flags);
+// cx or cy stands for the bitmap's own width or height. Empty when nothing is drawn, also when
+// the area reaches past the int range. A bitmap larger than the area is cut to its top-left
+// part, never shrunk. Tiles that miss `visible` are left out; without it every tile is listed.
+std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitmap, quint32 flags,
+                                        const std::optional<QRect>& visible = std::nullopt);
 
 // Whether `flags` leave out the pixels of the transparent colour.
 constexpr bool IsTransparentMode(quint32 flags)

@@ -12,6 +12,8 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 const QSize kLogo(205, 37);
@@ -85,6 +87,26 @@ TEST(BitmapPlacement, TilesShortenTheLastColumnAndRow)
     EXPECT_EQ(Heights(PlaceBitmap(0, 0, 100, 80, kLogo, BMX_TILE), 0), (std::vector<int>{37, 37, 6}));
 }
 
+TEST(BitmapPlacement, FarAreasAndHugeTilingsStayBounded)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    // An area whose far edge int cannot hold draws nothing instead of overflowing.
+    EXPECT_TRUE(PlaceBitmap(kMax - 100, 0, 1000, 10, kLogo, BMX_STRETCH).empty());
+    EXPECT_TRUE(PlaceBitmap(0, kMax, -1, -1, kLogo, 0).empty());
+    EXPECT_EQ(PlaceBitmap(kMax - 204, 0, -1, -1, kLogo, 0).size(), 1u);
+
+    // A one-pixel bitmap tiled over the largest area lists only the tiles that show.
+    const auto steps = PlaceBitmap(0, 0, kMax, kMax, QSize(1, 1), BMX_TILE, QRect(10, 20, 3, 2));
+    ASSERT_EQ(steps.size(), 6u);
+    EXPECT_EQ(steps.front().dest, QRect(10, 20, 1, 1));
+    EXPECT_EQ(steps.back().dest, QRect(12, 21, 1, 1));
+    EXPECT_TRUE(PlaceBitmap(50, 50, 100, 100, kLogo, BMX_TILE, QRect(0, 0, 50, 50)).empty());
+    // The last column keeps its shortening when only it shows.
+    const auto last = PlaceBitmap(10, 5, 500, 100, kLogo, BMX_TILE, QRect(500, 0, 100, 10));
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_EQ(last.front().dest, QRect(420, 5, 90, 37));
+}
+
 // A row of four pixels: white, one step off white, red, white.
 QImage SampleRow()
 {
@@ -128,6 +150,19 @@ TEST(BitmapComposition, OnlyTheExactTransparentColourIsLeftOut)
     EXPECT_EQ(out.pixel(4, 0), qRgb(0, 128, 0));
     EXPECT_EQ(out.pixel(0, 0), qRgb(0, 0, 255));
     EXPECT_EQ(out.pixel(5, 0), qRgb(0, 0, 255));
+}
+
+TEST(BitmapComposition, TilingTheLargestAreaDrawsWhatTheCanvasShows)
+{
+    // Once a tile list over the whole area: millions of millions of steps for a 6 x 1 canvas.
+    const QImage bitmap = SampleRow();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    const QImage out = Draw(bitmap, QSize(6, 1), QRect(-2, 0, kMax, kMax), BMX_TILE);
+    EXPECT_EQ(out.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(out.pixel(1, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(out.pixel(2, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(out.pixel(3, 0), qRgb(254, 255, 255));
+    EXPECT_EQ(out.pixel(4, 0), qRgb(255, 0, 0));
 }
 
 TEST(BitmapComposition, StretchedAndTiledCopiesKeepTheTransparency)
