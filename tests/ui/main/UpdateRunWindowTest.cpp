@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -281,6 +282,12 @@ struct FailureCase {
 const std::vector<quint16> kUpToTransfer = {IDS_STATUS_CONNECTING, IDS_STATUS_CONNECTED, IDS_STATUS_TRANSFERRING};
 const std::vector<quint16> kUpToProgram = {IDS_STATUS_CONNECTING,  IDS_STATUS_CONNECTED,    IDS_STATUS_TRANSFERRING,
                                            IDS_STATUS_TRANSFERRED, IDS_STATUS_UPDATE_START, IDS_STATUS_WAIT};
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const FailureCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 std::vector<quint16> Then(std::vector<quint16> lines, quint16 last)
 {
