@@ -81,7 +81,8 @@ std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitm
     qint64 firstRow = 0;
     qint64 lastRow = (cy - 1) / height;
     if (visible) {
-        if (visible->isEmpty() || visible->right() < x || visible->bottom() < y)
+        if (visible->isEmpty() || visible->right() < x || visible->bottom() < y ||
+            visible->left() >= right || visible->top() >= bottom)
             return steps;
         firstColumn = std::max<qint64>(0, (qint64(visible->left()) - x) / width);
         lastColumn = std::min<qint64>(lastColumn, (qint64(visible->right()) - x) / width);

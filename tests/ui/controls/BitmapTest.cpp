@@ -101,6 +101,8 @@ TEST(BitmapPlacement, FarAreasAndHugeTilingsStayBounded)
     EXPECT_EQ(steps.front().dest, QRect(10, 20, 1, 1));
     EXPECT_EQ(steps.back().dest, QRect(12, 21, 1, 1));
     EXPECT_TRUE(PlaceBitmap(50, 50, 100, 100, kLogo, BMX_TILE, QRect(0, 0, 50, 50)).empty());
+    // Past the area's end but within the bitmap's first column: nothing shows.
+    EXPECT_TRUE(PlaceBitmap(0, 0, 10, 10, kLogo, BMX_TILE, QRect(50, 0, 5, 5)).empty());
     // The last column keeps its shortening when only it shows.
     const auto last = PlaceBitmap(10, 5, 500, 100, kLogo, BMX_TILE, QRect(500, 0, 100, 10));
     ASSERT_EQ(last.size(), 1u);
