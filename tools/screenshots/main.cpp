@@ -1,0 +1,88 @@
+// zfu-screenshots: pictures of the main window during a transfer and of the three notices, in
+// English and Japanese, for the README. Run on the offscreen platform by scripts/screenshots.
+#include "app/MessageCatalog.h"
+#include "ui/main/FirmUtilityDlg.h"
+#include "ui/notices/CompDlg.h"
+#include "ui/notices/OpeningDlg.h"
+#include "ui/notices/StartDlg.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+// Lets timers, layout and painting settle before a picture is taken.
+void Settle(int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+bool Save(QWidget& window, const QString& path)
+{
+    Settle(150);
+    const bool ok = window.grab().save(path);
+    QTextStream(stdout) << (ok ? "wrote " : "could not write ") << path << '\n';
+    return ok;
+}
+
+// The window as the operator sees it a little way into a transfer, drawn by the very operations
+// the update run reports through.
+bool MainWindowDuringTransfer(quint16 language, const QString& path)
+{
+    CFirmUtilityDlg dlg;
+    dlg.SetLanguage(language);
+    dlg.m_strFileName = QStringLiteral("/home/operator/firmware/zerlind-main-2.10.dat");
+    dlg.show();
+    dlg.m_bStarted = true; // no instruction typing in the picture
+    dlg.m_strIpAddress = QStringLiteral("192.168.1.50");
+    dlg.m_strMessage.clear();
+    dlg.UpdateData(false);
+    dlg.EnableInputControls(false);
+    dlg.AppendMessageLine(LoadText(IDS_STATUS_CONNECTING, language));
+    dlg.AppendMessageLine(LoadText(IDS_STATUS_CONNECTED, language));
+    dlg.StartTransferProgress(600);
+    dlg.ShowStatus(IDS_STATUS_TRANSFERRING);
+    for (int step = 0; step < 26; ++step)
+        dlg.StepTransferProgress();
+    const bool ok = Save(dlg, path);
+    dlg.EnableInputControls(true);
+    return ok;
+}
+
+template <class Dialog>
+bool Notice(quint16 language, const QString& path)
+{
+    Dialog dlg;
+    dlg.m_wLanguage = language;
+    dlg.show();
+    const bool ok = Save(dlg, path);
+    dlg.close();
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The pictures must not depend on, or change, anyone's stored settings.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(folder);
+
+    bool ok = true;
+    for (const auto& [language, suffix] : {std::pair{LANG_ENGLISH_US, "en"}, std::pair{LANG_JAPANESE, "ja"}}) {
+        const QString tail = QStringLiteral("-%1.png").arg(QLatin1String(suffix));
+        ok &= MainWindowDuringTransfer(language, folder + QStringLiteral("/main-transfer") + tail);
+        ok &= Notice<COpeningDlg>(language, folder + QStringLiteral("/caution") + tail);
+        ok &= Notice<CStartDlg>(language, folder + QStringLiteral("/confirmation") + tail);
+        ok &= Notice<CCompDlg>(language, folder + QStringLiteral("/completion") + tail);
+    }
+    return ok ? 0 : 1;
+}
