@@ -1,5 +1,6 @@
 // zerlind-firm-update against zerlind-radio-sim: status lines, failure texts and exit codes
 // for each outcome, the command-line contract, and the simulator's faults seen from the client.
+#include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
 
 #include "app/MessageCatalog.h"
@@ -25,20 +26,7 @@ struct Outcome {
 
 QString WriteImage(const QString& name, qint64 size)
 {
-    QByteArray bytes(size, '\0');
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
-    const QString path = TestSupport::ScratchDir() + u'/' + name;
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes);
-    return path;
-}
-
-QString Sha256(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
+    return TestSupport::WriteRandomFile(name, size);
 }
 
 Outcome RunUpdater(const QStringList& args, const QStringList& env = {})
@@ -55,40 +43,7 @@ Outcome RunUpdater(const QStringList& args, const QStringList& env = {})
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-// The simulator for one session at `address`, with the given faults.
-class Sim {
-public:
-    Sim(const QString& address, const QStringList& faults)
-    {
-        m_process.start(kBin + "/zerlind-radio-sim",
-                        QStringList{"--listen", address, "--sessions", "1"} + faults);
-        m_ready = m_process.waitForReadyRead(PROCESS_LIMIT_MS)
-                  && m_process.readLine().startsWith("listening on");
-    }
-    ~Sim()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(PROCESS_LIMIT_MS);
-        }
-    }
-    bool Ready() const { return m_ready; }
-    // The session summary as key=value pairs, once the session has ended.
-    QMap<QString, QString> Summary()
-    {
-        QMap<QString, QString> fields;
-        if (!m_process.waitForFinished(PROCESS_LIMIT_MS))
-            return fields;
-        const QString line = QString::fromUtf8(m_process.readAllStandardOutput()).trimmed();
-        for (const QString& pair : line.split(u' '))
-            fields.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
-        return fields;
-    }
-
-private:
-    QProcess m_process;
-    bool m_ready = false;
-};
+using Sim = RadioSimProcess;
 
 QString Line(quint16 id, quint16 language = LANG_ENGLISH_US)
 {
@@ -114,7 +69,7 @@ TEST(Cli, UpdatesAndPrintsEveryStatusLine)
     EXPECT_EQ(o.err, QString()); // stderr is no terminal here: no progress either
     const auto summary = sim.Summary();
     EXPECT_EQ(summary.value("outcome"), "programmed");
-    EXPECT_EQ(summary.value("sha256"), Sha256(path));
+    EXPECT_EQ(summary.value("sha256"), TestSupport::FileSha256(path));
     EXPECT_EQ(summary.value("requests"), "53"); // begin, 50 blocks, the rest, program
 }
 
@@ -216,7 +171,7 @@ TEST(Cli, BusySplitSlowAndBangStillSucceed)
         const Outcome o = RunUpdater({"--quiet", path, "127.0.0.68"});
         EXPECT_EQ(o.exitCode, 0) << qPrintable(faults.join(' '));
         EXPECT_EQ(o.out, QString());
-        EXPECT_EQ(sim.Summary().value("sha256"), Sha256(path)) << qPrintable(faults.join(' '));
+        EXPECT_EQ(sim.Summary().value("sha256"), TestSupport::FileSha256(path)) << qPrintable(faults.join(' '));
     }
     ExpectFailure("127.0.0.68", {"--busy", "31@data:2"}, 5, IDS_ERR_TRANSFER);
 }
@@ -298,8 +253,8 @@ TEST(RadioSim, SavesTheImageAndServesSeveralSessions)
     const QStringList lines = QString::fromUtf8(sim.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[1].contains("session=1") && lines[1].contains("bytes=3000"));
-    EXPECT_TRUE(lines[2].contains("session=2") && lines[2].contains("sha256=" + Sha256(second)));
-    EXPECT_EQ(Sha256(saved), Sha256(second));
+    EXPECT_TRUE(lines[2].contains("session=2") && lines[2].contains("sha256=" + TestSupport::FileSha256(second)));
+    EXPECT_EQ(TestSupport::FileSha256(saved), TestSupport::FileSha256(second));
 }
 
 } // namespace

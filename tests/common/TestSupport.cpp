@@ -1,6 +1,10 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QTimer>
@@ -40,6 +44,27 @@ void OnNextModal(const std::function<void(QWidget*)>& handle, int timeoutMs)
         }
     });
     timer->start();
+}
+
+QString WriteRandomFile(const QString& name, qint64 size)
+{
+    // Whole words of randomness, cut to the size: every byte is random, the tail included.
+    QByteArray bytes((size + 3) / 4 * 4, Qt::Uninitialized);
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    bytes.truncate(size);
+    const QString path = ScratchDir() + u'/' + name;
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != size)
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    return path;
+}
+
+QString FileSha256(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
 }
 
 } // namespace TestSupport

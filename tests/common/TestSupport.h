@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 
 class QWidget;
@@ -17,5 +18,11 @@ void OnNextModal(const std::function<void(QWidget*)>& handle, int timeoutMs = 50
 
 // The private folder that the test main made for this process (settings, runtime files).
 QString ScratchDir();
+
+// Writes `size` random bytes to `name` in the scratch folder; returns the path.
+QString WriteRandomFile(const QString& name, qint64 size);
+
+// SHA-256 of a file's content, in lower-case hex.
+QString FileSha256(const QString& path);
 
 } // namespace TestSupport

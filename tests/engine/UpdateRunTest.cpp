@@ -49,14 +49,7 @@ QString Text(quint16 id)
 
 QString WriteImage(const QString& name, qint64 size)
 {
-    QByteArray bytes(size, '\0');
-    for (qint64 i = 0; i < size; ++i)
-        bytes[i] = char(QRandomGenerator::global()->bounded(256));
-    const QString path = TestSupport::ScratchDir() + u'/' + name;
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes);
-    return path;
+    return TestSupport::WriteRandomFile(name, size);
 }
 
 QByteArray ReadAll(const QString& path)

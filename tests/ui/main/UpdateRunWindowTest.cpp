@@ -1,7 +1,7 @@
 // The update run as the main window shows it, against zerlind-radio-sim: pane lines, progress
 // bar, notices, error boxes, focus, and the window's life while it waits on the network.
 // Each test binds its own loopback address in 127.0.0.100-149.
-#include "RadioSimProcess.h"
+#include "common/RadioSimProcess.h"
 
 #include "app/MessageCatalog.h"
 #include "common/TestSupport.h"
@@ -42,20 +42,7 @@ constexpr UpdateTimeouts kTestTimeouts{2000, 2000, 300};
 
 QString WriteImage(const QString& name, qint64 size = kImageSize)
 {
-    QByteArray bytes(size, '\0');
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
-    const QString path = TestSupport::ScratchDir() + u'/' + name;
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-    return path;
-}
-
-QString Sha256(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
+    return TestSupport::WriteRandomFile(name, size);
 }
 
 // The pane's text after the given catalog lines, in English.
@@ -239,7 +226,7 @@ TEST_F(UpdateRunWindowTest, ASuccessfulRunReportsEveryStageThenTheNoticeAndTheCa
 
     const auto summary = sim.Summary();
     EXPECT_EQ(summary.value("outcome"), "programmed");
-    EXPECT_EQ(summary.value("sha256"), Sha256(image));
+    EXPECT_EQ(summary.value("sha256"), TestSupport::FileSha256(image));
 
     // Cancelling the next confirmation leaves the pane as the run left it and runs nothing
     // (the simulator has gone: a run would add at least a line).
