@@ -6,6 +6,8 @@
 
 namespace {
 
+// The wire format written out again on the radio's side on purpose: the simulator is the
+// client's test oracle, so it must not share the client's definitions of the bytes.
 constexpr int HEADER_SIZE = 8;
 constexpr int BLOCK_SIZE = 1024;
 constexpr char MARKER = 0x10;
