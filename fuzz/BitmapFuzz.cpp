@@ -68,8 +68,8 @@ void Place(CFuzzInput& input)
         // Never more of the bitmap than it has, and never an edge int cannot hold.
         FUZZ_CHECK(step.source.width() > 0 && step.source.height() > 0);
         FUZZ_CHECK(step.source.width() <= bitmap.width() && step.source.height() <= bitmap.height());
-        FUZZ_CHECK(qint64(step.dest.left()) + step.dest.width() - 1 <= std::numeric_limits<int>::max());
-        FUZZ_CHECK(qint64(step.dest.top()) + step.dest.height() - 1 <= std::numeric_limits<int>::max());
+        FUZZ_CHECK(qint64(step.dest.left()) + step.dest.width() <= std::numeric_limits<int>::max());
+        FUZZ_CHECK(qint64(step.dest.top()) + step.dest.height() <= std::numeric_limits<int>::max());
         if (tile)
             FUZZ_CHECK(step.dest.intersects(visible) && !step.Scaled());
     }

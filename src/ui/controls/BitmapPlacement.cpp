@@ -52,11 +52,11 @@ std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitm
         cx = width;
     if (cy < 0)
         cy = height;
-    // Edges are computed wider than int, and an area whose far edge int cannot hold draws
-    // nothing: no device has pixels there.
+    // Edges are computed wider than int, and an area whose end (one past its last pixel, as
+    // QRect computes it) int cannot hold draws nothing: no device has pixels there.
     const qint64 right = qint64(x) + cx;
     const qint64 bottom = qint64(y) + cy;
-    if (right - 1 > std::numeric_limits<int>::max() || bottom - 1 > std::numeric_limits<int>::max())
+    if (right > std::numeric_limits<int>::max() || bottom > std::numeric_limits<int>::max())
         return steps;
 
     const bool stretch = (flags & BMX_STRETCH) != 0;
