@@ -16,6 +16,7 @@
 #include <new>
 #include <string.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,6 +107,15 @@ bool InitSocketLayer()
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     return ::sigaction(SIGPIPE, &ignore, nullptr) == 0;
+}
+
+int TakePendingSocketError(qintptr socketDescriptor)
+{
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(int(socketDescriptor), SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+        return errno;
+    return error;
 }
 
 FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize)

@@ -29,6 +29,10 @@ void ReleaseInstanceLock(int handle);
 // by a signal. False when the socket layer cannot be used.
 bool InitSocketLayer();
 
+// The error pending on a connected socket (an errno value; 0 when none), cleared by asking. A
+// peer's reset shows here, where a read would report it as an orderly end of the stream.
+int TakePendingSocketError(qintptr socketDescriptor);
+
 enum class FileReadStatus {
     Ok,
     SystemError,    // open, stat, allocation or read failed: see `systemError`

@@ -2,6 +2,8 @@
 
 #include "UserInputHold.h"
 
+#include "app/Platform.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkProxy>
@@ -126,6 +128,12 @@ qint64 CTimedSocket::ReceiveUntil(char* buffer, qint64 capacity, const ReplyComp
         // Read only once the socket said so: a read that finds nothing costs a call for nothing.
         if (count < capacity && m_bReadable) {
             m_bReadable = false;
+            // A read reports a reset as the peer's orderly close; the reset is a receive error.
+            if (Platform::TakePendingSocketError(m_socket.socketDescriptor()) != 0) {
+                m_error = Error::Network;
+                m_socket.abort();
+                return false;
+            }
             const qint64 n = m_socket.read(buffer + count, capacity - count);
             if (n > 0)
                 count += n;
@@ -178,8 +186,10 @@ bool CTimedSocket::HasFailed(WaitKind kind)
         if (state == QAbstractSocket::ConnectedState)
             return false;
         // An orderly close by the peer is "no bytes"; anything else is a receive error.
-        m_error = m_socket.error() == QAbstractSocket::RemoteHostClosedError ? Error::PeerClosed
-                                                                             : Error::Network;
+        if (m_error == Error::None) {
+            m_error = m_socket.error() == QAbstractSocket::RemoteHostClosedError ? Error::PeerClosed
+                                                                                 : Error::Network;
+        }
         return true;
     }
     return true;

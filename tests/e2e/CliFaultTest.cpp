@@ -1,0 +1,103 @@
+// The fault matrix through zerlind-firm-update: for every case the status lines, the failure
+// text, the exit status, a wait bounded by the phase's time-out, and the connection closed.
+#include "FaultCase.h"
+#include "FaultScene.h"
+
+#include "app/MessageCatalog.h"
+#include "common/ProcessResources.h"
+#include "common/TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace FaultMatrix;
+
+// Every wait on the updater is bounded: a hung run fails the case instead of the suite.
+constexpr int PROCESS_LIMIT_MS = 20000;
+
+// A catalog text as the updater prints it: line feeds only, one at the end.
+QString TerminalLine(quint16 id)
+{
+    return LoadText(id, LANG_ENGLISH_US).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n';
+}
+
+// Exit statuses of the updater's contract.
+int ExitStatusOf(UpdateResult result)
+{
+    switch (result) {
+    case UpdateResult::Updated:
+        return 0;
+    case UpdateResult::FileUnusable:
+        return 3;
+    case UpdateResult::RadioNotFound:
+        return 4;
+    case UpdateResult::TransferFailed:
+        return 5;
+    case UpdateResult::ProgramRefused:
+        return 6;
+    case UpdateResult::NoProgramReply:
+        return 7;
+    }
+    return -1;
+}
+
+class CliFaultMatrix : public ::testing::TestWithParam<FaultCase> {};
+
+} // namespace
+
+TEST_P(CliFaultMatrix, PrintsTheTextExitsWithItsStatusAndWaitsNoLongerThanThePhaseAllows)
+{
+    const FaultCase& c = GetParam();
+    const QString image = TestSupport::WriteRandomFile(QString::fromStdString(c.name) + ".dat", kImageSize);
+    const int descriptorsBefore = ProcessResources::OpenDescriptors();
+    {
+        const quint16 port = CliPortOf(c);
+        CFaultScene scene(c, port);
+        ASSERT_TRUE(scene.Ready());
+
+        QProcess updater;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C.UTF-8");
+        updater.setProcessEnvironment(environment);
+        QElapsedTimer clock;
+        clock.start();
+        updater.start(QStringLiteral(ZFU_BIN_DIR "/zerlind-firm-update"),
+                      {"--lang", "en", "--port", QString::number(port), "--connect-timeout",
+                       QString::number(kTimeouts.connectMs), "--transfer-timeout",
+                       QString::number(kTimeouts.transferMs), "--program-timeout",
+                       QString::number(kTimeouts.programMs), image, AddressOf(c)});
+        ASSERT_TRUE(updater.waitForFinished(PROCESS_LIMIT_MS));
+        const qint64 elapsed = clock.elapsed();
+
+        const std::vector<quint16> lines = ExpectedLines(c.result);
+        QString out;
+        for (size_t i = 0; i + 1 < lines.size(); ++i)
+            out += TerminalLine(lines[i]);
+        EXPECT_EQ(updater.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(updater.exitCode(), ExitStatusOf(c.result));
+        if (c.result == UpdateResult::Updated) {
+            EXPECT_EQ(QString::fromUtf8(updater.readAllStandardOutput()), out + TerminalLine(lines.back()));
+            EXPECT_EQ(QString::fromUtf8(updater.readAllStandardError()), QString());
+        } else {
+            // The failure text goes to stderr alone.
+            EXPECT_EQ(QString::fromUtf8(updater.readAllStandardOutput()), out);
+            EXPECT_EQ(QString::fromUtf8(updater.readAllStandardError()), TerminalLine(lines.back()));
+        }
+        // The whole process, start-up included, stays within the phase's time-out and the grace.
+        const int timeout = PhaseTimeoutMs(c.result);
+        EXPECT_LE(elapsed, timeout + kGraceMs);
+        if (c.waitsOutTimeout) {
+            EXPECT_GE(elapsed, timeout);
+        }
+        scene.ExpectSessionEnded(image);
+    }
+    if (descriptorsBefore >= 0) {
+        EXPECT_EQ(ProcessResources::OpenDescriptors(), descriptorsBefore);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, CliFaultMatrix, ::testing::ValuesIn(FaultMatrix::Cases()),
+                         [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });

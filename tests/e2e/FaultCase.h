@@ -1,0 +1,68 @@
+// The fault matrix: every fault of the simulator at every phase of a run, a hostile peer at
+// every phase and the connect failures, each with the outcome the operator must see.
+#pragma once
+
+#include "HostilePeer.h"
+
+#include "engine/UpdateRun.h"
+
+#include <QStringList>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Who is at the case's address.
+enum class PeerKind { Simulator, Hostile, ClosedPort, NoListener };
+
+struct FaultCase {
+    std::string name;
+    PeerKind peer = PeerKind::Simulator;
+    QStringList simOptions;
+    CHostilePeer::Behaviour behaviour = CHostilePeer::Behaviour::Flood;
+    int atRequest = 0;
+    UpdateResult result = UpdateResult::Updated;
+    // The run must wait its phase's whole time-out before it gives up, not end sooner.
+    bool waitsOutTimeout = false;
+    // Failures go through the window too; runs that succeed despite a fault only through the CLI.
+    bool windowToo = true;
+    // Position in the table: picks the case's loopback address.
+    int index = 0;
+};
+
+// Test names and failure messages show the case by its name.
+inline void PrintTo(const FaultCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+namespace FaultMatrix {
+
+// Short time-outs, each different, so a phase that waits on another's time-out shows.
+inline constexpr UpdateTimeouts kTimeouts{500, 400, 700};
+// Waiting past the phase's time-out by more than this is a fault.
+inline constexpr int kGraceMs = 1000;
+// Six full blocks and a partial one: data requests 1 to 7, the middle one is the fourth.
+inline constexpr int kImageSize = 6 * 1024 + 300;
+// The window always connects to the radio's port; the CLI uses another one, so a window case
+// and a CLI case on the same address can run at once.
+inline constexpr quint16 kWindowPort = 1111;
+inline constexpr quint16 kCliPort = 1120;
+// A closed port: something listens on the address, but on this port further on.
+inline constexpr quint16 kClosedPortListenerOffset = 100;
+inline constexpr int kAddressCount = 50;
+
+const std::vector<FaultCase>& Cases();
+std::vector<FaultCase> WindowCases();
+
+// 127.0.0.150 to 127.0.0.199.
+QString AddressOf(const FaultCase& c);
+// The CLI's port: cases past the fiftieth share an address with an earlier one.
+quint16 CliPortOf(const FaultCase& c);
+
+// The time-out of the phase that ends the run with `result`.
+int PhaseTimeoutMs(UpdateResult result);
+// The catalog lines the run shows, in order, ending with the failure text when it fails.
+std::vector<quint16> ExpectedLines(UpdateResult result);
+
+} // namespace FaultMatrix
