@@ -18,22 +18,17 @@
 #include <cstdlib>
 #include <memory>
 
-namespace {
-
-// Qt's own texts (standard buttons, the file dialog) in the program's language.
-void InstallQtTranslations(quint16 language)
+bool InstallQtTranslations(quint16 language)
 {
     if (language != LANG_JAPANESE)
-        return;
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+        return false;
+    auto translator = std::make_unique<QTranslator>(qApp);
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QCoreApplication::installTranslator(translator.release());
+    return true;
 }
-
-} // namespace
 
 CFirmUtilityApp::CFirmUtilityApp(QStringList arguments) : m_arguments(std::move(arguments)) {}
 

@@ -5,9 +5,14 @@
 #include "InstanceGuard.h"
 
 #include <QStringList>
+#include <QtGlobal>
 
 // Exit status when the operator refuses the caution (seen as 255 by a shell).
 inline constexpr int EXIT_CAUTION_REFUSED = -1;
+
+// Qt's own texts (standard buttons, the file dialog) in the program's language; true when a
+// translation was installed (only Japanese needs one).
+bool InstallQtTranslations(quint16 language);
 
 class CFirmUtilityApp {
 public:
