@@ -9,15 +9,14 @@ namespace {
 qint64 StatusFieldKiB(const char* name)
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!status.open(QIODevice::ReadOnly))
         return -1;
+    // A /proc file reports no size: read it whole rather than line by line up to its "end".
     const QByteArray prefix = QByteArray(name) + ':';
-    // The file is a few dozen short lines; the bound only guards against a strange one.
-    for (int line = 0; line < 200 && !status.atEnd(); ++line) {
-        const QByteArray text = status.readLine();
-        if (text.startsWith(prefix)) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix)) {
             bool ok = false;
-            const qint64 value = text.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong(&ok);
+            const qint64 value = line.mid(prefix.size()).simplified().split(' ').value(0).toLongLong(&ok);
             return ok ? value : -1;
         }
     }

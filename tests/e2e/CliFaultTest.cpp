@@ -55,7 +55,7 @@ TEST_P(CliFaultMatrix, PrintsTheTextExitsWithItsStatusAndWaitsNoLongerThanThePha
     const int descriptorsBefore = ProcessResources::OpenDescriptors();
     {
         const quint16 port = CliPortOf(c);
-        CFaultScene scene(c, port);
+        CFaultScene scene(c, CliAddressOf(c), port);
         ASSERT_TRUE(scene.Ready());
 
         QProcess updater;
@@ -68,7 +68,7 @@ TEST_P(CliFaultMatrix, PrintsTheTextExitsWithItsStatusAndWaitsNoLongerThanThePha
                       {"--lang", "en", "--port", QString::number(port), "--connect-timeout",
                        QString::number(kTimeouts.connectMs), "--transfer-timeout",
                        QString::number(kTimeouts.transferMs), "--program-timeout",
-                       QString::number(kTimeouts.programMs), image, AddressOf(c)});
+                       QString::number(kTimeouts.programMs), image, CliAddressOf(c)});
         ASSERT_TRUE(updater.waitForFinished(PROCESS_LIMIT_MS));
         const qint64 elapsed = clock.elapsed();
 

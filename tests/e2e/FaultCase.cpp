@@ -103,7 +103,9 @@ std::vector<FaultCase> Build()
             megabyte = UpdateResult::ProgramRefused;
         if (at.phase == Phase::Program)
             megabyte = UpdateResult::Updated;
-        cases.push_back(Hostile("Megabyte" + suffix, Behaviour::Megabyte, at.request, megabyte));
+        FaultCase overlong = Hostile("Megabyte" + suffix, Behaviour::Megabyte, at.request, megabyte);
+        overlong.windowToo = megabyte != UpdateResult::Updated;
+        cases.push_back(overlong);
     }
     cases.push_back(Sim("WrongEcho_FirstBlock", {"--wrong-echo"}, UpdateResult::TransferFailed));
     // A radio that itself answers "B" means the same as no answer.
@@ -123,8 +125,12 @@ std::vector<FaultCase> Build()
             cases.push_back(c);
         }
     }
-    for (size_t i = 0; i < cases.size(); ++i)
+    int windowIndex = 0;
+    for (size_t i = 0; i < cases.size(); ++i) {
         cases[i].index = int(i);
+        if (cases[i].windowToo)
+            cases[i].windowIndex = windowIndex++;
+    }
     return cases;
 }
 
@@ -146,7 +152,7 @@ std::vector<FaultCase> WindowCases()
     return cases;
 }
 
-QString AddressOf(const FaultCase& c)
+QString CliAddressOf(const FaultCase& c)
 {
     return QStringLiteral("127.0.0.%1").arg(150 + c.index % kAddressCount);
 }
@@ -154,6 +160,11 @@ QString AddressOf(const FaultCase& c)
 quint16 CliPortOf(const FaultCase& c)
 {
     return quint16(kCliPort + c.index / kAddressCount);
+}
+
+QString WindowAddressOf(const FaultCase& c)
+{
+    return QStringLiteral("127.0.0.%1").arg(150 + c.windowIndex);
 }
 
 int PhaseTimeoutMs(UpdateResult result)

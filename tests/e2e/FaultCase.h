@@ -26,8 +26,9 @@ struct FaultCase {
     bool waitsOutTimeout = false;
     // Failures go through the window too; runs that succeed despite a fault only through the CLI.
     bool windowToo = true;
-    // Position in the table: picks the case's loopback address.
+    // Position in the table, and among the window's cases: picks the case's loopback address.
     int index = 0;
+    int windowIndex = -1;
 };
 
 // Test names and failure messages show the case by its name.
@@ -50,15 +51,18 @@ inline constexpr quint16 kWindowPort = 1111;
 inline constexpr quint16 kCliPort = 1120;
 // A closed port: something listens on the address, but on this port further on.
 inline constexpr quint16 kClosedPortListenerOffset = 100;
-inline constexpr int kAddressCount = 50;
+// 127.0.0.150 to 127.0.0.198; 127.0.0.199 is the soak's.
+inline constexpr int kAddressCount = 49;
 
 const std::vector<FaultCase>& Cases();
 std::vector<FaultCase> WindowCases();
 
-// 127.0.0.150 to 127.0.0.199.
-QString AddressOf(const FaultCase& c);
-// The CLI's port: cases past the fiftieth share an address with an earlier one.
+// Where a case's peer listens for the CLI: cases past the address range share an address with
+// an earlier one, on the next port.
+QString CliAddressOf(const FaultCase& c);
 quint16 CliPortOf(const FaultCase& c);
+// Where it listens for the window, always on the radio's port: one address per window case.
+QString WindowAddressOf(const FaultCase& c);
 
 // The time-out of the phase that ends the run with `result`.
 int PhaseTimeoutMs(UpdateResult result);

@@ -11,9 +11,8 @@ constexpr int PEER_NOTICE_MS = 1000;
 
 } // namespace
 
-CFaultScene::CFaultScene(const FaultCase& c, quint16 port) : m_case(c)
+CFaultScene::CFaultScene(const FaultCase& c, const QString& address, quint16 port) : m_case(c)
 {
-    const QString address = FaultMatrix::AddressOf(c);
     switch (c.peer) {
     case PeerKind::Simulator:
         m_sim = std::make_unique<RadioSimProcess>(address,

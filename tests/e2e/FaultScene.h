@@ -10,8 +10,8 @@
 
 class CFaultScene {
 public:
-    // `port` is where the client will connect.
-    CFaultScene(const FaultCase& c, quint16 port);
+    // `address` and `port` are where the client will connect.
+    CFaultScene(const FaultCase& c, const QString& address, quint16 port);
 
     bool Ready() const { return m_bReady; }
     // After the run: the peer's session has ended (the run closed its connection), and a

@@ -1,0 +1,56 @@
+// Fifty updates in a row in one main window: the descriptors stay as they were and resident
+// memory grows by less than a few images. The full soak is bench/zfu-bench-soak.
+#include "app/MessageCatalog.h"
+#include "common/ProcessResources.h"
+#include "common/RadioSimProcess.h"
+#include "common/TestSupport.h"
+#include "ui/controls/ColorEdit.h"
+#include "ui/main/FirmUtilityDlg.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kUpdates = 50;
+// Large enough that keeping one image per update would pass the bound many times over.
+constexpr qint64 kImageSize = 256 * 1024;
+// The first updates settle allocator pools and Qt's caches; growth counts after them.
+constexpr int kWarmUpdates = 5;
+constexpr qint64 kGrowthLimitKiB = 8 * 1024;
+
+} // namespace
+
+TEST(Soak, FiftyUpdatesInOneWindowLeaveDescriptorsAndMemoryFlat)
+{
+    if (ProcessResources::OpenDescriptors() < 0 || ProcessResources::ResidentKiB() < 0)
+        GTEST_SKIP() << "this system does not report descriptors and resident memory";
+    // The window connects to the radio's port: the soak has an address of its own.
+    RadioSimProcess sim(QStringLiteral("127.0.0.199"), {"--sessions", QString::number(kUpdates)});
+    ASSERT_TRUE(sim.Ready());
+    const QString image = TestSupport::WriteRandomFile(QStringLiteral("soak.dat"), kImageSize);
+
+    CFirmUtilityDlg dlg;
+    dlg.SetLanguage(LANG_ENGLISH_US);
+    dlg.m_bNoCheck = true;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    qobject_cast<QLineEdit*>(dlg.GetDlgItem(CFirmUtilityDlg::IDC_FILE_NAME))->setText(image);
+    qobject_cast<QLineEdit*>(dlg.GetDlgItem(CFirmUtilityDlg::IDC_IP_ADDRESS))->setText(QStringLiteral("127.0.0.199"));
+    auto* pane = qobject_cast<CColorEdit*>(dlg.GetDlgItem(CFirmUtilityDlg::IDC_MESSAGE));
+    const QString updated = LoadText(IDS_STATUS_UPDATED, LANG_ENGLISH_US) + QStringLiteral("\r\n");
+
+    int descriptorsWarm = -1;
+    qint64 residentWarm = -1;
+    for (int i = 0; i < kUpdates; ++i) {
+        dlg.OnStart();
+        ASSERT_TRUE(pane->Text().endsWith(updated)) << "update " << i + 1;
+        if (i + 1 == kWarmUpdates) {
+            descriptorsWarm = ProcessResources::OpenDescriptors();
+            residentWarm = ProcessResources::ResidentKiB();
+        }
+    }
+    EXPECT_EQ(ProcessResources::OpenDescriptors(), descriptorsWarm);
+    EXPECT_LT(ProcessResources::ResidentKiB() - residentWarm, kGrowthLimitKiB);
+}
