@@ -14,9 +14,9 @@
 #include <fcntl.h>
 #include <locale.h>
 #include <new>
+#include <poll.h>
 #include <string.h>
 #include <sys/file.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -109,13 +109,15 @@ bool InitSocketLayer()
     return ::sigaction(SIGPIPE, &ignore, nullptr) == 0;
 }
 
-int TakePendingSocketError(qintptr socketDescriptor)
+SocketWait WaitReadable(qintptr socketDescriptor, int timeoutMs)
 {
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (::getsockopt(int(socketDescriptor), SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-        return errno;
-    return error;
+    pollfd watched{int(socketDescriptor), POLLIN, 0};
+    const int ready = ::poll(&watched, 1, timeoutMs);
+    if (ready <= 0)
+        return SocketWait::TimedOut; // a signal's interruption too: the caller waits again
+    if (watched.revents & (POLLERR | POLLNVAL))
+        return SocketWait::Failed;
+    return SocketWait::Readable;
 }
 
 FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize)

@@ -29,9 +29,15 @@ void ReleaseInstanceLock(int handle);
 // by a signal. False when the socket layer cannot be used.
 bool InitSocketLayer();
 
-// The error pending on a connected socket (an errno value; 0 when none), cleared by asking. A
-// peer's reset shows here, where a read would report it as an orderly end of the stream.
-int TakePendingSocketError(qintptr socketDescriptor);
+enum class SocketWait {
+    Readable, // bytes, or the peer's orderly end of the stream
+    Failed,   // an error is pending, such as the peer's reset
+    TimedOut,
+};
+
+// Waits up to `timeoutMs` for a connected socket to become readable. It tells a reset apart from
+// an orderly close, which a read alone reports alike.
+SocketWait WaitReadable(qintptr socketDescriptor, int timeoutMs);
 
 enum class FileReadStatus {
     Ok,

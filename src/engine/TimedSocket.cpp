@@ -128,12 +128,6 @@ qint64 CTimedSocket::ReceiveUntil(char* buffer, qint64 capacity, const ReplyComp
         // Read only once the socket said so: a read that finds nothing costs a call for nothing.
         if (count < capacity && m_bReadable) {
             m_bReadable = false;
-            // A read reports a reset as the peer's orderly close; the reset is a receive error.
-            if (Platform::TakePendingSocketError(m_socket.socketDescriptor()) != 0) {
-                m_error = Error::Network;
-                m_socket.abort();
-                return false;
-            }
             const qint64 n = m_socket.read(buffer + count, capacity - count);
             if (n > 0)
                 count += n;
@@ -199,7 +193,19 @@ void CTimedSocket::WaitSlice(WaitKind kind)
 {
     switch (kind) {
     case WaitKind::ReadyRead:
-        m_bReadable = m_socket.waitForReadyRead(WAIT_SLICE_MS);
+        // Waited on directly: a read alone would take a reset for the peer's orderly close, and
+        // the reset is a receive error.
+        switch (Platform::WaitReadable(m_socket.socketDescriptor(), WAIT_SLICE_MS)) {
+        case Platform::SocketWait::Readable:
+            m_bReadable = true;
+            break;
+        case Platform::SocketWait::Failed:
+            m_error = Error::Network;
+            m_socket.abort();
+            break;
+        case Platform::SocketWait::TimedOut:
+            break;
+        }
         break;
     case WaitKind::BytesWritten:
         m_socket.waitForBytesWritten(WAIT_SLICE_MS);
