@@ -111,6 +111,16 @@ def hexrgb(text):
     return tuple(int(text[i:i + 2], 16) for i in (0, 2, 4))
 
 
+def sample_stops(stops, t):
+    """The colour of a gradient at position t, between its (position, colour) stops."""
+    if t <= stops[0][0]:
+        return stops[0][1]
+    for (t0, c0), (t1, c1) in zip(stops, stops[1:]):
+        if t <= t1:
+            return mix(c0, c1, (t - t0) / ((t1 - t0) or 1.0))
+    return stops[-1][1]
+
+
 class Linear:
     """A linear gradient between two points with colour stops, usable in SVG as well."""
 
@@ -122,13 +132,7 @@ class Linear:
 
     def __call__(self, x, y):
         t = ((x - self.x0) * (self.x1 - self.x0) + (y - self.y0) * (self.y1 - self.y0)) / self.len2
-        stops = self.stops
-        if t <= stops[0][0]:
-            return stops[0][1]
-        for (t0, c0), (t1, c1) in zip(stops, stops[1:]):
-            if t <= t1:
-                return mix(c0, c1, (t - t0) / ((t1 - t0) or 1.0))
-        return stops[-1][1]
+        return sample_stops(self.stops, t)
 
 
 class Radial:
@@ -138,13 +142,7 @@ class Radial:
 
     def __call__(self, x, y):
         t = math.hypot(x - self.cx, y - self.cy) / self.r
-        stops = self.stops
-        if t <= stops[0][0]:
-            return stops[0][1]
-        for (t0, c0), (t1, c1) in zip(stops, stops[1:]):
-            if t <= t1:
-                return mix(c0, c1, (t - t0) / ((t1 - t0) or 1.0))
-        return stops[-1][1]
+        return sample_stops(self.stops, t)
 
 
 # ---------------------------------------------------------------- rasteriser

@@ -24,7 +24,8 @@ QString TerminalLine(quint16 id)
     return LoadText(id, LANG_ENGLISH_US).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n';
 }
 
-// Exit statuses of the updater's contract.
+// Exit statuses of the updater's contract, written out here rather than taken from the engine's
+// own mapping, so that a changed mapping fails the matrix.
 int ExitStatusOf(UpdateResult result)
 {
     switch (result) {
