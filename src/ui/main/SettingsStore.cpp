@@ -18,10 +18,18 @@ int KeyBytes(const QString& text)
     return int(text.toUtf8().size());
 }
 
-std::unique_ptr<QSettings> SettingsAt(const CSettingsStore::KeyLocation& location)
+// The store that holds key path + subkey, at its root; null when the location is unusable or
+// the store cannot be read (a later write would then overwrite what could not be read).
+std::unique_ptr<QSettings> ReadableStore(const QString& keyPath, const QString& subkey,
+                                         CSettingsStore::KeyLocation& location)
 {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, location.organization,
-                                       location.application);
+    if (!CSettingsStore::LocateKey(keyPath, subkey, location))
+        return nullptr;
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                location.organization, location.application);
+    if (settings->status() != QSettings::NoError)
+        return nullptr;
+    return settings;
 }
 
 } // namespace
@@ -72,10 +80,8 @@ std::unique_ptr<QSettings> CSettingsStore::OpenKey(const QString& subkey)
         return nullptr;
     }
     KeyLocation location;
-    if (!LocateKey(m_strKeyPath, subkey, location))
-        return nullptr;
-    std::unique_ptr<QSettings> settings = SettingsAt(location);
-    if (settings->status() != QSettings::NoError)
+    std::unique_ptr<QSettings> settings = ReadableStore(m_strKeyPath, subkey, location);
+    if (!settings)
         return nullptr;
     // Opening never creates: every level of the group must already be there.
     for (const QString& level : location.group.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
@@ -89,11 +95,8 @@ std::unique_ptr<QSettings> CSettingsStore::OpenKey(const QString& subkey)
 std::unique_ptr<QSettings> CSettingsStore::CreateKey(const QString& subkey)
 {
     KeyLocation location;
-    if (!LocateKey(m_strKeyPath, subkey, location))
-        return nullptr;
-    std::unique_ptr<QSettings> settings = SettingsAt(location);
-    // A store that could not be read would be overwritten by the write: leave it alone.
-    if (settings->status() != QSettings::NoError)
+    std::unique_ptr<QSettings> settings = ReadableStore(m_strKeyPath, subkey, location);
+    if (!settings)
         return nullptr;
     if (!location.group.isEmpty())
         settings->beginGroup(location.group);
