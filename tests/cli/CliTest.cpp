@@ -2,6 +2,7 @@
 // for each outcome, the command-line contract, and the simulator's faults seen from the client.
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
+#include "common/UpdaterProcess.h"
 
 #include "app/MessageCatalog.h"
 
@@ -18,36 +19,16 @@ const QString kBin = QStringLiteral(ZFU_BIN_DIR);
 // Every wait on a child process is bounded.
 constexpr int PROCESS_LIMIT_MS = 20000;
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 QString WriteImage(const QString& name, qint64 size)
 {
     return TestSupport::WriteRandomFile(name, size);
-}
-
-Outcome RunUpdater(const QStringList& args, const QStringList& env = {})
-{
-    QProcess p;
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.insert("LC_ALL", "C.UTF-8");
-    for (const QString& kv : env)
-        e.insert(kv.section(u'=', 0, 0), kv.section(u'=', 1));
-    p.setProcessEnvironment(e);
-    p.start(kBin + "/zerlind-firm-update", args);
-    EXPECT_TRUE(p.waitForFinished(PROCESS_LIMIT_MS));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
 }
 
 using Sim = RadioSimProcess;
 
 QString Line(quint16 id, quint16 language = LANG_ENGLISH_US)
 {
-    return LoadText(id, language).replace("\r\n", "\n") + "\n";
+    return TerminalLine(LoadText(id, language));
 }
 
 QString StatusLines(quint16 language = LANG_ENGLISH_US)
@@ -63,7 +44,7 @@ TEST(Cli, UpdatesAndPrintsEveryStatusLine)
     Sim sim("127.0.0.60", {});
     ASSERT_TRUE(sim.Ready());
     const QString path = WriteImage("ok.dat", 50 * 1024 + 3);
-    const Outcome o = RunUpdater({path, "127.0.0.60"});
+    const UpdaterOutcome o = RunUpdater({path, "127.0.0.60"});
     EXPECT_EQ(o.exitCode, 0);
     EXPECT_EQ(o.out, StatusLines());
     EXPECT_EQ(o.err, QString()); // stderr is no terminal here: no progress either
@@ -79,26 +60,26 @@ TEST(Cli, JapaneseByOptionAndByLocale)
     {
         Sim sim("127.0.0.61", {});
         ASSERT_TRUE(sim.Ready());
-        const Outcome o = RunUpdater({"--lang", "ja", path, "127.0.0.61"});
+        const UpdaterOutcome o = RunUpdater({"--lang", "ja", path, "127.0.0.61"});
         EXPECT_EQ(o.exitCode, 0);
         EXPECT_EQ(o.out, StatusLines(LANG_JAPANESE));
     }
     {
         Sim sim("127.0.0.61", {});
         ASSERT_TRUE(sim.Ready());
-        const Outcome o = RunUpdater({path, "127.0.0.61"}, {"LC_ALL=ja_JP.UTF-8"});
+        const UpdaterOutcome o = RunUpdater({path, "127.0.0.61"}, {"LC_ALL=ja_JP.UTF-8"});
         EXPECT_EQ(o.exitCode, 0);
         EXPECT_EQ(o.out, StatusLines(LANG_JAPANESE));
     }
     // --lang wins over the locale.
-    const Outcome o = RunUpdater({"--lang=en", path, "127.0.0.62"}, {"LC_ALL=ja_JP.UTF-8"});
+    const UpdaterOutcome o = RunUpdater({"--lang=en", path, "127.0.0.62"}, {"LC_ALL=ja_JP.UTF-8"});
     EXPECT_EQ(o.exitCode, 4);
     EXPECT_EQ(o.err, Line(IDS_ERR_NOT_FOUND));
 }
 
 TEST(Cli, RadioNotFound)
 {
-    const Outcome o = RunUpdater({"--connect-timeout", "500", WriteImage("nf.dat", 2048), "127.0.0.63"});
+    const UpdaterOutcome o = RunUpdater({"--connect-timeout", "500", WriteImage("nf.dat", 2048), "127.0.0.63"});
     EXPECT_EQ(o.exitCode, 4);
     EXPECT_EQ(o.out, Line(1309)); // the failure text goes to stderr only
     EXPECT_EQ(o.err, Line(IDS_ERR_NOT_FOUND));
@@ -106,7 +87,7 @@ TEST(Cli, RadioNotFound)
 
 TEST(Cli, FileCannotBeUsed)
 {
-    Outcome o = RunUpdater({TestSupport::ScratchDir() + "/missing.dat", "127.0.0.64"});
+    UpdaterOutcome o = RunUpdater({TestSupport::ScratchDir() + "/missing.dat", "127.0.0.64"});
     EXPECT_EQ(o.exitCode, 3);
     EXPECT_EQ(o.out, QString());
     EXPECT_EQ(o.err, "No such file or directory\n");
@@ -119,12 +100,12 @@ TEST(Cli, FileCannotBeUsed)
 }
 
 // Runs one update against a simulator with `faults` and checks the exit code and stderr.
-Outcome ExpectFailure(const char* address, const QStringList& faults, int exitCode, quint16 textId,
+UpdaterOutcome ExpectFailure(const char* address, const QStringList& faults, int exitCode, quint16 textId,
                       const QStringList& extra = {})
 {
     Sim sim(address, faults);
     EXPECT_TRUE(sim.Ready());
-    const Outcome o = RunUpdater(extra + QStringList{WriteImage("f.dat", 10 * 1024), address});
+    const UpdaterOutcome o = RunUpdater(extra + QStringList{WriteImage("f.dat", 10 * 1024), address});
     EXPECT_EQ(o.exitCode, exitCode) << qPrintable(faults.join(' '));
     EXPECT_EQ(o.err, Line(textId)) << qPrintable(faults.join(' '));
     EXPECT_FALSE(o.out.contains(LoadText(textId, LANG_ENGLISH_US).section("\r\n", 0, 0)));
@@ -143,7 +124,7 @@ TEST(Cli, WrongEchoSendsNoFurtherBlock)
 {
     Sim sim("127.0.0.66", {"--wrong-echo"});
     ASSERT_TRUE(sim.Ready());
-    const Outcome o = RunUpdater({WriteImage("echo.dat", 8192), "127.0.0.66"});
+    const UpdaterOutcome o = RunUpdater({WriteImage("echo.dat", 8192), "127.0.0.66"});
     EXPECT_EQ(o.exitCode, 5);
     EXPECT_EQ(sim.Summary().value("requests"), "2");
 }
@@ -168,7 +149,7 @@ TEST(Cli, BusySplitSlowAndBangStillSucceed)
     for (const QStringList& faults : variants) {
         Sim sim("127.0.0.68", faults);
         ASSERT_TRUE(sim.Ready());
-        const Outcome o = RunUpdater({"--quiet", path, "127.0.0.68"});
+        const UpdaterOutcome o = RunUpdater({"--quiet", path, "127.0.0.68"});
         EXPECT_EQ(o.exitCode, 0) << qPrintable(faults.join(' '));
         EXPECT_EQ(o.out, QString());
         EXPECT_EQ(sim.Summary().value("sha256"), TestSupport::FileSha256(path)) << qPrintable(faults.join(' '));
@@ -201,12 +182,12 @@ TEST(Cli, CommandLineContract)
         {"a", "b", "--lang"},
     };
     for (const QStringList& args : bad) {
-        const Outcome o = RunUpdater(args);
+        const UpdaterOutcome o = RunUpdater(args);
         EXPECT_EQ(o.exitCode, 2) << qPrintable(args.join(' '));
         EXPECT_FALSE(o.err.isEmpty());
         EXPECT_TRUE(o.out.isEmpty());
     }
-    Outcome o = RunUpdater({"--help"});
+    UpdaterOutcome o = RunUpdater({"--help"});
     EXPECT_EQ(o.exitCode, 0);
     for (const char* option : {"--lang", "--port", "--connect-timeout", "--transfer-timeout", "--program-timeout",
                                "--quiet", "--version", "FILE ADDRESS"})

@@ -6,23 +6,13 @@
 #include "app/MessageCatalog.h"
 #include "common/ProcessResources.h"
 #include "common/TestSupport.h"
+#include "common/UpdaterProcess.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace FaultMatrix;
-
-// Every wait on the updater is bounded: a hung run fails the case instead of the suite.
-constexpr int PROCESS_LIMIT_MS = 20000;
-
-// A catalog text as the updater prints it: line feeds only, one at the end.
-QString TerminalLine(quint16 id)
-{
-    return LoadText(id, LANG_ENGLISH_US).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n';
-}
 
 // Exit statuses of the updater's contract, written out here rather than taken from the engine's
 // own mapping, so that a changed mapping fails the matrix.
@@ -59,33 +49,24 @@ TEST_P(CliFaultMatrix, PrintsTheTextExitsWithItsStatusAndWaitsNoLongerThanThePha
         CFaultScene scene(c, CliAddressOf(c), port);
         ASSERT_TRUE(scene.Ready());
 
-        QProcess updater;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("LC_ALL", "C.UTF-8");
-        updater.setProcessEnvironment(environment);
-        QElapsedTimer clock;
-        clock.start();
-        updater.start(QStringLiteral(ZFU_BIN_DIR "/zerlind-firm-update"),
-                      {"--lang", "en", "--port", QString::number(port), "--connect-timeout",
-                       QString::number(kTimeouts.connectMs), "--transfer-timeout",
-                       QString::number(kTimeouts.transferMs), "--program-timeout",
-                       QString::number(kTimeouts.programMs), image, CliAddressOf(c)});
-        ASSERT_TRUE(updater.waitForFinished(PROCESS_LIMIT_MS));
-        const qint64 elapsed = clock.elapsed();
+        const UpdaterOutcome updater = RunUpdater(
+            {"--lang", "en", "--port", QString::number(port), "--connect-timeout", QString::number(kTimeouts.connectMs),
+             "--transfer-timeout", QString::number(kTimeouts.transferMs), "--program-timeout",
+             QString::number(kTimeouts.programMs), image, CliAddressOf(c)});
+        const qint64 elapsed = updater.elapsedMs;
 
         const std::vector<quint16> lines = ExpectedLines(c.result);
         QString out;
         for (size_t i = 0; i + 1 < lines.size(); ++i)
-            out += TerminalLine(lines[i]);
-        EXPECT_EQ(updater.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(updater.exitCode(), ExitStatusOf(c.result));
+            out += TerminalLine(LoadText(lines[i], LANG_ENGLISH_US));
+        EXPECT_EQ(updater.exitCode, ExitStatusOf(c.result));
         if (c.result == UpdateResult::Updated) {
-            EXPECT_EQ(QString::fromUtf8(updater.readAllStandardOutput()), out + TerminalLine(lines.back()));
-            EXPECT_EQ(QString::fromUtf8(updater.readAllStandardError()), QString());
+            EXPECT_EQ(updater.out, out + TerminalLine(LoadText(lines.back(), LANG_ENGLISH_US)));
+            EXPECT_EQ(updater.err, QString());
         } else {
             // The failure text goes to stderr alone.
-            EXPECT_EQ(QString::fromUtf8(updater.readAllStandardOutput()), out);
-            EXPECT_EQ(QString::fromUtf8(updater.readAllStandardError()), TerminalLine(lines.back()));
+            EXPECT_EQ(updater.out, out);
+            EXPECT_EQ(updater.err, TerminalLine(LoadText(lines.back(), LANG_ENGLISH_US)));
         }
         // The whole process, start-up included, stays within the phase's time-out and the grace.
         const int timeout = PhaseTimeoutMs(c.result);
