@@ -41,7 +41,7 @@ bool EchoMatches(const char* reply, const char* image)
 }
 
 bool ExchangeRequest(CTimedSocket& socket, quint8 command, char* request, char* reply,
-                     const char* data, int length, ReplyKind kind)
+                     const char* data, int length, ReplyKind kind, int busyDelayMs)
 {
     const auto complete = [kind](const char* bytes, qint64 count) {
         return IsReplyComplete(bytes, count, kind);
@@ -65,6 +65,7 @@ bool ExchangeRequest(CTimedSocket& socket, quint8 command, char* request, char* 
             return IsAcceptedStatus(quint8(reply[REPLY_STATUS_OFFSET]));
         if (++busyCount > BUSY_RETRY_LIMIT)
             return false;
-        QThread::msleep(BUSY_RETRY_DELAY_MS);
+        if (busyDelayMs > 0)
+            QThread::msleep(ulong(busyDelayMs));
     }
 }

@@ -49,8 +49,10 @@ bool IsReplyComplete(const char* reply, qint64 count, ReplyKind kind);
 bool EchoMatches(const char* reply, const char* image);
 
 // One exchange: sends the request, waits for a whole reply within the socket's time-out and
-// resends after each busy reply, at most BUSY_RETRY_LIMIT times. True when the radio accepted.
+// resends after each busy reply, at most BUSY_RETRY_LIMIT times, each `busyDelayMs` after the
+// busy reply. True when the radio accepted.
 // `reply` (REPLY_BUFFER_SIZE bytes) then holds the last reply; when none came its status byte
 // reads STATUS_NO_REPLY, when the peer closed first it stays 0.
 bool ExchangeRequest(CTimedSocket& socket, quint8 command, char* request, char* reply,
-                     const char* data, int length, ReplyKind kind = ReplyKind::Status);
+                     const char* data, int length, ReplyKind kind = ReplyKind::Status,
+                     int busyDelayMs = BUSY_RETRY_DELAY_MS);
