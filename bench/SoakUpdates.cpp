@@ -2,7 +2,7 @@
 // zerlind-radio-sim: prints the time per update, the longest gap of a 10 ms timer meanwhile, and
 // resident memory and open descriptors before the first update, after it and after the last.
 // Usage: zfu-bench-soak [--window] [--updates N] [--size BYTES] [--address A] [--external-sim]
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "common/ProcessResources.h"
 #include "engine/UpdateReporter.h"
 #include "engine/UpdateRun.h"

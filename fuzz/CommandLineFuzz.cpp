@@ -2,7 +2,7 @@
 // and any argument list joined by CommandLineText and parsed back.
 #include "FuzzInput.h"
 
-#include "app/CommandLine.h"
+#include "base/CommandLine.h"
 
 #include <QString>
 #include <QStringList>

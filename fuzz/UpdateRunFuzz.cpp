@@ -4,7 +4,7 @@
 #include "FuzzInput.h"
 #include "ScriptedPeer.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "engine/UpdateReporter.h"
 #include "engine/UpdateRun.h"
 

@@ -1,11 +1,11 @@
 #include "FirmUtilityApp.h"
 
-#include "CommandLine.h"
-#include "Language.h"
-#include "MessageBoxes.h"
-#include "MessageCatalog.h"
-#include "Platform.h"
-#include "Product.h"
+#include "base/CommandLine.h"
+#include "base/Language.h"
+#include "base/MessageCatalog.h"
+#include "base/Platform.h"
+#include "base/Product.h"
+#include "ui/boxes/MessageBoxes.h"
 #include "ui/main/FirmUtilityDlg.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "InstanceGuard.h"
 
-#include "Platform.h"
+#include "base/Platform.h"
 
 CInstanceGuard::Result CInstanceGuard::Acquire(const QString& name)
 {

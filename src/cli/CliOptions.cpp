@@ -1,6 +1,6 @@
 #include "CliOptions.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 
 #include <limits>
 

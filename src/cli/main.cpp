@@ -2,9 +2,9 @@
 #include "CliOptions.h"
 #include "CliReporter.h"
 
-#include "app/Language.h"
-#include "app/MessageCatalog.h"
-#include "app/Platform.h"
+#include "base/Language.h"
+#include "base/MessageCatalog.h"
+#include "base/Platform.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

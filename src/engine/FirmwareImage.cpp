@@ -1,9 +1,9 @@
 #include "FirmwareImage.h"
 
-#include "app/Language.h"
-#include "app/MessageCatalog.h"
-#include "app/Platform.h"
-#include "app/SystemErrorText.h"
+#include "base/Language.h"
+#include "base/MessageCatalog.h"
+#include "base/Platform.h"
+#include "base/SystemErrorText.h"
 
 #include <cerrno>
 

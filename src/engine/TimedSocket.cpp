@@ -2,7 +2,7 @@
 
 #include "UserInputHold.h"
 
-#include "app/Platform.h"
+#include "base/Platform.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

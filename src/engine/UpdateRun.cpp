@@ -3,7 +3,7 @@
 #include "FirmwareImage.h"
 #include "UpdateReporter.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "app/FirmUtilityApp.h"
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

@@ -1,5 +1,5 @@
-#include "app/MessageCatalog.h"
-#include "app/Product.h"
+#include "base/MessageCatalog.h"
+#include "base/Product.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/Language.h"
+#include "base/Language.h"
 
 #include <QList>
 

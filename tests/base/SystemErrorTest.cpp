@@ -1,5 +1,5 @@
-#include "app/Platform.h"
-#include "app/SystemErrorText.h"
+#include "base/Platform.h"
+#include "base/SystemErrorText.h"
 
 #include <gtest/gtest.h>
 

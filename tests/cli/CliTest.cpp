@@ -4,7 +4,7 @@
 #include "common/TestSupport.h"
 #include "common/UpdaterProcess.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 
 #include <QCryptographicHash>
 #include <QFile>

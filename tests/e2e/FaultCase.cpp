@@ -1,6 +1,6 @@
 #include "FaultCase.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 
 namespace FaultMatrix {
 

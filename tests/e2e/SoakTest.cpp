@@ -1,6 +1,6 @@
 // Fifty updates in a row in one main window: the descriptors stay as they were and resident
 // memory grows by less than a few images. The full soak is bench/zfu-bench-soak.
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "common/ProcessResources.h"
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"

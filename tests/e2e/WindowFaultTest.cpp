@@ -4,7 +4,7 @@
 #include "FaultCase.h"
 #include "FaultScene.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "common/ProcessResources.h"
 #include "common/TestSupport.h"
 #include "ui/controls/ColorEdit.h"

@@ -3,9 +3,9 @@
 #include "FakeRadio.h"
 #include "common/TestSupport.h"
 
-#include "app/Language.h"
-#include "app/MessageCatalog.h"
-#include "app/SystemErrorText.h"
+#include "base/Language.h"
+#include "base/MessageCatalog.h"
+#include "base/SystemErrorText.h"
 #include "engine/FirmwareImage.h"
 #include "engine/UpdateReporter.h"
 #include "engine/UpdateRun.h"

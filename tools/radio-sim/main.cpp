@@ -1,7 +1,7 @@
 // zerlind-radio-sim: the radio's firmware update service on TCP, for tests and demonstrations.
 #include "RadioServer.h"
 #include "SimOptions.h"
-#include "app/Platform.h"
+#include "base/Platform.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,6 +1,6 @@
 // zfu-screenshots: pictures of the main window during a transfer and of the three notices, in
 // English and Japanese, for the README. Run on the offscreen platform by scripts/screenshots.
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "ui/main/FirmUtilityDlg.h"
 #include "ui/notices/CompDlg.h"
 #include "ui/notices/OpeningDlg.h"

@@ -1,8 +1,8 @@
 #include "MessageBoxes.h"
 
-#include "Language.h"
-#include "MessageCatalog.h"
-#include "SystemErrorText.h"
+#include "base/Language.h"
+#include "base/MessageCatalog.h"
+#include "base/SystemErrorText.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "SettingsStore.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 
 #include <QMessageBox>
 #include <QSettings>

@@ -1,7 +1,7 @@
 // Completion notice.
 #include "ui/notices/CompDlg.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "ui/controls/ColorEdit.h"
 
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // Caution dialog.
 #include "ui/notices/OpeningDlg.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "ui/controls/BitmapResources.h"
 #include "ui/controls/ColorEdit.h"
 

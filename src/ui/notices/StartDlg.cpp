@@ -1,7 +1,7 @@
 // Start confirmation.
 #include "ui/notices/StartDlg.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "ui/controls/ColorEdit.h"
 
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "app/MessageBoxes.h"
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "common/TestSupport.h"
+#include "ui/boxes/MessageBoxes.h"
 
 #include <QMessageBox>
 #include <gtest/gtest.h>

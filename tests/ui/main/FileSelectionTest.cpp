@@ -1,7 +1,7 @@
 #include "ui/main/FileSelection.h"
 #include "ui/main/InstructionTyping.h"
 #include "ui/main/ServiceKeyCounter.h"
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 
 #include <QDir>
 #include <QFile>

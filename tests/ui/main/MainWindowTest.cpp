@@ -1,7 +1,7 @@
 #include "ui/main/FirmUtilityDlg.h"
 #include "ui/main/ServiceKeyCounter.h"
 #include "ui/main/SettingsStore.h"
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "ui/controls/ColorEdit.h"
 #include "ui/controls/GradientBarCtrl.h"
 #include "common/TestSupport.h"

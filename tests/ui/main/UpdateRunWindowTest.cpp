@@ -3,7 +3,7 @@
 // Each test binds its own loopback address in 127.0.0.100-149.
 #include "common/RadioSimProcess.h"
 
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "common/TestSupport.h"
 #include "engine/FirmwareImage.h"
 #include "ui/controls/ColorEdit.h"

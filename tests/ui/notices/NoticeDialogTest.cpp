@@ -1,6 +1,6 @@
 // The notice dialogs driven offscreen in both languages. With ZFU_SCREENSHOT_DIR set, the first
 // test also saves a PNG of each dialog there (<dialog>-<en|ja>.png) for looking at.
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "ui/controls/BitmapResources.h"
 #include "ui/controls/ColorEdit.h"
 #include "ui/notices/CompDlg.h"

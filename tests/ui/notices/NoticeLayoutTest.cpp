@@ -1,4 +1,4 @@
-#include "app/MessageCatalog.h"
+#include "base/MessageCatalog.h"
 #include "ui/notices/DialogUnits.h"
 #include "ui/notices/NoticeLayout.h"
 
