@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QNetworkProxy>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
@@ -189,13 +190,13 @@ bool CTimedSocket::HasFailed(WaitKind kind)
     return true;
 }
 
-void CTimedSocket::WaitSlice(WaitKind kind)
+void CTimedSocket::WaitSlice(WaitKind kind, int sliceMs)
 {
     switch (kind) {
     case WaitKind::ReadyRead:
         // Waited on directly: a read alone would take a reset for the peer's orderly close, and
         // the reset is a receive error.
-        switch (Platform::WaitReadable(m_socket.socketDescriptor(), WAIT_SLICE_MS)) {
+        switch (Platform::WaitReadable(m_socket.socketDescriptor(), sliceMs)) {
         case Platform::SocketWait::Readable:
             m_bReadable = true;
             break;
@@ -208,7 +209,7 @@ void CTimedSocket::WaitSlice(WaitKind kind)
         }
         break;
     case WaitKind::BytesWritten:
-        m_socket.waitForBytesWritten(WAIT_SLICE_MS);
+        m_socket.waitForBytesWritten(sliceMs);
         break;
     case WaitKind::Connected:
         // A host-name lookup and the connect itself finish through events; m_wake bounds the wait.
@@ -218,16 +219,22 @@ void CTimedSocket::WaitSlice(WaitKind kind)
     }
 }
 
-void CTimedSocket::CheckTimeout()
+int CTimedSocket::CheckTimeout()
 {
+    // One reading of the clock per check.
+    const quint32 now = m_tick();
     if (!m_bStamped) {
-        Stamp();
+        m_dwLastActivity = now;
         m_bStamped = true;
     }
-    if (IsPastTimeout(m_tick(), m_dwLastActivity, m_nTimeout)) {
+    if (IsPastTimeout(now, m_dwLastActivity, m_nTimeout)) {
         CancelBlockingCall();
         m_bStamped = false;
+        return 0;
     }
+    // Not yet past, so one millisecond after the time-out's own length is.
+    const qint64 untilPast = qint64(quint32(m_nTimeout)) - quint32(now - m_dwLastActivity) + 1;
+    return int(std::min<qint64>(untilPast, WAIT_SLICE_MS));
 }
 
 bool CTimedSocket::Block(WaitKind kind, const std::function<bool()>& done)
@@ -248,14 +255,18 @@ bool CTimedSocket::Block(WaitKind kind, const std::function<bool()>& done)
         }
         if (HasFailed(kind))
             break;
-        WaitSlice(kind);
-        if (kind != WaitKind::Connected && m_sincePump.elapsed() >= PUMP_INTERVAL_MS) {
-            if (!hold)
-                hold.emplace();
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            m_sincePump.restart();
+        // The clock is read before each wait, so that the wait ends when the time-out passes
+        // rather than up to a slice later.
+        const int sliceMs = CheckTimeout();
+        if (!m_bCancelRequested) {
+            WaitSlice(kind, sliceMs);
+            if (kind != WaitKind::Connected && m_sincePump.elapsed() >= PUMP_INTERVAL_MS) {
+                if (!hold)
+                    hold.emplace();
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                m_sincePump.restart();
+            }
         }
-        CheckTimeout();
         if (m_bCancelRequested) {
             m_error = Error::Interrupted;
             break;

@@ -69,8 +69,9 @@ private:
 
     bool Block(WaitKind kind, const std::function<bool()>& done);
     bool HasFailed(WaitKind kind);
-    void WaitSlice(WaitKind kind);
-    void CheckTimeout();
+    void WaitSlice(WaitKind kind, int sliceMs);
+    // Cancels the call once the time-out has passed; returns how long the next wait may block.
+    int CheckTimeout();
     void Stamp() { m_dwLastActivity = m_tick(); }
 
     QTcpSocket m_socket;

@@ -80,7 +80,8 @@ UpdateResult CUpdateRun::Update(CTimedSocket& socket, QByteArray& image, const Q
     Status(IDS_STATUS_WAIT);
     socket.SetTimeout(m_timeouts.programMs);
     m_reporter.StartWaitAnimation();
-    if (!ExchangeRequest(socket, CMD_PROGRAM, m_request, m_reply, nullptr, 0)) {
+    if (!ExchangeRequest(socket, CMD_PROGRAM, m_request, m_reply, nullptr, 0, ReplyKind::Status,
+                         m_timeouts.busyDelayMs)) {
         m_reporter.StopWaitAnimation();
         return quint8(m_reply[REPLY_STATUS_OFFSET]) == STATUS_NO_REPLY
                    ? Fail(UpdateResult::NoProgramReply, IDS_ERR_NO_REPLY)
@@ -103,9 +104,10 @@ bool CUpdateRun::Transfer(CTimedSocket& socket, const QByteArray& image)
     Status(IDS_STATUS_TRANSFERRING);
     socket.SetTimeout(m_timeouts.transferMs);
 
-    if (!ExchangeRequest(socket, CMD_BEGIN, m_request, m_reply, nullptr, 0))
+    if (!ExchangeRequest(socket, CMD_BEGIN, m_request, m_reply, nullptr, 0, ReplyKind::Status, m_timeouts.busyDelayMs))
         return false;
-    if (!ExchangeRequest(socket, CMD_DATA, m_request, m_reply, bytes, BLOCK_SIZE, ReplyKind::StatusAndEcho)
+    if (!ExchangeRequest(socket, CMD_DATA, m_request, m_reply, bytes, BLOCK_SIZE, ReplyKind::StatusAndEcho,
+                         m_timeouts.busyDelayMs)
         || !EchoMatches(m_reply, bytes))
         return false;
     m_reporter.OnDataSent(BLOCK_SIZE, size);
@@ -113,7 +115,8 @@ bool CUpdateRun::Transfer(CTimedSocket& socket, const QByteArray& image)
     int block = 1;
     for (; block < fullBlocks; ++block) {
         const quint64 offset = quint64(block) * BLOCK_SIZE;
-        if (!ExchangeRequest(socket, CMD_DATA, m_request, m_reply, bytes + offset, BLOCK_SIZE))
+        if (!ExchangeRequest(socket, CMD_DATA, m_request, m_reply, bytes + offset, BLOCK_SIZE, ReplyKind::Status,
+                             m_timeouts.busyDelayMs))
             return false;
         m_reporter.OnDataSent(offset + BLOCK_SIZE, size);
         if (block % PROGRESS_STEP_BLOCKS == 0)
@@ -122,7 +125,8 @@ bool CUpdateRun::Transfer(CTimedSocket& socket, const QByteArray& image)
 
     // The remainder goes as one more data request, empty when the size is a whole number of blocks.
     const quint64 lastOffset = quint64(block) * BLOCK_SIZE;
-    if (!ExchangeRequest(socket, CMD_DATA, m_request, m_reply, bytes + lastOffset, lastLength))
+    if (!ExchangeRequest(socket, CMD_DATA, m_request, m_reply, bytes + lastOffset, lastLength, ReplyKind::Status,
+                         m_timeouts.busyDelayMs))
         return false;
     m_reporter.OnDataSent(size, size);
     m_reporter.StepTransferProgress();

@@ -26,6 +26,7 @@ struct UpdateTimeouts {
     int connectMs = 3000;    // an address that does not answer
     int transferMs = 10000;  // a radio that stops answering during the transfer
     int programMs = 180000;  // the radio programs its memory before it replies
+    int busyDelayMs = BUSY_RETRY_DELAY_MS; // a busy radio is not asked again at once
 };
 
 class CUpdateRun {
