@@ -1,7 +1,5 @@
 #include "CommandLine.h"
 
-#include <algorithm>
-
 namespace {
 
 const QString kNoCheck = QStringLiteral("-nocheck");
@@ -68,16 +66,20 @@ CommandLineOptions ParseCommandLine(const QString& text)
 
 QString CommandLineText(const QStringList& arguments)
 {
+    // The shell has already split the words and taken the quotes away, so each argument is
+    // quoted again as one path, the "*U" / "*T" prefix in front of the quotes. An argument that
+    // holds a double quote was written in the command line's own quoting, and one that holds the
+    // option may hold more of the line: both go on as written. Empty arguments add nothing.
     QStringList parts;
     for (const QString& arg : arguments) {
-        const bool blank = std::any_of(arg.begin(), arg.end(), IsBlank);
-        if (!blank || arg.startsWith(u'"')) {
+        if (arg.isEmpty())
+            continue;
+        if (arg.contains(u'"') || arg.contains(kNoCheck))
             parts << arg;
-        } else if (HasHidePrefix(arg)) {
-            parts << arg.left(2) + u'"' + arg.mid(2) + u'"';
-        } else {
+        else if (HasHidePrefix(arg))
+            parts << (arg.size() == 2 ? arg : arg.left(2) + u'"' + arg.mid(2) + u'"');
+        else
             parts << u'"' + arg + u'"';
-        }
     }
     return parts.join(u' ');
 }

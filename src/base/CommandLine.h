@@ -14,7 +14,7 @@ struct CommandLineOptions {
 // Applies the rules to the command-line text that follows the program name.
 CommandLineOptions ParseCommandLine(const QString& text);
 
-// Joins the program's arguments (without the program name) into one command-line text. An
-// argument holding white space is quoted so that a path with blanks survives as one path;
-// the "*U" / "*T" prefix stays in front of the quotes.
+// Joins the program's arguments (without the program name) into one command-line text in which
+// every argument the shell split off stays one path: each is quoted, the "*U" / "*T" prefix in
+// front of the quotes, unless it holds a double quote or "-nocheck" and so is passed as written.
 QString CommandLineText(const QStringList& arguments);

@@ -44,19 +44,48 @@ INSTANTIATE_TEST_SUITE_P(
         Case{u8"/ファーム/更新.dat", false, false, u8"/ファーム/更新.dat"},
         Case{u8"-nocheck \u3000x.dat", true, false, u8"\u3000x.dat"}));      // ideographic space is no blank
 
-TEST(CommandLineText, ArgumentsWithBlanksSurviveAsOnePath)
+// The program's arguments as a shell hands them over: every example above typed at a shell
+// prompt, and the same lines given whole as one argument, name the path the operator meant.
+struct ArgumentsCase {
+    QStringList arguments;
+    bool hide;
+    const char* file;
+};
+
+void PrintTo(const ArgumentsCase& c, std::ostream* out)
 {
-    EXPECT_EQ(CommandLineText({}), QString());
-    EXPECT_EQ(CommandLineText({QStringLiteral("-nocheck"), QStringLiteral("/home/op/my fw.dat")}),
-              QStringLiteral("-nocheck \"/home/op/my fw.dat\""));
-    EXPECT_EQ(ParseCommandLine(CommandLineText({QStringLiteral("-nocheck"), QStringLiteral("/home/op/my fw.dat")}))
-                  .strFileName,
-              QStringLiteral("/home/op/my fw.dat"));
-    const CommandLineOptions hidden = ParseCommandLine(CommandLineText({QStringLiteral("*U/home/op/my fw.dat")}));
-    EXPECT_TRUE(hidden.bHideFileControls);
-    EXPECT_EQ(hidden.strFileName, QStringLiteral("/home/op/my fw.dat"));
-    EXPECT_EQ(ParseCommandLine(CommandLineText({QStringLiteral("/fw/main.dat")})).strFileName,
-              QStringLiteral("/fw/main.dat"));
+    *out << c.arguments.join(QStringLiteral(" | ")).toStdString();
 }
+
+class CommandLineArguments : public ::testing::TestWithParam<ArgumentsCase> {};
+
+TEST_P(CommandLineArguments, JoinedAndParsed)
+{
+    const ArgumentsCase& c = GetParam();
+    const CommandLineOptions o = ParseCommandLine(CommandLineText(c.arguments));
+    EXPECT_EQ(o.bNoCheck, c.arguments.join(u' ').contains(QLatin1String("-nocheck")));
+    EXPECT_EQ(o.bHideFileControls, c.hide);
+    EXPECT_EQ(o.strFileName, QString::fromUtf8(c.file));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShellWords, CommandLineArguments,
+    ::testing::Values(
+        ArgumentsCase{{}, false, ""},
+        ArgumentsCase{{"-nocheck"}, false, ""},
+        ArgumentsCase{{"-nocheck", "C:\\fw\\main.dat"}, false, "C:\\fw\\main.dat"},
+        ArgumentsCase{{"-nocheck \"C:\\fw\\main.dat\""}, false, "C:\\fw\\main.dat"},
+        ArgumentsCase{{"C:\\FW\\MAIN.DAT"}, false, ""},
+        ArgumentsCase{{"C:\\fw\\main.dat", "more", "words"}, false, "C:\\fw\\main.dat"},
+        ArgumentsCase{{"\"C:\\fw\\main.dat\" more words"}, false, "C:\\fw\\main.dat"},
+        ArgumentsCase{{"\"C:\\fw\\main.dat"}, false, "\"C:\\fw\\main.dat"},
+        ArgumentsCase{{"*u/fw/main.dat"}, true, "/fw/main.dat"},
+        ArgumentsCase{{"-nocheck-nocheck", "x.dat"}, false, "x.dat"},
+        ArgumentsCase{{"", "x.dat", ""}, false, "x.dat"},
+        ArgumentsCase{{"-nocheck", "/home/op/my fw.dat"}, false, "/home/op/my fw.dat"},
+        ArgumentsCase{{"*U/home/op/my fw.dat"}, true, "/home/op/my fw.dat"},
+        ArgumentsCase{{"*T", "/tmp/fw/x.dat"}, true, "/tmp/fw/x.dat"},
+        ArgumentsCase{{"*T\"/tmp/fw/x.dat\" rest"}, true, "/tmp/fw/x.dat"},
+        ArgumentsCase{{"/home/op/my \"best\" fw.dat"}, false, "/home/op/my \"best\" fw.dat"}));
 
 } // namespace
