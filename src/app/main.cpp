@@ -1,5 +1,6 @@
 // Entry point of the desktop program.
 #include "FirmUtilityApp.h"
+#include "base/Release.h"
 
 #include <QApplication>
 
@@ -25,7 +26,7 @@ int main(int argc, char* argv[])
 {
     // Answered before any window system is needed.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::fputs("Zerlind Firm Utility, Version 1.00\n", stdout);
+        std::printf("zerlind-firm-utility (Zerlind Firm Utility) %s\n", kReleaseVersion);
         return 0;
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {

@@ -5,6 +5,7 @@
 #include "base/Language.h"
 #include "base/MessageCatalog.h"
 #include "base/Platform.h"
+#include "base/Release.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -37,7 +38,7 @@ int main(int argc, char** argv)
         out << CliHelpText();
         return 0;
     case CliParse::Version:
-        out << "zerlind-firm-update (" << FixedText::ProductTitle << ") " << FixedText::Version << '\n';
+        out << "zerlind-firm-update (" << FixedText::ProductTitle << ") " << kReleaseVersion << '\n';
         return 0;
     case CliParse::Error:
         err << "zerlind-firm-update: " << error << "\nTry 'zerlind-firm-update --help'.\n";

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the .deb from a build folder, unpacks it into a scratch root and runs its programs there.
+# Builds the .deb from a build folder, checks it with lintian (no error, no warning), unpacks it
+# into a scratch root and runs its programs and their shell completion there.
 set -euo pipefail
-build=$1
+build=$1 version=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -28,12 +29,30 @@ for f in usr/bin/zerlind-firm-utility usr/bin/zerlind-firm-update usr/bin/zerlin
          usr/share/icons/hicolor/48x48/apps/zerlind-firm-utility.png \
          usr/share/icons/hicolor/256x256/apps/zerlind-firm-utility.png \
          usr/share/icons/hicolor/scalable/apps/zerlind-firm-utility.svg \
-         usr/share/man/man1/zerlind-firm-update.1 usr/share/man/man1/zerlind-radio-sim.1; do
+         usr/share/man/man1/zerlind-firm-utility.1.gz usr/share/man/man1/zerlind-firm-update.1.gz \
+         usr/share/man/man1/zerlind-radio-sim.1.gz \
+         usr/share/doc/zerlind-firm-utility/copyright usr/share/doc/zerlind-firm-utility/changelog.gz \
+         usr/share/bash-completion/completions/zerlind-firm-update \
+         usr/share/bash-completion/completions/zerlind-radio-sim; do
   [ -e "$scratch/root/$f" ] || { echo "missing from the package: $f"; exit 1; }
 done
 
 for program in zerlind-firm-utility zerlind-firm-update zerlind-radio-sim; do
   out=$("$scratch/root/usr/bin/$program" --version)
   echo "$program --version: $out"
-  grep -q 'Version 1.00' <<<"$out"
+  grep -qx "$program (Zerlind Firm Utility) $version" <<<"$out"
 done
+
+# Every manual page is one man can render.
+for page in "$scratch"/root/usr/share/man/man1/*.1.gz; do
+  MANWIDTH=80 man -l "$page" > /dev/null 2> "$scratch/man.err" || { cat "$scratch/man.err"; exit 1; }
+  [ ! -s "$scratch/man.err" ] || { echo "man complains about $page:"; cat "$scratch/man.err"; exit 1; }
+done
+
+# Completion as an interactive bash does it: bash-completion's loader, then the installed file.
+completions="$scratch/root/usr/share/bash-completion/completions" bin="$scratch/root/usr/bin" \
+  bash "$(dirname "$0")/check-completion.sh"
+
+# Debian's own package checker: an error or a warning fails the package.
+lintian --fail-on error,warning --no-tag-display-limit "$deb"
+echo "lintian: clean"

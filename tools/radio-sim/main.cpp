@@ -2,6 +2,7 @@
 #include "RadioServer.h"
 #include "SimOptions.h"
 #include "base/Platform.h"
+#include "base/Release.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
         QTextStream(stdout) << SimHelpText();
         return 0;
     case ParseOutcome::Version:
-        QTextStream(stdout) << "zerlind-radio-sim (Zerlind Firm Utility) Version 1.00\n";
+        QTextStream(stdout) << "zerlind-radio-sim (Zerlind Firm Utility) " << kReleaseVersion << '\n';
         return 0;
     case ParseOutcome::Error:
         err << "zerlind-radio-sim: " << error << "\nTry 'zerlind-radio-sim --help'.\n";
