@@ -267,6 +267,9 @@ bool CTimedSocket::Block(WaitKind kind, const std::function<bool()>& done)
                 m_sincePump.restart();
             }
         }
+        // Set from another thread: looked at after every slice, so the call ends within one.
+        if (m_pAbort && m_pAbort->load(std::memory_order_relaxed))
+            m_bCancelRequested = true;
         if (m_bCancelRequested) {
             m_error = Error::Interrupted;
             break;

@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
 
 class CTimedSocket {
@@ -53,6 +54,10 @@ public:
     qint64 DiscardPending();
     // Ends the blocking call in progress, which then fails with Error::Interrupted.
     void CancelBlockingCall();
+    // The one way another thread may end this socket's calls: once `flag` is set, the blocking
+    // call in progress and every later one fail with Error::Interrupted within a wait slice.
+    // The flag must outlive the socket; null (the default) means none.
+    void SetAbortFlag(const std::atomic<bool>* flag) { m_pAbort = flag; }
     // Closes the connection; harmless when none was made.
     void Close();
 
@@ -83,6 +88,7 @@ private:
     int m_nTimeout = DEFAULT_TIMEOUT_MS;
     bool m_bBlocking = false;
     bool m_bCancelRequested = false;
+    const std::atomic<bool>* m_pAbort = nullptr;
     bool m_bReadable = false; // the last wait slice found the socket readable
     Error m_error = Error::None;
 };

@@ -39,27 +39,43 @@ CUpdateRun::CUpdateRun(IUpdateReporter& reporter, quint16 language, UpdateTimeou
 UpdateResult CUpdateRun::Run(const QString& fileName, const QString& address)
 {
     CTimedSocket socket(m_tick);
-    QByteArray image;
-    const UpdateResult result = Update(socket, image, fileName, address);
-    // Clean-up on every path, in this order.
-    m_reporter.StopWaitAnimation();
-    image = QByteArray();
-    socket.Close();
-    m_reporter.SetActiveConnection(false);
-    m_reporter.EnableInputControls(true);
+    UpdateResult result = UpdateResult::FileUnusable;
+    {
+        // The image lives only for the run: released before the connection closes.
+        QByteArray image;
+        QString fileError;
+        if (LoadFirmwareFile(fileName, m_wLanguage, image, fileError)) {
+            result = Update(socket, image, address);
+        } else {
+            m_reporter.ShowFileError(fileError);
+            m_reporter.FocusEditAtEnd(InputField::FileName);
+        }
+        m_reporter.StopWaitAnimation();
+    }
+    CleanUp(socket);
     return result;
 }
 
-UpdateResult CUpdateRun::Update(CTimedSocket& socket, QByteArray& image, const QString& fileName,
-                                const QString& address)
+UpdateResult CUpdateRun::RunLoaded(const QByteArray& image, const QString& address)
 {
-    QString fileError;
-    if (!LoadFirmwareFile(fileName, m_wLanguage, image, fileError)) {
-        m_reporter.ShowFileError(fileError);
-        m_reporter.FocusEditAtEnd(InputField::FileName);
-        return UpdateResult::FileUnusable;
-    }
+    CTimedSocket socket(m_tick);
+    const UpdateResult result = Update(socket, image, address);
+    m_reporter.StopWaitAnimation();
+    CleanUp(socket);
+    return result;
+}
 
+void CUpdateRun::CleanUp(CTimedSocket& socket)
+{
+    // After the wait animation has stopped and the image is gone, on every path, in this order.
+    socket.Close();
+    m_reporter.SetActiveConnection(false);
+    m_reporter.EnableInputControls(true);
+}
+
+UpdateResult CUpdateRun::Update(CTimedSocket& socket, const QByteArray& image, const QString& address)
+{
+    socket.SetAbortFlag(m_pAbort);
     m_reporter.EnableInputControls(false);
     m_reporter.SetActiveConnection(true);
     socket.SetTimeout(m_timeouts.connectMs);

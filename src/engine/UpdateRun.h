@@ -37,11 +37,18 @@ public:
     // Tests wrap the tick to check the time-out across the 32-bit wrap.
     void SetTickSource(CTimedSocket::TickSource tick) { m_tick = std::move(tick); }
 
+    // Another thread ends the run by setting `flag` (see CTimedSocket::SetAbortFlag): the
+    // phase in progress fails and the clean-up runs as after any failure.
+    void SetAbortFlag(const std::atomic<bool>* flag) { m_pAbort = flag; }
+
     UpdateResult Run(const QString& fileName, const QString& address);
+    // The same with the image already loaded and checked; the run only reads it, so several
+    // runs in different threads may share one copy.
+    UpdateResult RunLoaded(const QByteArray& image, const QString& address);
 
 private:
-    UpdateResult Update(CTimedSocket& socket, QByteArray& image, const QString& fileName,
-                        const QString& address);
+    UpdateResult Update(CTimedSocket& socket, const QByteArray& image, const QString& address);
+    void CleanUp(CTimedSocket& socket);
     bool Transfer(CTimedSocket& socket, const QByteArray& image);
     UpdateResult Fail(UpdateResult result, quint16 textId);
     void Status(quint16 textId);
@@ -51,6 +58,7 @@ private:
     UpdateTimeouts m_timeouts;
     quint16 m_port;
     CTimedSocket::TickSource m_tick;
+    const std::atomic<bool>* m_pAbort = nullptr;
     char m_request[REQUEST_BUFFER_SIZE] = {};
     char m_reply[REPLY_BUFFER_SIZE] = {};
 };

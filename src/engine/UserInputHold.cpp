@@ -2,16 +2,23 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QThread>
 
 CUserInputHold::CUserInputHold()
 {
-    if (QCoreApplication* app = QCoreApplication::instance())
+    // User input only reaches the application's own thread; a run in a thread of its own has
+    // none to hold, and must not touch the application object from there.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app && app->thread() == QThread::currentThread()) {
         app->installEventFilter(this);
+        m_bInstalled = true;
+    }
 }
 
 CUserInputHold::~CUserInputHold()
 {
-    if (QCoreApplication* app = QCoreApplication::instance())
+    QCoreApplication* app = QCoreApplication::instance();
+    if (m_bInstalled && app)
         app->removeEventFilter(this);
     for (HeldEvent& held : m_held) {
         if (held.receiver)

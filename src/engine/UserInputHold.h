@@ -12,7 +12,8 @@ class QEvent;
 
 class CUserInputHold : public QObject {
 public:
-    // Watches every event of the application's thread from here on (no-op without one).
+    // Watches every event of the application's thread from here on (no-op without one, and in
+    // any other thread).
     CUserInputHold();
     // Stops watching and posts the held events again.
     ~CUserInputHold() override;
@@ -28,4 +29,5 @@ private:
         std::unique_ptr<QEvent> event;
     };
     std::vector<HeldEvent> m_held;
+    bool m_bInstalled = false;
 };
