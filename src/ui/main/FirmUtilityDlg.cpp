@@ -38,6 +38,7 @@
 #include <algorithm>
 #include <chrono>
 #include <iterator>
+#include <optional>
 
 namespace {
 
@@ -173,6 +174,9 @@ void CFirmUtilityDlg::CreateControls()
     m_ctlIpAddress = new QLineEdit(this);
     m_ctlStart = new QPushButton(this);
     m_ctlStart->setDefault(true);
+    // Each field is named by its label for screen readers; the labels' texts stay as they are.
+    m_ctlFileLabel->setBuddy(m_ctlFileName);
+    m_ctlIpLabel->setBuddy(m_ctlIpAddress);
     m_ctlVersion = new QLabel(this);
     m_ctlVersion->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_ctlCaption = new QLabel(this);
@@ -648,19 +652,55 @@ bool CFirmUtilityDlg::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+namespace {
+
+// The action a drop is taken with: a copy, else a link, never a move, which would tell the
+// source that the file has gone and let it delete the original. None without a local file.
+std::optional<Qt::DropAction> DropActionFor(const QDropEvent& event)
+{
+    const QList<QUrl> urls = event.mimeData()->urls();
+    if (std::none_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        return std::nullopt;
+    if (event.possibleActions() & Qt::CopyAction)
+        return Qt::CopyAction;
+    if (event.possibleActions() & Qt::LinkAction)
+        return Qt::LinkAction;
+    return std::nullopt;
+}
+
+// Accepts the drag or drop with its copy or link action, or refuses it; true when accepted.
+bool AcceptAsCopy(QDropEvent* event)
+{
+    const std::optional<Qt::DropAction> action = DropActionFor(*event);
+    if (!action) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(*action);
+    event->accept();
+    return true;
+}
+
+} // namespace
+
 void CFirmUtilityDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    AcceptAsCopy(event);
+}
+
+void CFirmUtilityDlg::dragMoveEvent(QDragMoveEvent* event)
+{
+    AcceptAsCopy(event);
 }
 
 void CFirmUtilityDlg::dropEvent(QDropEvent* event)
 {
+    if (!AcceptAsCopy(event))
+        return;
     QStringList names;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile())
             names << QDir::toNativeSeparators(url.toLocalFile());
     }
-    event->acceptProposedAction();
     OnDropFiles(names);
 }

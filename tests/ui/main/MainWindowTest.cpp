@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -191,16 +192,47 @@ TEST_F(MainWindowTest, DroppedFirmwareNamesBecomeThePathInTurn)
     EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/d/y.dat"));
     EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_START)->isEnabled());
 
-    // A real drop of files from the desktop goes the same way, onto any part of the window.
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/e/one.dat")), QUrl(QStringLiteral("https://x/two.dat"))});
+}
+
+// A drop from the desktop onto any part of the window, with the actions its source offers: the
+// source is told "copied" (or "linked"), never "moved", so it never deletes the operator's file;
+// a drop that holds no local file, or offers neither, is refused and changes nothing.
+TEST_F(MainWindowTest, DropsAreTakenAsCopiesOfLocalFilesOnly)
+{
+    auto dlg = Open();
     const QPoint onField = dlg->GetDlgItem(Dlg::IDC_FILE_NAME)->geometry().center();
-    QDragEnterEvent enter(onField, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(dlg.get(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(onField, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(dlg.get(), &drop);
-    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/e/one.dat"));
+    const QUrl local = QUrl::fromLocalFile(QStringLiteral("/e/one.dat"));
+    const QUrl remote(QStringLiteral("https://x/two.dat"));
+    const struct {
+        QList<QUrl> urls;
+        Qt::DropActions offered;
+        std::optional<Qt::DropAction> taken;
+    } cases[] = {
+        {{local, remote}, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
+        {{local}, Qt::LinkAction | Qt::MoveAction, Qt::LinkAction},
+        {{local}, Qt::MoveAction, std::nullopt},
+        {{remote}, Qt::CopyAction | Qt::MoveAction, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.offered) << " " << c.urls.size());
+        Edit(*dlg, Dlg::IDC_FILE_NAME)->setText(QStringLiteral("/before.dat"));
+        QMimeData data;
+        data.setUrls(c.urls);
+        // Shift proposes a move, as a file manager's Shift-drag does.
+        QDragEnterEvent enter(onField, c.offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(dlg.get(), &enter);
+        QDragMoveEvent move(onField, c.offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(dlg.get(), &move);
+        QDropEvent drop(onField, c.offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(dlg.get(), &drop);
+        for (const QDropEvent* event : {static_cast<QDropEvent*>(&enter), static_cast<QDropEvent*>(&move), &drop}) {
+            EXPECT_EQ(event->isAccepted(), c.taken.has_value());
+            if (c.taken)
+                EXPECT_EQ(event->dropAction(), *c.taken);
+        }
+        EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(),
+                  c.taken ? QStringLiteral("/e/one.dat") : QStringLiteral("/before.dat"));
+    }
 }
 
 TEST_F(MainWindowTest, TheWindowMakesRoomForTheHeaderPictures)
