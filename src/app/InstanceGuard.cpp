@@ -1,11 +1,18 @@
 #include "InstanceGuard.h"
 
 #include "base/Platform.h"
+#include "ui/main/FirmUtilityDlg.h"
+#include "ui/main/SettingsStore.h"
 
-CInstanceGuard::Result CInstanceGuard::Acquire(const QString& name)
+QString CInstanceGuard::SettingsFolder()
+{
+    return CSettingsStore::StoreFolder(QString::fromUtf8(SETTINGS_KEY_PATH));
+}
+
+CInstanceGuard::Result CInstanceGuard::Acquire(const QString& folder, const QString& name)
 {
     Release();
-    const int handle = Platform::AcquireInstanceLock(name);
+    const int handle = Platform::AcquireInstanceLock(folder, name);
     if (handle == -1)
         return Result::HeldByAnotherCopy;
     if (handle < 0)

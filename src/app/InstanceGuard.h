@@ -1,5 +1,5 @@
-// The single-instance guard: a per-user lock held by the running copy, released by the system
-// when the process ends (a crashed copy never locks later starts out).
+// The single-instance guard: a lock beside the settings it protects, held by the running copy
+// and released by the system when the process ends (a crashed copy never locks later starts out).
 #pragma once
 
 #include <QString>
@@ -15,7 +15,11 @@ public:
     CInstanceGuard(const CInstanceGuard&) = delete;
     CInstanceGuard& operator=(const CInstanceGuard&) = delete;
 
-    Result Acquire(const QString& name = QString::fromUtf8(INSTANCE_GUARD_NAME));
+    // The lock lives in the folder of the settings file, so every copy that would write the same
+    // settings meets the same lock, whatever its session's environment (runtime folder or none).
+    static QString SettingsFolder();
+
+    Result Acquire(const QString& folder = SettingsFolder(), const QString& name = QString::fromUtf8(INSTANCE_GUARD_NAME));
     void Release();
     bool IsHeld() const { return m_handle >= 0; }
 

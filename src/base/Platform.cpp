@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <csignal>
@@ -77,12 +76,11 @@ bool SystemErrorText(int code, SystemTextLanguage language, QString& text)
     return true;
 }
 
-int AcquireInstanceLock(const QString& name)
+int AcquireInstanceLock(const QString& folder, const QString& name)
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    const QByteArray path = QFile::encodeName(dir + u'/' + name + QStringLiteral(".lock"));
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return -2;
+    const QByteArray path = QFile::encodeName(folder + u'/' + name + QStringLiteral(".lock"));
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return -2;

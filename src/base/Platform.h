@@ -19,10 +19,10 @@ enum class SystemTextLanguage {
 // that language or the locale is not installed; `text` is then unchanged.
 bool SystemErrorText(int code, SystemTextLanguage language, QString& text);
 
-// Takes the per-user lock `name` that marks the running copy. Returns a handle (>= 0) that
-// holds it until ReleaseInstanceLock or the end of the process, crash included; -1 when
-// another process holds it; -2 when the lock could not be made at all.
-int AcquireInstanceLock(const QString& name);
+// Takes the lock `name` in `folder` (made when missing) that marks the running copy. Returns a
+// handle (>= 0) that holds it until ReleaseInstanceLock or the end of the process, crash
+// included; -1 when another process holds it; -2 when the lock could not be made at all.
+int AcquireInstanceLock(const QString& folder, const QString& name);
 void ReleaseInstanceLock(int handle);
 
 // Process-wide socket settings: a peer that resets a connection must never end the process

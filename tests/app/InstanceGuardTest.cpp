@@ -13,73 +13,86 @@ namespace {
 
 TEST(InstanceGuard, SecondHolderInOneProcessIsRefusedUntilReleased)
 {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("not/yet/there"));
     const QString name = QStringLiteral("guard-test-in-process");
     CInstanceGuard first, second;
-    ASSERT_EQ(first.Acquire(name), CInstanceGuard::Result::Acquired);
-    EXPECT_EQ(second.Acquire(name), CInstanceGuard::Result::HeldByAnotherCopy);
+    ASSERT_EQ(first.Acquire(folder, name), CInstanceGuard::Result::Acquired);
+    EXPECT_EQ(second.Acquire(folder, name), CInstanceGuard::Result::HeldByAnotherCopy);
     EXPECT_FALSE(second.IsHeld());
     first.Release();
-    EXPECT_EQ(second.Acquire(name), CInstanceGuard::Result::Acquired);
+    EXPECT_EQ(second.Acquire(folder, name), CInstanceGuard::Result::Acquired);
 }
 
-// The real program, started twice: the second copy ends at once and silently, and a first
-// copy killed with SIGKILL does not lock later starts out.
+// The real program, started as a user may start it from different sessions: the copies share
+// the settings but not the runtime folder (another one, or none at all). Every later copy ends at
+// once and silently, and a first copy killed with SIGKILL does not lock later starts out.
 class TwoProcesses : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_runtime.isValid());
-        QFile::setPermissions(m_runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        for (QProcess* p : {&m_first, &m_second, &m_third}) {
-            p->setProcessEnvironment(env);
-            p->setProgram(QStringLiteral(ZFU_BIN_DIR "/zerlind-firm-utility"));
-            p->setArguments({QStringLiteral("-nocheck")});
+        for (QTemporaryDir* runtime : {&m_runtimeA, &m_runtimeB}) {
+            ASSERT_TRUE(runtime->isValid());
+            QFile::setPermissions(runtime->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
     }
     void TearDown() override
     {
-        for (QProcess* p : {&m_first, &m_second, &m_third}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
+        for (QProcess& p : m_copies) {
+            if (p.state() != QProcess::NotRunning) {
+                p.kill();
+                p.waitForFinished(5000);
             }
         }
     }
-    bool LockFileExists() const
+    // Copy `i` with this runtime folder, or none when it is empty.
+    QProcess& Start(int i, const QString& runtime)
     {
-        return QFile::exists(m_runtime.path() + QStringLiteral("/firmware update tool for Zerlind.lock"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        if (!runtime.isEmpty())
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess& p = m_copies[i];
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ZFU_BIN_DIR "/zerlind-firm-utility"), {QStringLiteral("-nocheck")});
+        return p;
+    }
+    static bool LockFileExists()
+    {
+        return QFile::exists(CInstanceGuard::SettingsFolder() + QStringLiteral("/firmware update tool for Zerlind.lock"));
     }
 
-    QTemporaryDir m_runtime;
-    QProcess m_first, m_second, m_third;
+    QTemporaryDir m_runtimeA, m_runtimeB;
+    QProcess m_copies[4];
 };
 
-TEST_F(TwoProcesses, SecondCopyEndsSilentlyAndKilledCopyReleasesTheGuard)
+TEST_F(TwoProcesses, LaterCopiesEndSilentlyWhateverTheirRuntimeFolderAndAKilledCopyReleasesTheGuard)
 {
-    m_first.start();
-    ASSERT_TRUE(m_first.waitForStarted(5000));
+    QProcess& first = Start(0, m_runtimeA.path());
+    ASSERT_TRUE(first.waitForStarted(5000));
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return LockFileExists(); }, 10000));
-    // Let the first copy settle into its window before the second one starts.
-    ASSERT_FALSE(m_first.waitForFinished(500));
+    // Let the first copy settle into its window before the others start.
+    ASSERT_FALSE(first.waitForFinished(500));
 
-    QElapsedTimer clock;
-    clock.start();
-    m_second.start();
-    ASSERT_TRUE(m_second.waitForFinished(10000));
-    EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_EQ(m_second.exitStatus(), QProcess::NormalExit);
-    EXPECT_TRUE(m_second.readAllStandardOutput().isEmpty());
-    EXPECT_EQ(m_first.state(), QProcess::Running);
+    for (int i : {1, 2}) {
+        SCOPED_TRACE(i == 1 ? "another runtime folder" : "no runtime folder");
+        QElapsedTimer clock;
+        clock.start();
+        QProcess& later = Start(i, i == 1 ? m_runtimeB.path() : QString());
+        ASSERT_TRUE(later.waitForFinished(10000));
+        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_EQ(later.exitStatus(), QProcess::NormalExit);
+        EXPECT_TRUE(later.readAllStandardOutput().isEmpty());
+    }
+    EXPECT_EQ(first.state(), QProcess::Running);
 
-    ::kill(pid_t(m_first.processId()), SIGKILL);
-    ASSERT_TRUE(m_first.waitForFinished(5000));
+    ::kill(pid_t(first.processId()), SIGKILL);
+    ASSERT_TRUE(first.waitForFinished(5000));
 
-    m_third.start();
-    ASSERT_TRUE(m_third.waitForStarted(5000));
-    EXPECT_FALSE(m_third.waitForFinished(1500)) << "a copy after a killed one must run";
+    QProcess& after = Start(3, QString());
+    ASSERT_TRUE(after.waitForStarted(5000));
+    EXPECT_FALSE(after.waitForFinished(1500)) << "a copy after a killed one must run";
 }
 
 } // namespace

@@ -70,7 +70,7 @@ constexpr TemplateItem kTemplate[] = {
     {CFirmUtilityDlg::IDC_LOGO, 125, 9, 117, 21},
 };
 
-const QString kSettingsKeyPath = QStringLiteral("software\\vurn\\Zerlind FirmUtility");
+const QString kSettingsKeyPath = QString::fromUtf8(SETTINGS_KEY_PATH);
 const QString kConfigKey = QStringLiteral("Config");
 const QString kIpValue = QStringLiteral("IP");
 const QString kFileNameValue = QStringLiteral("Filename");

@@ -29,6 +29,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+// Where the window keeps its two fields below the user's root of the settings store.
+inline constexpr char SETTINGS_KEY_PATH[] = "software\\vurn\\Zerlind FirmUtility";
+
 class CFirmUtilityDlg : public QDialog, public IUpdateReporter {
     Q_OBJECT
 public:

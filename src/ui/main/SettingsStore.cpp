@@ -2,6 +2,7 @@
 
 #include "base/MessageCatalog.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStringList>
@@ -63,6 +64,16 @@ bool CSettingsStore::LocateKey(const QString& keyPath, const QString& subkey, Ke
     location.application = parts.at(2);
     location.group = parts.mid(3).join(QLatin1Char('/'));
     return true;
+}
+
+QString CSettingsStore::StoreFolder(const QString& keyPath)
+{
+    KeyLocation location;
+    if (!LocateKey(keyPath, QString(), location))
+        return QString();
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, location.organization,
+                             location.application);
+    return QFileInfo(settings.fileName()).absolutePath();
 }
 
 bool CSettingsStore::FitsValueSize(const QString& value)

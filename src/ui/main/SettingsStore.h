@@ -41,6 +41,10 @@ public:
     // not have the form "software\organisation\application[\group...]".
     static bool LocateKey(const QString& keyPath, const QString& subkey, KeyLocation& location);
 
+    // The folder of the file that holds the keys below `keyPath`; empty when the path has no
+    // usable location.
+    static QString StoreFolder(const QString& keyPath);
+
     // The joined length limit and the read limit, in bytes of UTF-8.
     static bool FitsValueSize(const QString& value);
 
