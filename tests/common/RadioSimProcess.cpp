@@ -34,3 +34,20 @@ QMap<QString, QString> RadioSimProcess::Summary()
         fields.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
     return fields;
 }
+
+QMap<QString, QMap<QString, QString>> RadioSimProcess::Sessions()
+{
+    QMap<QString, QMap<QString, QString>> sessions;
+    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(kProcessLimitMs))
+        return sessions;
+    const QStringList lines = QString::fromUtf8(m_process.readAllStandardOutput()).split(u'\n');
+    for (const QString& line : lines) {
+        if (!line.startsWith(QLatin1String("session=")))
+            continue;
+        QMap<QString, QString> fields;
+        for (const QString& pair : line.split(u' ', Qt::SkipEmptyParts))
+            fields.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        sessions.insert(fields.value(QStringLiteral("radio")).section(u':', 0, 0), fields);
+    }
+    return sessions;
+}

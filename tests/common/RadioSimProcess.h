@@ -9,7 +9,8 @@
 
 class RadioSimProcess {
 public:
-    // One session at `address` (port 1111) with the given fault options.
+    // One session at `address` (port 1111) with the given fault options. A range such as
+    // 127.0.0.10-127.0.0.17 serves one session on each of its radios.
     RadioSimProcess(const QString& address, const QStringList& options = {});
     ~RadioSimProcess();
     RadioSimProcess(const RadioSimProcess&) = delete;
@@ -18,6 +19,9 @@ public:
     bool Ready() const { return m_ready; }
     // The session summary as key=value pairs once the session has ended; empty if it does not.
     QMap<QString, QString> Summary();
+    // Every session's summary once all have ended (empty if they do not), keyed by the radio's
+    // address.
+    QMap<QString, QMap<QString, QString>> Sessions();
 
 private:
     QProcess m_process;

@@ -2,22 +2,26 @@
 
 #include "RadioSession.h"
 
-#include <cstdio>
-
-CRadioServer::CRadioServer(const SimOptions& options, QObject* parent)
-    : QObject(parent), m_options(options), m_out(stdout)
+CRadioServer::CRadioServer(const SimOptions& options, SimTally& tally, QTextStream& out, QObject* parent)
+    : QObject(parent), m_options(options), m_tally(tally), m_out(out)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &CRadioServer::OnNewConnection);
 }
 
 bool CRadioServer::Listen(QString& error)
 {
-    if (!m_server.listen(m_options.address, m_options.port)) {
+    const SimRadio& radio = m_options.radios.front();
+    if (!m_server.listen(radio.address, radio.port)) {
         error = m_server.errorString();
         return false;
     }
-    m_out << "listening on " << m_options.address.toString() << ':' << m_server.serverPort() << Qt::endl;
     return true;
+}
+
+QString CRadioServer::Where() const
+{
+    const SimRadio& radio = m_options.radios.front();
+    return QStringLiteral("%1:%2").arg(radio.address.toString()).arg(m_server.isListening() ? m_server.serverPort() : radio.port);
 }
 
 void CRadioServer::OnNewConnection()
@@ -28,7 +32,7 @@ void CRadioServer::OnNewConnection()
             socket->deleteLater();
             continue;
         }
-        auto* session = new CRadioSession(socket, m_options, ++m_started, this);
+        auto* session = new CRadioSession(socket, m_options, ++m_started, m_tally, Where(), this);
         connect(session, &CRadioSession::finished, this, [this, session] {
             m_out << session->Summary() << Qt::endl;
             session->deleteLater();

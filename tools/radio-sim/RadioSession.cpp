@@ -31,8 +31,9 @@ QByteArray StatusReply(char status)
 
 } // namespace
 
-CRadioSession::CRadioSession(QTcpSocket* socket, const SimOptions& options, int number, QObject* parent)
-    : QObject(parent), m_socket(socket), m_options(options), m_number(number)
+CRadioSession::CRadioSession(QTcpSocket* socket, const SimOptions& options, int number, SimTally& tally,
+                             const QString& radio, QObject* parent)
+    : QObject(parent), m_socket(socket), m_options(options), m_number(number), m_tally(tally), m_radio(radio)
 {
     m_socket->setParent(this);
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -43,14 +44,16 @@ CRadioSession::CRadioSession(QTcpSocket* socket, const SimOptions& options, int 
 
 QString CRadioSession::Summary() const
 {
-    const QByteArray hash = QCryptographicHash::hash(m_image, QCryptographicHash::Sha256).toHex();
-    return QStringLiteral("session=%1 peer=%2 requests=%3 busy=%4 bytes=%5 sha256=%6 outcome=%7")
+    // Asked for once the session has ended: no bytes come after it.
+    const QByteArray digest = m_hash.result().toHex();
+    return QStringLiteral("session=%1 peer=%2 requests=%3 busy=%4 bytes=%5 sha256=%6 outcome=%7 radio=%8 peak=%9")
         .arg(m_number)
         .arg(m_peer)
         .arg(m_requests)
         .arg(m_busyTotal)
-        .arg(m_image.size())
-        .arg(QString::fromLatin1(hash), m_outcome);
+        .arg(m_imageBytes)
+        .arg(QString::fromLatin1(digest), m_outcome, m_radio)
+        .arg(m_tally.peak);
 }
 
 void CRadioSession::OnReadyRead()
@@ -78,6 +81,7 @@ void CRadioSession::OnReadyRead()
 void CRadioSession::HandleRequest(quint8 command, const QByteArray& payload)
 {
     ++m_requests;
+    EnterTally();
     if (!m_lastWasBusy) {
         ++m_requestIndex;
         m_busyGiven = 0;
@@ -122,6 +126,8 @@ void CRadioSession::HandleRequest(quint8 command, const QByteArray& payload)
         case CMD_BEGIN:
             m_begun = true;
             m_image.clear();
+            m_hash.reset();
+            m_imageBytes = 0;
             m_dataIndex = 0;
             break;
         case CMD_DATA:
@@ -131,7 +137,10 @@ void CRadioSession::HandleRequest(quint8 command, const QByteArray& payload)
                     echo[0] = char(~echo[0]);
                 reply += echo;
             }
-            m_image += payload;
+            m_hash.addData(payload);
+            m_imageBytes += payload.size();
+            if (!m_options.saveFile.isEmpty())
+                m_image += payload;
             break;
         case CMD_PROGRAM:
             delayMs = m_options.programDelayMs;
@@ -146,6 +155,7 @@ void CRadioSession::HandleRequest(quint8 command, const QByteArray& payload)
     }
     if (const SimFault* slow = fault(SimFault::Kind::Slow))
         delayMs += slow->value;
+    m_lastAnswer = command == CMD_PROGRAM;
     Reply(reply, delayMs, fault(SimFault::Kind::Split) != nullptr);
 }
 
@@ -154,6 +164,8 @@ void CRadioSession::Reply(QByteArray reply, int delayMs, bool split)
     if (delayMs <= 0 && !split) {
         m_socket->write(reply);
         m_socket->flush();
+        if (m_lastAnswer)
+            LeaveTally();
         return;
     }
     m_answering = true;
@@ -179,6 +191,8 @@ void CRadioSession::SendBytes(const QByteArray& bytes, bool split)
 void CRadioSession::AnswerDone()
 {
     m_answering = false;
+    if (m_lastAnswer)
+        LeaveTally();
     // Requests that came in while the answer was under way.
     if (!m_pending.isEmpty())
         QTimer::singleShot(0, this, &CRadioSession::OnReadyRead);
@@ -190,7 +204,24 @@ void CRadioSession::End(const QString& outcome)
         return;
     m_ended = true;
     m_outcome = outcome;
+    LeaveTally();
     m_socket->disconnect(this);
     m_socket->abort();
     emit finished();
+}
+
+void CRadioSession::EnterTally()
+{
+    if (m_inTally || m_lastAnswer)
+        return;
+    m_inTally = true;
+    m_tally.peak = qMax(m_tally.peak, ++m_tally.open);
+}
+
+void CRadioSession::LeaveTally()
+{
+    if (!m_inTally)
+        return;
+    m_inTally = false;
+    --m_tally.open;
 }

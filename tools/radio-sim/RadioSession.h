@@ -2,7 +2,10 @@
 // them in lock-step with the faults the options ask for, and keeps the received image.
 #pragma once
 
+#include "RadioServer.h"
 #include "SimOptions.h"
+
+#include <QCryptographicHash>
 
 #include <QByteArray>
 #include <QObject>
@@ -11,7 +14,9 @@
 class CRadioSession : public QObject {
     Q_OBJECT
 public:
-    CRadioSession(QTcpSocket* socket, const SimOptions& options, int number, QObject* parent = nullptr);
+    // `radio` names the radio in the summary; `tally` counts the sessions in progress at once.
+    CRadioSession(QTcpSocket* socket, const SimOptions& options, int number, SimTally& tally, const QString& radio,
+                  QObject* parent = nullptr);
 
     // The one summary line of the session.
     QString Summary() const;
@@ -26,13 +31,23 @@ private:
     void SendBytes(const QByteArray& bytes, bool split);
     void AnswerDone();
     void End(const QString& outcome);
+    // In progress from the first request until the answer to the program command has gone or
+    // the connection ends: the client cannot start another session before either.
+    void EnterTally();
+    void LeaveTally();
 
     QTcpSocket* m_socket;
     const SimOptions& m_options;
     int m_number;
     QString m_peer;
     QByteArray m_pending;   // bytes of requests not handled yet
-    QByteArray m_image;
+    SimTally& m_tally;
+    QString m_radio;
+    QByteArray m_image;       // kept only to be saved; the summary needs just its hash and size
+    QCryptographicHash m_hash{QCryptographicHash::Sha256};
+    qint64 m_imageBytes = 0;
+    bool m_inTally = false;
+    bool m_lastAnswer = false; // the answer under way is the one to the program command
     bool m_begun = false;
     bool m_answering = false; // a delayed or split answer is under way
     bool m_silenced = false;  // a request was left unanswered on purpose

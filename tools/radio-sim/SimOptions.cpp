@@ -41,7 +41,79 @@ bool SplitPair(const QString& text, QChar separator, QString& left, QString& rig
     return true;
 }
 
+// "ADDR", "ADDR:PORT", "[V6]:PORT", or a range of IPv4 addresses "FIRST-LAST[:PORT]".
+bool ParseListen(const QString& text, QVector<SimRadio>& radios)
+{
+    QHostAddress single;
+    if (single.setAddress(text)) {
+        radios.push_back({single, 0});
+        return true;
+    }
+    QString hosts = text;
+    int port = 0;
+    const qsizetype colon = text.lastIndexOf(u':');
+    if (colon > 0) {
+        if (!ParseNumber(text.mid(colon + 1), 1, port) || port > 65535)
+            return false;
+        hosts = text.left(colon);
+        if (hosts.startsWith(u'[') && hosts.endsWith(u']'))
+            hosts = hosts.mid(1, hosts.size() - 2);
+    }
+    QHostAddress first;
+    QHostAddress last;
+    const qsizetype dash = hosts.indexOf(u'-');
+    if (dash < 0)
+        return first.setAddress(hosts) && (radios.push_back({first, quint16(port)}), true);
+    if (!first.setAddress(hosts.left(dash)) || !last.setAddress(hosts.mid(dash + 1))
+        || first.protocol() != QAbstractSocket::IPv4Protocol || last.protocol() != QAbstractSocket::IPv4Protocol)
+        return false;
+    const quint32 from = first.toIPv4Address();
+    const quint32 to = last.toIPv4Address();
+    if (to < from || to - from >= quint32(MAX_SIM_RADIOS))
+        return false;
+    for (quint32 a = from; a <= to; ++a)
+        radios.push_back({QHostAddress(a), quint16(port)});
+    return true;
+}
+
+// A fault's value may name its radio first: "ADDR/VALUE".
+bool TakeFaultRadio(QString& value, QHostAddress& radio)
+{
+    const qsizetype slash = value.indexOf(u'/');
+    if (slash < 0)
+        return true;
+    if (!radio.setAddress(value.left(slash)))
+        return false;
+    value = value.mid(slash + 1);
+    return true;
+}
+
 } // namespace
+
+QVector<SimRadio> SimOptions::Radios() const
+{
+    QVector<SimRadio> all = radios;
+    if (all.isEmpty())
+        all.push_back({QHostAddress(QStringLiteral("127.0.0.1")), 0});
+    for (SimRadio& radio : all) {
+        if (radio.port == 0)
+            radio.port = port;
+    }
+    return all;
+}
+
+SimOptions SimOptions::ForRadio(const SimRadio& radio) const
+{
+    SimOptions own = *this;
+    own.radios = {radio};
+    own.faults.clear();
+    for (const SimFault& fault : faults) {
+        if (fault.radio.isNull() || fault.radio.isEqual(radio.address, QHostAddress::TolerantConversion))
+            own.faults.push_back(fault);
+    }
+    own.saveFile.replace(QLatin1String("%a"), radio.address.toString());
+    return own;
+}
 
 bool RequestSelector::Matches(int requestIndex, quint8 command, int dataIndex) const
 {
@@ -95,8 +167,8 @@ const SimFault* SimOptions::FaultFor(SimFault::Kind kind, int requestIndex, quin
 ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, QString& error)
 {
     // Options taking a value, each as "--name VALUE" or "--name=VALUE".
-    const QStringList valued = {"listen", "port", "sessions", "program-delay", "save", "busy",
-                                "refuse", "silent", "close", "bang", "split", "slow"};
+    const QStringList faultOptions = {"busy", "refuse", "silent", "close", "bang", "split", "slow"};
+    const QStringList valued = QStringList{"listen", "port", "sessions", "program-delay", "save"} + faultOptions;
     for (int i = 1; i < arguments.size(); ++i) {
         QString arg = arguments[i];
         if (arg == QLatin1String("-h") || arg == QLatin1String("--help"))
@@ -127,10 +199,12 @@ ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, 
 
         bool ok = true;
         int number = 0;
-        SimFault fault{SimFault::Kind::Busy, {}, 0};
+        SimFault fault{SimFault::Kind::Busy, {}, 0, {}};
         QString left, right;
-        if (name == QLatin1String("listen")) {
-            ok = options.address.setAddress(value);
+        if (faultOptions.contains(name) && !TakeFaultRadio(value, fault.radio)) {
+            ok = false;
+        } else if (name == QLatin1String("listen")) {
+            ok = ParseListen(value, options.radios) && options.radios.size() <= MAX_SIM_RADIOS;
         } else if (name == QLatin1String("port")) {
             ok = ParseNumber(value, 1, number) && number <= 65535;
             options.port = quint16(number);
@@ -143,7 +217,7 @@ ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, 
         } else if (name == QLatin1String("wrong-echo")) {
             options.wrongEcho = true;
         } else if (name == QLatin1String("no-program-reply")) {
-            options.faults.push_back({SimFault::Kind::Silent, {RequestSelector::Kind::Program, 0}, 0});
+            options.faults.push_back({SimFault::Kind::Silent, {RequestSelector::Kind::Program, 0}, 0, {}});
         } else if (name == QLatin1String("busy")) {
             fault.kind = SimFault::Kind::Busy;
             ok = SplitPair(value, u'@', left, right) && ParseNumber(left, 1, fault.value)
@@ -186,26 +260,34 @@ ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, 
 QString SimHelpText()
 {
     return QStringLiteral(R"(Usage: zerlind-radio-sim [OPTION]...
-Plays the Zerlind radio's firmware update service on TCP, with faults on demand.
+Plays the Zerlind radio's firmware update service on TCP, with faults on demand; one process
+serves one radio or many.
 
-It listens on one address and port, takes each request as 8 header bytes (0x10, the command,
-the payload length little-endian, four zero bytes) plus the payload, and answers it with two
-bytes: 0x10 and the status " " (accepted). After the first data block it adds image bytes 4 to 7
-as an echo. It keeps the image (the data payloads after "begin", in order) and answers the
-program command after --program-delay. When a session ends it prints one line:
-  session=N peer=ADDR:PORT requests=R busy=B bytes=S sha256=HEX outcome=WHAT
-where requests counts every request received (resends included), busy the busy answers, bytes
-and sha256 describe the image received, and WHAT is one of programmed, refused, closed-by-fault,
-client-closed, protocol-error.
+Each radio listens on its own address and port, takes each request as 8 header bytes (0x10, the
+command, the payload length little-endian, four zero bytes) plus the payload, and answers it with
+two bytes: 0x10 and the status " " (accepted). After the first data block it adds image bytes 4
+to 7 as an echo. It keeps the image (the data payloads after "begin", in order) and answers the
+program command after --program-delay. Once every radio listens it prints one line per radio,
+"listening on ADDR:PORT". When a session ends it prints one line:
+  session=N peer=ADDR:PORT requests=R busy=B bytes=S sha256=HEX outcome=WHAT radio=ADDR:PORT peak=P
+where N counts the radio's sessions, requests counts every request received (resends included),
+busy the busy answers, bytes and sha256 describe the image received, WHAT is one of programmed,
+refused, closed-by-fault, client-closed, protocol-error, radio is the radio that served it, and
+P is the most sessions of all radios in progress at once so far (a session is in progress from
+its first request until the answer to the program command has gone or the connection ends).
 
 Where to listen:
-  --listen ADDR          address to listen on (default 127.0.0.1)
-  --port N               TCP port (default 1111)
-  --sessions N           serve N sessions, then exit with status 0 (default 0: until stopped)
+  --listen ADDR[:PORT]   a radio's address (default: one radio on 127.0.0.1); repeat it for
+                         more radios, or give a range of IPv4 addresses: FIRST-LAST[:PORT],
+                         such as 127.0.0.10-127.0.0.17 (at most 256 radios)
+  --port N               TCP port of radios given without one (default 1111)
+  --sessions N           each radio serves N sessions; once all have, exit with status 0
+                         (default 0: until stopped)
 
-How the radio behaves:
-  --program-delay MS     time the radio takes to program before it answers (default 0)
-  --save FILE            write the received image to FILE when the program command arrives
+How the radios behave:
+  --program-delay MS     time a radio takes to program before it answers (default 0)
+  --save FILE            write the received image to FILE when the program command arrives;
+                         "%a" in FILE stands for the radio's address
 
 Faults. AT picks the requests a fault applies to:
   N          the N-th request of the session (1 is "begin"; a resend after a busy answer keeps
@@ -213,7 +295,9 @@ Faults. AT picks the requests a fault applies to:
   begin      the begin command          program    the program command
   data       every data request         data:K     the K-th data request (data:1 = first block)
   all        every request
-Each fault option may be given more than once; the first that matches a request applies.
+A fault applies to every radio unless its value starts with one radio's address and a slash,
+as in --refuse 127.0.0.12/program. Each fault option may be given more than once; the first that
+matches a request applies.
   --busy COUNT@AT        answer busy ("@") COUNT times to the request, then as usual
   --refuse AT[=STATUS]   answer with STATUS instead of accepting (a number such as 0x00 or 69,
                          or one character; default "E", 0x45). The session goes on.
@@ -233,5 +317,7 @@ with outcome protocol-error. Examples:
   zerlind-radio-sim --listen 127.0.0.5 --sessions 1
   zerlind-radio-sim --busy 30@data:3 --program-delay 2000
   zerlind-radio-sim --refuse program=0x00 --save /tmp/received.dat
+  zerlind-radio-sim --listen 127.0.0.10-127.0.0.17 --sessions 1 --slow all=1 \
+                    --refuse 127.0.0.12/program --silent 127.0.0.15/data:3
 )");
 }

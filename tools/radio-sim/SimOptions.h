@@ -23,10 +23,20 @@ struct SimFault {
     Kind kind;
     RequestSelector at;
     int value = 0; // Busy: how many times; Refuse: the status byte; Slow: the delay in ms
+    QHostAddress radio; // the one radio it applies to; null: every radio
 };
 
+// One simulated radio: where it listens.
+struct SimRadio {
+    QHostAddress address;
+    quint16 port = 0; // 0: the --port value
+};
+
+// More radios than this in one process is a typing error rather than a fleet.
+inline constexpr int MAX_SIM_RADIOS = 256;
+
 struct SimOptions {
-    QHostAddress address = QHostAddress(QStringLiteral("127.0.0.1"));
+    QVector<SimRadio> radios; // none given: one radio on 127.0.0.1
     quint16 port = 1111;
     int sessions = 0;       // 0: serve until stopped
     int programDelayMs = 0; // how long the radio "programs" before it answers
@@ -36,6 +46,11 @@ struct SimOptions {
 
     // The first fault of `kind` that applies to the request, or nullptr.
     const SimFault* FaultFor(SimFault::Kind kind, int requestIndex, quint8 command, int dataIndex) const;
+
+    // Every radio to serve, each with its port filled in.
+    QVector<SimRadio> Radios() const;
+    // The options one radio runs with: only the faults meant for it, and its own save file.
+    SimOptions ForRadio(const SimRadio& radio) const;
 };
 
 enum class ParseOutcome { Run, Help, Version, Error };

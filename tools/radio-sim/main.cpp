@@ -1,4 +1,5 @@
-// zerlind-radio-sim: the radio's firmware update service on TCP, for tests and demonstrations.
+// zerlind-radio-sim: the radio's firmware update service on TCP, for tests and demonstrations;
+// one process serves one radio or many.
 #include "RadioServer.h"
 #include "SimOptions.h"
 #include "base/Platform.h"
@@ -7,6 +8,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <memory>
+#include <vector>
 
 int main(int argc, char** argv)
 {
@@ -31,12 +34,24 @@ int main(int argc, char** argv)
         break;
     }
 
-    CRadioServer server(options);
-    QObject::connect(&server, &CRadioServer::allSessionsDone, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    if (!server.Listen(error)) {
-        err << "zerlind-radio-sim: cannot listen on " << options.address.toString() << ':' << options.port
-            << ": " << error << '\n';
-        return 1;
+    QTextStream out(stdout);
+    SimTally tally;
+    std::vector<std::unique_ptr<CRadioServer>> servers;
+    int serversDone = 0;
+    for (const SimRadio& radio : options.Radios()) {
+        servers.push_back(std::make_unique<CRadioServer>(options.ForRadio(radio), tally, out));
+        CRadioServer* server = servers.back().get();
+        QObject::connect(server, &CRadioServer::allSessionsDone, &app, [&] {
+            if (++serversDone == int(servers.size()))
+                QCoreApplication::quit();
+        }, Qt::QueuedConnection);
+        if (!server->Listen(error)) {
+            err << "zerlind-radio-sim: cannot listen on " << server->Where() << ": " << error << '\n';
+            return 1;
+        }
     }
+    // Only once every radio listens: whoever waits for these lines may connect to any of them.
+    for (const auto& server : servers)
+        out << "listening on " << server->Where() << Qt::endl;
     return app.exec();
 }
