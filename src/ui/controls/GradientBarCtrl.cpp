@@ -1,6 +1,9 @@
 // The gradient progress bar's sweep and painting.
 #include "ui/controls/GradientBarCtrl.h"
 
+#include "ui/controls/GradientBarAccessible.h"
+
+#include <QAccessible>
 #include <QMetaObject>
 #include <QPainter>
 
@@ -38,6 +41,7 @@ CGradientBarCtrl::CGradientBarCtrl(QWidget* parent)
     , m_crRightEnd(kDefaultBarColor)
     , m_crLeftEnd(m_crFade.load())
 {
+    CGradientBarAccessible::Install();
 }
 
 void CGradientBarCtrl::SetColors(COLORREF crBack, COLORREF crBar)
@@ -108,6 +112,20 @@ int CGradientBarCtrl::StepIt()
     return head;
 }
 
+int CGradientBarCtrl::Percent() const
+{
+    const qint64 maximum = m_nMaximum;
+    const qint64 head = m_nHead;
+    if (maximum <= 0)
+        return 0;
+    return int(std::clamp<qint64>(head * 100 / maximum, 0, 100));
+}
+
+bool CGradientBarCtrl::Sweeping() const
+{
+    return m_nSegment < m_nMaximum && (m_nHead != 0 || m_nTail != 0 || m_bDownwards || m_bAtEnd);
+}
+
 GradientBarPicture CGradientBarCtrl::Picture() const
 {
     GradientBarPicture picture;
@@ -139,6 +157,12 @@ void CGradientBarCtrl::RepaintNow()
     // Cleared before the update, so a step after this point posts a request of its own.
     m_bRepaintPending = false;
     update();
+    const int percent = Sweeping() ? -2 : Percent();
+    if (percent != m_nToldPercent && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, percent < 0 ? 0 : percent);
+        QAccessible::updateAccessibility(&event);
+    }
+    m_nToldPercent = percent;
 }
 
 void CGradientBarCtrl::paintEvent(QPaintEvent*)

@@ -39,6 +39,11 @@ public:
     COLORREF LeftEndColor() const { return m_crLeftEnd; }
     COLORREF RightEndColor() const { return m_crRightEnd; }
 
+    // For screen readers: the filled share in percent (0 to 100), and whether the bar sweeps as a
+    // busy indicator (its segment is shorter than its range and it has moved since Reset).
+    int Percent() const;
+    bool Sweeping() const;
+
     // The state words as one paint sees them.
     GradientBarPicture Picture() const;
 
@@ -65,6 +70,8 @@ private:
     std::atomic<COLORREF> m_crLeftEnd;
 
     std::atomic<bool> m_bRepaintPending{false};
+    // The value screen readers were last told, so a repaint that moves nothing tells them nothing.
+    int m_nToldPercent = -1;
     // Held only while a repaint request is posted and when it arrives, never over the state
     // words: it makes the hand-over of Qt's event object to this thread visible to a thread
     // checker, which cannot see the locking inside an uninstrumented Qt.

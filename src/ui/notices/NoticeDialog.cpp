@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStringList>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -211,6 +212,22 @@ void CNoticeDialog::showEvent(QShowEvent* event)
     OnInitDialog();
     AlignCenteredTexts();
     CenterOverOwner();
+    DescribeForScreenReaders();
+}
+
+void CNoticeDialog::DescribeForScreenReaders()
+{
+    // A screen reader announces a dialog by its description: the notice's texts in template
+    // order, as the eye reads them. The texts themselves are read-only edits it would skip.
+    QStringList texts;
+    for (const TemplateItem& item : m_items) {
+        if (const auto* edit = qobject_cast<const CColorEdit*>(item.widget)) {
+            const QString text = edit->toPlainText().simplified();
+            if (!text.isEmpty())
+                texts << text;
+        }
+    }
+    setAccessibleDescription(texts.join(QLatin1Char('\n')));
 }
 
 void CNoticeDialog::paintEvent(QPaintEvent* event)

@@ -65,6 +65,7 @@ private:
     void SetDialogWidth(int width);
     void AlignCenteredTexts();
     void CenterOverOwner();
+    void DescribeForScreenReaders();
     int BorderWidth() const;
     const TemplateItem* Find(int id) const;
 

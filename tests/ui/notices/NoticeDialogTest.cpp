@@ -9,6 +9,7 @@
 
 #include "common/TestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
@@ -380,5 +381,24 @@ TEST(NoticeDialogs, CautionPicturesStayCentredInEitherWidth)
         // The rest of the client area is white.
         EXPECT_EQ(shown.pixel(client.left(), client.top()), qRgb(255, 255, 255));
         EXPECT_EQ(shown.pixel(client.right(), client.bottom()), qRgb(255, 255, 255));
+    }
+}
+
+TEST(NoticeDialogs, ScreenReadersHearTheTextsAsTheDescription)
+{
+    for (const DialogKind* kind : kKinds) {
+        for (quint16 language : kLanguages) {
+            SCOPED_TRACE(testing::Message() << kind->name << " " << LanguageName(language));
+            const auto dlg = kind->make(language);
+            Show(*dlg);
+            const QString description =
+                QAccessible::queryAccessibleInterface(dlg.get())->text(QAccessible::Description);
+            QStringList expected;
+            for (int id : kind->texts)
+                expected << Edit(*dlg, id)->toPlainText().simplified();
+            EXPECT_EQ(description, expected.join(QLatin1Char('\n')));
+            EXPECT_FALSE(description.isEmpty());
+            dlg->reject();
+        }
     }
 }
