@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "FleetRun.h"
+
 #include "base/MessageCatalog.h"
 
 #include <limits>
@@ -17,6 +19,11 @@ bool ParsePositive(const QString& text, int maximum, int& value)
 }
 
 } // namespace
+
+bool CliOptions::IsFleet() const
+{
+    return addresses.size() > 1 || !radioList.isEmpty() || jobsGiven || json || check || !scanNetwork.isEmpty();
+}
 
 CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QString& error)
 {
@@ -38,7 +45,8 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
         }
         const qsizetype eq = arg.indexOf(u'=');
         const QString name = arg.mid(2, eq >= 0 ? eq - 2 : -1);
-        if (name == QLatin1String("help") || name == QLatin1String("version") || name == QLatin1String("quiet")) {
+        static const QStringList flags = {"help", "version", "quiet", "json", "check"};
+        if (flags.contains(name)) {
             if (eq >= 0) {
                 error = QStringLiteral("--%1 takes no value").arg(name);
                 return CliParse::Error;
@@ -47,7 +55,9 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
                 return CliParse::Help;
             if (name == QLatin1String("version"))
                 return CliParse::Version;
-            options.quiet = true;
+            (name == QLatin1String("quiet") ? options.quiet
+             : name == QLatin1String("json") ? options.json
+                                             : options.check) = true;
             continue;
         }
         QString value;
@@ -74,6 +84,15 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
             ok = ParsePositive(value, maxMs, options.timeouts.transferMs);
         } else if (name == QLatin1String("program-timeout")) {
             ok = ParsePositive(value, maxMs, options.timeouts.programMs);
+        } else if (name == QLatin1String("jobs")) {
+            ok = ParsePositive(value, MAX_JOBS, options.jobs);
+            options.jobsGiven = true;
+        } else if (name == QLatin1String("radios")) {
+            ok = !value.isEmpty();
+            options.radioList = value;
+        } else if (name == QLatin1String("scan")) {
+            ok = !value.isEmpty();
+            options.scanNetwork = value;
         } else {
             error = QStringLiteral("unknown option: --%1").arg(name);
             return CliParse::Error;
@@ -83,22 +102,35 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
             return CliParse::Error;
         }
     }
-    if (positional.size() != 2) {
-        error = positional.size() < 2 ? QStringLiteral("FILE and ADDRESS are required")
-                                      : QStringLiteral("unexpected argument: %1").arg(positional[2]);
+    if (!options.scanNetwork.isEmpty()) {
+        // A scan takes no file and no radios, and updates nothing.
+        if (!positional.isEmpty() || !options.radioList.isEmpty() || options.check) {
+            error = !positional.isEmpty() ? QStringLiteral("unexpected argument: %1").arg(positional[0])
+                                          : QStringLiteral("--scan takes no --radios and no --check");
+            return CliParse::Error;
+        }
+        return CliParse::Run;
+    }
+    // With a list the radios may all come from it; without one, at least one ADDRESS follows FILE.
+    const int least = options.radioList.isEmpty() ? 2 : 1;
+    if (positional.size() < least) {
+        error = least == 2 ? QStringLiteral("FILE and ADDRESS are required") : QStringLiteral("FILE is required");
         return CliParse::Error;
     }
     options.fileName = positional[0];
-    options.address = positional[1];
+    options.addresses = positional.mid(1);
     return CliParse::Run;
 }
 
 QString CliHelpText()
 {
-    return QStringLiteral(R"(Usage: zerlind-firm-update [OPTION]... FILE ADDRESS
+    return QStringLiteral(R"(Usage: zerlind-firm-update [OPTION]... FILE ADDRESS [ADDRESS]...
+       zerlind-firm-update [OPTION]... --radios LIST FILE [ADDRESS]...
+       zerlind-firm-update [OPTION]... --scan NETWORK/PREFIX
 Updates the main-processor firmware of a Zerlind radio: reads FILE whole, connects to ADDRESS
 (a dotted IPv4 address or a host name) on TCP port 1111, sends the image in blocks of 1024 bytes
-and tells the radio to program it.
+and tells the radio to program it. With several radios, up to --jobs of them are updated at the
+same time, each from the same copy of FILE.
 
   --lang en|ja             language of the texts (default: Japanese when the message locale
                            is ja_JP, English otherwise)
@@ -107,12 +139,25 @@ and tells the radio to program it.
   --transfer-timeout MS    longest wait for each reply of the transfer (default 10000)
   --program-timeout MS     longest wait while the radio programs (default 180000)
   --quiet                  no status lines and no progress; failures still go to stderr
+  --radios LIST            radios from the file LIST ("-": standard input), one address a line;
+                           blank lines and lines starting with '#' are ignored. They come
+                           before the addresses of the command line
+  --jobs N                 how many radios are updated at the same time, 1 to 64 (default 4)
+  --json                   JSON Lines on stdout instead of text, one object per event
+  --check                  check FILE (size, blocks, SHA-256) and that each radio accepts a
+                           connection; sends nothing to any radio
+  --scan NETWORK/PREFIX    list the addresses of an IPv4 network (prefix 22 to 32) that accept
+                           a connection on the update port; sends nothing. No FILE
   --help                   show this text and exit
   --version                show the version and exit
 
 Status lines go to stdout, the failure text to stderr; progress goes to stderr when it is a
-terminal. Exit status: 0 updated, 2 bad command line, 3 the firmware file cannot be used,
+terminal. With several radios each line starts with "ADDRESS: " and a table of every radio's
+outcome ends the output. A radio named twice is refused before anything is sent.
+Exit status: 0 updated (every radio), 2 bad command line, 3 the firmware file cannot be used,
 4 the radio cannot be reached, 5 the transfer failed, 6 the radio refused the program command,
-7 no reply to the program command.
+7 no reply to the program command, 130 interrupted. With several radios, the status of the first
+radio in list order that was not updated. --check: 0, 3, or 4 when a radio did not answer;
+--scan: 0 when a radio answered, 4 when none did.
 )");
 }

@@ -1,4 +1,5 @@
-// The command line of zerlind-firm-update: language, port, time-outs, quiet, file and address.
+// The command line of zerlind-firm-update: language, port, time-outs, quiet, the file and the
+// radios, and what to do with them (update, check, scan).
 #pragma once
 
 #include "engine/UpdateRun.h"
@@ -12,11 +13,21 @@ struct CliOptions {
     UpdateTimeouts timeouts;
     bool quiet = false;
     QString fileName;
-    QString address;
+    QStringList addresses;   // as given on the command line, after those of the list
+    QString radioList;       // --radios: a file, or "-" for standard input
+    int jobs = 4;            // radios updated at the same time
+    bool jobsGiven = false;
+    bool json = false;
+    bool check = false;
+    QString scanNetwork;     // --scan NETWORK/PREFIX
+
+    // Anything beyond one FILE and one ADDRESS: the run goes through the fleet machinery.
+    bool IsFleet() const;
 };
 
 enum class CliParse { Run, Help, Version, Error };
 
-// `arguments` as QCoreApplication::arguments() gives them (program name first).
+// `arguments` as QCoreApplication::arguments() gives them (program name first). Reads nothing:
+// the radio list is read by the caller.
 CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QString& error);
 QString CliHelpText();

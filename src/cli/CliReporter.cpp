@@ -1,6 +1,9 @@
 #include "CliReporter.h"
 
-#include "engine/UpdateProtocol.h"
+#include "ProgressLine.h"
+#include "Terminal.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -67,13 +70,12 @@ void CCliReporter::OnDataSent(quint64 bytesSent, quint64 totalBytes)
     if (!last && m_sinceShown.isValid() && m_sinceShown.elapsed() < PROGRESS_REDRAW_MS)
         return;
     m_sinceShown.start();
-    const quint64 blocks = (totalBytes + BLOCK_SIZE - 1) / BLOCK_SIZE;
-    const quint64 block = (bytesSent + BLOCK_SIZE - 1) / BLOCK_SIZE;
-    const double seconds = qMax<qint64>(m_transferClock.elapsed(), 1) / 1000.0;
-    m_err << "\rblock " << block << " of " << blocks << ", " << qRound64(double(bytesSent) / seconds)
-          << " bytes/s   ";
-    m_err.flush();
-    m_bProgressOpen = true;
+    ProgressView view;
+    view.phase = RadioPhase::Transferring;
+    view.bytesSent = bytesSent;
+    view.totalBytes = totalBytes;
+    view.transferMs = m_transferClock.elapsed();
+    ShowProgress(view);
 }
 
 void CCliReporter::StartWaitAnimation()
@@ -93,7 +95,17 @@ void CCliReporter::StopWaitAnimation()
 
 void CCliReporter::ShowWaited()
 {
-    m_err << "\rwaited " << m_waitClock.elapsed() / 1000 << " s of " << m_nProgramTimeoutMs / 1000 << " s   ";
+    ProgressView view;
+    view.phase = RadioPhase::Programming;
+    view.waitedMs = m_waitClock.elapsed();
+    view.programTimeoutMs = m_nProgramTimeoutMs;
+    ShowProgress(view);
+}
+
+void CCliReporter::ShowProgress(const ProgressView& view)
+{
+    // Redrawn in place: back to the start of the line, then whatever of the old one is left cleared.
+    m_err << '\r' << FormatProgressLine(view, Terminal::Columns(stderr)) << "\x1b[K";
     m_err.flush();
     m_bProgressOpen = true;
 }

@@ -8,6 +8,8 @@
 #include <QTextStream>
 #include <QTimer>
 
+struct ProgressView;
+
 class CCliReporter : public IUpdateReporter {
 public:
     // `programTimeoutMs` is the limit shown while the radio programs.
@@ -31,6 +33,7 @@ public:
 
 private:
     void ShowWaited();
+    void ShowProgress(const ProgressView& view);
     void EndProgressLine();
 
     bool m_bQuiet;

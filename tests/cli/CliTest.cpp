@@ -180,6 +180,13 @@ TEST(Cli, CommandLineContract)
         {"-q", "a", "b"},
         {"--quiet=yes", "a", "b"},
         {"a", "b", "--lang"},
+        {"--jobs", "0", "a", "b"},
+        {"--jobs", "65", "a", "b"},
+        {"--json=1", "a", "b"},
+        {"--radios", "/nonexistent/list", "a"},
+        {"--radios", "/dev/null", "a"}, // a list with no radio and none given
+        {"--scan", "127.0.0.0/24", "a"},
+        {"--check", "--scan", "127.0.0.0/24"},
     };
     for (const QStringList& args : bad) {
         const UpdaterOutcome o = RunUpdater(args);
@@ -190,7 +197,8 @@ TEST(Cli, CommandLineContract)
     UpdaterOutcome o = RunUpdater({"--help"});
     EXPECT_EQ(o.exitCode, 0);
     for (const char* option : {"--lang", "--port", "--connect-timeout", "--transfer-timeout", "--program-timeout",
-                               "--quiet", "--version", "FILE ADDRESS"})
+                               "--quiet", "--radios", "--jobs", "--json", "--check", "--scan", "--version",
+                               "FILE ADDRESS"})
         EXPECT_TRUE(o.out.contains(option)) << option;
     o = RunUpdater({"--version"});
     EXPECT_EQ(o.exitCode, 0);

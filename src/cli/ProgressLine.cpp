@@ -1,0 +1,165 @@
+#include "ProgressLine.h"
+
+#include <QList>
+
+namespace {
+
+// The width a line is laid out for when the terminal does not say.
+constexpr int DEFAULT_COLUMNS = 80;
+// A bar narrower than this says nothing; wider than this only takes room from the text.
+constexpr int MIN_BAR = 10;
+constexpr int MAX_BAR = 40;
+// Before this much of the transfer has passed, a rate would be noise.
+constexpr qint64 RATE_SETTLE_MS = 200;
+
+bool IsWide(uint c)
+{
+    // The East Asian wide and full-width blocks a catalog text can hold.
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3)
+           || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+           || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+QString PhaseWord(RadioPhase phase)
+{
+    switch (phase) {
+    case RadioPhase::NotStarted:
+        return QStringLiteral("waiting ");
+    case RadioPhase::Connecting:
+        return QStringLiteral("connect ");
+    case RadioPhase::Transferring:
+        return QStringLiteral("transfer");
+    case RadioPhase::Programming:
+        return QStringLiteral("program ");
+    case RadioPhase::Updated:
+        return QStringLiteral("updated ");
+    case RadioPhase::Failed:
+        return QStringLiteral("failed  ");
+    case RadioPhase::Stopped:
+        // The note says "stopped ..." itself.
+        return QStringLiteral("        ");
+    }
+    return QString();
+}
+
+QString Bar(int width, quint64 done, quint64 total)
+{
+    const int inner = width - 2;
+    const int filled = total == 0 ? inner : int(done * quint64(inner) / total);
+    QString bar(inner, u' ');
+    for (int i = 0; i < filled; ++i)
+        bar[i] = u'=';
+    if (filled < inner && filled > 0)
+        bar[filled] = u'>';
+    return u'[' + bar + u']';
+}
+
+} // namespace
+
+int DisplayWidth(const QString& text)
+{
+    int width = 0;
+    for (const uint c : text.toUcs4())
+        width += IsWide(c) ? 2 : 1;
+    return width;
+}
+
+QString FitWidth(const QString& text, int columns)
+{
+    QString out;
+    int width = 0;
+    for (const uint c : text.toUcs4()) {
+        const int w = IsWide(c) ? 2 : 1;
+        if (width + w > columns)
+            break;
+        width += w;
+        out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+    }
+    return out;
+}
+
+QString PadWidth(const QString& text, int columns)
+{
+    return text + QString(qMax(0, columns - DisplayWidth(text)), u' ');
+}
+
+QString FormatRate(double bytesPerSecond)
+{
+    if (bytesPerSecond >= 1024.0 * 1024.0)
+        return QStringLiteral("%1 MiB/s").arg(bytesPerSecond / (1024.0 * 1024.0), 0, 'f', 1);
+    if (bytesPerSecond >= 1024.0)
+        return QStringLiteral("%1 KiB/s").arg(qRound(bytesPerSecond / 1024.0));
+    return QStringLiteral("%1 B/s").arg(qRound(bytesPerSecond));
+}
+
+QString FormatDuration(qint64 seconds)
+{
+    const qint64 h = seconds / 3600;
+    const qint64 m = seconds / 60 % 60;
+    const qint64 s = seconds % 60;
+    if (h > 0)
+        return QStringLiteral("%1:%2:%3").arg(h).arg(m, 2, 10, QLatin1Char('0')).arg(s, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QLatin1Char('0'));
+}
+
+QString FormatProgressLine(const ProgressView& view, int columns)
+{
+    if (columns <= 0)
+        columns = DEFAULT_COLUMNS;
+    const int room = columns - 1;
+    const bool narrow = columns < NARROW_TERMINAL_COLUMNS;
+    const QString head = view.label.isEmpty() ? QString()
+                         : narrow             ? view.label + u' '
+                                              : view.label + QStringLiteral("  ") + PhaseWord(view.phase) + u' ';
+
+    // The facts of the phase; the bar goes in front of them when there is room.
+    QString facts;
+    bool withBar = false;
+    quint64 done = 0;
+    quint64 total = 0;
+    switch (view.phase) {
+    case RadioPhase::Transferring: {
+        withBar = true;
+        done = view.bytesSent;
+        total = view.totalBytes;
+        const int percent = total == 0 ? 0 : int(done * 100 / total);
+        QString rate = QStringLiteral("--");
+        QString left = QStringLiteral("--:--");
+        if (view.transferMs >= RATE_SETTLE_MS && done > 0) {
+            const double bytesPerSecond = double(done) * 1000.0 / double(view.transferMs);
+            rate = FormatRate(bytesPerSecond);
+            left = FormatDuration(qint64(double(total - qMin(done, total)) / bytesPerSecond + 0.5));
+        }
+        facts = narrow ? QStringLiteral("%1% %2 %3").arg(percent).arg(rate, left)
+                       : QStringLiteral("%1%  %2  %3 left").arg(percent, 3).arg(rate, left);
+        break;
+    }
+    case RadioPhase::Programming:
+        facts = narrow ? QStringLiteral("program %1 s").arg(view.waitedMs / 1000)
+                       : QStringLiteral("waited %1 s of %2 s").arg(view.waitedMs / 1000).arg(view.programTimeoutMs / 1000);
+        break;
+    case RadioPhase::Updated:
+        withBar = true;
+        done = total = 1;
+        facts = narrow ? QStringLiteral("updated %1 s").arg(view.elapsedMs / 1000.0, 0, 'f', 1)
+                       : QStringLiteral("100%  %1 s").arg(view.elapsedMs / 1000.0, 0, 'f', 1);
+        break;
+    case RadioPhase::Failed:
+    case RadioPhase::Stopped:
+        facts = view.note;
+        break;
+    case RadioPhase::NotStarted:
+    case RadioPhase::Connecting:
+        if (narrow && !view.label.isEmpty())
+            facts = PhaseWord(view.phase).trimmed();
+        break;
+    }
+
+    QString line = head + facts;
+    if (withBar && !narrow) {
+        const int barWidth = qMin(MAX_BAR, room - DisplayWidth(line) - 1);
+        if (barWidth >= MIN_BAR)
+            line = head + Bar(barWidth, done, total) + u' ' + facts;
+    }
+    return FitWidth(line, room);
+}

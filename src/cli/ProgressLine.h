@@ -1,0 +1,41 @@
+// One line of progress on a terminal, as users of curl, pv or apt expect it: a bar with the
+// percentage, the rate and the time left during the transfer, the seconds waited while the
+// radio programs, and a radio's final state.
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// How far one radio has got; the order is the order of a run.
+enum class RadioPhase { NotStarted, Connecting, Transferring, Programming, Updated, Failed, Stopped };
+
+struct ProgressView {
+    QString label;              // the radio's address, padded by the caller; empty for one radio
+    RadioPhase phase = RadioPhase::NotStarted;
+    quint64 bytesSent = 0;
+    quint64 totalBytes = 0;
+    qint64 transferMs = 0;      // since the transfer began
+    qint64 waitedMs = 0;        // since the program command went
+    int programTimeoutMs = 0;
+    qint64 elapsedMs = 0;       // the whole run, shown once it has ended
+    QString note;               // Failed and Stopped: what happened, one line
+};
+
+// Below this many columns the bar is left out.
+inline constexpr int NARROW_TERMINAL_COLUMNS = 60;
+
+// The line for `view`, never wider than `columns` - 1: a character in the last column makes
+// some terminals wrap. Without a known width (0), it is laid out for 80 columns.
+QString FormatProgressLine(const ProgressView& view, int columns);
+
+// Columns that `text` takes on a terminal: East Asian wide characters take two.
+int DisplayWidth(const QString& text);
+// `text` cut to at most `columns` display columns.
+QString FitWidth(const QString& text, int columns);
+// `text` padded with spaces to `columns` display columns.
+QString PadWidth(const QString& text, int columns);
+
+// "1.5 MiB/s", "830 KiB/s", "12 B/s".
+QString FormatRate(double bytesPerSecond);
+// "0:07", "12:30", "1:02:03".
+QString FormatDuration(qint64 seconds);

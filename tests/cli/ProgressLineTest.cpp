@@ -1,0 +1,54 @@
+// Progress lines on a terminal: whatever the phase, the width and the texts, a line never
+// reaches the last column (which would wrap it and break the redraw in place), and the narrow
+// form still says how far the radio is.
+#include "cli/ProgressLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ProgressLine, NeverWiderThanTheTerminal)
+{
+    ProgressView transfer;
+    transfer.label = QStringLiteral("radio-in-the-back-room.example");
+    transfer.phase = RadioPhase::Transferring;
+    transfer.bytesSent = 3 * 1024 * 1024;
+    transfer.totalBytes = 4 * 1024 * 1024;
+    transfer.transferMs = 2500;
+    ProgressView single = transfer;
+    single.label.clear();
+    ProgressView program = transfer;
+    program.phase = RadioPhase::Programming;
+    program.waitedMs = 12500;
+    program.programTimeoutMs = 180000;
+    ProgressView updated = transfer;
+    updated.phase = RadioPhase::Updated;
+    updated.elapsedMs = 4600;
+    ProgressView failed = transfer;
+    failed.phase = RadioPhase::Failed;
+    failed.note = QString::fromUtf8("データ転送に失敗しました。ネットワーク接続を確認して再試行してください。");
+
+    const struct {
+        const char* name;
+        const ProgressView& view;
+        const char* mustShow; // in every width
+    } views[] = {
+        {"transfer", transfer, "75%"}, {"single", single, "75%"}, {"program", program, "12"},
+        {"updated", updated, ""},      {"failed", failed, ""},
+    };
+    for (const auto& v : views) {
+        for (int columns : {12, 30, 59, 60, 61, 80, 132, 400}) {
+            const QString line = FormatProgressLine(v.view, columns);
+            SCOPED_TRACE(std::string(v.name) + " at " + std::to_string(columns) + ": " + line.toStdString());
+            EXPECT_LE(DisplayWidth(line), columns - 1);
+            EXPECT_FALSE(line.contains(u'\n'));
+            if (columns >= 40) {
+                EXPECT_TRUE(line.contains(QLatin1String(v.mustShow)));
+            }
+        }
+    }
+    // Rate and time left: 3 MiB in 2.5 s leaves 1 MiB, under a second.
+    EXPECT_TRUE(FormatProgressLine(single, 80).contains(QLatin1String("1.2 MiB/s  0:01 left")));
+}
+
+} // namespace
