@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -73,8 +74,12 @@ bool CFirmUtilityApp::InitInstance()
         std::_Exit(EXIT_CAUTION_REFUSED);
     }
 
-    // 11. The main window; its result carries no meaning.
-    dlg->exec();
+    // 11. The main window; its result carries no meaning. It is the only window, so it runs
+    // without modality: the window system would otherwise mark it as a modal dialog.
+    QEventLoop loop;
+    QObject::connect(dlg.get(), &QDialog::finished, &loop, &QEventLoop::quit);
+    dlg->show();
+    loop.exec(QEventLoop::DialogExec);
 
     // 13. The window object goes with `dlg`.
     return false;

@@ -116,8 +116,10 @@ void MoveControl(QWidget* control, int right, int down, int wider)
 
 CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent) : QDialog(parent), m_hIcon(AppIcon())
 {
-    // A fixed-size window with a system menu and a minimise box, never maximised.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // An ordinary application window, so task bars and window switchers list it: not a dialog
+    // type, which the window system would tie to a hidden leader window. Fixed in size, with a
+    // system menu and a minimise box, never maximised.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
     setFont(DialogFont());
