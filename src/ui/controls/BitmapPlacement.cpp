@@ -1,6 +1,7 @@
 // Placement and composition of a styled bitmap.
 #include "ui/controls/BitmapPlacement.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -22,10 +23,15 @@ int AlignOffset(int area, int extent, quint32 flags, quint32 start, quint32 cent
 }
 
 // The part of the painter's device that drawing can reach, in the painter's own coordinates;
-// none when the painter has no device or its transformation cannot be undone.
+// none when the painter has no device or its transformation cannot be undone. The device
+// transformation leads to the pixels of the paint engine's device, which for a widget is the
+// backing store or the image it is rendered into: its pixel ratio and the widget's offset in it
+// are part of that transformation, and the widget's own size, counted in logical pixels, is not
+// the measure to undo it on.
 std::optional<QRect> VisibleArea(const QPainter& painter)
 {
-    const QPaintDevice* device = painter.device();
+    const QPaintEngine* engine = painter.paintEngine();
+    const QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
     bool invertible = false;
     const QTransform toLogical = painter.deviceTransform().inverted(&invertible);
     if (!device || !invertible)
@@ -61,6 +67,8 @@ std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitm
 
     const bool stretch = (flags & BMX_STRETCH) != 0;
     const bool tile = (flags & BMX_TILE) != 0;
+    // The part of the bitmap that is drawn: never more than the area, never shrunk.
+    const QSize cut(std::min(cx, width), std::min(cy, height));
     if (!tile) {
         int dx = x;
         int dy = y;
@@ -68,8 +76,7 @@ std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitm
             dx += AlignOffset(cx, width, flags, BMX_LEFT, BMX_HCENTER, BMX_RIGHT);
             dy += AlignOffset(cy, height, flags, BMX_TOP, BMX_VCENTER, BMX_BOTTOM);
         }
-        const QSize source(std::min(cx, width), std::min(cy, height));
-        steps.push_back({QRect(QPoint(dx, dy), stretch ? QSize(cx, cy) : source), source});
+        steps.push_back({QRect(QPoint(dx, dy), stretch ? QSize(cx, cy) : cut), cut});
         return steps;
     }
 
@@ -89,12 +96,19 @@ std::vector<BitmapDrawStep> PlaceBitmap(int x, int y, int cx, int cy, QSize bitm
         firstRow = std::max<qint64>(0, (qint64(visible->top()) - y) / height);
         lastRow = std::min<qint64>(lastRow, (qint64(visible->bottom()) - y) / height);
     }
+    // With BMX_STRETCH the first copy covers the whole area, stretched, and every tile after
+    // it is scaled from the same cut: whole tiles come out one to one over it, the shortened
+    // last column and row squeezed.
+    if (stretch)
+        steps.push_back({QRect(QPoint(x, y), QSize(cx, cy)), cut});
     for (qint64 row = firstRow; row <= lastRow; ++row) {
         const qint64 dy = y + row * height;
         for (qint64 column = firstColumn; column <= lastColumn; ++column) {
+            if (stretch && row == 0 && column == 0)
+                continue;
             const qint64 dx = x + column * width;
             const QSize size(int(std::min<qint64>(width, right - dx)), int(std::min<qint64>(height, bottom - dy)));
-            steps.push_back({QRect(QPoint(int(dx), int(dy)), size), size});
+            steps.push_back({QRect(QPoint(int(dx), int(dy)), size), stretch ? cut : size});
         }
     }
     return steps;

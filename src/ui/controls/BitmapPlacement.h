@@ -17,6 +17,10 @@ constexpr quint32 BMX_TRANSPARENT = 0x00000100; // pixels of the transparent col
 constexpr quint32 BMX_FILLBACK = 0x00000200;    // as transparent, over a fill of the background colour
 constexpr quint32 BMX_STRETCH = 0x00100000;     // enlarge to the requested size; alignment ignored
 constexpr quint32 BMX_TILE = 0x00200000;        // repeat over the requested area; alignment ignored
+// BMX_TILE with BMX_STRETCH: the first copy is stretched over the whole area, then the tiles
+// are drawn over it from the same cut of the bitmap, so whole tiles come out one to one and
+// the shortened last column and row are squeezed; the stretched copy shows only in the first
+// tile's place and through the transparent pixels of the others.
 constexpr quint32 BMX_LEFT = 0x01000000;        // of two flags of one axis, the first listed wins
 constexpr quint32 BMX_HCENTER = 0x02000000;
 constexpr quint32 BMX_RIGHT = 0x04000000;

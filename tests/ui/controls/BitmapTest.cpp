@@ -85,6 +85,18 @@ TEST(BitmapPlacement, TilesShortenTheLastColumnAndRow)
         EXPECT_FALSE(step.Scaled());
     // An area narrower than the bitmap: one cut column.
     EXPECT_EQ(Heights(PlaceBitmap(0, 0, 100, 80, kLogo, BMX_TILE), 0), (std::vector<int>{37, 37, 6}));
+
+    // With a stretch the first copy covers the area and the tiles after it come from the same
+    // cut: whole ones unscaled, the shortened ones squeezed.
+    const auto stretched = PlaceBitmap(10, 5, 500, 100, kLogo, BMX_TILE | BMX_STRETCH);
+    ASSERT_EQ(stretched.size(), 9u);
+    EXPECT_EQ(stretched.front().dest, QRect(10, 5, 500, 100));
+    EXPECT_TRUE(stretched.front().Scaled());
+    EXPECT_EQ(stretched[1].dest, QRect(215, 5, 205, 37));
+    EXPECT_FALSE(stretched[1].Scaled());
+    EXPECT_EQ(stretched.back().dest, QRect(420, 79, 90, 26));
+    EXPECT_EQ(stretched.back().source, kLogo);
+    EXPECT_FALSE(PlaceBitmap(0, 0, 205, 37, kLogo, BMX_TILE | BMX_STRETCH).front().Scaled());
 }
 
 TEST(BitmapPlacement, FarAreasAndHugeTilingsStayBounded)
@@ -375,6 +387,43 @@ TEST(BitmapExCtrl, PaintsTheLetteringOverTheParentOrItsOwnBackground)
         EXPECT_EQ(shot.pixel(Behind(ink.x(), ink.y())), qRgb(10, 20, 30));
     }
 }
+
+// The control tiling the logo over 500 x 100 at (10, 5) of a red parent, rendered at a pixel
+// ratio: every pixel of the control shows the logo pixel of its tile, up to the far corner.
+class BitmapExCtrlPixelRatio : public ::testing::TestWithParam<qreal> {};
+
+TEST_P(BitmapExCtrlPixelRatio, TilesCoverTheWholeControl)
+{
+    const qreal ratio = GetParam();
+    const QImage logo = LoadBitmapResourceImage(IDB_LOGO).convertToFormat(QImage::Format_RGB32);
+    QWidget parent;
+    parent.resize(520, 110);
+    QPalette pal = parent.palette();
+    pal.setColor(QPalette::Window, QColor(255, 0, 0));
+    parent.setPalette(pal);
+    parent.setAutoFillBackground(true);
+    auto* control = new CBitmapExCtrl(&parent);
+    control->setGeometry(10, 5, 500, 100);
+    control->LoadBitmapResource(IDB_LOGO, 0);
+    control->SetDrawFlags(BMX_TILE);
+
+    QImage shot(parent.size() * ratio, QImage::Format_RGB32);
+    shot.setDevicePixelRatio(ratio);
+    parent.render(&shot);
+
+    int wrong = 0;
+    QPoint firstWrong;
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 500; ++x) {
+            const QPoint device((QPointF(10 + x, 5 + y) * ratio).toPoint());
+            if (shot.pixel(device) != logo.pixel(x % logo.width(), y % logo.height()) && wrong++ == 0)
+                firstWrong = QPoint(x, y);
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "first at " << firstWrong.x() << "," << firstWrong.y();
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, BitmapExCtrlPixelRatio, ::testing::Values(1.0, 2.0));
 
 TEST(BitmapExCtrl, FollowsTheSystemButtonFaceColour)
 {
