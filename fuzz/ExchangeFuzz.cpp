@@ -1,5 +1,6 @@
 // The radio's replies to single exchanges: any bytes, cut into any segments, late, busy,
-// silent, closed or reset, answered by a scripted peer in this process.
+// silent, closed or reset, answered by a scripted peer in this process that runs inside the
+// connection's clock.
 #include "FuzzInput.h"
 #include "ScriptedPeer.h"
 
@@ -13,8 +14,11 @@
 
 namespace {
 
-// Short enough for many runs a second, long enough for a peer on a busy machine.
-constexpr int kExchangeTimeoutMs = 40;
+// The connection's own time-out: the peer's gaps and silences move the clock instead of
+// being waited out, so its length costs nothing.
+constexpr int kExchangeTimeoutMs = CTimedSocket::DEFAULT_TIMEOUT_MS;
+// Busy resends go at once: the pause is for a real radio, and the peer needs none.
+constexpr int kBusyDelayMs = 0;
 constexpr int kMaxExchanges = 4;
 const quint8 kCommands[] = {CMD_BEGIN, CMD_DATA, CMD_PROGRAM};
 
@@ -36,7 +40,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     // Kept for the life of the process: the socket's waits dispatch events of this thread.
     new QCoreApplication(*argc, *argv);
-    g_peer = new CScriptedPeer("127.0.0.231");
+    g_peer = new CScriptedPeer("127.0.0.231", kExchangeTimeoutMs);
     for (int i = 0; i < BLOCK_SIZE; ++i)
         g_block[i] = char(i * 7 + 3);
     return 0;
@@ -59,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     int attempted = 0;
     {
-        CTimedSocket socket;
+        CTimedSocket socket([] { return g_peer->Tick(); });
         socket.SetTimeout(kExchangeTimeoutMs);
         FUZZ_CHECK(socket.Connect(g_peer->Address(), g_peer->Port()));
         char request[REQUEST_BUFFER_SIZE];
@@ -67,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         bool accepted = true;
         while (accepted && attempted < exchanges) {
             const int i = attempted++;
-            accepted = ExchangeRequest(socket, commands[i], request, reply, g_block, lengths[i], kinds[i]);
+            accepted = ExchangeRequest(socket, commands[i], request, reply, g_block, lengths[i], kinds[i],
+                                       kBusyDelayMs);
             FUZZ_CHECK(!accepted || IsAcceptedStatus(quint8(reply[REPLY_STATUS_OFFSET])));
             FUZZ_CHECK(!socket.IsBlocking());
         }

@@ -1,50 +1,31 @@
 #include "ScriptedPeer.h"
 
-#include "FuzzInput.h"
-
-#include <QElapsedTimer>
-
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <iterator>
+#include <utility>
 
 namespace {
 
-// Every wait looks at the stop flag this often, and a session never outlives its bound.
-constexpr int SLICE_MS = 5;
-constexpr qint64 SESSION_LIMIT_MS = 20000;
 constexpr int REQUEST_HEADER = 8;
 constexpr int SEGMENT_MAX = 4;
-// Gaps between segments, short of any client time-out the targets use.
-constexpr int kGapMicroseconds[] = {0, 200, 1000, 3000};
+// A request is at most a header and one block; this many reads take in more than one.
+constexpr int RECEIVE_ROUNDS = 4;
 
 enum class AnswerKind : quint8 { Raw, RawLong, Accept, Busy, Silent, Close, Reset, RawThenClose };
 
-bool WaitReadable(int fd, const std::atomic<bool>& stop, const QElapsedTimer& life)
-{
-    while (!stop && life.elapsed() < SESSION_LIMIT_MS) {
-        pollfd p{fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, SLICE_MS);
-        if (ready > 0)
-            return true;
-        if (ready < 0 && errno != EINTR)
-            return false;
-    }
-    return false;
-}
-
 } // namespace
 
-CScriptedPeer::CScriptedPeer(const char* address) : m_address(QString::fromLatin1(address))
+CScriptedPeer::CScriptedPeer(const char* address, int timeoutMs)
+    : m_address(QString::fromLatin1(address)), m_timeoutMs(timeoutMs)
 {
-    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (m_listener < 0)
         return;
     const int on = 1;
@@ -57,7 +38,6 @@ CScriptedPeer::CScriptedPeer(const char* address) : m_address(QString::fromLatin
         ::listen(m_listener, 4) != 0 ||
         ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&local), &length) != 0)
         return;
-    ::fcntl(m_listener, F_SETFL, ::fcntl(m_listener, F_GETFL) | O_NONBLOCK);
     m_port = ntohs(local.sin_port);
 }
 
@@ -71,74 +51,118 @@ CScriptedPeer::~CScriptedPeer()
 void CScriptedPeer::Start(QByteArray script)
 {
     Finish();
-    DropBacklog();
     m_script = std::move(script);
+    m_input = CFuzzInput(reinterpret_cast<const quint8*>(m_script.constData()), size_t(m_script.size()));
     m_requests.clear();
-    m_stop = false;
-    m_thread = std::thread([this] { Serve(); });
+    m_pending.clear();
+    m_steps.clear();
+    m_answered = false;
+    m_serving = true;
 }
 
 std::vector<QByteArray> CScriptedPeer::Finish()
 {
-    m_stop = true;
-    if (m_thread.joinable())
-        m_thread.join();
-    return m_requests;
+    m_serving = false;
+    Disconnect();
+    DropBacklog();
+    // Nothing of the session outlives it: libFuzzer looks for leaks in every run whose
+    // allocations and releases do not balance, which costs more than the run.
+    m_input = CFuzzInput(nullptr, 0);
+    m_script = QByteArray();
+    m_pending = QByteArray();
+    m_steps = {};
+    return std::exchange(m_requests, {});
 }
 
-void CScriptedPeer::DropBacklog()
+quint32 CScriptedPeer::Tick()
 {
-    // A connection left over from an earlier session must not meet this session's script.
-    for (int fd; (fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;)
-        ::close(fd);
+    if (m_serving)
+        Advance();
+    using namespace std::chrono;
+    return quint32(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count()) + m_skippedMs;
 }
 
-void CScriptedPeer::Serve()
+void CScriptedPeer::Advance()
 {
-    QElapsedTimer life;
-    life.start();
-    if (!WaitReadable(m_listener, m_stop, life))
-        return;
-    const int connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-    if (connection < 0)
-        return;
-    const int on = 1;
-    ::setsockopt(connection, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-
-    CFuzzInput script(reinterpret_cast<const quint8*>(m_script.constData()), size_t(m_script.size()));
-    QByteArray pending;
-    bool open = true;
-    while (open && !script.Empty() && WaitReadable(connection, m_stop, life)) {
-        char chunk[4096];
-        const ssize_t n = ::recv(connection, chunk, sizeof chunk, 0);
-        if (n <= 0)
-            break;
-        pending.append(chunk, qsizetype(n));
-        while (open && pending.size() >= REQUEST_HEADER) {
-            const int length = quint8(pending[2]) | (quint8(pending[3]) << 8);
-            if (pending.size() < REQUEST_HEADER + length)
-                break;
-            const QByteArray request = pending.left(REQUEST_HEADER + length);
-            pending.remove(0, REQUEST_HEADER + length);
-            m_requests.push_back(request);
-            Answer(connection, request, script, open);
+    if (m_connection < 0) {
+        m_connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        // Still connecting: until the first request the clock runs as it does.
+        if (m_connection < 0)
+            return;
+        const int on = 1;
+        ::setsockopt(m_connection, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        if (m_input.Empty()) {
+            Perform({Step::Kind::Close, {}, 0});
+            return;
         }
     }
-    ::close(connection);
+    if (m_steps.empty()) {
+        if (!Receive()) {
+            m_serving = false; // the client left
+            return;
+        }
+        // A request just taken is answered from the next reading on, so that the client looks
+        // at the socket between any two segments.
+        if (TakeRequest())
+            return;
+        // Nothing more to send: the client waits for a silence, which ends at its time-out.
+        if (m_answered)
+            m_skippedMs += quint32(m_timeoutMs) + 1;
+        return;
+    }
+    // The next segment, after its gap, and any that follow it without one.
+    do {
+        const Step step = m_steps.front();
+        m_steps.pop_front();
+        m_skippedMs += quint32(step.gapMs);
+        Perform(step);
+    } while (m_serving && !m_steps.empty() && m_steps.front().gapMs == 0);
 }
 
-void CScriptedPeer::Answer(int connection, const QByteArray& request, CFuzzInput& script, bool& open)
+bool CScriptedPeer::Receive()
+{
+    for (int round = 0; round < RECEIVE_ROUNDS; ++round) {
+        char chunk[4096];
+        const ssize_t n = ::recv(m_connection, chunk, sizeof chunk, MSG_DONTWAIT);
+        if (n > 0) {
+            m_pending.append(chunk, qsizetype(n));
+            continue;
+        }
+        return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+    }
+    return true;
+}
+
+bool CScriptedPeer::TakeRequest()
+{
+    if (m_pending.size() < REQUEST_HEADER)
+        return false;
+    const int length = quint8(m_pending[2]) | (quint8(m_pending[3]) << 8);
+    if (m_pending.size() < REQUEST_HEADER + length)
+        return false;
+    const QByteArray request = m_pending.left(REQUEST_HEADER + length);
+    m_pending.remove(0, REQUEST_HEADER + length);
+    m_requests.push_back(request);
+    m_answered = true;
+    Answer(request);
+    // A script that has run out ends the session once this answer is out.
+    if (m_input.Empty())
+        m_steps.push_back({Step::Kind::Close, {}, 0});
+    return true;
+}
+
+void CScriptedPeer::Answer(const QByteArray& request)
 {
     QByteArray reply;
-    const quint8 op = script.Byte();
+    const quint8 op = m_input.Byte();
     switch (AnswerKind(op % 8)) {
     case AnswerKind::Raw:
     case AnswerKind::RawThenClose:
-        reply = script.Bytes(script.Byte());
+        reply = m_input.Bytes(m_input.Byte());
         break;
     case AnswerKind::RawLong:
         // Longer than any reply buffer.
-        reply = script.Bytes(size_t(script.Byte()) << 4);
+        reply = m_input.Bytes(size_t(m_input.Byte()) << 4);
         break;
     case AnswerKind::Accept:
         reply = QByteArray("\x10 ", 2);
@@ -151,40 +175,71 @@ void CScriptedPeer::Answer(int connection, const QByteArray& request, CFuzzInput
     case AnswerKind::Silent:
         return;
     case AnswerKind::Close:
-        ::shutdown(connection, SHUT_RDWR);
-        open = false;
+        m_steps.push_back({Step::Kind::Close, {}, 0});
         return;
-    case AnswerKind::Reset: {
-        const linger abortive{1, 0};
-        // Closing with a zero linger sends a reset instead of an orderly end.
-        ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
-        open = false;
+    case AnswerKind::Reset:
+        m_steps.push_back({Step::Kind::Reset, {}, 0});
         return;
     }
-    }
-    if (!SendSegments(connection, reply, script))
-        open = false;
-    if (AnswerKind(op % 8) == AnswerKind::RawThenClose) {
-        ::shutdown(connection, SHUT_RDWR);
-        open = false;
+    PlanSegments(reply);
+    if (AnswerKind(op % 8) == AnswerKind::RawThenClose)
+        m_steps.push_back({Step::Kind::Close, {}, 0});
+}
+
+void CScriptedPeer::PlanSegments(const QByteArray& bytes)
+{
+    // Gaps between segments: none (they may arrive as one), the shortest, well inside the
+    // client's time-out, and past it.
+    const int gaps[] = {0, 1, m_timeoutMs / 4, m_timeoutMs + 1};
+    const quint8 shape = m_input.Byte();
+    const int segments = 1 + shape % SEGMENT_MAX;
+    const int gap = gaps[(shape / SEGMENT_MAX) % std::size(gaps)];
+    qsizetype planned = 0;
+    for (int i = 0; i < segments && planned < bytes.size(); ++i) {
+        // The last segment takes the rest; the others a share the script picks.
+        const qsizetype left = bytes.size() - planned;
+        const qsizetype size = i + 1 == segments ? left : qMax<qsizetype>(1, left * m_input.Byte() / 255);
+        m_steps.push_back({Step::Kind::Send, bytes.mid(planned, size), i > 0 ? gap : 0});
+        planned += size;
     }
 }
 
-bool CScriptedPeer::SendSegments(int connection, const QByteArray& bytes, CFuzzInput& script)
+void CScriptedPeer::Perform(const Step& step)
 {
-    const quint8 shape = script.Byte();
-    const int segments = 1 + shape % SEGMENT_MAX;
-    const int gap = kGapMicroseconds[(shape / SEGMENT_MAX) % std::size(kGapMicroseconds)];
-    qsizetype sent = 0;
-    for (int i = 0; i < segments && sent < bytes.size(); ++i) {
-        // The last segment takes the rest; the others a share the script picks.
-        const qsizetype left = bytes.size() - sent;
-        const qsizetype size = i + 1 == segments ? left : qMax<qsizetype>(1, left * script.Byte() / 255);
-        if (i > 0 && gap > 0)
-            std::this_thread::sleep_for(std::chrono::microseconds(gap));
-        if (::send(connection, bytes.constData() + sent, size_t(size), MSG_NOSIGNAL) != size)
-            return false;
-        sent += size;
+    switch (step.kind) {
+    case Step::Kind::Send:
+        if (::send(m_connection, step.bytes.constData(), size_t(step.bytes.size()), MSG_NOSIGNAL | MSG_DONTWAIT) ==
+            step.bytes.size())
+            return;
+        break;
+    case Step::Kind::Close:
+        // The descriptor stays open until the session ends: closing it with a request unread
+        // would send a reset after the orderly end.
+        ::shutdown(m_connection, SHUT_RDWR);
+        break;
+    case Step::Kind::Reset:
+        Disconnect();
+        break;
     }
-    return true;
+    m_serving = false;
+    m_steps.clear();
+}
+
+void CScriptedPeer::Disconnect()
+{
+    if (m_connection < 0)
+        return;
+    // Closing with a zero linger sends a reset instead of an orderly end, and leaves no
+    // connection waiting out its time on this side.
+    const linger abortive{1, 0};
+    ::setsockopt(m_connection, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    ::close(m_connection);
+    m_connection = -1;
+}
+
+void CScriptedPeer::DropBacklog()
+{
+    // A connection left over from an earlier session must not meet the next session's script.
+    for (int fd; (fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;)
+        ::close(fd);
 }

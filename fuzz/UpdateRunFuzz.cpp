@@ -1,6 +1,7 @@
-// Whole update runs against a scripted radio in this process that answers every request as
-// the fuzz input says. Whatever the radio does, the run ends with everything released, and a
-// run that reports success has delivered the whole image, in order, before the program command.
+// Whole update runs against a scripted radio in this process, inside the run's clock, that
+// answers every request as the fuzz input says. Whatever the radio does, the run ends with
+// everything released, and a run that reports success has delivered the whole image, in
+// order, before the program command.
 #include "FuzzInput.h"
 #include "ScriptedPeer.h"
 
@@ -21,12 +22,18 @@ namespace {
 // One block, one byte more, whole blocks, a remainder, and past the tenth progress step.
 constexpr qint64 kImageSizes[] = {1024, 1025, 2048, 3000, 11 * 1024 + 5};
 
+// The peer's gaps and silences move the run's clock instead of being waited out, so the
+// time-outs cost nothing; the program phase waits as long as the transfer, which the peer's
+// gaps are measured against.
+constexpr int kReplyTimeoutMs = 10000;
+
 UpdateTimeouts FuzzTimeouts()
 {
     UpdateTimeouts timeouts;
-    timeouts.connectMs = 1000;
-    timeouts.transferMs = 40;
-    timeouts.programMs = 40;
+    timeouts.transferMs = kReplyTimeoutMs;
+    timeouts.programMs = kReplyTimeoutMs;
+    // Busy resends go at once: the pause is for a real radio, and the peer needs none.
+    timeouts.busyDelayMs = 0;
     return timeouts;
 }
 
@@ -130,7 +137,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     // Kept for the life of the process: the socket's waits dispatch events of this thread.
     new QCoreApplication(*argc, *argv);
-    g_peer = new CScriptedPeer("127.0.0.232");
+    g_peer = new CScriptedPeer("127.0.0.232", kReplyTimeoutMs);
     g_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/zfu-fuzz-XXXXXX"));
     for (size_t i = 0; i < std::size(kImageSizes); ++i) {
         QByteArray& image = g_images[i];
@@ -154,6 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     CCheckingReporter reporter(quint64(g_images[which].size()));
     CUpdateRun run(reporter, LANG_ENGLISH_US, FuzzTimeouts(), g_peer->Port());
+    run.SetTickSource([] { return g_peer->Tick(); });
     const UpdateResult result = run.Run(g_paths[which], g_peer->Address());
     reporter.CheckEnd(result);
 
