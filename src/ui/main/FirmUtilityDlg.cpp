@@ -45,7 +45,6 @@ namespace {
 // The window's template, in dialog units.
 constexpr int kTemplateWidth = 250;
 constexpr int kTemplateHeight = 211;
-constexpr int kDialogFontPoints = 9;
 
 struct TemplateItem {
     int id;
@@ -99,10 +98,10 @@ constexpr COLORREF kWaitBarColor = RGB(255, 0, 0);
 constexpr COLORREF kMessageTextColor = RGB(128, 0, 0);
 constexpr COLORREF kLogoTransparentColor = RGB(255, 255, 255); // the lettering's paper
 
-QFont DialogFont()
+QFont DialogFont(int points)
 {
     QFont font = QApplication::font();
-    font.setPointSize(kDialogFontPoints);
+    font.setPointSize(points);
     return font;
 }
 
@@ -114,7 +113,7 @@ void MoveControl(QWidget* control, int right, int down, int wider)
 
 } // namespace
 
-CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent) : QDialog(parent), m_hIcon(AppIcon())
+CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent, int fontPoints) : QDialog(parent), m_hIcon(AppIcon())
 {
     // An ordinary application window, so task bars and window switchers list it: not a dialog
     // type, which the window system would tie to a hidden leader window. Fixed in size, with a
@@ -122,7 +121,7 @@ CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent) : QDialog(parent), m_hIcon(App
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
-    setFont(DialogFont());
+    setFont(DialogFont(fontPoints));
     CreateControls();
 
     m_typingDelayTimer.setSingleShot(true);

@@ -59,7 +59,11 @@ public:
     static constexpr int kHeaderMinLabelTop = 109;
     static constexpr int kLogoDrawX = 224;
 
-    explicit CFirmUtilityDlg(QWidget* parent = nullptr);
+    // The template's font: the platform's UI font at this size.
+    static constexpr int kDialogFontPoints = 9;
+
+    // `fontPoints` other than the template's lays the window out for a smaller or larger font.
+    explicit CFirmUtilityDlg(QWidget* parent = nullptr, int fontPoints = kDialogFontPoints);
     ~CFirmUtilityDlg() override;
 
     // The language of this window and of the notices it owns; set once by start-up.
