@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 #include <QDeadlineTimer>
@@ -65,6 +68,34 @@ QString FileSha256(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return QString();
     return QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
+}
+
+InkExtent LineInk(const QFont& font, const QString& line)
+{
+    constexpr int kInkAlpha = 64;
+    const QFontMetrics metrics(font);
+    const int advance = metrics.horizontalAdvance(line);
+    // Room on every side for glyphs that reach beyond their advance or the line's height.
+    const int pad = 2 * metrics.height();
+    QImage image(advance + 2 * pad, metrics.height() + 2 * pad, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(pad, pad + metrics.ascent(), line);
+    }
+    InkExtent ink{0, advance};
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qAlpha(image.pixel(x, y)) >= kInkAlpha) {
+                ink.left = std::min(ink.left, x - pad);
+                ink.right = std::max(ink.right, x - pad + 1);
+                break;
+            }
+        }
+    }
+    return ink;
 }
 
 } // namespace TestSupport

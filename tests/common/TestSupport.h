@@ -5,6 +5,7 @@
 #include <QtGlobal>
 #include <functional>
 
+class QFont;
 class QWidget;
 
 namespace TestSupport {
@@ -24,5 +25,16 @@ QString WriteRandomFile(const QString& name, qint64 size);
 
 // SHA-256 of a file's content, in lower-case hex.
 QString FileSha256(const QString& path);
+
+// Where one line drawn in `font` puts ink, found by drawing it: the left and right edge
+// (exclusive) relative to the pen's start, widened to the line's advance so that the room the
+// line takes is included as well. A glyph that overhangs its advance shows here. A pixel is ink
+// when at least a quarter covered; fainter smoothing at a glyph's edge is not seen missing.
+struct InkExtent {
+    int left = 0;
+    int right = 0;
+    int Width() const { return right - left; }
+};
+InkExtent LineInk(const QFont& font, const QString& line);
 
 } // namespace TestSupport

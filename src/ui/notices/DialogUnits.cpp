@@ -1,6 +1,8 @@
 // Dialog units to pixels.
 #include "ui/notices/DialogUnits.h"
 
+#include "base/MessageCatalog.h"
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QString>
@@ -8,6 +10,9 @@
 #include <cstdlib>
 
 namespace {
+
+// Proportional like a Japanese system's dialog font: kana and punctuation narrower than a square.
+constexpr char kJapaneseDialogFamily[] = "IPAPGothic";
 
 // Averaging the letters, not taking the font's declared average width, keeps the templates'
 // proportions: texts sized for the original font fit in any font measured the same way.
@@ -34,10 +39,14 @@ CDialogUnits::CDialogUnits(const QFont& font)
     m_nBaseY = metrics.height();
 }
 
-QFont CDialogUnits::TemplateFont(int pointSize)
+QFont CDialogUnits::TemplateFont(int pointSize, quint16 language)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSize(pointSize);
+    // Without the Japanese family the system's font stays, so the dialog still shows everything
+    // it can. scripts/setup installs the family and the package recommends it (fonts-ipafont-gothic).
+    if (language == LANG_JAPANESE)
+        font.setFamilies({QString::fromLatin1(kJapaneseDialogFamily), font.family()});
     return font;
 }
 

@@ -11,8 +11,10 @@ public:
     explicit CDialogUnits(const QFont& font);
 
     // What the templates' "MS Shell Dlg" font becomes here: the platform's default UI font at
-    // the template's point size.
-    static QFont TemplateFont(int pointSize);
+    // the template's point size; for Japanese texts a proportional Japanese gothic comes first,
+    // as on a Japanese system, whose dialog font it is. Its own letters give the units, so every
+    // Japanese line fits the room its template gives, whatever the system's usual font.
+    static QFont TemplateFont(int pointSize, quint16 language);
 
     // Base units in pixels: average width of the 52 Latin letters (rounded), character height.
     int BaseX() const { return m_nBaseX; }

@@ -1,6 +1,7 @@
 // Template placement, notice-layout pass and centring shared by the notice dialogs.
 #include "ui/notices/NoticeDialog.h"
 
+#include "base/MessageCatalog.h"
 #include "ui/controls/ColorEdit.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextDocument>
+
+#include <cmath>
 
 namespace {
 
@@ -30,7 +33,7 @@ CNoticeDialog::CNoticeDialog(QSize templateUnits, Frame frame, QWidget* parent)
     , m_client(new QWidget(this))
     , m_templateUnits(templateUnits)
     , m_frame(frame)
-    , m_units(CDialogUnits::TemplateFont(kTemplatePointSize))
+    , m_units(CDialogUnits::TemplateFont(kTemplatePointSize, LANG_ENGLISH_US))
 {
 }
 
@@ -112,7 +115,7 @@ void CNoticeDialog::MoveItemBy(int id, int dx, int dy)
 void CNoticeDialog::RestoreTemplate()
 {
     // The font may have changed since the last showing (system settings); units follow it.
-    setFont(CDialogUnits::TemplateFont(kTemplatePointSize));
+    setFont(CDialogUnits::TemplateFont(kTemplatePointSize, Language()));
     m_units = CDialogUnits(font());
 
     const int border = BorderWidth();
@@ -129,8 +132,12 @@ void CNoticeDialog::RestoreTemplate()
 
 void CNoticeDialog::ApplyNoticeLayout(const NoticeLayoutPlan& plan)
 {
-    const QFontMetrics metrics(font());
-    const auto measure = [&metrics](const char* line) { return metrics.horizontalAdvance(QString::fromUtf8(line)); };
+    const QFontMetricsF metrics(font());
+    // Whole pixels that hold the line: glyphs stand at fractional positions, and a width rounded
+    // down would cut the end of a line that is a fraction of a pixel longer than the reference.
+    const auto measure = [&metrics](const char* line) {
+        return int(std::ceil(metrics.horizontalAdvance(QString::fromUtf8(line))));
+    };
     const auto rects = [this](const QVector<int>& ids) {
         QVector<QRect> out;
         for (int id : ids)

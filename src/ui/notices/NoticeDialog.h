@@ -43,6 +43,8 @@ protected:
 
     // Runs at every showing, after the template layout is restored and before the dialog appears.
     virtual void OnInitDialog() = 0;
+    // The language of the dialog's texts, which chooses its font.
+    virtual quint16 Language() const = 0;
 
     void ApplyNoticeLayout(const NoticeLayoutPlan& plan);
     void MoveItemBy(int id, int dx, int dy);

@@ -21,5 +21,6 @@ public:
 
 protected:
     void OnInitDialog() override;
+    quint16 Language() const override { return m_wLanguage; }
     void paintEvent(QPaintEvent* event) override;
 };

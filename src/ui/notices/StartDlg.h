@@ -14,4 +14,5 @@ public:
 
 protected:
     void OnInitDialog() override;
+    quint16 Language() const override { return m_wLanguage; }
 };

@@ -497,16 +497,15 @@ TEST_F(MainWindowTest, NothingIsClippedOrOverlapsInEitherLanguage)
         EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_PROGRESS_FRAME)->geometry().contains(dlg->GetDlgItem(Dlg::IDC_PROGRESS)->geometry()));
         EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_MESSAGE_FRAME)->geometry().contains(dlg->GetDlgItem(Dlg::IDC_MESSAGE)->geometry()));
 
-        // Every caption fits its control, glyphs from fallback fonts included.
+        // Every caption fits its control, ink included, glyphs from fallback fonts as well.
         for (int id : {Dlg::IDC_FILE_LABEL, Dlg::IDC_IP_LABEL, Dlg::IDC_VERSION, Dlg::IDC_CAPTION}) {
             auto* label = qobject_cast<QLabel*>(dlg->GetDlgItem(id));
-            const QRect needed = label->fontMetrics().boundingRect(label->text());
-            EXPECT_LE(needed.width(), label->contentsRect().width()) << id;
+            EXPECT_LE(TestSupport::LineInk(label->font(), label->text()).Width(), label->contentsRect().width()) << id;
             EXPECT_LE(label->fontMetrics().height(), label->contentsRect().height()) << id;
         }
         for (int id : {Dlg::IDC_BROWSE, Dlg::IDC_START}) {
             auto* button = qobject_cast<QPushButton*>(dlg->GetDlgItem(id));
-            EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 4) << id;
+            EXPECT_LE(TestSupport::LineInk(button->font(), button->text()).Width(), button->width() - 4) << id;
         }
         // The whole instruction is visible in the pane without scrolling.
         CColorEdit* pane = Pane(*dlg);
