@@ -36,6 +36,11 @@ expect "$scratch/main.dat"            zerlind-firm-update "$scratch/ma"
 expect "$scratch/main.dat"            zerlind-firm-update --port 1111 "$scratch/ma"
 expect ""                             zerlind-firm-update "$scratch/main.dat" "$scratch/ma"
 expect "--program-timeout"           zerlind-firm-update --program
+expect "--jobs --json"                zerlind-firm-update --j
+expect "$scratch/radios.txt"          zerlind-firm-update --radios "$scratch/r"
+expect "-"                            zerlind-firm-update --radios -
+expect ""                             zerlind-firm-update --scan ''
+expect "$scratch/main.dat"            zerlind-firm-update --radios - --jobs 8 "$scratch/ma"
 expect "--save --sessions --silent --slow --split" zerlind-radio-sim --s
 expect "$scratch/radios.txt"          zerlind-radio-sim --save "$scratch/r"
 exit $failed
