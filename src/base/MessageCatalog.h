@@ -27,6 +27,7 @@ enum TextId : quint16 {
     IDS_ERR_ILLEGAL_DATA = 1205,
     IDS_ERR_NO_REPLY = 1206,
     IDS_ERR_NOT_REGULAR_FILE = 1207,
+    IDS_ERR_FILE_NAME_NOT_UTF8 = 1208, // a name decoded with replacement characters
     IDS_STATUS_CONNECTED = 1300,
     IDS_STATUS_WAIT = 1301,
     IDS_STATUS_TRANSFERRING = 1302,

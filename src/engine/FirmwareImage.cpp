@@ -53,7 +53,11 @@ bool LoadFirmwareFile(const QString& path, quint16 language, QByteArray& image, 
         errorText = SystemOrCatalogText(read.systemError != 0 ? read.systemError : EIO, language);
         return false;
     case FileReadStatus::SystemError:
-        errorText = SystemOrCatalogText(read.systemError, language);
+        // A name that was not UTF-8 reached us with replacement characters and names no file:
+        // say so, not that the operator's file does not exist.
+        errorText = read.systemError == ENOENT && path.contains(QChar::ReplacementCharacter)
+                        ? LoadText(IDS_ERR_FILE_NAME_NOT_UTF8, language)
+                        : SystemOrCatalogText(read.systemError, language);
         return false;
     }
     return false;

@@ -12,8 +12,9 @@ inline constexpr quint64 MAX_IMAGE_SIZE = 0xFFFFFFFFu;
 
 // Reads the whole file at `path` into `image`. On failure returns false, leaves `image` empty
 // and puts in `errorText` the system's own text for the error (in the language the system
-// texts follow for `language`), or a catalog text in `language` when the file is too short or
-// is not a regular file.
+// texts follow for `language`), or a catalog text in `language` when the file is too short, is
+// not a regular file, or cannot be found by a name that holds replacement characters (a name
+// that was not UTF-8, which the system knows by other bytes).
 bool LoadFirmwareFile(const QString& path, quint16 language, QByteArray& image, QString& errorText);
 
 // The locale the system's error texts are asked in when the catalog texts are in `language`:

@@ -18,7 +18,9 @@
 
 #include <cerrno>
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -245,6 +247,13 @@ TEST(RunFiles, MissingShortAndSpecialFilesAreRefusedBeforeConnecting)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ExpectFileRefused(fifo, Text(IDS_ERR_NOT_REGULAR_FILE), "127.0.0.41");
     ExpectFileRefused(QStringLiteral("/dev/null"), Text(IDS_ERR_NOT_REGULAR_FILE), "127.0.0.41");
+    // A name in Shift-JIS exists but reaches the program with replacement characters.
+    const QByteArray shiftJis = QFile::encodeName(dir) + "/\x83\x74\x83\x40\x81\x5b\x83\x80.dat";
+    const int fd = ::open(shiftJis.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, QByteArray(2048, 'x').constData(), 2048), 2048);
+    ::close(fd);
+    ExpectFileRefused(QFile::decodeName(shiftJis), Text(IDS_ERR_FILE_NAME_NOT_UTF8), "127.0.0.41");
 #endif
 }
 

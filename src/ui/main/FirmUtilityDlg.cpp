@@ -33,6 +33,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStringDecoder>
 #include <QUrl>
 
 #include <algorithm>
@@ -669,6 +670,16 @@ std::optional<Qt::DropAction> DropActionFor(const QDropEvent& event)
     return std::nullopt;
 }
 
+// Whether the local file's name, as the system knows it (the URL's bytes), is UTF-8 and so
+// comes through as the very name; any other is seen with replacement characters.
+bool NameIsUtf8(const QUrl& url)
+{
+    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString name = decoder(bytes);
+    return !decoder.hasError();
+}
+
 // Accepts the drag or drop with its copy or link action, or refuses it; true when accepted.
 bool AcceptAsCopy(QDropEvent* event)
 {
@@ -699,9 +710,19 @@ void CFirmUtilityDlg::dropEvent(QDropEvent* event)
     if (!AcceptAsCopy(event))
         return;
     QStringList names;
+    bool refused = false;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile())
-            names << QDir::toNativeSeparators(url.toLocalFile());
+        if (!url.isLocalFile())
+            continue;
+        const QString name = QDir::toNativeSeparators(url.toLocalFile());
+        // A firmware file whose name would not reach the system as it is stays out of the field.
+        if (!NameIsUtf8(url))
+            refused = refused || IsFirmwareFileName(name);
+        else
+            names << name;
     }
     OnDropFiles(names);
+    // Said once the drop has ended, so the source is not kept waiting by the box.
+    if (refused)
+        QTimer::singleShot(0, this, [this] { ShowErrorBox(LoadText(IDS_ERR_FILE_NAME_NOT_UTF8, m_wLanguage)); });
 }

@@ -2,10 +2,14 @@
 
 #include "base/MessageCatalog.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QStringList>
+#include <QVector>
 
 namespace {
 
@@ -31,6 +35,81 @@ std::unique_ptr<QSettings> ReadableStore(const QString& keyPath, const QString& 
     if (settings->status() != QSettings::NoError)
         return nullptr;
     return settings;
+}
+
+// One "name=value" line of the store's file with the section it stands in.
+struct StoreLine {
+    QByteArray section; // "[Config]"
+    QByteArray name;
+    QByteArray line;
+};
+
+QByteArray ReadStoreFile(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool IsUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(bytes);
+    return !decoder.hasError();
+}
+
+// Calls `visit` with every value line of an INI file and its section; a line the callback
+// replaces is written into the result.
+template <class Visit>
+QByteArray EachValueLine(const QByteArray& content, Visit visit)
+{
+    QList<QByteArray> lines = content.split('\n');
+    QByteArray section;
+    for (QByteArray& line : lines) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.startsWith('[')) {
+            section = trimmed;
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0)
+            visit(section, line.left(equals).trimmed(), line);
+    }
+    return lines.join('\n');
+}
+
+QVector<StoreLine> LinesNotUtf8(const QByteArray& content)
+{
+    QVector<StoreLine> found;
+    if (IsUtf8(content))
+        return found;
+    EachValueLine(content, [&](const QByteArray& section, const QByteArray& name, QByteArray& line) {
+        if (!IsUtf8(line))
+            found.append({section, name, line});
+    });
+    return found;
+}
+
+// Puts the `kept` lines back in place of what the store wrote for them, except the value just
+// written (`group`, `name`); false when the file cannot be rewritten.
+bool PutLinesBack(const QString& fileName, const QVector<StoreLine>& kept, const QString& group, const QString& name)
+{
+    const QByteArray written = '[' + (group.isEmpty() ? QByteArray("General") : group.toUtf8()) + ']';
+    bool changed = false;
+    const QByteArray content = EachValueLine(
+        ReadStoreFile(fileName), [&](const QByteArray& section, const QByteArray& key, QByteArray& line) {
+            if (section == written && key == name.toUtf8())
+                return;
+            for (const StoreLine& k : kept) {
+                if (k.section == section && k.name == key && k.line != line) {
+                    line = k.line;
+                    changed = true;
+                }
+            }
+        });
+    if (!changed)
+        return true;
+    QSaveFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
 }
 
 } // namespace
@@ -119,9 +198,16 @@ bool CSettingsStore::WriteString(const QString& subkey, const QString& name, con
     std::unique_ptr<QSettings> key = CreateKey(subkey);
     if (!key)
         return false;
+    // The store reads a value that is not UTF-8 (a path in Shift-JIS, say) with replacement
+    // characters and writes every value back at each sync; such lines are put back as they were,
+    // so that a write changes its own value and no other.
+    const QString file = key->fileName();
+    const QVector<StoreLine> kept = LinesNotUtf8(ReadStoreFile(file));
     key->setValue(name, text);
     key->sync();
-    return key->status() == QSettings::NoError;
+    if (key->status() != QSettings::NoError)
+        return false;
+    return kept.isEmpty() || PutLinesBack(file, kept, key->group(), name);
 }
 
 bool CSettingsStore::ReadString(const QString& subkey, const QString& name, QString& text,

@@ -236,6 +236,30 @@ TEST_F(MainWindowTest, DropsAreTakenAsCopiesOfLocalFilesOnly)
     }
 }
 
+// A dropped firmware file named in Shift-JIS would reach the field with replacement characters
+// and then be "not found": it is refused at once with the reason, and the field keeps its path.
+TEST_F(MainWindowTest, ADroppedNameThatIsNotUtf8IsRefusedWithItsReason)
+{
+    auto dlg = Open();
+    Edit(*dlg, Dlg::IDC_FILE_NAME)->setText(QStringLiteral("/before.dat"));
+    QMimeData data;
+    data.setUrls({QUrl::fromEncoded("file:///fw/%83t%83%40%81%5B%83%80.dat")});
+    QString shown;
+    TestSupport::OnNextModal([&](QWidget* box) {
+        shown = qobject_cast<QMessageBox*>(box) ? qobject_cast<QMessageBox*>(box)->text() : QString();
+        box->close();
+    });
+    const QPoint onField = dlg->GetDlgItem(Dlg::IDC_FILE_NAME)->geometry().center();
+    QDragEnterEvent enter(onField, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &enter);
+    QDropEvent drop(onField, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &drop);
+    EXPECT_TRUE(TestSupport::WaitUntil([&] { return !shown.isEmpty(); }));
+    EXPECT_EQ(shown, LoadText(IDS_ERR_FILE_NAME_NOT_UTF8, LANG_ENGLISH_US));
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/before.dat"));
+    EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/before.dat"));
+}
+
 TEST_F(MainWindowTest, TheWindowMakesRoomForTheHeaderPictures)
 {
     // Whatever the font, the pictures fit; the lettering is drawn by the window exactly when

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
@@ -100,6 +101,37 @@ TEST_F(SettingsStoreTest, WritesReachTheFileAtOnceAndReadBackExactly)
         EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("Filename"), text, QStringLiteral("default")));
         EXPECT_EQ(text, sample);
     }
+}
+
+// A path stored in Shift-JIS, as another program may leave it, reads with replacement
+// characters; writing the other value keeps its bytes, and only writing it replaces it.
+TEST_F(SettingsStoreTest, AValueThatIsNotUtf8IsRewrittenOnlyByItsOwnWrite)
+{
+    const QByteArray shiftJisLine = "Filename=/fw/\x83\x74\x83\x40\x81\x5b\x83\x80.dat";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+    {
+        QFile f(StoreFile());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Config]\n" + shiftJisLine + "\nIP=10.0.0.1\n");
+    }
+    const auto content = [] {
+        QFile f(StoreFile());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    QString text;
+    EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("Filename"), text, QString()));
+    EXPECT_TRUE(text.contains(QChar::ReplacementCharacter));
+
+    for (const char* ip : {"10.0.0.2", "10.0.0.3"}) {
+        ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("IP"), QString::fromLatin1(ip)));
+        EXPECT_TRUE(content().contains(shiftJisLine)) << content().toStdString();
+        EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QString()));
+        EXPECT_EQ(text, QString::fromLatin1(ip));
+    }
+    ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("Filename"), QStringLiteral("/fw/new.dat")));
+    EXPECT_FALSE(content().contains(shiftJisLine));
+    EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("Filename"), text, QString()));
+    EXPECT_EQ(text, QStringLiteral("/fw/new.dat"));
 }
 
 TEST_F(SettingsStoreTest, ValuesBeyondTheReadLimitYieldTheDefault)
