@@ -4,15 +4,18 @@
 #include "engine/UpdateReporter.h"
 
 #include <QElapsedTimer>
-#include <QThread>
+#include <QEventLoop>
 
-#include <memory>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
 
 // The calling thread redraws the progress this often while it waits for the radios' threads.
-constexpr unsigned long TICK_MS = 100;
+constexpr int TICK_MS = 100;
 
 // One radio's run as the engine reports it, passed on to the shared output. It lives in the
 // radio's own thread.
@@ -94,25 +97,43 @@ void CFleetRun::ForEachRadio(const std::function<void(int)>& job)
 {
     std::atomic<int> next{0};
     const int count = int(m_radios.size());
-    std::vector<std::unique_ptr<QThread>> threads;
-    for (int t = 0; t < qMin(m_jobs, count); ++t) {
-        threads.emplace_back(QThread::create([&] {
-            for (;;) {
-                if (m_stop.load())
-                    return;
-                const int radio = next.fetch_add(1);
-                if (radio >= count)
-                    return;
-                job(radio);
+    const int threadCount = qMin(m_jobs, count);
+    std::mutex doneMutex;
+    std::condition_variable doneSignal;
+    int running = threadCount;
+    // Plain threads, joined: their end is then visible to every tool that checks for races,
+    // which Qt's own wait on a QThread is not.
+    std::vector<std::thread> threads;
+    for (int t = 0; t < threadCount; ++t) {
+        threads.emplace_back([&] {
+            {
+                // Gives the thread its own event dispatcher, which the radio's connection and
+                // timers need; it stays for the thread's life.
+                QEventLoop dispatcher;
+                for (;;) {
+                    if (m_stop.load())
+                        break;
+                    const int radio = next.fetch_add(1);
+                    if (radio >= count)
+                        break;
+                    job(radio);
+                }
             }
-        }));
-        threads.back()->start();
+            std::lock_guard<std::mutex> lock(doneMutex);
+            --running;
+            doneSignal.notify_all();
+        });
     }
     // Each thread ends within its radio's time-outs, and promptly after a stop.
-    for (const auto& thread : threads) {
-        while (!thread->wait(TICK_MS))
-            m_output.Tick();
+    std::unique_lock<std::mutex> lock(doneMutex);
+    while (!doneSignal.wait_for(lock, std::chrono::milliseconds(TICK_MS), [&] { return running == 0; })) {
+        lock.unlock();
+        m_output.Tick();
+        lock.lock();
     }
+    lock.unlock();
+    for (std::thread& thread : threads)
+        thread.join();
 }
 
 QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,

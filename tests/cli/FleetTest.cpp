@@ -223,7 +223,7 @@ TEST(Fleet, InterruptEndsPromptlyWithTheSummary)
     ASSERT_TRUE(TestSupport::WaitUntil([&] {
         out += QString::fromUtf8(updater.readAllStandardOutput());
         return out.count(waitLine) == 4;
-    }, 10000)) << qPrintable(out);
+    }, 10000)) << qPrintable(out + QString::fromUtf8(updater.readAllStandardError()));
 
     QElapsedTimer clock;
     clock.start();
