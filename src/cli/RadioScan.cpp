@@ -27,7 +27,8 @@ ScanNetworkParse ParseScanNetwork(const QString& text, quint32& firstHost, quint
     QHostAddress network;
     bool ok = false;
     const int prefix = text.mid(slash + 1).toInt(&ok, 10);
-    if (!network.setAddress(text.left(slash)) || network.protocol() != QAbstractSocket::IPv4Protocol || !ok
+    // Four dotted parts only: the short forms ("127.1") name another network than they seem to.
+    if (text.left(slash).count(u'.') != 3 || !network.setAddress(text.left(slash)) || network.protocol() != QAbstractSocket::IPv4Protocol || !ok
         || prefix < 0 || prefix > 32)
         return ScanNetworkParse::Malformed;
     if (prefix < MIN_SCAN_PREFIX)

@@ -202,7 +202,7 @@ TEST(Fleet, ScanFindsExactlyTheRadiosAndSendsNothing)
     o = RunUpdater({"--scan", "127.0.4.96/28", "--json"}); // no radio there
     EXPECT_EQ(o.exitCode, 4);
     EXPECT_EQ(o.out, QString()) << qPrintable(o.out);
-    for (const char* network : {"127.0.4.0/21", "127.0.4.0/33", "127.0.4.0/x", "::1/128"})
+    for (const char* network : {"127.0.4.0/21", "127.0.4.0/33", "127.0.4.0/x", "127.0.4/24", "::1/128"})
         EXPECT_EQ(RunUpdater({"--scan", network}).exitCode, 2) << network;
 }
 
