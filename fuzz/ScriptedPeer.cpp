@@ -63,6 +63,11 @@ void CScriptedPeer::Start(QByteArray script)
 std::vector<QByteArray> CScriptedPeer::Finish()
 {
     m_serving = false;
+    // Requests that came while a reply was still going out were received too, unanswered.
+    if (m_connection >= 0)
+        Receive();
+    for (QByteArray request; NextRequest(request);) {
+    }
     Disconnect();
     DropBacklog();
     // Nothing of the session outlives it: libFuzzer looks for leaks in every run whose
@@ -96,11 +101,13 @@ void CScriptedPeer::Advance()
             return;
         }
     }
+    // Taken in even while a reply is still going out: the client may already have sent its
+    // next request, taking the start of that reply for the whole.
+    if (!Receive()) {
+        m_serving = false; // the client left
+        return;
+    }
     if (m_steps.empty()) {
-        if (!Receive()) {
-            m_serving = false; // the client left
-            return;
-        }
         // A request just taken is answered from the next reading on, so that the client looks
         // at the socket between any two segments.
         if (TakeRequest())
@@ -133,16 +140,24 @@ bool CScriptedPeer::Receive()
     return true;
 }
 
-bool CScriptedPeer::TakeRequest()
+bool CScriptedPeer::NextRequest(QByteArray& request)
 {
     if (m_pending.size() < REQUEST_HEADER)
         return false;
     const int length = quint8(m_pending[2]) | (quint8(m_pending[3]) << 8);
     if (m_pending.size() < REQUEST_HEADER + length)
         return false;
-    const QByteArray request = m_pending.left(REQUEST_HEADER + length);
+    request = m_pending.left(REQUEST_HEADER + length);
     m_pending.remove(0, REQUEST_HEADER + length);
     m_requests.push_back(request);
+    return true;
+}
+
+bool CScriptedPeer::TakeRequest()
+{
+    QByteArray request;
+    if (!NextRequest(request))
+        return false;
     m_answered = true;
     Answer(request);
     // A script that has run out ends the session once this answer is out.

@@ -49,6 +49,7 @@ private:
 
     void Advance();
     bool Receive();
+    bool NextRequest(QByteArray& request);
     bool TakeRequest();
     void Answer(const QByteArray& request);
     void PlanSegments(const QByteArray& bytes);
