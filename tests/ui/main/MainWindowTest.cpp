@@ -228,8 +228,9 @@ TEST_F(MainWindowTest, DropsAreTakenAsCopiesOfLocalFilesOnly)
         QApplication::sendEvent(dlg.get(), &drop);
         for (const QDropEvent* event : {static_cast<QDropEvent*>(&enter), static_cast<QDropEvent*>(&move), &drop}) {
             EXPECT_EQ(event->isAccepted(), c.taken.has_value());
-            if (c.taken)
+            if (c.taken) {
                 EXPECT_EQ(event->dropAction(), *c.taken);
+            }
         }
         EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(),
                   c.taken ? QStringLiteral("/e/one.dat") : QStringLiteral("/before.dat"));
