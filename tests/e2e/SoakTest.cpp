@@ -66,6 +66,7 @@ TEST(Soak, FiftyUpdatesInOneWindowLeaveDescriptorsAndMemoryFlat)
         }
     }
     EXPECT_EQ(ProcessResources::OpenDescriptors(), descriptorsWarm);
-    if (kResidentMemoryIsMeaningful)
+    if (kResidentMemoryIsMeaningful) {
         EXPECT_LT(ProcessResources::ResidentKiB() - residentWarm, kGrowthLimitKiB);
+    }
 }
