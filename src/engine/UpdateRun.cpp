@@ -88,13 +88,14 @@ UpdateResult CUpdateRun::Update(CTimedSocket& socket, const QByteArray& image, c
     }
     Status(IDS_STATUS_CONNECTED);
 
-    if (!Transfer(socket, image))
+    if (!Transfer(socket, image) || (m_pAbort && m_pAbort->load()))
         return Fail(UpdateResult::TransferFailed, IDS_ERR_TRANSFER);
 
     Status(IDS_STATUS_TRANSFERRED);
     Status(IDS_STATUS_UPDATE_START);
     Status(IDS_STATUS_WAIT);
     socket.SetTimeout(m_timeouts.programMs);
+    socket.SetAbortFlag(m_pProgramAbort);
     m_reporter.StartWaitAnimation();
     if (!ExchangeRequest(socket, CMD_PROGRAM, m_request, m_reply, nullptr, 0, ReplyKind::Status,
                          m_timeouts.busyDelayMs)) {

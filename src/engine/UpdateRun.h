@@ -39,7 +39,12 @@ public:
 
     // Another thread ends the run by setting `flag` (see CTimedSocket::SetAbortFlag): the
     // phase in progress fails and the clean-up runs as after any failure.
+    // Once it is set, no program command goes out: a radio that has taken the whole image but
+    // not the command keeps its old firmware.
     void SetAbortFlag(const std::atomic<bool>* flag) { m_pAbort = flag; }
+    // The wait for the program reply ends only on this flag: a radio that is programming is left
+    // alone by the first stop, since cutting it off tells nobody whether it finished.
+    void SetProgramAbortFlag(const std::atomic<bool>* flag) { m_pProgramAbort = flag; }
 
     UpdateResult Run(const QString& fileName, const QString& address);
     // The same with the image already loaded and checked; the run only reads it, so several
@@ -59,6 +64,7 @@ private:
     quint16 m_port;
     CTimedSocket::TickSource m_tick;
     const std::atomic<bool>* m_pAbort = nullptr;
+    const std::atomic<bool>* m_pProgramAbort = nullptr;
     char m_request[REQUEST_BUFFER_SIZE] = {};
     char m_reply[REPLY_BUFFER_SIZE] = {};
 };
