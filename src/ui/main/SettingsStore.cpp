@@ -4,11 +4,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <QVector>
 
 namespace {
@@ -89,24 +91,46 @@ QVector<StoreLine> LinesNotUtf8(const QByteArray& content)
     return found;
 }
 
+// Every key of an INI text with its value, as the store's own reader takes them.
+QMap<QString, QVariant> ParsedValues(const QByteArray& content)
+{
+    QMap<QString, QVariant> values;
+    // A fresh name each time: the settings layer caches a file it has read by its name.
+    QTemporaryFile file;
+    if (!file.open() || file.write(content) != content.size() || !file.flush())
+        return values;
+    QSettings parsed(file.fileName(), QSettings::IniFormat);
+    for (const QString& key : parsed.allKeys())
+        values.insert(key, parsed.value(key));
+    return values;
+}
+
 // Puts the `kept` lines back in place of what the store wrote for them, except the value just
-// written (`group`, `name`); false when the file cannot be rewritten.
+// written (`group`, `name`), and only where the file then reads exactly as the store wrote it:
+// the store reads CR as a line end too and lets a quote run across lines, and it reorders the
+// keys, so a kept line can swallow or split the lines that now follow it. False when the file
+// cannot be rewritten.
 bool PutLinesBack(const QString& fileName, const QVector<StoreLine>& kept, const QString& group, const QString& name)
 {
     const QByteArray written = '[' + (group.isEmpty() ? QByteArray("General") : group.toUtf8()) + ']';
-    bool changed = false;
-    const QByteArray content = EachValueLine(
-        ReadStoreFile(fileName), [&](const QByteArray& section, const QByteArray& key, QByteArray& line) {
-            if (section == written && key == name.toUtf8())
-                return;
-            for (const StoreLine& k : kept) {
-                if (k.section == section && k.name == key && k.line != line) {
+    const QByteArray storeContent = ReadStoreFile(fileName);
+    const QMap<QString, QVariant> storeValues = ParsedValues(storeContent);
+    QByteArray content = storeContent;
+    for (const StoreLine& k : kept) {
+        if (k.section == written && k.name == name.toUtf8())
+            continue;
+        bool replaced = false;
+        const QByteArray candidate = EachValueLine(
+            content, [&](const QByteArray& section, const QByteArray& key, QByteArray& line) {
+                if (!replaced && k.section == section && k.name == key && k.line != line) {
                     line = k.line;
-                    changed = true;
+                    replaced = true;
                 }
-            }
-        });
-    if (!changed)
+            });
+        if (replaced && ParsedValues(candidate) == storeValues)
+            content = candidate;
+    }
+    if (content == storeContent)
         return true;
     QSaveFile file(fileName);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();

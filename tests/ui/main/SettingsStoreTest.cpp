@@ -134,6 +134,27 @@ TEST_F(SettingsStoreTest, AValueThatIsNotUtf8IsRewrittenOnlyByItsOwnWrite)
     EXPECT_EQ(text, QStringLiteral("/fw/new.dat"));
 }
 
+// The store takes a lone CR as a line end and lets a quote run on across lines; it also writes
+// the keys in its own order. A kept line whose quote is harmless at the end of the file must not
+// swallow the value written after it.
+TEST_F(SettingsStoreTest, AKeptLineNeverHidesTheValueJustWritten)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+    {
+        QFile f(StoreFile());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Config]\nIP=10.0.0.1\nFilename=/fw/\x83\x74.dat ; x\r\"\n");
+    }
+    QString before;
+    ASSERT_TRUE(m_store.ReadString(kConfig, QStringLiteral("Filename"), before, QString()));
+    ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("IP"), QStringLiteral("10.0.0.2")));
+    QString text;
+    EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QString()));
+    EXPECT_EQ(text, QStringLiteral("10.0.0.2"));
+    EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("Filename"), text, QString()));
+    EXPECT_EQ(text, before);
+}
+
 TEST_F(SettingsStoreTest, ValuesBeyondTheReadLimitYieldTheDefault)
 {
     QString text;
