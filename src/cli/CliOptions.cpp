@@ -22,7 +22,7 @@ bool ParsePositive(const QString& text, int maximum, int& value)
 
 bool CliOptions::IsFleet() const
 {
-    return addresses.size() > 1 || !radioList.isEmpty() || jobsGiven || json || check || !scanNetwork.isEmpty();
+    return addresses.size() > 1 || !radioLists.isEmpty() || jobsGiven || json || check || !scanNetwork.isEmpty();
 }
 
 CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QString& error)
@@ -45,7 +45,7 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
         }
         const qsizetype eq = arg.indexOf(u'=');
         const QString name = arg.mid(2, eq >= 0 ? eq - 2 : -1);
-        static const QStringList flags = {"help", "version", "quiet", "json", "check"};
+        static const QStringList flags = {"help", "version", "quiet", "json", "check", "no-progress"};
         if (flags.contains(name)) {
             if (eq >= 0) {
                 error = QStringLiteral("--%1 takes no value").arg(name);
@@ -55,9 +55,10 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
                 return CliParse::Help;
             if (name == QLatin1String("version"))
                 return CliParse::Version;
-            (name == QLatin1String("quiet") ? options.quiet
+            (name == QLatin1String("quiet")  ? options.quiet
              : name == QLatin1String("json") ? options.json
-                                             : options.check) = true;
+             : name == QLatin1String("check") ? options.check
+                                              : options.noProgress) = true;
             continue;
         }
         QString value;
@@ -89,7 +90,7 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
             options.jobsGiven = true;
         } else if (name == QLatin1String("radios")) {
             ok = !value.isEmpty();
-            options.radioList = value;
+            options.radioLists << value;
         } else if (name == QLatin1String("scan")) {
             ok = !value.isEmpty();
             options.scanNetwork = value;
@@ -104,7 +105,7 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
     }
     if (!options.scanNetwork.isEmpty()) {
         // A scan takes no file and no radios, and updates nothing.
-        if (!positional.isEmpty() || !options.radioList.isEmpty() || options.check) {
+        if (!positional.isEmpty() || !options.radioLists.isEmpty() || options.check) {
             error = !positional.isEmpty() ? QStringLiteral("unexpected argument: %1").arg(positional[0])
                                           : QStringLiteral("--scan takes no --radios and no --check");
             return CliParse::Error;
@@ -112,7 +113,7 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
         return CliParse::Run;
     }
     // With a list the radios may all come from it; without one, at least one ADDRESS follows FILE.
-    const int least = options.radioList.isEmpty() ? 2 : 1;
+    const int least = options.radioLists.isEmpty() ? 2 : 1;
     if (positional.size() < least) {
         error = least == 2 ? QStringLiteral("FILE and ADDRESS are required") : QStringLiteral("FILE is required");
         return CliParse::Error;
@@ -128,9 +129,10 @@ QString CliHelpText()
        zerlind-firm-update [OPTION]... --radios LIST FILE [ADDRESS]...
        zerlind-firm-update [OPTION]... --scan NETWORK/PREFIX
 Updates the main-processor firmware of a Zerlind radio: reads FILE whole, connects to ADDRESS
-(a dotted IPv4 address or a host name) on TCP port 1111, sends the image in blocks of 1024 bytes
-and tells the radio to program it. With several radios, up to --jobs of them are updated at the
-same time, each from the same copy of FILE.
+(four decimal parts such as 192.168.1.50, a host name, or [IPv6]; ADDRESS:PORT for a port of its
+own) on TCP port 1111, sends the image in blocks of 1024 bytes and tells the radio to program it.
+With several radios, up to --jobs of them are updated at the same time, each from the same copy
+of FILE; host names are looked up once, before anything is sent.
 
   --lang en|ja             language of the texts (default: Japanese when the message locale
                            is ja_JP, English otherwise)
@@ -140,12 +142,13 @@ same time, each from the same copy of FILE.
   --program-timeout MS     longest wait while the radio programs (default 180000)
   --quiet                  no status lines and no progress; failures still go to stderr
   --radios LIST            radios from the file LIST ("-": standard input), one address a line;
-                           blank lines and lines starting with '#' are ignored. They come
-                           before the addresses of the command line
+                           '#' starts a comment. May be given more than once; the lists
+                           come before the addresses of the command line
   --jobs N                 how many radios are updated at the same time, 1 to 64 (default 4)
   --json                   JSON Lines on stdout instead of text, one object per event
+  --no-progress            no progress block on the terminal
   --check                  check FILE (size, blocks, SHA-256) and that each radio accepts a
-                           connection; sends nothing to any radio
+                           connection, up to 64 at once; sends nothing to any radio
   --scan NETWORK/PREFIX    list the addresses of an IPv4 network (prefix 22 to 32) that accept
                            a connection on the update port; sends nothing. No FILE
   --help                   show this text and exit
@@ -153,11 +156,12 @@ same time, each from the same copy of FILE.
 
 Status lines go to stdout, the failure text to stderr; progress goes to stderr when it is a
 terminal. With several radios each line starts with "ADDRESS: " and a table of every radio's
-outcome ends the output. A radio named twice is refused before anything is sent.
+outcome ends the output. A radio named twice is refused before anything is sent. Ctrl-C stops
+the run; radios that are programming are waited for until a second Ctrl-C.
 Exit status: 0 updated (every radio), 2 bad command line, 3 the firmware file cannot be used,
 4 the radio cannot be reached, 5 the transfer failed, 6 the radio refused the program command,
-7 no reply to the program command, 130 interrupted. With several radios, the status of the first
-radio in list order that was not updated. --check: 0, 3, or 4 when a radio did not answer;
---scan: 0 when a radio answered, 4 when none did.
+7 no reply to the program command; interrupted: ended by the signal (130, 143). With several
+radios, the status of the first radio in list order that was not updated. --check: 0, 3, or 4
+when a radio did not answer; --scan: 0 when a radio answered, 4 when none did.
 )");
 }

@@ -13,15 +13,17 @@ struct CliOptions {
     UpdateTimeouts timeouts;
     bool quiet = false;
     QString fileName;
-    QStringList addresses;   // as given on the command line, after those of the list
-    QString radioList;       // --radios: a file, or "-" for standard input
+    QStringList addresses;   // as given on the command line, after those of the lists
+    QStringList radioLists;  // --radios, each a file or "-" for standard input, in order
     int jobs = 4;            // radios updated at the same time
     bool jobsGiven = false;
     bool json = false;
     bool check = false;
+    bool noProgress = false; // --no-progress: no block drawn in place, even on a terminal
     QString scanNetwork;     // --scan NETWORK/PREFIX
 
-    // Anything beyond one FILE and one ADDRESS: the run goes through the fleet machinery.
+    // Any of --radios, --jobs, --json, --check, --scan or several addresses: the run goes
+    // through the fleet machinery, with the address prefix and the summary even for one radio.
     bool IsFleet() const;
 };
 

@@ -1,5 +1,7 @@
 #include "CliReporter.h"
 
+#include "FleetEvent.h"
+
 #include "ProgressLine.h"
 #include "Terminal.h"
 
@@ -11,15 +13,35 @@ namespace {
 constexpr qint64 PROGRESS_REDRAW_MS = 100;
 // The seconds waited while the radio programs are shown at this pace.
 constexpr int WAIT_TICK_MS = 1000;
+// An interrupt while the radio programs is answered within this.
+constexpr int INTERRUPT_WATCH_MS = 50;
 
 } // namespace
 
-CCliReporter::CCliReporter(bool quiet, bool showProgress, int programTimeoutMs)
+CCliReporter::CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Terminal::Interrupts* interrupts)
     : m_bQuiet(quiet), m_bShowProgress(showProgress && !quiet), m_nProgramTimeoutMs(programTimeoutMs),
-      m_out(stdout), m_err(stderr)
+      m_out(stdout), m_err(stderr), m_pInterrupts(interrupts)
 {
     m_waitTicker.setInterval(WAIT_TICK_MS);
     QObject::connect(&m_waitTicker, &QTimer::timeout, [this] { ShowWaited(); });
+    m_interruptWatch.setInterval(INTERRUPT_WATCH_MS);
+    QObject::connect(&m_interruptWatch, &QTimer::timeout, [this] { WatchInterrupt(); });
+}
+
+bool CCliReporter::Stopped() const
+{
+    // The program wait is cut only by the second interrupt; everything before it by the first.
+    return m_pInterrupts
+           && (m_bProgramming ? m_pInterrupts->stopWaiting.load() : m_pInterrupts->stop.load());
+}
+
+void CCliReporter::WatchInterrupt()
+{
+    if (!m_pInterrupts->stop.load())
+        return;
+    m_interruptWatch.stop();
+    EndProgressLine();
+    m_err << "zerlind-firm-update: " << ProgrammingNote(1) << Qt::endl;
 }
 
 QString CCliReporter::TerminalText(const QString& text)
@@ -46,6 +68,8 @@ void CCliReporter::AppendFailureLine(const QString&)
 
 void CCliReporter::ShowErrorBox(const QString& text)
 {
+    if (Stopped())
+        return;
     EndProgressLine();
     m_out.flush();
     m_err << TerminalText(text) << Qt::endl;
@@ -80,6 +104,9 @@ void CCliReporter::OnDataSent(quint64 bytesSent, quint64 totalBytes)
 
 void CCliReporter::StartWaitAnimation()
 {
+    m_bProgramming = true;
+    if (m_pInterrupts)
+        m_interruptWatch.start();
     if (!m_bShowProgress)
         return;
     m_waitClock.start();
@@ -89,6 +116,7 @@ void CCliReporter::StartWaitAnimation()
 
 void CCliReporter::StopWaitAnimation()
 {
+    m_interruptWatch.stop();
     m_waitTicker.stop();
     EndProgressLine();
 }

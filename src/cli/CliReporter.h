@@ -2,6 +2,8 @@
 // stderr when it is a terminal.
 #pragma once
 
+#include "Terminal.h"
+
 #include "engine/UpdateReporter.h"
 
 #include <QElapsedTimer>
@@ -12,8 +14,9 @@ struct ProgressView;
 
 class CCliReporter : public IUpdateReporter {
 public:
-    // `programTimeoutMs` is the limit shown while the radio programs.
-    CCliReporter(bool quiet, bool showProgress, int programTimeoutMs);
+    // `programTimeoutMs` is the limit shown while the radio programs. A failure that an
+    // interrupt of `interrupts` (may be null) caused is no failure of the radio's: not shown.
+    CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Terminal::Interrupts* interrupts = nullptr);
 
     void AppendMessageLine(const QString& text) override;
     void AppendFailureLine(const QString& text) override;
@@ -33,6 +36,8 @@ public:
 
 private:
     void ShowWaited();
+    void WatchInterrupt();
+    bool Stopped() const;
     void ShowProgress(const ProgressView& view);
     void EndProgressLine();
 
@@ -45,5 +50,8 @@ private:
     QElapsedTimer m_sinceShown;
     QElapsedTimer m_waitClock;
     QTimer m_waitTicker;
+    QTimer m_interruptWatch;
+    const Terminal::Interrupts* m_pInterrupts;
+    bool m_bProgramming = false;
     bool m_bProgressOpen = false;
 };

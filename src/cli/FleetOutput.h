@@ -1,89 +1,57 @@
-// The one writer of a run over several radios: every thread reports through it, and it alone
-// writes stdout and stderr, whole lines at a time, as text or as JSON Lines, and keeps the
-// progress lines of a terminal drawn in place.
+// The one writer of a run over several radios. The radios' threads publish events and go on at
+// once; a thread of its own renders them (text or JSON Lines, and the progress block of a
+// terminal), so a paused terminal or a slow reader holds up the output, never a radio.
 #pragma once
 
-#include "ProgressLine.h"
+#include "EventQueue.h"
+#include "FleetRenderer.h"
 
-#include <QElapsedTimer>
-#include <QJsonObject>
-#include <QString>
 #include <QStringList>
 #include <QTextStream>
-#include <QVector>
 
-#include <mutex>
-
-// How one radio's run ended, for the summary and the "result" event.
-struct RadioOutcome {
-    RadioPhase phase = RadioPhase::NotStarted; // Updated, Failed, Stopped or NotStarted
-    int exitCode = 0;                          // the status the radio alone would end with
-    QString text;                              // the failure text; empty when updated
-    qint64 elapsedMs = 0;
-
-    // "updated", the failure text on one line, or how far a stopped radio got.
-    QString SummaryText() const;
-};
+#include <memory>
+#include <thread>
+#include <vector>
 
 class CFleetOutput {
 public:
     struct Settings {
-        QStringList radios;        // addresses as given, in list order
-        bool json = false;         // JSON Lines on stdout instead of text
-        bool quiet = false;        // no status lines, no progress
-        bool progress = false;     // progress lines on stderr (a terminal)
-        bool stdoutIsTerminal = false;
+        QStringList labels;    // the radios as given, in list order
+        QStringList addresses; // what each connects to
+        QString sha256;        // the image's
+        bool json = false;     // JSON Lines on stdout instead of text
+        bool quiet = false;    // no status lines, no progress
+        bool progress = false; // the progress block on stderr (stdout and stderr one terminal)
         int programTimeoutMs = 0;
     };
 
     explicit CFleetOutput(const Settings& settings);
+    ~CFleetOutput();
     CFleetOutput(const CFleetOutput&) = delete;
     CFleetOutput& operator=(const CFleetOutput&) = delete;
 
-    // Each may be called from any thread.
+    // From any thread; none of them waits on output.
     void Status(int radio, const QString& text);
     void Failure(int radio, const QString& text);
     void Phase(int radio, RadioPhase phase);
     void Progress(int radio, quint64 bytesSent, quint64 totalBytes);
     void Result(int radio, const RadioOutcome& outcome);
-    // One fact on stdout: `text` as a line, or in JSON mode `event`.
-    void Report(const QString& text, const QJsonObject& event);
-    // Redraws the progress lines: the seconds waited and the time left move on by themselves.
-    void Tick();
-
-    // The table of every radio's outcome (text mode), or the "summary" event (JSON).
+    // A line about the run on stderr.
+    void Note(const QString& text);
+    // One fact on stdout: `text` as a line, or in JSON mode `fields` as an event.
+    void Fact(const QString& text, const QJsonObject& fields);
     void Summary(const QVector<RadioOutcome>& outcomes, int exitCode);
 
-    // "ADDRESS: " before every line when there are several radios.
-    QString Prefix(int radio) const;
+    // Returns once everything published has been written; the writer then ends.
+    void Finish();
 
 private:
-    struct RadioView {
-        RadioPhase phase = RadioPhase::NotStarted;
-        quint64 bytesSent = 0;
-        quint64 totalBytes = 0;
-        QElapsedTimer transferClock;
-        QElapsedTimer waitClock;
-        QElapsedTimer runClock;
-        QElapsedTimer sinceProgressEvent;
-        QString note;
-    };
+    void Publish(FleetEvent event);
+    void Write();
 
-    void WriteOut(const QString& line);
-    void WriteErr(const QString& line);
-    void WriteEvent(QJsonObject event);
-    // Progress block on stderr: the running radios' lines, drawn in place below everything else.
-    void Redraw(const QStringList& settledLines = {});
-    void EraseBlock();
-    ProgressView ViewOf(int radio) const;
-
-    const Settings m_settings;
-    int m_labelWidth = 0;
-    std::mutex m_mutex;
     QTextStream m_out;
     QTextStream m_err;
-    QVector<RadioView> m_views;
-    QVector<int> m_block;     // radios that have a line in the block, in the order they started
-    int m_drawnLines = 0;     // lines of the block now on the screen
-    QString m_lastBlock;      // what they say: a tick that would draw the same draws nothing
+    CEventQueue m_queue;
+    std::vector<std::unique_ptr<IFleetRenderer>> m_renderers;
+    std::thread m_writer;
 };

@@ -1,5 +1,7 @@
 #include "FleetRun.h"
 
+#include "CliReporter.h"
+
 #include "engine/TimedSocket.h"
 #include "engine/UpdateReporter.h"
 
@@ -14,15 +16,15 @@
 
 namespace {
 
-// The calling thread redraws the progress this often while it waits for the radios' threads.
-constexpr int TICK_MS = 100;
+// The waiting thread looks at the interrupt this often, to say at once who is still programming.
+constexpr int WATCH_MS = 50;
 
-// One radio's run as the engine reports it, passed on to the shared output. It lives in the
-// radio's own thread.
+// One radio's run as the engine reports it, passed on as events. It lives in the radio's thread.
 class CRadioReporter : public IUpdateReporter {
 public:
-    CRadioReporter(CFleetOutput& output, int radio, const std::atomic<bool>& stop)
-        : m_output(output), m_radio(radio), m_stop(stop)
+    CRadioReporter(CFleetOutput& output, int radio, const Terminal::Interrupts& interrupts,
+                   std::atomic<RadioPhase>& phase)
+        : m_output(output), m_radio(radio), m_interrupts(interrupts), m_phase(phase)
     {
     }
 
@@ -36,7 +38,7 @@ public:
     void ShowErrorBox(const QString& text) override
     {
         // A failure caused by the stop is no fault of the radio's: the summary says how far it got.
-        if (m_stop.load()) {
+        if (Stopped()) {
             m_bStopped = true;
             return;
         }
@@ -48,12 +50,13 @@ public:
     void SetActiveConnection(bool) override {}
     void OnDataSent(quint64 bytesSent, quint64 totalBytes) override
     {
+        m_bytes = bytesSent;
         m_output.Progress(m_radio, bytesSent, totalBytes);
     }
 
     void SetPhase(RadioPhase phase)
     {
-        m_phase = phase;
+        m_phase.store(phase);
         m_output.Phase(m_radio, phase);
     }
 
@@ -61,43 +64,60 @@ public:
     {
         RadioOutcome outcome;
         outcome.elapsedMs = elapsedMs;
+        outcome.bytes = m_bytes;
+        const RadioPhase phase = m_phase.load();
         if (result == UpdateResult::Updated) {
-            outcome.phase = RadioPhase::Updated;
-        } else if (m_bStopped) {
-            outcome.phase = RadioPhase::Stopped;
+            outcome.state = RadioState::Updated;
+        } else if (m_bStopped && phase == RadioPhase::Programming) {
+            outcome.state = RadioState::Unknown;
             outcome.exitCode = EXIT_INTERRUPTED;
-            outcome.text = m_phase == RadioPhase::Programming    ? QStringLiteral("stopped waiting for the program reply")
-                           : m_phase == RadioPhase::Transferring ? QStringLiteral("stopped during the transfer")
-                                                                 : QStringLiteral("stopped while connecting");
+            outcome.text = QStringLiteral("may still be programming");
+        } else if (m_bStopped) {
+            outcome.state = RadioState::Interrupted;
+            outcome.exitCode = EXIT_INTERRUPTED;
+            outcome.text = phase == RadioPhase::Transferring ? QStringLiteral("stopped during the transfer")
+                                                             : QStringLiteral("stopped while connecting");
         } else {
-            outcome.phase = RadioPhase::Failed;
+            outcome.state = RadioState::Failed;
             outcome.exitCode = ExitCodeFor(result);
-            outcome.text = m_failure;
+            outcome.text = CCliReporter::TerminalText(m_failure).replace(u'\n', u' ');
         }
         return outcome;
     }
 
 private:
+    // The program wait is cut only by the second interrupt; everything before it by the first.
+    bool Stopped() const
+    {
+        return m_phase.load() == RadioPhase::Programming ? m_interrupts.stopWaiting.load()
+                                                         : m_interrupts.stop.load();
+    }
+
     CFleetOutput& m_output;
     const int m_radio;
-    const std::atomic<bool>& m_stop;
-    RadioPhase m_phase = RadioPhase::Connecting;
+    const Terminal::Interrupts& m_interrupts;
+    std::atomic<RadioPhase>& m_phase;
     bool m_bStopped = false;
+    quint64 m_bytes = 0;
     QString m_failure;
 };
 
 } // namespace
 
-CFleetRun::CFleetRun(CFleetOutput& output, const QStringList& radios, int jobs, const std::atomic<bool>& stop)
-    : m_output(output), m_radios(radios), m_jobs(qBound(1, jobs, MAX_JOBS)), m_stop(stop)
+CFleetRun::CFleetRun(CFleetOutput& output, const QVector<RadioEntry>& radios, int jobs,
+                     const Terminal::Interrupts& interrupts)
+    : m_output(output), m_radios(radios), m_jobs(qBound(1, jobs, MAX_JOBS)), m_interrupts(interrupts),
+      m_phases(new std::atomic<RadioPhase>[size_t(radios.size())])
 {
+    for (int i = 0; i < radios.size(); ++i)
+        m_phases[size_t(i)].store(RadioPhase::NotStarted);
 }
 
-void CFleetRun::ForEachRadio(const std::function<void(int)>& job)
+void CFleetRun::ForEachRadio(int jobs, const std::function<void(int)>& job)
 {
     std::atomic<int> next{0};
     const int count = int(m_radios.size());
-    const int threadCount = qMin(m_jobs, count);
+    const int threadCount = qMin(jobs, count);
     std::mutex doneMutex;
     std::condition_variable doneSignal;
     int running = threadCount;
@@ -111,7 +131,7 @@ void CFleetRun::ForEachRadio(const std::function<void(int)>& job)
                 // timers need; it stays for the thread's life.
                 QEventLoop dispatcher;
                 for (;;) {
-                    if (m_stop.load())
+                    if (m_interrupts.stop.load())
                         break;
                     const int radio = next.fetch_add(1);
                     if (radio >= count)
@@ -124,62 +144,87 @@ void CFleetRun::ForEachRadio(const std::function<void(int)>& job)
             doneSignal.notify_all();
         });
     }
-    // Each thread ends within its radio's time-outs, and promptly after a stop.
+    // Each thread ends within its radio's time-outs, and promptly after a stop but for radios
+    // that are programming, which end with their own time-out or the second interrupt.
+    bool told = false;
     std::unique_lock<std::mutex> lock(doneMutex);
-    while (!doneSignal.wait_for(lock, std::chrono::milliseconds(TICK_MS), [&] { return running == 0; })) {
-        lock.unlock();
-        m_output.Tick();
-        lock.lock();
+    while (!doneSignal.wait_for(lock, std::chrono::milliseconds(WATCH_MS), [&] { return running == 0; })) {
+        if (told || !m_interrupts.stop.load() || m_interrupts.stopWaiting.load())
+            continue;
+        told = true;
+        int programming = 0;
+        for (int i = 0; i < count; ++i)
+            programming += m_phases[size_t(i)].load() == RadioPhase::Programming ? 1 : 0;
+        if (programming > 0)
+            m_output.Note(ProgrammingNote(programming));
     }
     lock.unlock();
     for (std::thread& thread : threads)
         thread.join();
 }
 
-QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
-                                        quint16 port)
+QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts)
 {
     // Each slot is written by the one thread that runs its radio and read after every thread
     // has been joined.
     QVector<RadioOutcome> outcomes(m_radios.size());
-    ForEachRadio([&](int radio) {
-        CRadioReporter reporter(m_output, radio, m_stop);
-        CUpdateRun run(reporter, language, timeouts, port);
-        run.SetAbortFlag(&m_stop);
+    ForEachRadio(m_jobs, [&](int radio) {
+        CRadioReporter reporter(m_output, radio, m_interrupts, m_phases[size_t(radio)]);
+        CUpdateRun run(reporter, language, timeouts, m_radios[radio].port);
+        run.SetAbortFlag(&m_interrupts.stop);
+        run.SetProgramAbortFlag(&m_interrupts.stopWaiting);
         QElapsedTimer clock;
         clock.start();
         reporter.SetPhase(RadioPhase::Connecting);
-        const UpdateResult result = run.RunLoaded(image, m_radios[radio]);
+        const UpdateResult result = run.RunLoaded(image, m_radios[radio].address);
         outcomes[radio] = reporter.Outcome(result, clock.elapsed());
         m_output.Result(radio, outcomes[radio]);
     });
     for (int radio = 0; radio < outcomes.size(); ++radio) {
         RadioOutcome& outcome = outcomes[radio];
-        if (outcome.phase != RadioPhase::NotStarted)
+        if (m_phases[size_t(radio)].load() != RadioPhase::NotStarted)
             continue;
+        outcome.state = RadioState::NotStarted;
         outcome.exitCode = EXIT_INTERRUPTED;
-        outcome.text = outcome.SummaryText();
+        outcome.text = QStringLiteral("interrupted before it started");
         m_output.Result(radio, outcome);
     }
     return outcomes;
 }
 
-int CFleetRun::Check(int connectTimeoutMs, quint16 port)
+QStringList CFleetRun::Check(int connectTimeoutMs)
 {
-    std::atomic<int> reachable{0};
-    ForEachRadio([&](int radio) {
-        CTimedSocket socket;
-        socket.SetAbortFlag(&m_stop);
-        socket.SetTimeout(connectTimeoutMs);
-        const bool connected = socket.Connect(m_radios[radio], port);
-        socket.Close();
-        if (m_stop.load())
-            return;
-        reachable += connected ? 1 : 0;
-        m_output.Report(m_radios[radio] + (connected ? QStringLiteral(": reachable") : QStringLiteral(": not reachable")),
-                        {{"radio", m_radios[radio]}, {"event", "check"}, {"reachable", connected}});
+    QVector<QString> reasons(m_radios.size()); // empty: reachable
+    ForEachRadio(CHECK_JOBS, [&](int radio) {
+        const RadioEntry& entry = m_radios[radio];
+        QString reason;
+        if (entry.address.isEmpty()) {
+            reason = QStringLiteral("no such name");
+        } else {
+            CTimedSocket socket;
+            socket.SetAbortFlag(&m_interrupts.stop);
+            socket.SetTimeout(connectTimeoutMs);
+            if (!socket.Connect(entry.address, entry.port)) {
+                if (m_interrupts.stop.load())
+                    return;
+                reason = socket.LastError() == CTimedSocket::Error::Interrupted ? QStringLiteral("no answer")
+                         : socket.LastError() == CTimedSocket::Error::ConnectFailed ? QStringLiteral("refused")
+                                                                                    : QStringLiteral("no such name");
+            }
+            socket.Close();
+        }
+        reasons[radio] = reason;
+        m_output.Fact(entry.name + (reason.isEmpty() ? QStringLiteral(": reachable")
+                                                     : QStringLiteral(": not reachable (%1)").arg(reason)),
+                      {{"event", "check"}, {"radio", entry.name}, {"address", entry.address},
+                       {"reachable", reason.isEmpty()}, {"reason", reason}});
     });
-    return reachable.load();
+    QStringList unreachable;
+    for (int radio = 0; radio < m_radios.size(); ++radio) {
+        if (!reasons[radio].isEmpty())
+            unreachable << m_radios[radio].name;
+    }
+    return unreachable;
 }
 
 int CFleetRun::ExitCode(const QVector<RadioOutcome>& outcomes, bool interrupted)
@@ -187,7 +232,7 @@ int CFleetRun::ExitCode(const QVector<RadioOutcome>& outcomes, bool interrupted)
     if (interrupted)
         return EXIT_INTERRUPTED;
     for (const RadioOutcome& outcome : outcomes) {
-        if (outcome.phase != RadioPhase::Updated)
+        if (outcome.state != RadioState::Updated)
             return outcome.exitCode;
     }
     return 0;

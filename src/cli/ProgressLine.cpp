@@ -45,7 +45,8 @@ QString PhaseWord(RadioPhase phase)
 QString Bar(int width, quint64 done, quint64 total)
 {
     const int inner = width - 2;
-    const int filled = total == 0 ? inner : int(done * quint64(inner) / total);
+    // Nothing known of the size yet is nothing done: an empty bar.
+    const int filled = total == 0 ? 0 : int(qMin(done, total) * quint64(inner) / total);
     QString bar(inner, u' ');
     for (int i = 0; i < filled; ++i)
         bar[i] = u'=';
@@ -148,12 +149,17 @@ QString FormatProgressLine(const ProgressView& view, int columns)
     case RadioPhase::Stopped:
         facts = view.note;
         break;
-    case RadioPhase::NotStarted:
     case RadioPhase::Connecting:
+        facts = narrow && !view.label.isEmpty() ? QStringLiteral("connect %1 s").arg(view.elapsedMs / 1000)
+                                                : QStringLiteral("%1 s").arg(view.elapsedMs / 1000);
+        break;
+    case RadioPhase::NotStarted:
         if (narrow && !view.label.isEmpty())
             facts = PhaseWord(view.phase).trimmed();
         break;
     }
+    if (view.stalled)
+        facts = QStringLiteral("stalled ") + facts;
 
     QString line = head + facts;
     if (withBar && !narrow) {

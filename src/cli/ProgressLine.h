@@ -17,7 +17,8 @@ struct ProgressView {
     qint64 transferMs = 0;      // since the transfer began
     qint64 waitedMs = 0;        // since the program command went
     int programTimeoutMs = 0;
-    qint64 elapsedMs = 0;       // the whole run, shown once it has ended
+    qint64 elapsedMs = 0;       // the whole run so far; shown while connecting and once it has ended
+    bool stalled = false;       // nothing moved for a while: said in front of the facts
     QString note;               // Failed and Stopped: what happened, one line
 };
 

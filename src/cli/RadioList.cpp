@@ -1,86 +1,149 @@
 #include "RadioList.h"
 
-#include <QEventLoop>
+#include "engine/RadioAddress.h"
+
 #include <QFile>
+#include <QHash>
 #include <QHostAddress>
-#include <QHostInfo>
+#include <QRegularExpression>
 #include <QSet>
-#include <QTimer>
 
 #include <cstdio>
 
-bool ReadRadioList(const QString& path, QStringList& radios, QString& error)
+namespace {
+
+bool ParsePort(const QString& text, quint16& port)
+{
+    // Digits only: no sign, no blanks, no other base.
+    if (text.isEmpty() || text.size() > 5)
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    const int value = text.toInt();
+    if (value < 1 || value > 65535)
+        return false;
+    port = quint16(value);
+    return true;
+}
+
+// The text with the comment cut off: '#' at the start or after a blank.
+QString WithoutComment(const QString& line)
+{
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == u'#' && (i == 0 || line[i - 1].isSpace()))
+            return line.left(i);
+    }
+    return line;
+}
+
+// The same address in one spelling: ::ffff:a.b.c.d is a.b.c.d.
+QString AddressKey(const QString& address)
+{
+    const QHostAddress parsed(address);
+    bool isV4 = false;
+    const quint32 v4 = parsed.toIPv4Address(&isV4);
+    return isV4 ? QHostAddress(v4).toString() : parsed.toString();
+}
+
+} // namespace
+
+bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QString& why)
+{
+    QString host = text;
+    quint16 port = defaultPort;
+    // An IPv6 address holds colons itself: with a port it goes in brackets.
+    const bool bracketed = text.startsWith(u'[');
+    if (bracketed) {
+        const qsizetype close = text.indexOf(u']');
+        const QString rest = close < 0 ? QString() : text.mid(close + 1);
+        if (close < 0 || (!rest.isEmpty() && (!rest.startsWith(u':') || !ParsePort(rest.mid(1), port)))) {
+            why = QStringLiteral("not [IPV6] or [IPV6]:PORT");
+            return false;
+        }
+        host = text.mid(1, close - 1);
+    } else if (text.count(u':') == 1) {
+        const qsizetype colon = text.indexOf(u':');
+        if (!ParsePort(text.mid(colon + 1), port)) {
+            why = QStringLiteral("bad port '%1'").arg(text.mid(colon + 1));
+            return false;
+        }
+        host = text.left(colon);
+    }
+    const bool ipv6Expected = bracketed || text.count(u':') > 1;
+    const AddressText kind = ClassifyAddressText(host, &why);
+    if (kind == AddressText::Invalid)
+        return false;
+    if ((kind == AddressText::Ipv6) != ipv6Expected) {
+        why = ipv6Expected ? QStringLiteral("not an IPv6 address") : QStringLiteral("not an address");
+        return false;
+    }
+    radio.name = text;
+    radio.host = host;
+    radio.port = port;
+    radio.address = kind == AddressText::HostName ? QString() : AddressKey(host);
+    return true;
+}
+
+bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>& radios, QString& error)
 {
     QFile file;
     const bool opened = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
                                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
     if (!opened) {
-        error = QStringLiteral("cannot read the radio list %1: %2").arg(path, file.errorString());
+        error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("cannot read the radio list %1: %2").arg(path, file.errorString());
+        error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
-    for (const QString& raw : QString::fromUtf8(bytes).split(u'\n')) {
-        const QString line = raw.trimmed();
-        if (!line.isEmpty() && !line.startsWith(u'#'))
-            radios << line;
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    const QStringList lines = text.split(u'\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = WithoutComment(lines[i]).trimmed();
+        if (line.isEmpty())
+            continue;
+        RadioEntry radio;
+        QString why;
+        // One address a line: a second word or a stray sign is never taken as a host name.
+        const bool oneWord = !line.contains(QRegularExpression(QStringLiteral("\\s")));
+        if (!oneWord || !ParseRadio(line, defaultPort, radio, why)) {
+            error = QStringLiteral("%1:%2: not a radio address: '%3'").arg(path).arg(i + 1).arg(line);
+            if (oneWord)
+                error += QStringLiteral(" (%1)").arg(why);
+            return false;
+        }
+        radios << radio;
     }
     return true;
 }
 
-namespace {
-
-// The addresses `radio` stands for: itself when it is numeric, else what the name resolves to.
-QVector<QHostAddress> Resolve(const QString& radio, int timeoutMs)
-{
-    const QHostAddress numeric(radio);
-    if (!numeric.isNull())
-        return {numeric};
-    QVector<QHostAddress> addresses;
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const int id = QHostInfo::lookupHost(radio, &loop, [&](const QHostInfo& info) {
-        if (info.error() == QHostInfo::NoError)
-            addresses = QVector<QHostAddress>(info.addresses().cbegin(), info.addresses().cend());
-        loop.quit();
-    });
-    limit.start(timeoutMs);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    QHostInfo::abortHostLookup(id);
-    return addresses;
-}
-
-} // namespace
-
-bool FindDuplicateRadio(const QStringList& radios, int lookupTimeoutMs, QString& error)
+bool FindDuplicateRadio(const QVector<RadioEntry>& radios, QString& error)
 {
     QSet<QString> texts;
-    for (const QString& radio : radios) {
-        if (texts.contains(radio)) {
-            error = QStringLiteral("radio listed twice: %1").arg(radio);
+    QHash<QString, QString> owners; // "address port" -> the entry that named it first
+    for (const RadioEntry& radio : radios) {
+        if (texts.contains(radio.name)) {
+            error = QStringLiteral("radio listed twice: %1").arg(radio.name);
             return true;
         }
-        texts.insert(radio);
-    }
-    QHash<QString, QString> owners; // address -> the entry that named it first
-    for (const QString& radio : radios) {
-        for (const QHostAddress& address : Resolve(radio, lookupTimeoutMs)) {
-            // An IPv4 address written as IPv6 (::ffff:a.b.c.d) is the same radio.
-            bool isV4 = false;
-            const quint32 v4 = address.toIPv4Address(&isV4);
-            const QString key = isV4 ? QHostAddress(v4).toString() : address.toString();
-            const auto owner = owners.constFind(key);
-            if (owner != owners.constEnd() && *owner != radio) {
-                error = QStringLiteral("radio listed twice: %1 and %2 are both %3").arg(*owner, radio, key);
-                return true;
-            }
-            owners.insert(key, radio);
+        texts.insert(radio.name);
+        if (radio.address.isEmpty())
+            continue;
+        const QString key = AddressKey(radio.address) + u' ' + QString::number(radio.port);
+        const auto owner = owners.constFind(key);
+        if (owner != owners.constEnd()) {
+            error = QStringLiteral("radio listed twice: %1 and %2 are both %3 port %4")
+                        .arg(*owner, radio.name, AddressKey(radio.address))
+                        .arg(radio.port);
+            return true;
         }
+        owners.insert(key, radio.name);
     }
     return false;
 }

@@ -1,15 +1,27 @@
-// The radios of a command line: a list file (one address a line) and the refusal of a radio
-// named twice, which two updates at once would corrupt.
+// The radios of a command line: each named by an address or a host name, optionally with a port
+// of its own, from the arguments or from list files; and the refusal of a radio named twice,
+// which two updates at once would corrupt.
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <QVector>
 
-// Reads the addresses of `path` ("-": standard input): one a line, surrounding blanks dropped,
-// blank lines and lines starting with "#" ignored. False with `error` set when it cannot be read.
-bool ReadRadioList(const QString& path, QStringList& radios, QString& error);
+struct RadioEntry {
+    QString name;     // as the operator wrote it: "127.0.4.10", "radio-van.local:1112", "[::1]:1111"
+    QString host;     // the address or host name, without the port
+    quint16 port = 0; // its own port, or the run's
+    QString address;  // the numeric address it connects to, once names are resolved
+};
 
-// True with `error` set when two entries of `radios` are the same text, or name the same
-// address once host names are looked up (each lookup bounded by `lookupTimeoutMs`; a name that
-// does not resolve is left for the connection to report).
-bool FindDuplicateRadio(const QStringList& radios, int lookupTimeoutMs, QString& error);
+// "HOST", "HOST:PORT", "[IPV6]:PORT" or a bare IPv6 address, HOST being four decimal parts or a
+// host name. False with `why` set when `text` is none of these; nothing is looked up.
+bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QString& why);
+
+// Appends the radios of `path` ("-": standard input): one radio a line; '#' starts a comment at
+// the start of a line or after a blank; blank lines, a byte-order mark and CR LF endings are
+// taken in their stride. Any other line is refused as "PATH:LINE: not a radio address: '...'".
+bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>& radios, QString& error);
+
+// True with `error` set when two entries are the same text, or connect to the same address and
+// port; IPv4 written as IPv6 (::ffff:a.b.c.d) counts as the IPv4 address.
+bool FindDuplicateRadio(const QVector<RadioEntry>& radios, QString& error);

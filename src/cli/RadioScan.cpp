@@ -1,5 +1,7 @@
 #include "RadioScan.h"
 
+#include "engine/RadioAddress.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QNetworkProxy>
@@ -27,9 +29,9 @@ ScanNetworkParse ParseScanNetwork(const QString& text, quint32& firstHost, quint
     QHostAddress network;
     bool ok = false;
     const int prefix = text.mid(slash + 1).toInt(&ok, 10);
-    // Four dotted parts only: the short forms ("127.1") name another network than they seem to.
-    if (text.left(slash).count(u'.') != 3 || !network.setAddress(text.left(slash)) || network.protocol() != QAbstractSocket::IPv4Protocol || !ok
-        || prefix < 0 || prefix > 32)
+    // Four decimal parts only: the short, octal and hex forms name another network than they seem to.
+    if (ClassifyAddressText(text.left(slash)) != AddressText::DottedQuad || !network.setAddress(text.left(slash))
+        || !ok || prefix < 0 || prefix > 32)
         return ScanNetworkParse::Malformed;
     if (prefix < MIN_SCAN_PREFIX)
         return ScanNetworkParse::TooLarge;

@@ -2,21 +2,36 @@
 
 #include <QtGlobal>
 
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
 #else
-#include <csignal>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
 // The handler can reach only a global; it is set once, before any signal is caught.
-std::atomic<bool>* g_interrupted = nullptr;
+Terminal::Interrupts* g_interrupts = nullptr;
 
-static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only touch a lock-free flag");
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "a signal handler may only touch lock-free flags");
+
+void OnSignal(int signal)
+{
+    if (!g_interrupts)
+        return;
+    int none = 0;
+    g_interrupts->signal.compare_exchange_strong(none, signal);
+    if (g_interrupts->stop.exchange(true))
+        g_interrupts->stopWaiting.store(true);
+}
 
 } // namespace
 
@@ -38,8 +53,7 @@ bool ScreenInfo(std::FILE* stream, CONSOLE_SCREEN_BUFFER_INFO& info)
 
 BOOL WINAPI OnConsoleControl(DWORD)
 {
-    if (g_interrupted)
-        g_interrupted->store(true);
+    OnSignal(SIGINT);
     return TRUE;
 }
 } // namespace
@@ -56,10 +70,21 @@ int Rows(std::FILE* stream)
     return ScreenInfo(stream, info) ? info.srWindow.Bottom - info.srWindow.Top + 1 : 0;
 }
 
-void CatchInterrupts(std::atomic<bool>& flag)
+bool CanDrawInPlace()
 {
-    g_interrupted = &flag;
+    return IsTerminal(stdout) && IsTerminal(stderr);
+}
+
+void CatchInterrupts(Interrupts& interrupts)
+{
+    g_interrupts = &interrupts;
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+
+void EndBySignal(const Interrupts& interrupts)
+{
+    if (interrupts.signal.load() != 0)
+        ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 
 #else
@@ -75,10 +100,9 @@ bool WindowSize(std::FILE* stream, winsize& size)
     return IsTerminal(stream) && ioctl(fileno(stream), TIOCGWINSZ, &size) == 0;
 }
 
-extern "C" void OnInterrupt(int)
+extern "C" void OnInterrupt(int signal)
 {
-    if (g_interrupted)
-        g_interrupted->store(true);
+    OnSignal(signal);
 }
 } // namespace
 
@@ -94,9 +118,37 @@ int Rows(std::FILE* stream)
     return WindowSize(stream, size) ? size.ws_row : 0;
 }
 
-void CatchInterrupts(std::atomic<bool>& flag)
+bool CanDrawInPlace()
 {
-    g_interrupted = &flag;
+    struct stat out {};
+    struct stat err {};
+    const char* term = std::getenv("TERM");
+    return IsTerminal(stdout) && IsTerminal(stderr) && fstat(STDOUT_FILENO, &out) == 0
+           && fstat(STDERR_FILENO, &err) == 0 && out.st_rdev == err.st_rdev && term != nullptr && *term != 0
+           && std::strcmp(term, "dumb") != 0;
+}
+
+void EndBySignal(const Interrupts& interrupts)
+{
+    const int signal = interrupts.signal.load();
+    if (signal == 0)
+        return;
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signal);
+    // A signal whose default is ignored never gets here for SIGINT or SIGTERM; the shell's number.
+    std::_Exit(128 + signal);
+}
+
+void CatchInterrupts(Interrupts& interrupts)
+{
+    g_interrupts = &interrupts;
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);

@@ -11,9 +11,23 @@ bool IsTerminal(std::FILE* stream);
 // Columns and rows of the terminal behind `stream`; 0 when it is none or does not say.
 int Columns(std::FILE* stream);
 int Rows(std::FILE* stream);
+// Whether a block redrawn in place fits the screen: stdout and stderr are one and the same
+// terminal (so no line of either is drawn over), and it is not a dumb one.
+bool CanDrawInPlace();
+
+// What an interrupt has asked for so far. The first one stops the run in order; the second also
+// stops waiting for radios that are programming. Read from any thread.
+struct Interrupts {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> stopWaiting{false};
+    std::atomic<int> signal{0}; // the first signal caught, to end with it
+};
 
 // From now on SIGINT and SIGTERM (Ctrl-C, Ctrl-Break and closing the console on Windows) only
-// set `flag`; the run sees it and ends in order. Another signal while it is set does no harm.
-void CatchInterrupts(std::atomic<bool>& flag);
+// set the flags of `interrupts`; the run sees them and ends in order.
+void CatchInterrupts(Interrupts& interrupts);
+// Ends the process by the signal that interrupted it, with that signal's default action, so a
+// calling shell sees the signal (130, 143) and stops its loop. Returns only when none was caught.
+void EndBySignal(const Interrupts& interrupts);
 
 } // namespace Terminal

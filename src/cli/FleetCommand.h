@@ -1,0 +1,23 @@
+// The command line's forms once parsed: one radio as the desktop program updates it, many radios
+// (update or check), and the scan. Each returns the exit status; the caller ends the process,
+// by the interrupting signal when there was one.
+#pragma once
+
+#include "CliOptions.h"
+#include "HostResolver.h"
+#include "Terminal.h"
+
+// The exit status for a command line that cannot be used.
+inline constexpr int EXIT_BAD_COMMAND_LINE = 2;
+// The exit statuses of the check and the scan share the update's meanings.
+inline constexpr int EXIT_FILE = 3;
+inline constexpr int EXIT_NOT_REACHED = 4;
+
+// A refusal before anything is sent: "zerlind-firm-update: TEXT" on stderr (with the hint to
+// --help when the command line's form is wrong), and in JSON mode an "error" event on stdout.
+int Refuse(const QString& text, int exitCode, bool json, bool hintHelp = false);
+
+int RunSingleRadio(const CliOptions& options, quint16 language, Terminal::Interrupts& interrupts);
+// `resolver` looks the host names up, all at once, before anything is sent.
+int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolver, Terminal::Interrupts& interrupts);
+int RunScan(const CliOptions& options, Terminal::Interrupts& interrupts);

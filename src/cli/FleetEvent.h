@@ -1,0 +1,50 @@
+// What a run over several radios tells: the events that the radios' threads publish and the
+// writer renders, and how each radio ended.
+#pragma once
+
+#include "ProgressLine.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QVector>
+
+// How a radio's run ended, as the summary, the JSON result and the failed list name it.
+enum class RadioState { Updated, Failed, NotStarted, Interrupted, Unknown };
+
+// "updated", "failed", "not-started", "interrupted", "unknown".
+QString StateWord(RadioState state);
+// What the first interrupt says while `radios` radios are programming.
+QString ProgrammingNote(int radios);
+
+struct RadioOutcome {
+    RadioState state = RadioState::NotStarted;
+    int exitCode = 0;     // the status the radio alone would end with
+    QString text;         // the failure text or the reason, one line; empty when updated
+    qint64 elapsedMs = 0;
+    quint64 bytes = 0;    // image bytes the radio accepted
+};
+
+struct FleetEvent {
+    enum class Kind {
+        Status,   // a status line of a radio's run
+        Failure,  // a radio's failure text (also on stderr in JSON mode)
+        Phase,    // a radio reached `phase`
+        Progress, // image bytes sent; folded into the latest while the reader lags
+        Result,   // a radio ended: `outcome`
+        Note,     // a line about the run on stderr: "resolving 4 names"
+        Fact,     // `text` as a line on stdout, or `fields` as a JSON event
+        Summary,  // the run ended: the outcomes are in `outcomes`, `exitCode` is the run's
+    };
+
+    Kind kind = Kind::Note;
+    int radio = -1;          // index in the run's list; -1 for the run as a whole
+    qint64 timeMs = 0;       // when it happened: milliseconds since the epoch, UTC
+    QString text;
+    RadioPhase phase = RadioPhase::NotStarted;
+    quint64 bytes = 0;
+    quint64 total = 0;
+    RadioOutcome outcome;
+    QVector<RadioOutcome> outcomes; // Summary: every radio's, in list order
+    QJsonObject fields;
+    int exitCode = 0;
+};

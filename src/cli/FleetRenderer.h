@@ -1,0 +1,13 @@
+// One way of showing a run's event stream: text lines, JSON Lines, the progress block of a
+// terminal, and (to come) files. The writer thread hands every event to each renderer in turn.
+#pragma once
+
+#include "FleetEvent.h"
+
+class IFleetRenderer {
+public:
+    virtual ~IFleetRenderer() = default;
+    virtual void Render(const FleetEvent& event) = 0;
+    // Time passed without an event: what moves by itself (seconds, time left) may be redrawn.
+    virtual void Tick() {}
+};

@@ -1,0 +1,87 @@
+#include "JsonRenderer.h"
+
+#include "CliReporter.h"
+
+#include <QDateTime>
+#include <QJsonDocument>
+
+namespace {
+
+// "A few per second": enough to follow a transfer, few enough to read.
+constexpr qint64 PROGRESS_EVENT_MS = 250;
+
+} // namespace
+
+CJsonRenderer::CJsonRenderer(const QStringList& labels, const QStringList& addresses, const QString& sha256,
+                             bool quiet, QTextStream& out, QTextStream& err)
+    : m_labels(labels), m_addresses(addresses), m_sha256(sha256), m_bQuiet(quiet), m_out(out), m_err(err),
+      m_sinceProgress(labels.size()), m_lastBytes(labels.size(), 0)
+{
+}
+
+QString CJsonRenderer::Line(QJsonObject event, qint64 timeMs)
+{
+    event.insert(QStringLiteral("time"),
+                 QDateTime::fromMSecsSinceEpoch(timeMs, Qt::UTC).toString(Qt::ISODateWithMs));
+    return QString::fromUtf8(QJsonDocument(event).toJson(QJsonDocument::Compact));
+}
+
+void CJsonRenderer::Render(const FleetEvent& event)
+{
+    const QString radio = event.radio >= 0 ? m_labels[event.radio] : QString();
+    QJsonObject json;
+    switch (event.kind) {
+    case FleetEvent::Kind::Status:
+        if (m_bQuiet)
+            return;
+        json = {{"event", "status"}, {"radio", radio}, {"text", CCliReporter::TerminalText(event.text)}};
+        break;
+    case FleetEvent::Kind::Progress: {
+        if (m_bQuiet)
+            return;
+        const bool last = event.bytes >= event.total;
+        QElapsedTimer& since = m_sinceProgress[event.radio];
+        // The last figure always goes out, and only once.
+        if (event.bytes == m_lastBytes[event.radio] || (!last && since.isValid() && since.elapsed() < PROGRESS_EVENT_MS))
+            return;
+        since.start();
+        m_lastBytes[event.radio] = event.bytes;
+        json = {{"event", "progress"}, {"radio", radio}, {"bytes", qint64(event.bytes)}, {"total", qint64(event.total)}};
+        break;
+    }
+    case FleetEvent::Kind::Result: {
+        const RadioOutcome& o = event.outcome;
+        json = {{"event", "result"},          {"radio", radio},
+                {"address", m_addresses.value(event.radio)},
+                {"state", StateWord(o.state)}, {"exit", o.exitCode},
+                {"text", o.text},              {"seconds", double(o.elapsedMs) / 1000.0},
+                {"bytes", qint64(o.bytes)},    {"sha256", m_sha256}};
+        break;
+    }
+    case FleetEvent::Kind::Failure:
+    case FleetEvent::Kind::Note: {
+        const QString prefix = radio.isEmpty() ? QStringLiteral("zerlind-firm-update: ") : radio + QStringLiteral(": ");
+        for (const QString& line : CCliReporter::TerminalText(event.text).split(u'\n'))
+            m_err << prefix << line << '\n';
+        m_err.flush();
+        return;
+    }
+    case FleetEvent::Kind::Fact:
+        json = event.fields;
+        break;
+    case FleetEvent::Kind::Summary: {
+        int counts[5] = {};
+        for (const RadioOutcome& o : event.outcomes)
+            ++counts[int(o.state)];
+        json = {{"event", "summary"}, {"radios", int(event.outcomes.size())}, {"exit", event.exitCode}};
+        for (const RadioState state : {RadioState::Updated, RadioState::Failed, RadioState::NotStarted,
+                                       RadioState::Interrupted, RadioState::Unknown})
+            json.insert(StateWord(state), counts[int(state)]);
+        break;
+    }
+    case FleetEvent::Kind::Phase:
+        return;
+    }
+    m_out << Line(json, event.timeMs) << '\n';
+    m_out.flush();
+}

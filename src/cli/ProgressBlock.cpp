@@ -1,0 +1,163 @@
+#include "ProgressBlock.h"
+
+#include "Terminal.h"
+
+namespace {
+
+// A radio that has sent nothing for this long is marked as stalled: its time-out may be far off.
+constexpr qint64 STALLED_AFTER_MS = 5000;
+
+} // namespace
+
+CProgressBlock::CProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err)
+    : m_labels(labels), m_programTimeoutMs(programTimeoutMs), m_err(err), m_views(labels.size())
+{
+    for (const QString& label : labels)
+        m_labelWidth = qMax(m_labelWidth, DisplayWidth(label));
+    m_runClock.start();
+}
+
+void CProgressBlock::Render(const FleetEvent& event)
+{
+    if (event.radio < 0 || event.radio >= m_views.size())
+        return;
+    RadioView& view = m_views[event.radio];
+    switch (event.kind) {
+    case FleetEvent::Kind::Phase:
+        view.phase = event.phase;
+        if (event.phase == RadioPhase::Connecting)
+            view.runClock.start();
+        else if (event.phase == RadioPhase::Transferring)
+            view.transferClock.start();
+        else if (event.phase == RadioPhase::Programming)
+            view.waitClock.start();
+        view.sinceProgress.start();
+        break;
+    case FleetEvent::Kind::Progress:
+        view.bytesSent = event.bytes;
+        view.totalBytes = event.total;
+        view.sinceProgress.start();
+        if (!m_transferClock.isValid())
+            m_transferClock.start();
+        break;
+    case FleetEvent::Kind::Result: {
+        view.ended = true;
+        view.failed = event.outcome.state != RadioState::Updated;
+        // A radio that has ended leaves its last line above the block of those still running.
+        ProgressView settled = ViewOf(event.radio);
+        settled.phase = event.outcome.state == RadioState::Updated ? RadioPhase::Updated
+                        : event.outcome.state == RadioState::Failed ? RadioPhase::Failed
+                                                                     : RadioPhase::Stopped;
+        settled.note = event.outcome.text;
+        settled.elapsedMs = event.outcome.elapsedMs;
+        if (view.runClock.isValid()) {
+            Erase();
+            m_err << FormatProgressLine(settled, Terminal::Columns(stderr)) << "\x1b[K\n";
+        }
+        break;
+    }
+    default:
+        return;
+    }
+    Draw();
+}
+
+void CProgressBlock::Tick()
+{
+    Draw();
+}
+
+ProgressView CProgressBlock::ViewOf(int radio) const
+{
+    const RadioView& v = m_views[radio];
+    ProgressView view;
+    view.label = PadWidth(m_labels[radio], m_labelWidth);
+    view.phase = v.phase;
+    view.bytesSent = v.bytesSent;
+    view.totalBytes = v.totalBytes;
+    view.transferMs = v.transferClock.isValid() ? v.transferClock.elapsed() : 0;
+    view.waitedMs = v.waitClock.isValid() ? v.waitClock.elapsed() : 0;
+    view.programTimeoutMs = m_programTimeoutMs;
+    view.elapsedMs = v.runClock.isValid() ? v.runClock.elapsed() : 0;
+    // Programming is a silence by design; anything else this quiet deserves a look.
+    view.stalled = v.phase != RadioPhase::Programming && v.sinceProgress.isValid()
+                   && v.sinceProgress.elapsed() >= STALLED_AFTER_MS;
+    return view;
+}
+
+QString CProgressBlock::FleetLine(int columns) const
+{
+    int done = 0;
+    int failed = 0;
+    quint64 sent = 0;
+    quint64 whole = 0;
+    quint64 imageSize = 0;
+    for (const RadioView& v : m_views) {
+        done += v.ended && !v.failed ? 1 : 0;
+        failed += v.failed ? 1 : 0;
+        imageSize = qMax(imageSize, v.totalBytes);
+    }
+    for (const RadioView& v : m_views) {
+        if (v.failed)
+            continue;
+        // A radio yet to start still has the whole image to take.
+        sent += v.ended ? imageSize : v.bytesSent;
+        whole += imageSize;
+    }
+    QString left = QStringLiteral("--:--");
+    const qint64 ms = m_transferClock.isValid() ? m_transferClock.elapsed() : 0;
+    if (ms >= 1000 && sent > 0 && whole >= sent)
+        left = FormatDuration(qint64(double(whole - sent) * double(ms) / double(sent) / 1000.0 + 0.5));
+    return FitWidth(QStringLiteral("%1 radios: %2 done, %3 failed, %4 left")
+                        .arg(m_views.size())
+                        .arg(done)
+                        .arg(failed)
+                        .arg(left),
+                    (columns > 0 ? columns : 80) - 1);
+}
+
+void CProgressBlock::Draw()
+{
+    const int columns = Terminal::Columns(stderr);
+    const int rows = Terminal::Rows(stderr);
+    QVector<int> running;
+    for (int i = 0; i < m_views.size(); ++i) {
+        if (m_views[i].runClock.isValid() && !m_views[i].ended)
+            running << i;
+    }
+    // A block taller than the screen could not be reached again by moving the cursor up: the
+    // fleet line, the radios that fit, and a line for the rest.
+    const int room = rows > 3 ? rows - 3 : 20;
+    const int shown = running.size() > room ? room - 1 : int(running.size());
+    QStringList lines{FleetLine(columns)};
+    for (int i = 0; i < shown; ++i)
+        lines << FormatProgressLine(ViewOf(running[i]), columns);
+    if (shown < running.size())
+        lines << QStringLiteral("+%1 more").arg(running.size() - shown);
+    QString block;
+    for (const QString& line : lines)
+        block += line + QStringLiteral("\x1b[K\n");
+    if (int(lines.size()) == m_drawnLines && block == m_lastBlock)
+        return;
+    QString frame;
+    if (m_drawnLines > 0)
+        frame += QStringLiteral("\x1b[%1A").arg(m_drawnLines);
+    // Each line overwrites the one below it in place and clears only what is left of the old
+    // one: nothing is blanked first, so nothing flickers.
+    frame += u'\r' + block;
+    if (lines.size() < m_drawnLines)
+        frame += QStringLiteral("\x1b[J");
+    m_drawnLines = int(lines.size());
+    m_lastBlock = block;
+    m_err << frame;
+    m_err.flush();
+}
+
+void CProgressBlock::Erase()
+{
+    if (m_drawnLines == 0)
+        return;
+    m_err << QStringLiteral("\x1b[%1A\r\x1b[J").arg(m_drawnLines);
+    m_drawnLines = 0;
+    m_lastBlock.clear();
+}

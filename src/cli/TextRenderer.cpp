@@ -1,0 +1,94 @@
+#include "TextRenderer.h"
+
+#include "CliReporter.h"
+#include "ProgressBlock.h"
+#include "Terminal.h"
+
+CTextRenderer::CTextRenderer(const QStringList& labels, bool quiet, QTextStream& out, QTextStream& err,
+                             CProgressBlock* block)
+    : m_labels(labels), m_bQuiet(quiet), m_out(out), m_err(err), m_pBlock(block)
+{
+}
+
+void CTextRenderer::Lines(QTextStream& stream, const QString& prefix, const QString& text)
+{
+    if (m_pBlock)
+        m_pBlock->Erase();
+    for (const QString& line : CCliReporter::TerminalText(text).split(u'\n'))
+        stream << prefix << line << '\n';
+    stream.flush();
+    if (m_pBlock)
+        m_pBlock->Draw();
+}
+
+void CTextRenderer::Render(const FleetEvent& event)
+{
+    const QString prefix = event.radio >= 0 ? m_labels[event.radio] + QStringLiteral(": ") : QString();
+    switch (event.kind) {
+    case FleetEvent::Kind::Status:
+        if (!m_bQuiet)
+            Lines(m_out, prefix, event.text);
+        break;
+    case FleetEvent::Kind::Failure:
+        m_out.flush();
+        Lines(m_err, prefix, event.text);
+        break;
+    case FleetEvent::Kind::Note:
+        m_out.flush();
+        Lines(m_err, QStringLiteral("zerlind-firm-update: "), event.text);
+        break;
+    case FleetEvent::Kind::Fact:
+        Lines(m_out, QString(), event.text);
+        break;
+    case FleetEvent::Kind::Summary: {
+        if (m_pBlock)
+            m_pBlock->Erase();
+        // A table wider than the terminal would wrap; cut where stdout is that terminal.
+        const int columns = Terminal::IsTerminal(stdout) ? Terminal::Columns(stdout) : 0;
+        m_out << '\n';
+        for (const QString& line : SummaryLines(m_labels, event.outcomes, columns))
+            m_out << line << '\n';
+        m_out.flush();
+        break;
+    }
+    case FleetEvent::Kind::Phase:
+    case FleetEvent::Kind::Progress:
+    case FleetEvent::Kind::Result:
+        break;
+    }
+}
+
+QStringList CTextRenderer::SummaryLines(const QStringList& labels, const QVector<RadioOutcome>& outcomes, int columns)
+{
+    int radioWidth = DisplayWidth(QStringLiteral("radio"));
+    for (const QString& label : labels)
+        radioWidth = qMax(radioWidth, DisplayWidth(label));
+    const int stateWidth = DisplayWidth(QStringLiteral("not-started"));
+    QStringList lines{PadWidth(QStringLiteral("radio"), radioWidth) + QStringLiteral("  ")
+                      + PadWidth(QStringLiteral("state"), stateWidth) + QStringLiteral("  exit  seconds  message")};
+    int counts[5] = {};
+    for (int i = 0; i < outcomes.size(); ++i) {
+        const RadioOutcome& o = outcomes[i];
+        ++counts[int(o.state)];
+        QString line = PadWidth(labels[i], radioWidth) + QStringLiteral("  ") + PadWidth(StateWord(o.state), stateWidth)
+                       + QStringLiteral("  %1  %2").arg(o.exitCode, 4).arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
+        if (!o.text.isEmpty())
+            line += QStringLiteral("  ") + o.text;
+        // Cut, never wrapped: one radio, one line.
+        lines << (columns > 0 ? FitWidth(line, columns - 1) : line);
+    }
+    QStringList totals;
+    const std::pair<RadioState, const char*> parts[] = {{RadioState::Updated, "updated"},
+                                                        {RadioState::Failed, "failed"},
+                                                        {RadioState::NotStarted, "not started"},
+                                                        {RadioState::Interrupted, "interrupted"},
+                                                        {RadioState::Unknown, "unknown"}};
+    for (const auto& [state, word] : parts) {
+        if (counts[int(state)] > 0 || state == RadioState::Updated)
+            totals << QStringLiteral("%1 %2").arg(counts[int(state)]).arg(QLatin1String(word));
+    }
+    lines << QStringLiteral("%1 %2: %3")
+                 .arg(outcomes.size())
+                 .arg(outcomes.size() == 1 ? QStringLiteral("radio") : QStringLiteral("radios"), totals.join(QStringLiteral(", ")));
+    return lines;
+}

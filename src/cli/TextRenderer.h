@@ -1,0 +1,31 @@
+// The run as text: status lines on stdout and failures on stderr, each after "RADIO: ", notes on
+// stderr, and the summary table with a totals line at the end.
+#pragma once
+
+#include "FleetRenderer.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+class CProgressBlock;
+
+class CTextRenderer : public IFleetRenderer {
+public:
+    // `block` (may be null) is taken away around every line written and drawn again after it.
+    CTextRenderer(const QStringList& labels, bool quiet, QTextStream& out, QTextStream& err, CProgressBlock* block);
+
+    void Render(const FleetEvent& event) override;
+
+    // The summary table: each radio, its state, exit status, seconds and message, the message cut
+    // to `columns` (0: not cut), then the totals.
+    static QStringList SummaryLines(const QStringList& labels, const QVector<RadioOutcome>& outcomes, int columns);
+
+private:
+    void Lines(QTextStream& stream, const QString& prefix, const QString& text);
+
+    const QStringList m_labels;
+    const bool m_bQuiet;
+    QTextStream& m_out;
+    QTextStream& m_err;
+    CProgressBlock* m_pBlock;
+};
