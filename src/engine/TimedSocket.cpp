@@ -1,5 +1,6 @@
 #include "TimedSocket.h"
 
+#include "RadioAddress.h"
 #include "UserInputHold.h"
 
 #include "base/Platform.h"
@@ -70,6 +71,12 @@ bool CTimedSocket::Connect(const QString& host, quint16 port)
     }
     m_error = Error::None;
     m_socket.abort();
+    // The system would read "127.0.9.012" as 127.0.9.10, "127.1" as 127.0.0.1: firmware meant
+    // for one radio would reach another. Such text is refused here, before any lookup.
+    if (ClassifyAddressText(host) == AddressText::Invalid) {
+        m_error = Error::HostNotFound;
+        return false;
+    }
     // Unbuffered: reads and writes go straight to the system, one call each, with no socket
     // notifier switched on and off around every exchange.
     m_socket.connectToHost(host, port, QIODevice::ReadWrite | QIODevice::Unbuffered);

@@ -40,6 +40,8 @@ public:
     int Timeout() const { return m_nTimeout; }
 
     // Connects to a numeric address or a host name (looked up without freezing the thread).
+    // Text that ClassifyAddressText calls Invalid fails at once with Error::HostNotFound,
+    // without a lookup or a connection attempt.
     bool Connect(const QString& host, quint16 port);
     // Sends every byte; returns `length`, or -1.
     qint64 Send(const char* data, qint64 length);

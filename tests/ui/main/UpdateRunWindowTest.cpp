@@ -14,12 +14,14 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHostAddress>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -473,4 +475,25 @@ TEST_F(UpdateRunWindowTest, TheWindowLivesOnDuringTheRunAndClosesOnlyAfterIt)
     // After the run the same request closes the window.
     EXPECT_TRUE(dlg->close());
     EXPECT_FALSE(dlg->isVisible());
+}
+
+// A zero-padded address, which the system would read as octal (0155 is 109), is refused before
+// any connection: the not-found box, the caret after the typed text, and nothing reaches the
+// radio it would have named.
+TEST_F(UpdateRunWindowTest, AZeroPaddedAddressIsNotFoundAndConnectsNowhere)
+{
+    QTcpServer misread;
+    ASSERT_TRUE(misread.listen(QHostAddress(QStringLiteral("127.0.0.109")), 1111));
+    const QString typed = QStringLiteral("127.0.0.0155");
+    auto dlg = Open(WriteImage(QStringLiteral("padded.dat")), QString());
+    QTest::keyClicks(Edit(*dlg, Dlg::IDC_IP_ADDRESS), typed);
+    ModalAnswerer answerer(*dlg, true);
+    ClickStart(*dlg);
+
+    ASSERT_EQ(answerer.Kinds(), (std::vector<Kind>{Kind::Confirmation, Kind::MessageBox}));
+    EXPECT_EQ(answerer.Seen()[1].text, LoadText(1201, LANG_ENGLISH_US));
+    EXPECT_EQ(PaneText(*dlg), Lines({1309, 1201}));
+    ExpectInputsEnabled(*dlg);
+    ExpectCaretIn(*dlg, Dlg::IDC_IP_ADDRESS, int(typed.size()));
+    EXPECT_FALSE(misread.hasPendingConnections() || misread.waitForNewConnection(100));
 }
