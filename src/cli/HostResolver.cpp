@@ -13,10 +13,13 @@ constexpr int STOP_POLL_MS = 20;
 
 QString Preferred(const QList<QHostAddress>& addresses)
 {
-    // The radios speak IPv4; an IPv6 address is taken only when the name has no other.
+    // The radios speak IPv4 (written as IPv6 too: ::ffff:a.b.c.d); an IPv6 address is taken only
+    // when the name has no other.
     for (const QHostAddress& address : addresses) {
-        if (address.protocol() == QAbstractSocket::IPv4Protocol)
-            return address.toString();
+        bool isV4 = false;
+        const quint32 v4 = address.toIPv4Address(&isV4);
+        if (isV4)
+            return QHostAddress(v4).toString();
     }
     return addresses.isEmpty() ? QString() : addresses.first().toString();
 }

@@ -1,23 +1,24 @@
 // zerlind-firm-update with several radios against one multi-radio zerlind-radio-sim: the
-// per-radio texts and the summary, the exit status, the jobs limit, JSON Lines, the duplicate
-// refusal, the check and the scan that send nothing, and an interrupt. Radios live on
-// 127.0.4.0/24, which no other test uses, each test on addresses of its own, so that a scan
-// finds only its own radios even while the others run.
+// per-radio texts and the summary, the exit status, the jobs limit, JSON Lines, radios refused
+// before anything is sent, the check and the scan that send nothing, interrupts that end by
+// their signal, and a reader that lags. Radios live on 127.0.4.0/24, which no other test uses,
+// each test on addresses of its own, so that a scan finds only its own radios.
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
 #include "common/UpdaterProcess.h"
 
 #include "base/MessageCatalog.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QThread>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,15 +54,38 @@ QStringList TextLines(std::initializer_list<quint16> ids)
     return lines;
 }
 
-// The summary table's row of `radio`: what follows the address.
-QString SummaryRow(const QString& out, const QString& radio)
+// The summary table's row of `radio`: state, exit status, seconds, message, as fields.
+QStringList SummaryRow(const QString& out, const QString& radio)
 {
     const QString table = out.section(QStringLiteral("\nradio "), 1);
     for (const QString& line : table.split(u'\n')) {
-        if (line.startsWith(radio + u' '))
-            return line.mid(radio.size()).simplified();
+        if (line.startsWith(radio + u' ')) {
+            const QStringList words = line.mid(radio.size()).simplified().split(u' ');
+            return words.mid(0, 3) << words.mid(3).join(u' ');
+        }
     }
-    return QString();
+    return {};
+}
+
+QList<QJsonObject> JsonEvents(const QString& out)
+{
+    QList<QJsonObject> events;
+    for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << qPrintable(line);
+        events << doc.object();
+    }
+    return events;
+}
+
+QString WriteList(const QString& name, const QByteArray& text)
+{
+    const QString path = TestSupport::ScratchDir() + u'/' + name;
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
 }
 
 TEST(Fleet, EightRadiosTwoFaultyWithThreeJobs)
@@ -81,18 +105,22 @@ TEST(Fleet, EightRadiosTwoFaultyWithThreeJobs)
         if (radio == Radio(12)) {
             EXPECT_EQ(LinesOf(o.out, radio), TextLines({1309, 1300, 1302, 1303, 1304, 1301}));
             EXPECT_EQ(LinesOf(o.err, radio), TextLines({IDS_ERR_ILLEGAL_DATA}));
-            EXPECT_EQ(SummaryRow(o.out, radio).section(u' ', 0, -2),
-                      LoadText(IDS_ERR_ILLEGAL_DATA, LANG_ENGLISH_US).replace("\r\n", " "));
+            const QStringList row = SummaryRow(o.out, radio);
+            ASSERT_EQ(row.size(), 4) << qPrintable(o.out);
+            EXPECT_EQ(row[0], "failed");
+            EXPECT_EQ(row[1], "6");
+            EXPECT_EQ(row[3], LoadText(IDS_ERR_ILLEGAL_DATA, LANG_ENGLISH_US).replace("\r\n", " "));
         } else if (radio == Radio(15)) {
             EXPECT_EQ(LinesOf(o.out, radio), TextLines({1309, 1300, 1302}));
             EXPECT_EQ(LinesOf(o.err, radio), TextLines({IDS_ERR_TRANSFER}));
-            EXPECT_TRUE(SummaryRow(o.out, radio).startsWith("Data transfer failed."));
+            EXPECT_EQ(SummaryRow(o.out, radio).mid(0, 2), QStringList({"failed", "5"}));
         } else {
             EXPECT_EQ(LinesOf(o.out, radio), updatedLines);
             EXPECT_EQ(LinesOf(o.err, radio), QStringList());
-            EXPECT_TRUE(SummaryRow(o.out, radio).startsWith("updated ")) << qPrintable(o.out);
+            EXPECT_EQ(SummaryRow(o.out, radio).mid(0, 2), QStringList({"updated", "0"})) << qPrintable(o.out);
         }
     }
+    EXPECT_TRUE(o.out.endsWith("\n8 radios: 6 updated, 2 failed\n")) << qPrintable(o.out);
 
     const auto sessions = sim.Sessions();
     ASSERT_EQ(sessions.size(), 8) << qPrintable(o.out);
@@ -112,134 +140,247 @@ TEST(Fleet, EightRadiosTwoFaultyWithThreeJobs)
     EXPECT_GE(peak, 2);
 }
 
-TEST(Fleet, JsonLinesOneObjectPerEvent)
+TEST(Fleet, JsonLinesTimedAndComplete)
 {
     RadioSimProcess sim(Radio(30));
     ASSERT_TRUE(sim.Ready());
-    // .31 has no radio: the connection is refused at once.
-    const UpdaterOutcome o =
-        RunUpdater({"--json", TestSupport::WriteRandomFile("json.dat", 300 * 1024), Radio(30), Radio(31)});
+    // 300 KiB is a whole number of blocks, where the last figure used to go out twice. .31 has
+    // no radio: the connection is refused at once.
+    const QString path = TestSupport::WriteRandomFile("json.dat", 300 * 1024);
+    const UpdaterOutcome o = RunUpdater({"--json", path, Radio(30), Radio(31)});
     EXPECT_EQ(o.exitCode, 4);
     EXPECT_EQ(LinesOf(o.err, Radio(31)), TextLines({IDS_ERR_NOT_FOUND})); // stderr as well
 
+    const QRegularExpression rfc3339(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z$"));
     QMap<QString, QMap<QString, int>> counts; // radio -> event -> how many
-    QJsonObject last;
-    const QStringList lines = o.out.split(u'\n', Qt::SkipEmptyParts);
-    for (const QString& line : lines) {
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << qPrintable(line);
-        last = doc.object();
-        const QString event = last.value("event").toString();
-        ++counts[last.value("radio").toString()][event];
-        if (event == "progress") {
-            EXPECT_LE(last.value("bytes").toInteger(), last.value("total").toInteger());
+    int lastFigures = 0;
+    const QList<QJsonObject> events = JsonEvents(o.out);
+    ASSERT_FALSE(events.isEmpty());
+    for (const QJsonObject& event : events) {
+        EXPECT_TRUE(rfc3339.match(event.value("time").toString()).hasMatch()) << qPrintable(event.value("time").toString());
+        const QString kind = event.value("event").toString();
+        ++counts[event.value("radio").toString()][kind];
+        if (kind == "progress") {
+            EXPECT_LE(event.value("bytes").toInteger(), event.value("total").toInteger());
+            lastFigures += event.value("bytes") == event.value("total") ? 1 : 0;
         }
-        if (event == "result") {
-            const bool updated = last.value("radio") == Radio(30);
-            EXPECT_EQ(last.value("exit").toInt(), updated ? 0 : 4);
-            EXPECT_EQ(last.value("text").toString().isEmpty(), updated);
-            EXPECT_TRUE(last.value("seconds").isDouble());
+        if (kind == "result") {
+            const bool updated = event.value("radio") == Radio(30);
+            EXPECT_EQ(event.keys(), QStringList({"address", "bytes", "event", "exit", "radio", "seconds", "sha256",
+                                                 "state", "text", "time"}));
+            EXPECT_EQ(event.value("state").toString(), updated ? "updated" : "failed");
+            EXPECT_EQ(event.value("exit").toInt(), updated ? 0 : 4);
+            EXPECT_EQ(event.value("bytes").toInteger(), updated ? 300 * 1024 : 0);
+            EXPECT_EQ(event.value("sha256").toString(), TestSupport::FileSha256(path));
+            EXPECT_EQ(event.value("text").toString().isEmpty(), updated);
         }
     }
     EXPECT_EQ(counts[Radio(30)]["status"], 7);
-    EXPECT_GE(counts[Radio(30)]["progress"], 1);
+    EXPECT_EQ(lastFigures, 1);
     EXPECT_EQ(counts[Radio(30)]["result"], 1);
     EXPECT_EQ(counts[Radio(31)]["status"], 1);
     EXPECT_EQ(counts[Radio(31)]["result"], 1);
-    EXPECT_EQ(last, (QJsonObject{{"event", "summary"}, {"updated", 1}, {"failed", 1}, {"exit", 4}}));
+    QJsonObject last = events.last();
+    last.remove("time");
+    EXPECT_EQ(last, (QJsonObject{{"event", "summary"}, {"radios", 2}, {"updated", 1}, {"failed", 1}, {"not-started", 0},
+                                 {"interrupted", 0}, {"unknown", 0}, {"exit", 4}}));
     EXPECT_EQ(sim.Summary().value("outcome"), "programmed");
+
+    // A refusal before the run is an event too.
+    const UpdaterOutcome missing = RunUpdater({"--json", TestSupport::ScratchDir() + "/nosuch.dat", Radio(31)});
+    EXPECT_EQ(missing.exitCode, 3);
+    const QList<QJsonObject> error = JsonEvents(missing.out);
+    ASSERT_EQ(error.size(), 1);
+    EXPECT_EQ(error[0].value("event"), "error");
+    EXPECT_EQ(error[0].value("exit"), 3);
+    EXPECT_EQ(error[0].value("text"), TestSupport::ScratchDir() + "/nosuch.dat: No such file or directory");
 }
 
-TEST(Fleet, DuplicatesRefusedAndCheckSendsNothing)
+TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
+{
+    // Every refused text below, read the way the system's parser reads numbers, or by its
+    // mistaken line, names the one radio here, 127.0.4.10: its session counter shows whether any
+    // of them reached it.
+    RadioSimProcess sim(Radio(10), {"--program-delay", "0"});
+    ASSERT_TRUE(sim.Ready());
+    const QString path = TestSupport::WriteRandomFile("refused.dat", 2048);
+    const QString shortFile = WriteList("short.dat", QByteArray(1000, 'x'));
+    const struct {
+        QStringList args;
+        const char* err; // what stderr holds
+    } cases[] = {
+        // Address forms the system would read as another address, in both forms.
+        {{path, "127.0.4.012"}, "not a radio address: '127.0.4.012'"},
+        {{path, "127.0.4.010", Radio(11)}, "not a radio address: '127.0.4.010'"},
+        {{path, "0x7f.0.4.10"}, "not a radio address: '0x7f.0.4.10'"},
+        {{"--jobs", "2", path, "127.1034"}, "not a radio address: '127.1034'"},
+        {{path, "2130707466"}, "not a radio address: '2130707466'"},
+        {{path, "127.0.4.10:0"}, "bad port '0'"},
+        {{"--scan", "127.0.4.010/32"}, "bad value for --scan: '127.0.4.010/32'"},
+        // Radio lists: the file and line of the first bad line.
+        {{"--radios", WriteList("two.txt", "# ok\n127.0.4.10 127.0.4.11\n"), path}, "two.txt:2: not a radio address: '127.0.4.10 127.0.4.11'"},
+        {{"--radios", WriteList("semi.txt", "\xEF\xBB\xBF" "127.0.4.11\r\n\r\n127.0.4.10;\r\n"), path},
+         "semi.txt:3: not a radio address: '127.0.4.10;'"},
+        {{"--radios", WriteList("ok.txt", "127.0.4.11 # the van\n"), "--radios", WriteList("words.txt", "\t# a comment\nradio ten\n"), path},
+         "words.txt:2: not a radio address: 'radio ten'"},
+        // One radio named twice: the same text, the same address with its port, IPv4 as IPv6.
+        {{path, Radio(10), Radio(10)}, "radio listed twice"},
+        {{path, Radio(10), Radio(10) + ":1111"}, "radio listed twice"},
+        {{path, "[::ffff:127.0.4.10]:1111", Radio(10)}, "radio listed twice"},
+        {{"--radios", WriteList("dup.txt", "127.0.4.10\n"), path, Radio(10)}, "radio listed twice"},
+        // The file: named, with what is wrong with it.
+        {{"--check", shortFile, Radio(10)}, "short.dat: 1000 bytes, too short for a firmware image (at least 1024)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const UpdaterOutcome o = RunUpdater(c.args);
+        EXPECT_EQ(o.exitCode, QString(c.err).contains("short.dat") ? 3 : 2);
+        EXPECT_TRUE(o.err.startsWith("zerlind-firm-update: ")) << qPrintable(o.err);
+        EXPECT_TRUE(o.err.contains(QLatin1String(c.err))) << qPrintable(o.err);
+        EXPECT_FALSE(o.err.contains("--help")) << qPrintable(o.err);
+    }
+    // A port of its own is kept, and the radio is still the one named.
+    EXPECT_EQ(RunUpdater({path, Radio(10) + ":1111"}).exitCode, 0);
+    EXPECT_EQ(sim.Summary().value("session"), "1");
+}
+
+TEST(Fleet, CheckSaysWhyAndScanCounts)
 {
     RadioSimProcess sim(Radio(40));
     ASSERT_TRUE(sim.Ready());
     const QString path = TestSupport::WriteRandomFile("check.dat", 3000);
-    const QString list = TestSupport::ScratchDir() + "/radios.txt";
-    QFile listFile(list);
-    ASSERT_TRUE(listFile.open(QIODevice::WriteOnly));
-    listFile.write("# the bench\n\n  " + Radio(40).toUtf8() + "  \n");
-    listFile.close();
+    const QString list = WriteList("radios.txt", "# the bench\n\n  " + Radio(40).toUtf8() + "  \n");
 
-    // The same text twice, the list and the command line naming one radio, two names of one
-    // address: each refused before anything is sent.
-    for (const QStringList& args : QList<QStringList>{{path, Radio(40), Radio(40)},
-                                                      {"--radios", list, path, Radio(40)},
-                                                      {path, Radio(40), "localhost", "127.0.0.1"}}) {
-        const UpdaterOutcome o = RunUpdater(args);
-        EXPECT_EQ(o.exitCode, 2) << qPrintable(args.join(' '));
-        EXPECT_TRUE(o.err.contains("listed twice")) << qPrintable(o.err);
-    }
-
-    // The check: the file's facts, then each radio reached or not; .41 has no radio.
+    // The check: the file's facts, then each radio reached or not and why; .41 has no radio.
     const UpdaterOutcome o = RunUpdater({"--check", "--radios", list, path, Radio(41)});
     EXPECT_EQ(o.exitCode, 4);
     EXPECT_TRUE(o.out.contains(QStringLiteral("3000 bytes, 3 blocks, SHA-256 %1").arg(TestSupport::FileSha256(path))))
         << qPrintable(o.out);
     EXPECT_TRUE(o.out.contains(Radio(40) + ": reachable\n"));
-    EXPECT_TRUE(o.out.contains(Radio(41) + ": not reachable\n"));
+    EXPECT_TRUE(o.out.contains(Radio(41) + ": not reachable (refused)\n"));
+    EXPECT_TRUE(o.out.endsWith("1 of 2 radios reachable; not reachable: " + Radio(41) + "\n")) << qPrintable(o.out);
     // The simulator's one session is the check's: nothing before it, no request in it.
     const auto summary = sim.Summary();
     EXPECT_EQ(summary.value("session"), "1");
     EXPECT_EQ(summary.value("requests"), "0");
 
-    EXPECT_EQ(RunUpdater({"--check", TestSupport::ScratchDir() + "/missing.dat", Radio(41)}).exitCode, 3);
-}
-
-TEST(Fleet, ScanFindsExactlyTheRadiosAndSendsNothing)
-{
-    RadioSimProcess sim(Radio(50), {"--listen", Radio(53), "--listen", Radio(61)});
-    ASSERT_TRUE(sim.Ready());
-    UpdaterOutcome o = RunUpdater({"--scan", "127.0.4.48/28"});
-    EXPECT_EQ(o.exitCode, 0);
-    EXPECT_EQ(o.out, QStringList({Radio(50), Radio(53), Radio(61), ""}).join(u'\n'));
-    const auto sessions = sim.Sessions();
-    ASSERT_EQ(sessions.size(), 3);
-    for (const auto& session : sessions)
+    RadioSimProcess scanned(Radio(50), {"--listen", Radio(53), "--listen", Radio(61)});
+    ASSERT_TRUE(scanned.Ready());
+    UpdaterOutcome s = RunUpdater({"--scan", "127.0.4.48/28"});
+    EXPECT_EQ(s.exitCode, 0);
+    EXPECT_EQ(s.out, QStringList({Radio(50), Radio(53), Radio(61), ""}).join(u'\n'));
+    EXPECT_EQ(s.err, "scanned 14 addresses, found 3 radios\n");
+    for (const auto& session : scanned.Sessions())
         EXPECT_EQ(session.value("requests"), "0");
 
-    o = RunUpdater({"--scan", "127.0.4.96/28", "--json"}); // no radio there
-    EXPECT_EQ(o.exitCode, 4);
-    EXPECT_EQ(o.out, QString()) << qPrintable(o.out);
-    for (const char* network : {"127.0.4.0/21", "127.0.4.0/33", "127.0.4.0/x", "127.0.4/24", "::1/128"})
-        EXPECT_EQ(RunUpdater({"--scan", network}).exitCode, 2) << network;
+    s = RunUpdater({"--scan", "127.0.4.96/28", "--json"}); // no radio there
+    EXPECT_EQ(s.exitCode, 4);
+    const QList<QJsonObject> events = JsonEvents(s.out);
+    ASSERT_EQ(events.size(), 1);
+    EXPECT_EQ(events[0].value("event"), "summary");
+    EXPECT_EQ(events[0].value("scanned"), 14);
+    EXPECT_EQ(events[0].value("found"), 0);
 }
 
-TEST(Fleet, InterruptEndsPromptlyWithTheSummary)
+// A run interrupted by a signal ends by that signal after its clean-up, so that a calling
+// shell sees 130 or 143 and stops its loop; a radio that is programming is waited for until a
+// second signal.
+TEST(Fleet, InterruptsEndByTheirSignal)
 {
-    // Four radios wait for a long program reply while four more wait their turn.
-    const QStringList radios = Radios(70, 8);
-    RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "20000"});
-    ASSERT_TRUE(sim.Ready());
-    QProcess updater;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "C.UTF-8");
-    updater.setProcessEnvironment(env);
-    updater.start(ZFU_BIN_DIR "/zerlind-firm-update",
-                  QStringList{"--jobs", "4", TestSupport::WriteRandomFile("int.dat", 8192)} + radios);
-    const QString waitLine = LoadText(1301, LANG_ENGLISH_US);
-    QString out;
-    ASSERT_TRUE(TestSupport::WaitUntil([&] {
-        out += QString::fromUtf8(updater.readAllStandardOutput());
-        return out.count(waitLine) == 4;
-    }, 10000)) << qPrintable(out + QString::fromUtf8(updater.readAllStandardError()));
-
-    QElapsedTimer clock;
-    clock.start();
-    ::kill(pid_t(updater.processId()), SIGINT);
-    ::kill(pid_t(updater.processId()), SIGINT); // a second one does no harm
-    ASSERT_TRUE(updater.waitForFinished(5000));
-    EXPECT_LT(clock.elapsed(), 1000);
-    EXPECT_EQ(updater.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(updater.exitCode(), 130);
-    out += QString::fromUtf8(updater.readAllStandardOutput());
-    EXPECT_EQ(QString::fromUtf8(updater.readAllStandardError()), QString()); // a stop is no failure
-    for (int i = 0; i < radios.size(); ++i) {
-        EXPECT_EQ(SummaryRow(out, radios[i]).section(u' ', 0, -2),
-                  i < 4 ? "stopped waiting for the program reply" : "not started")
-            << qPrintable(out);
+    const struct {
+        bool fleet;
+        int signal;
+        int count;           // signals sent while the radios program
+        const char* state;   // what the programming radios end as
+    } cases[] = {
+        {true, SIGINT, 1, "updated"},
+        {true, SIGTERM, 2, "unknown"},
+        {false, SIGTERM, 1, "updated"},
+        {false, SIGINT, 2, "unknown"},
+    };
+    int base = 70;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.signal) + " x" + std::to_string(c.count) + (c.fleet ? " fleet" : " single"));
+        // Two radios program for a while, two more wait their turn.
+        const QStringList radios = Radios(base, c.fleet ? 4 : 1);
+        base += 4;
+        RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "1500"});
+        ASSERT_TRUE(sim.Ready());
+        SpawnedUpdater updater((c.fleet ? QStringList{"--jobs", "2"} : QStringList())
+                               << TestSupport::WriteRandomFile("int.dat", 8192) << radios);
+        ASSERT_TRUE(updater.Started());
+        const QString waitLine = LoadText(IDS_STATUS_WAIT, LANG_ENGLISH_US);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().count(waitLine) == qMin(2, int(radios.size())); }, 10000))
+            << qPrintable(updater.Out());
+        for (int i = 0; i < c.count; ++i) {
+            updater.Signal(c.signal);
+            QThread::msleep(100);
+        }
+        ASSERT_TRUE(updater.Wait(10000));
+        EXPECT_EQ(updater.TermSignal(), c.signal);
+        EXPECT_TRUE(updater.Err().contains(c.fleet ? "2 radios are programming; do not switch them off; Ctrl-C again to stop waiting"
+                                                   : "1 radio is programming; do not switch it off; Ctrl-C again to stop waiting"))
+            << qPrintable(updater.Err());
+        if (c.fleet) {
+            const QString out = updater.Out();
+            for (int i = 0; i < radios.size(); ++i) {
+                const QStringList row = SummaryRow(out, radios[i]);
+                ASSERT_GE(row.size(), 2) << qPrintable(out);
+                EXPECT_EQ(row[0], i < 2 ? c.state : "not-started") << qPrintable(out);
+                EXPECT_EQ(row[1], i < 2 && QLatin1String(c.state) == QLatin1String("updated") ? "0" : "130");
+            }
+        } else {
+            EXPECT_EQ(updater.Out().contains(LoadText(IDS_STATUS_UPDATED, LANG_ENGLISH_US)),
+                      QLatin1String(c.state) == QLatin1String("updated"));
+        }
     }
+}
+
+// The radios never wait on output: a reader that takes nothing for five seconds holds up the
+// lines, not the sessions, and then gets every one of them.
+TEST(Fleet, AReaderThatLagsHoldsUpNoRadio)
+{
+    const QStringList radios = Radios(100, 4);
+    RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "100"});
+    ASSERT_TRUE(sim.Ready());
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    // The pipe is full before the updater writes a byte: its first line already has to wait.
+    fcntl(fds[1], F_SETPIPE_SZ, 4096);
+    fcntl(fds[1], F_SETFL, fcntl(fds[1], F_GETFL) | O_NONBLOCK);
+    const QByteArray filler(4096, '#');
+    int filled = 0;
+    for (ssize_t n; (n = write(fds[1], filler.constData(), size_t(filler.size()))) > 0;)
+        filled += int(n);
+    fcntl(fds[1], F_SETFL, fcntl(fds[1], F_GETFL) & ~O_NONBLOCK);
+    SpawnedUpdater updater(QStringList{"--json", "--jobs", "4", TestSupport::WriteRandomFile("lag.dat", 64 * 1024)} + radios,
+                           fds[1]);
+    close(fds[1]);
+    ASSERT_TRUE(updater.Started());
+    QThread::sleep(5);
+    QByteArray out;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, int(n));
+    close(fds[0]);
+    ASSERT_TRUE(updater.Wait(10000));
+    EXPECT_EQ(updater.ExitCode(), 0) << qPrintable(updater.Err());
+
+    const QList<QJsonObject> events = JsonEvents(QString::fromUtf8(out.mid(filled)));
+    int results = 0;
+    for (const QJsonObject& event : events) {
+        if (event.value("event") != "result")
+            continue;
+        ++results;
+        EXPECT_EQ(event.value("state"), "updated");
+        // Each radio's own clock: the five seconds of the reader are not in it.
+        EXPECT_LT(event.value("seconds").toDouble(), 4.0) << event.value("radio").toString().toStdString();
+    }
+    EXPECT_EQ(results, 4);
+    EXPECT_EQ(events.last().value("event"), "summary");
+    const auto sessions = sim.Sessions();
+    for (const QString& radio : radios)
+        EXPECT_EQ(sessions.value(radio).value("outcome"), "programmed");
 }
 
 } // namespace

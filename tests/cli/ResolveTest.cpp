@@ -1,0 +1,166 @@
+// Host names in a fleet run, through a resolver of the test's own that can be slow, fail or
+// never answer: every name is looked up once, before anything is sent; a radio named twice is
+// seen on the resolved address; a name that does not resolve refuses the run; an interrupt
+// ends the wait at once.
+#include "cli/EventQueue.h"
+#include "cli/FleetCommand.h"
+#include "cli/HostResolver.h"
+
+#include "common/RadioSimProcess.h"
+#include "common/TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+// Answers each known name after its delay; an unknown name after its delay with nothing; a
+// name with a negative delay never.
+class CFakeResolver : public IHostResolver {
+public:
+    struct Answer {
+        int delayMs;
+        QString address; // empty: no such name
+    };
+    explicit CFakeResolver(QHash<QString, Answer> answers) : m_answers(std::move(answers)) {}
+
+    int Start(const QString& name, QObject* context, Done done) override
+    {
+        ++m_lookups[name];
+        const int id = ++m_lastId;
+        const Answer answer = m_answers.value(name, {0, QString()});
+        if (answer.delayMs < 0)
+            return id;
+        auto* timer = new QTimer(context);
+        timer->setSingleShot(true);
+        QObject::connect(timer, &QTimer::timeout, context, [this, id, answer, done, timer] {
+            timer->deleteLater();
+            if (!m_aborted.contains(id))
+                done(answer.address.isEmpty() ? QList<QHostAddress>() : QList<QHostAddress>{QHostAddress(answer.address)});
+        });
+        timer->start(answer.delayMs);
+        return id;
+    }
+    void Abort(int id) override { m_aborted.insert(id); }
+
+    QHash<QString, int> m_lookups;
+    QSet<int> m_aborted;
+
+private:
+    QHash<QString, Answer> m_answers;
+    int m_lastId = 0;
+};
+
+QVector<RadioEntry> Entries(const QStringList& texts)
+{
+    QVector<RadioEntry> radios;
+    for (const QString& text : texts) {
+        RadioEntry radio;
+        QString why;
+        EXPECT_TRUE(ParseRadio(text, 1111, radio, why)) << qPrintable(text);
+        radios << radio;
+    }
+    return radios;
+}
+
+TEST(Resolve, EachNameOnceAllAtOnceAndAnnouncedWhenSlow)
+{
+    CFakeResolver resolver({{"radio-slow.club", {600, "127.0.4.140"}}, {"van.local", {300, "::ffff:127.0.4.141"}}});
+    QVector<RadioEntry> radios = Entries({"radio-slow.club", "127.0.4.142", "van.local:1112", "radio-slow.club:1113", "gone.example"});
+    std::atomic<bool> stop{false};
+    ResolveLimits limits;
+    limits.timeoutMs = 2000;
+    limits.announceAfterMs = 200;
+    int announced = -1;
+    EXPECT_EQ(ResolveRadios(radios, resolver, limits, stop, [&](int names) { announced = names; }), ResolveResult::Done);
+    EXPECT_EQ(announced, 3);
+    EXPECT_EQ(resolver.m_lookups, (QHash<QString, int>{{"radio-slow.club", 1}, {"van.local", 1}, {"gone.example", 1}}));
+    QStringList addresses;
+    for (const RadioEntry& radio : radios)
+        addresses << radio.address + u' ' + QString::number(radio.port);
+    EXPECT_EQ(addresses, QStringList({"127.0.4.140 1111", "127.0.4.142 1111", "127.0.4.141 1112", "127.0.4.140 1113", " 1111"}));
+}
+
+TEST(Resolve, InterruptEndsTheWaitAtOnce)
+{
+    CFakeResolver resolver({{"never.example", {-1, QString()}}});
+    QVector<RadioEntry> radios = Entries({"never.example"});
+    std::atomic<bool> stop{false};
+    ResolveLimits limits;
+    limits.timeoutMs = 60000;
+    QTimer::singleShot(100, [&] { stop.store(true); });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(ResolveRadios(radios, resolver, limits, stop, {}), ResolveResult::Interrupted);
+    // Ended by the stop, nowhere near the minute the name was allowed.
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(resolver.m_aborted.size(), 1);
+}
+
+// The whole command with the fake resolver: a slow name that is another radio's address, and a
+// name that does not resolve, refuse the run before anything reaches the radio.
+TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
+{
+    RadioSimProcess sim(QStringLiteral("127.0.4.150"));
+    ASSERT_TRUE(sim.Ready());
+    CliOptions options;
+    options.fileName = TestSupport::WriteRandomFile("resolve.dat", 2048);
+    options.timeouts.connectMs = 3000;
+    Terminal::Interrupts interrupts;
+    CFakeResolver resolver({{"radio-slow.club", {1200, "127.0.4.150"}}});
+
+    options.addresses = QStringList{"radio-slow.club", "127.0.4.150"};
+    EXPECT_EQ(RunFleet(options, 0x0409, resolver, interrupts), 2);
+    options.addresses = QStringList{"127.0.4.150", "nosuch.example"};
+    EXPECT_EQ(RunFleet(options, 0x0409, resolver, interrupts), 2);
+    // Then the radio itself, by its name: it is the simulator's first session.
+    options.addresses = QStringList{"radio-slow.club"};
+    options.json = true;
+    EXPECT_EQ(RunFleet(options, 0x0409, resolver, interrupts), 0);
+    EXPECT_EQ(sim.Summary().value("session"), "1");
+}
+
+TEST(EventQueue, ProgressFoldedInPlaceOrderKept)
+{
+    CEventQueue queue(2);
+    const auto push = [&](FleetEvent::Kind kind, int radio, quint64 bytes) {
+        FleetEvent event;
+        event.kind = kind;
+        event.radio = radio;
+        event.bytes = bytes;
+        queue.Push(event);
+    };
+    // While nobody takes: radio 0's figures fold into one, but not across its status line.
+    push(FleetEvent::Kind::Status, 0, 0);
+    for (quint64 bytes = 1; bytes <= 1000; ++bytes) {
+        push(FleetEvent::Kind::Progress, 0, bytes);
+        push(FleetEvent::Kind::Progress, 1, bytes * 2);
+    }
+    push(FleetEvent::Kind::Status, 0, 0);
+    push(FleetEvent::Kind::Progress, 0, 2000);
+    push(FleetEvent::Kind::Result, 1, 0);
+    std::deque<FleetEvent> events;
+    ASSERT_TRUE(queue.Take(events, 0));
+    QStringList seen;
+    for (const FleetEvent& e : events)
+        seen << QStringLiteral("%1:%2:%3").arg(int(e.kind)).arg(e.radio).arg(e.bytes);
+    const auto S = [](FleetEvent::Kind kind, int radio, quint64 bytes) {
+        return QStringLiteral("%1:%2:%3").arg(int(kind)).arg(radio).arg(bytes);
+    };
+    EXPECT_EQ(seen, QStringList({S(FleetEvent::Kind::Status, 0, 0), S(FleetEvent::Kind::Progress, 0, 1000),
+                                 S(FleetEvent::Kind::Progress, 1, 2000), S(FleetEvent::Kind::Status, 0, 0),
+                                 S(FleetEvent::Kind::Progress, 0, 2000), S(FleetEvent::Kind::Result, 1, 0)}));
+    // Once taken, a figure is news again.
+    push(FleetEvent::Kind::Progress, 1, 3000);
+    queue.Close();
+    ASSERT_TRUE(queue.Take(events, 0));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events.front().bytes, 3000u);
+    EXPECT_FALSE(queue.Take(events, 0));
+}
+
+} // namespace
