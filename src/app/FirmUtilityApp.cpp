@@ -49,6 +49,7 @@ bool CFirmUtilityApp::InitInstance()
     // 4. Product identity.
     // Not the display name: the window system would append it to every other window title.
     QCoreApplication::setApplicationName(GetProductTitle(PRODUCT_NUMBER));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(DESKTOP_FILE_NAME));
 
     // 5. A second copy ends at once and shows nothing.
     if (m_hMutex.Acquire() == CInstanceGuard::Result::HeldByAnotherCopy)

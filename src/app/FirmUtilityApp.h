@@ -7,6 +7,11 @@
 #include <QStringList>
 #include <QtGlobal>
 
+// The installed desktop entry's name without ".desktop": the Wayland application id, so that
+// desktops match the running window to its launcher and icon (X11 does it by the class name,
+// which the entry names in StartupWMClass).
+inline constexpr char DESKTOP_FILE_NAME[] = "jp.vurn.ZerlindFirmUtility";
+
 // Exit status when the operator refuses the caution (seen as 255 by a shell).
 inline constexpr int EXIT_CAUTION_REFUSED = -1;
 

@@ -5,8 +5,35 @@
 #include "base/SystemErrorText.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QShowEvent>
 
 namespace {
+
+// A box placed over its owner's centre by the program itself: Qt's own placement allows for a
+// guessed window frame, which puts it off centre where there is none (no window manager).
+class CenteredMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event); // takes its final size here
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        if (event->spontaneous() || !owner || !owner->isVisible())
+            return;
+        const QScreen* screen = owner->screen();
+        QRect placed(QPoint(0, 0), frameSize());
+        placed.moveCenter(owner->frameGeometry().center());
+        if (screen) { // the whole box on the owner's screen when it fits there
+            const QRect area = screen->availableGeometry();
+            placed.moveLeft(qMax(area.left(), qMin(placed.left(), area.right() + 1 - placed.width())));
+            placed.moveTop(qMax(area.top(), qMin(placed.top(), area.bottom() + 1 - placed.height())));
+        }
+        move(placed.topLeft());
+    }
+};
 
 QWidget* DefaultOwner(QWidget* owner)
 {
@@ -25,7 +52,14 @@ QMessageBox::StandardButton AppMessageBox(QWidget* owner, const QString& text, Q
     if (icon == QMessageBox::NoIcon &&
         (buttons == QMessageBox::Ok || buttons == (QMessageBox::Ok | QMessageBox::Cancel)))
         icon = QMessageBox::Warning; // the exclamation icon
-    QMessageBox box(icon, QString::fromUtf8(FixedText::ProductTitle), text, buttons, DefaultOwner(owner));
+    QWidget* const parent = DefaultOwner(owner);
+    CenteredMessageBox box(icon, QString::fromUtf8(FixedText::ProductTitle), text, buttons, parent);
+    if (parent) {
+        // The owner's letters (a Japanese window's proportional gothic) at the box's own size.
+        QFont font = parent->font();
+        font.setPointSizeF(box.font().pointSizeF());
+        box.setFont(font);
+    }
     return QMessageBox::StandardButton(box.exec());
 }
 

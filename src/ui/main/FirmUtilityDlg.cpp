@@ -32,6 +32,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScopedValueRollback>
 #include <QStringDecoder>
 #include <QUrl>
@@ -99,10 +100,14 @@ constexpr COLORREF kWaitBarColor = RGB(255, 0, 0);
 constexpr COLORREF kMessageTextColor = RGB(128, 0, 0);
 constexpr COLORREF kLogoTransparentColor = RGB(255, 255, 255); // the lettering's paper
 
-QFont DialogFont(int points)
+// The platform's UI font at the template's size; Japanese texts take the proportional gothic
+// that the notices use, as a Japanese system's dialog font would be.
+QFont DialogFont(int points, quint16 language)
 {
     QFont font = QApplication::font();
     font.setPointSize(points);
+    if (language == LANG_JAPANESE)
+        font.setFamilies(CDialogUnits::TemplateFont(points, language).families());
     return font;
 }
 
@@ -114,7 +119,14 @@ void MoveControl(QWidget* control, int right, int down, int wider)
 
 } // namespace
 
-CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent, int fontPoints) : QDialog(parent), m_hIcon(AppIcon())
+CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent, int fontPoints)
+    : QDialog(parent)
+    // The window owns its notices: they stay above it and are placed over it by every window
+    // system (members go before the window, so it never deletes them itself).
+    , m_dlgStart(this)
+    , m_dlgComp(this)
+    , m_nFontPoints(fontPoints)
+    , m_hIcon(AppIcon())
 {
     // An ordinary application window, so task bars and window switchers list it: not a dialog
     // type, which the window system would tie to a hidden leader window. Fixed in size, with a
@@ -122,8 +134,9 @@ CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent, int fontPoints) : QDialog(pare
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
-    setFont(DialogFont(fontPoints));
+    setFont(DialogFont(fontPoints, m_wLanguage));
     CreateControls();
+    PlaceControls();
 
     m_typingDelayTimer.setSingleShot(true);
     m_typingDelayTimer.setInterval(kTypingDelayMs);
@@ -141,6 +154,11 @@ CFirmUtilityDlg::~CFirmUtilityDlg()
 
 void CFirmUtilityDlg::SetLanguage(quint16 language)
 {
+    const QFont font = DialogFont(m_nFontPoints, language);
+    if (font != this->font() && !m_bInitialized) {
+        setFont(font);
+        PlaceControls();
+    }
     m_wLanguage = language;
     m_dlgStart.m_wLanguage = language;
     m_dlgComp.m_wLanguage = language;
@@ -192,14 +210,8 @@ void CFirmUtilityDlg::CreateControls()
                        static_cast<QWidget*>(m_ctlMessage)})
         w->setAcceptDrops(false);
 
-    const CDialogUnits units(font());
-    for (const TemplateItem& item : kTemplate)
-        GetDlgItem(item.id)->setGeometry(units.ToPixels(item.x, item.y, item.width, item.height));
-    setFixedSize(units.ToPixels(0, 0, kTemplateWidth, kTemplateHeight).size());
-    // A picture control takes the size of its picture, whatever the template says.
     const QImage radio = LoadBitmapResourceImage(IDB_RADIO);
     m_ctlRadioPicture->setPixmap(QPixmap::fromImage(radio));
-    m_ctlRadioPicture->resize(radio.size());
 
     // Tab order is template order; the other controls take no keyboard focus.
     setTabOrder(m_ctlFileName, m_ctlBrowse);
@@ -238,6 +250,28 @@ QWidget* CFirmUtilityDlg::GetDlgItem(int id) const
     }
 }
 
+void CFirmUtilityDlg::PlaceControls()
+{
+    const CDialogUnits units(font());
+    for (const TemplateItem& item : kTemplate)
+        GetDlgItem(item.id)->setGeometry(units.ToPixels(item.x, item.y, item.width, item.height));
+    setFixedSize(units.ToPixels(0, 0, kTemplateWidth, kTemplateHeight).size());
+    // A picture control takes the size of its picture, whatever the template says.
+    m_ctlRadioPicture->resize(m_ctlRadioPicture->pixmap().deviceIndependentSize().toSize());
+}
+
+void CFirmUtilityDlg::CenterOnScreen()
+{
+    // Placed by the program: a window system without a manager puts it where it is told, and
+    // Qt's own placement allows for a guessed frame that is not there.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect placed(QPoint(0, 0), frameSize());
+    placed.moveCenter(screen->availableGeometry().center());
+    move(placed.topLeft());
+}
+
 void CFirmUtilityDlg::setVisible(bool visible)
 {
     // Everything the window shows is in place before it is first shown and centred.
@@ -245,6 +279,7 @@ void CFirmUtilityDlg::setVisible(bool visible)
     if (opening) {
         m_bInitialized = true;
         OnInitDialog();
+        CenterOnScreen();
     }
     QDialog::setVisible(visible);
     // Showing a window focuses its focus widget as if tabbed to, which selects a field's
@@ -496,6 +531,8 @@ void CFirmUtilityDlg::WaitAnimationThread(CFirmUtilityDlg* dlg)
 
 void CFirmUtilityDlg::ShowErrorBox(const QString& text)
 {
+    // The box is answered during the run; what was pressed before it is not an answer.
+    const CInputDiscard::Pause answer(m_inputDiscard);
     ::ShowErrorBox(this, text);
 }
 
@@ -519,6 +556,12 @@ void CFirmUtilityDlg::FocusEditAtStart(QLineEdit* edit)
 
 void CFirmUtilityDlg::SetActiveConnection(bool active)
 {
+    // Input during the run is dropped, not replayed after it: a key held or pressed while the
+    // firmware goes out must not start another update, close the window or answer a notice.
+    if (active)
+        m_inputDiscard.Start();
+    else
+        m_inputDiscard.Stop();
     m_bActiveConnection = active;
 }
 

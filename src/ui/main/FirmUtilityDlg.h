@@ -4,6 +4,7 @@
 
 #include "engine/UpdateReporter.h"
 #include "engine/UpdateRun.h"
+#include "ui/main/InputDiscard.h"
 #include "ui/main/SettingsStore.h"
 #include "ui/notices/CompDlg.h"
 #include "ui/notices/OpeningDlg.h"
@@ -66,7 +67,8 @@ public:
     explicit CFirmUtilityDlg(QWidget* parent = nullptr, int fontPoints = kDialogFontPoints);
     ~CFirmUtilityDlg() override;
 
-    // The language of this window and of the notices it owns; set once by start-up.
+    // The language of this window and of the notices it owns; set once by start-up, before the
+    // window is shown (Japanese lays the window out anew in its proportional gothic).
     void SetLanguage(quint16 language);
     // The update run's time-outs; tests shorten them so a long wait costs milliseconds.
     void SetTimeouts(const UpdateTimeouts& timeouts) { m_timeouts = timeouts; }
@@ -129,6 +131,8 @@ protected:
 
 private:
     void CreateControls();
+    void PlaceControls();
+    void CenterOnScreen();
     void OnInitDialog();
     void AdjustHeaderLayout();
     void SetFileControlsVisible(bool visible);
@@ -168,6 +172,8 @@ private:
     bool m_bDrawLogo = false;
     bool m_bTransferring = false; // UpdateData(false) runs: change notifications write nothing
     bool m_bActiveConnection = false;
+    int m_nFontPoints;
+    CInputDiscard m_inputDiscard; // on while a run holds its connection
     QPointer<QWidget> m_focusWhileDisabled; // the control that had the focus as the inputs went off
     QIcon m_hIcon;
     CToolTipStyle* m_toolTip = nullptr;

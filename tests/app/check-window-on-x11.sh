@@ -1,0 +1,176 @@
+#!/usr/bin/env bash
+# The desktop program under a bare X server (Xvfb, no window manager), as xprop and xwininfo see
+# it, driven with typed keys (xdotool) against the radio simulator on 127.0.0.210.
+#   notices: the main window is centred on the screen and its class is the desktop entry's
+#            StartupWMClass; the confirmation, the completion notice and an error box are each
+#            transient for the main window and centred on it.
+#   keys:    with -nocheck, Enter and Escape typed during a slow transfer do nothing: one session
+#            at the simulator, and the program is still running after the update.
+# Usage: check-window-on-x11.sh notices|keys PROGRAM SIMULATOR DESKTOP_ENTRY
+set -euo pipefail
+mode=$1 program=$2 simulator=$3 entry=$4
+for tool in Xvfb xprop xwininfo xdotool; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/setup installs it)"; exit 1; }
+done
+
+address=127.0.0.210
+scratch=$(mktemp -d)
+xvfb_pid= app_pid= sim_pid=
+cleanup() {
+  for pid in $app_pid $sim_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail=0
+check() { # description, command...
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; fail=1; fi
+}
+die() {
+  echo "FAILED: $*"
+  echo "-- program:"; cat "$scratch/program.log" 2>/dev/null || true
+  echo "-- simulator:"; cat "$scratch/sim.log" 2>/dev/null || true
+  exit 1
+}
+# Polls a command every 0.1 s for up to ten seconds.
+wait_for() {
+  for _ in $(seq 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb_pid=$!
+wait_for test -s "$scratch/display" || { cat "$scratch/xvfb.log"; die "Xvfb did not start"; }
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+
+start_simulator() { # extra options...
+  "$simulator" --listen "$address" "$@" >"$scratch/sim.log" 2>&1 &
+  sim_pid=$!
+  wait_for grep -q '^listening on' "$scratch/sim.log" || die "the simulator did not start"
+}
+stop_simulator() {
+  kill "$sim_pid" 2>/dev/null || true
+  wait "$sim_pid" 2>/dev/null || true
+  sim_pid=
+}
+sessions() { grep -c '^session=' "$scratch/sim.log" || true; }
+
+# Private settings naming the simulator, and a firmware file of 64 blocks.
+mkdir -p "$scratch/config/vurn" "$scratch/runtime"
+chmod 700 "$scratch/runtime"
+printf '[Config]\nIP=%s\n' "$address" >"$scratch/config/vurn/Zerlind FirmUtility.conf"
+head -c 65536 /dev/urandom >"$scratch/main.dat"
+start_program() { # arguments...
+  XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=xcb \
+    "$program" "$@" "$scratch/main.dat" >"$scratch/program.log" 2>&1 &
+  app_pid=$!
+}
+
+# The one visible window with this title other than the windows given.
+found=
+visible_other() { # title, ids to leave out...
+  local title=$1 id
+  shift
+  found=
+  for id in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null); do
+    [[ " $* " == *" $id "* ]] || { found=$id; return 0; }
+  done
+  return 1
+}
+# Twice the centre, so that odd sizes stay whole: "X Y".
+doubled_centre() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print 2*x+w, 2*y+h}'
+}
+# Centres within 2 px of each other.
+centred_on() { # window, "X Y" doubled centre of what it must be centred on
+  local a b
+  read -r a b <<<"$(doubled_centre "$1")"
+  read -r ax bx <<<"$2"
+  [ $(( (a - ax) * (a - ax) <= 16 && (b - bx) * (b - bx) <= 16 )) -eq 1 ]
+}
+transient_for() { # window, owner
+  [ "$(xprop -id "$1" WM_TRANSIENT_FOR | awk '{print $NF}')" = "$(printf '0x%x' "$2")" ]
+}
+# Keys to a window, given the focus as a window manager would.
+keys_to() { # window, keys...
+  local id=$1
+  shift
+  xdotool windowfocus --sync "$id" key "$@"
+}
+check_notice() { # what, window, main window
+  check "$1 transient for the main window" transient_for "$2" "$3"
+  check "$1 centred on the main window" centred_on "$2" "$(doubled_centre "$3")"
+}
+
+case $mode in
+notices)
+  start_simulator --program-delay 200
+  start_program
+  # The caution: Tab from "No" to "Yes", then Enter.
+  wait_for visible_other "Zerlind Firm Utility" || die "the caution did not appear"
+  caution=$found
+  keys_to "$caution" Tab Return
+  wait_for visible_other "Zerlind Firm Utility" "$caution" || die "the main window did not appear"
+  main=$found
+  check "main window centred on the 1280 x 1024 screen" centred_on "$main" "1280 1024"
+  class=$(xprop -id "$main" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\(.*\)"$/\1/p')
+  wmclass=$(sed -n 's/^StartupWMClass=//p' "$entry")
+  check "window class '$class' is the desktop entry's StartupWMClass '$wmclass'" [ -n "$class" -a "$class" = "$wmclass" ]
+
+  # Enter in the address field is Start: the confirmation, answered "Yes", then the completion.
+  keys_to "$main" Return
+  wait_for visible_other "Firmware Update" || die "the confirmation did not appear"
+  confirmation=$found
+  check_notice "confirmation" "$confirmation" "$main"
+  keys_to "$confirmation" Tab Return
+  wait_for visible_other "Firmware Update" "$confirmation" || die "the completion notice did not appear"
+  completion=$found
+  check_notice "completion notice" "$completion" "$main"
+  check "one session at the simulator" [ "$(sessions)" = 1 ]
+  keys_to "$completion" Return
+
+  # No radio any more: the run ends in the error box.
+  stop_simulator
+  wait_for bash -c '! xdotool search --onlyvisible --name "^Firmware Update\$" >/dev/null' ||
+    die "the completion notice did not close"
+  keys_to "$main" Return
+  wait_for visible_other "Firmware Update" || die "the second confirmation did not appear"
+  keys_to "$found" Tab Return
+  wait_for visible_other "Zerlind Firm Utility" "$main" || die "the error box did not appear"
+  check_notice "error box" "$found" "$main"
+  keys_to "$found" Return
+  ;;
+keys)
+  # 64 blocks, each answered after 40 ms: the transfer takes about three seconds.
+  start_simulator --slow all=40
+  start_program -nocheck
+  wait_for visible_other "Zerlind Firm Utility" || die "the main window did not appear"
+  main=$found
+  keys_to "$main" Return
+  # The connection stands (in /proc/net/tcp, 127.0.0.210:1111 is D200007F:0457, 01 established).
+  connected() { awk '$4 == "01" && ($2 == "D200007F:0457" || $3 == "D200007F:0457")' /proc/net/tcp | grep -q .; }
+  wait_for connected || die "the update did not start"
+  xdotool key Return Escape Escape Escape
+  wait_for bash -c '[ "$(grep -c "^session=" "$1")" -ge 1 ]' _ "$scratch/sim.log" || die "the update did not end"
+  # Keys handed on when the run ends would act at once: a second update would be connected
+  # within this second, and Escape would have closed the window.
+  sleep 1
+  again=$(connected && echo yes || echo no)
+  check "no second update (connected again: $again)" [ "$again" = no ]
+  check "one session at the simulator ($(sessions))" [ "$(sessions)" = 1 ]
+  check "the program still runs" kill -0 "$app_pid"
+  ;;
+*)
+  die "unknown mode $mode"
+  ;;
+esac
+exit "$fail"
