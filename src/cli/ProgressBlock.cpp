@@ -19,6 +19,12 @@ CProgressBlock::CProgressBlock(const QStringList& labels, int programTimeoutMs, 
 
 void CProgressBlock::Render(const FleetEvent& event)
 {
+    if (event.kind == FleetEvent::Kind::Summary) {
+        // The table has taken the block's place for good.
+        m_bFinished = true;
+        Erase();
+        return;
+    }
     if (event.radio < 0 || event.radio >= m_views.size())
         return;
     RadioView& view = m_views[event.radio];
@@ -49,6 +55,7 @@ void CProgressBlock::Render(const FleetEvent& event)
                         : event.outcome.state == RadioState::Failed ? RadioPhase::Failed
                                                                      : RadioPhase::Stopped;
         settled.note = event.outcome.text;
+        settled.stalled = false;
         settled.elapsedMs = event.outcome.elapsedMs;
         if (view.runClock.isValid()) {
             Erase();
@@ -118,6 +125,8 @@ QString CProgressBlock::FleetLine(int columns) const
 
 void CProgressBlock::Draw()
 {
+    if (m_bFinished)
+        return;
     const int columns = Terminal::Columns(stderr);
     const int rows = Terminal::Rows(stderr);
     QVector<int> running;

@@ -47,5 +47,6 @@ private:
     QElapsedTimer m_runClock;
     QElapsedTimer m_transferClock; // since the first byte of any radio
     int m_drawnLines = 0;          // lines of the block now on the screen
+    bool m_bFinished = false;      // the summary is out: nothing is drawn below it
     QString m_lastBlock;           // what they say: a tick that would draw the same draws nothing
 };

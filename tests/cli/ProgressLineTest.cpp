@@ -51,4 +51,36 @@ TEST(ProgressLine, NeverWiderThanTheTerminal)
     EXPECT_TRUE(FormatProgressLine(single, 80).contains(QLatin1String("1.2 MiB/s  0:01 left")));
 }
 
+// What a line says before anything has moved and when nothing moves: an empty bar at the start
+// (never a full one), the seconds spent connecting, and a radio that has gone quiet.
+TEST(ProgressLine, SaysHowFarAndWhenStalled)
+{
+    ProgressView start;
+    start.label = QStringLiteral("127.0.4.10");
+    start.phase = RadioPhase::Transferring;
+    ProgressView sizeKnown = start;
+    sizeKnown.totalBytes = 4096;
+    ProgressView connecting = start;
+    connecting.phase = RadioPhase::Connecting;
+    connecting.elapsedMs = 2900;
+    ProgressView stalled = sizeKnown;
+    stalled.bytesSent = 2048;
+    stalled.stalled = true;
+    const struct {
+        const ProgressView& view;
+        const char* shows;
+        const char* hides;
+    } cases[] = {
+        {start, " ]   0%", "="},
+        {sizeKnown, " ]   0%", "="},
+        {connecting, "connect  2 s", "["},
+        {stalled, "stalled  50%", "100%"},
+    };
+    for (const auto& c : cases) {
+        const QString line = FormatProgressLine(c.view, 80);
+        EXPECT_TRUE(line.contains(QLatin1String(c.shows))) << "[" << line.toStdString() << "]";
+        EXPECT_FALSE(line.contains(QLatin1String(c.hides))) << "[" << line.toStdString() << "]";
+    }
+}
+
 } // namespace
