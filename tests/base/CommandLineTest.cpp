@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"-nocheck-nocheck x.dat", true, false, "x.dat"},
         Case{"-NOCHECK x.dat", false, false, "-NOCHECK x.dat"},           // case-sensitive
         Case{" x.dat ", false, false, " x.dat "},                          // no trimming without the option
-        Case{"x.dat -nocheck", true, false, "x.dat"},
+        Case{"x.dat\t-nocheck\t", true, false, "x.dat"},                  // a tab is a blank
         Case{"*u/fw/main.dat", false, true, "/fw/main.dat"},
         Case{"*T \"/fw/a b.dat\" rest", false, true, "/fw/a b.dat"},
         Case{"-nocheck *U/fw/main.dat", true, true, "/fw/main.dat"},

@@ -10,13 +10,18 @@
 #include "engine/UpdateReporter.h"
 #include "engine/UpdateRun.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <memory>
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,23 +30,61 @@
 
 namespace {
 
-// Writes down every call of the run, in order.
+// A tick for the run that moves on at each reading. The line that opens a phase sets the pace
+// to a fortieth of that phase's documented time-out, so a wait of any length takes a few dozen
+// readings. It starts close to the 32-bit wrap, which comes while the radio programs.
+struct SteppingClock {
+    quint32 now = 0xFFFFFFFFu - 100000;
+    quint32 step = 1;
+    quint32 Read() { return now += step; }
+};
+
+// Writes down every call of the run, in order; with a clock, also how long the run waited
+// after its last event before it failed.
 class RecordingReporter : public IUpdateReporter {
 public:
+    explicit RecordingReporter(SteppingClock* clock = nullptr) : m_clock(clock) {}
     QStringList events;
-    void AppendMessageLine(const QString& text) override { events << "line:" + text; }
-    void EnableInputControls(bool enable) override { events << QStringLiteral("enable:%1").arg(enable); }
-    void StartTransferProgress(int n) override { events << QStringLiteral("progress:%1").arg(n); }
-    void StepTransferProgress() override { events << "step"; }
-    void StartWaitAnimation() override { events << "anim:start"; }
-    void StopWaitAnimation() override { events << "anim:stop"; }
-    void ShowErrorBox(const QString& text) override { events << "box:" + text; }
-    void ShowFileError(const QString& text) override { events << "file:" + text; }
-    void FocusEditAtEnd(InputField f) override { events << (f == InputField::FileName ? "focus:file" : "focus:address"); }
-    void SetActiveConnection(bool active) override { events << QStringLiteral("active:%1").arg(active); }
+    qint64 waited = -1;
+    void AppendMessageLine(const QString& text) override
+    {
+        if (m_clock) {
+            for (const auto& [id, timeoutMs] : {std::pair{1309, 3000}, {1302, 10000}, {1301, 180000}}) {
+                if (text == LoadText(quint16(id), LANG_ENGLISH_US))
+                    m_clock->step = quint32(timeoutMs / 40);
+            }
+        }
+        Log("line:" + text);
+    }
+    void AppendFailureLine(const QString& text) override
+    {
+        if (m_clock)
+            waited = qint64(quint32(m_clock->now - m_mark));
+        Log("line:" + text);
+    }
+    void EnableInputControls(bool enable) override { Log(QStringLiteral("enable:%1").arg(enable)); }
+    void StartTransferProgress(int n) override { Log(QStringLiteral("progress:%1").arg(n)); }
+    void StepTransferProgress() override { Log("step"); }
+    void StartWaitAnimation() override { Log("anim:start"); }
+    void StopWaitAnimation() override { events << "anim:stop"; } // after the wait, not before it
+    void ShowErrorBox(const QString& text) override { Log("box:" + text); }
+    void ShowFileError(const QString& text) override { Log("file:" + text); }
+    void FocusEditAtEnd(InputField f) override { Log(f == InputField::FileName ? "focus:file" : "focus:address"); }
+    void SetActiveConnection(bool active) override { Log(QStringLiteral("active:%1").arg(active)); }
+    void OnDataSent(quint64, quint64) override { Mark(); }
 
     QStringList Lines() const { return events.filter(QRegularExpression("^line:")); }
     int Count(const QString& e) const { return int(events.count(e)); }
+
+private:
+    void Mark() { m_mark = m_clock ? m_clock->now : 0; }
+    void Log(const QString& event)
+    {
+        events << event;
+        Mark();
+    }
+    SteppingClock* m_clock;
+    quint32 m_mark = 0;
 };
 
 QString Text(quint16 id)
@@ -127,94 +170,150 @@ INSTANTIATE_TEST_SUITE_P(Images, RunSizes,
                              return "Bytes" + std::to_string(info.param.size);
                          });
 
-// Runs against `radio` at `address` and returns the reporter's record.
-RecordingReporter RunAgainst(const QString& address, UpdateResult expected, qint64 size = 5000,
-                             UpdateTimeouts timeouts = Short())
-{
-    const QString path = WriteImage(QStringLiteral("fail.dat"), size);
-    RecordingReporter reporter;
-    CUpdateRun run(reporter, LANG_ENGLISH_US, timeouts);
-    EXPECT_EQ(run.Run(path, address), expected);
-    return reporter;
-}
-
-// The failure text as the last pane line, then in the box, then the clean-up.
-void ExpectFailureReport(const RecordingReporter& r, quint16 id)
-{
-    const qsizetype box = r.events.indexOf("box:" + Text(id));
-    ASSERT_GE(box, 1);
-    EXPECT_EQ(r.events[box - 1], "line:" + Text(id));
-    EXPECT_EQ(r.events.back(), "enable:1");
-    EXPECT_EQ(r.Count("active:0"), 1);
-}
-
-TEST(RunFailures, RefusedBeginIsATransferFailure)
-{
-    CFakeRadio radio("127.0.0.36", [](int, const FakeRequest&) { return FakeAnswer::Status('E'); });
-    const RecordingReporter r = RunAgainst("127.0.0.36", UpdateResult::TransferFailed);
-    ExpectFailureReport(r, IDS_ERR_TRANSFER);
-    EXPECT_EQ(radio.Requests().size(), 1u);
-    EXPECT_EQ(r.Count("focus:address") + r.Count("focus:file"), 0);
-}
-
-TEST(RunFailures, WrongEchoStopsTheTransfer)
-{
-    CFakeRadio radio("127.0.0.37", [](int index, const FakeRequest&) {
-        FakeAnswer a = FakeAnswer::Status(' ');
-        if (index == 1)
-            a.bytes += QByteArray("\x01\x02\x03\x04");
-        return a;
-    });
-    const RecordingReporter r = RunAgainst("127.0.0.37", UpdateResult::TransferFailed);
-    ExpectFailureReport(r, IDS_ERR_TRANSFER);
-    EXPECT_EQ(radio.Requests().size(), 2u); // begin and the first block, nothing after
-}
-
-TEST(RunFailures, ProgramRefusedOrUnanswered)
-{
+// A listener whose queue is full: further connection requests get no answer at all.
+struct UnansweredListener {
+    explicit UnansweredListener(const QString& address)
     {
-        CFakeRadio radio("127.0.0.38", [accept = CFakeRadio::AcceptAll()](int i, const FakeRequest& req) {
-            return req.command == CMD_PROGRAM ? FakeAnswer::Status('\0') : accept(i, req);
-        });
-        const RecordingReporter r = RunAgainst("127.0.0.38", UpdateResult::ProgramRefused);
-        ExpectFailureReport(r, IDS_ERR_ILLEGAL_DATA);
-        // The animation stops before the text is shown, and once more in the clean-up.
-        EXPECT_LT(r.events.indexOf("anim:start"), r.events.indexOf("anim:stop"));
-        EXPECT_LT(r.events.indexOf("anim:stop"), r.events.indexOf("box:" + Text(IDS_ERR_ILLEGAL_DATA)));
+        server.setListenBacklogSize(0);
+        server.setMaxPendingConnections(0); // and nobody takes them out of the queue
+        listening = server.listen(QHostAddress(address), 1111);
+        for (auto& filler : fillers)
+            filler.connectToHost(address, 1111);
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 100)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    {
-        CFakeRadio radio("127.0.0.38", [accept = CFakeRadio::AcceptAll()](int i, const FakeRequest& req) {
-            return req.command == CMD_PROGRAM ? FakeAnswer::Silent() : accept(i, req);
-        });
-        UpdateTimeouts t = Short();
-        t.programMs = 200;
-        const RecordingReporter r = RunAgainst("127.0.0.38", UpdateResult::NoProgramReply, 5000, t);
-        ExpectFailureReport(r, IDS_ERR_NO_REPLY);
-    }
+    QTcpServer server;
+    QTcpSocket fillers[4];
+    bool listening = false;
+};
+
+// The usual radio, except that request `index` (the program command when -1) gets `answer`.
+CFakeRadio::Script Except(int index, FakeAnswer answer)
+{
+    return [=, accept = CFakeRadio::AcceptAll()](int i, const FakeRequest& req) {
+        return (index < 0 ? req.command == 2 : i == index) ? answer : accept(i, req);
+    };
 }
 
-TEST(RunFailures, SilentRadioDuringTransferTimesOut)
+// Busy ("@") to the first `count` requests, then as usual.
+CFakeRadio::Script BusyFirst(int count)
 {
-    CFakeRadio radio("127.0.0.39", [accept = CFakeRadio::AcceptAll()](int i, const FakeRequest& req) {
-        return i == 3 ? FakeAnswer::Silent() : accept(i, req);
-    });
-    UpdateTimeouts t = Short();
-    t.transferMs = 150;
-    const RecordingReporter r = RunAgainst("127.0.0.39", UpdateResult::TransferFailed, 8000, t);
-    ExpectFailureReport(r, IDS_ERR_TRANSFER);
+    return [count, accept = CFakeRadio::AcceptAll()](int i, const FakeRequest& req) {
+        return i < count ? FakeAnswer::Status('@') : accept(i, req);
+    };
 }
 
-TEST(RunFailures, RadioNotFound)
+FakeAnswer WrongEcho()
 {
-    const RecordingReporter r = RunAgainst("127.0.0.40", UpdateResult::RadioNotFound);
-    ExpectFailureReport(r, IDS_ERR_NOT_FOUND);
-    // Inputs enabled again before the focus lands in the address field.
+    FakeAnswer a = FakeAnswer::Status(' ');
+    a.bytes += QByteArray("\x01\x02\x03\x04");
+    return a;
+}
+
+struct OutcomeCase {
+    const char* name;
+    const char* address;
+    CFakeRadio::Script radio; // null: nobody answers (a listener that never does, for a time-out)
+    UpdateResult result;
+    int exitStatus;    // as the command-line updater exits
+    quint16 failure;   // pane line and box; 0 on success
+    int requests;      // the radio received
+    int timeoutMs = 0; // the phase that ends by its documented time-out
+};
+
+void PrintTo(const OutcomeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class RunOutcomes : public ::testing::TestWithParam<OutcomeCase> {};
+
+// Each outcome with its text, its exit status and the requests it took, with the run's own
+// time-outs read from a stepping clock: a silent phase ends just after its documented time-out.
+TEST_P(RunOutcomes, TextExitStatusAndTimeout)
+{
+    const OutcomeCase& c = GetParam();
+    std::unique_ptr<CFakeRadio> radio;
+    std::unique_ptr<UnansweredListener> unanswered;
+    if (c.radio)
+        radio = std::make_unique<CFakeRadio>(c.address, c.radio);
+    else if (c.timeoutMs > 0)
+        unanswered = std::make_unique<UnansweredListener>(c.address);
+    ASSERT_TRUE(radio ? radio->Listening() : !unanswered || unanswered->listening);
+
+    SteppingClock clock;
+    RecordingReporter r(&clock);
+    CUpdateRun run(r, LANG_ENGLISH_US);
+    run.SetTickSource([&clock] { return clock.Read(); });
+    const UpdateResult result = run.Run(WriteImage(QStringLiteral("outcome.dat"), 5000), c.address);
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(ExitCodeFor(result), c.exitStatus);
+    const auto requests = radio ? radio->Requests() : std::vector<FakeRequest>();
+    EXPECT_EQ(int(requests.size()), c.requests);
+
+    // After a failure: its text as the last pane line, then in the box, then the clean-up; the
+    // programming animation has stopped before the box shows.
+    const qsizetype box = r.events.indexOf("box:" + Text(c.failure));
+    if (c.failure == 0) {
+        EXPECT_EQ(r.Lines().back(), "line:" + Text(1305));
+        EXPECT_EQ(r.events.filter(QRegularExpression("^box:")).size(), 0);
+    } else {
+        ASSERT_GE(box, 1) << r.events.join(u'\n').toStdString();
+        EXPECT_EQ(r.events[box - 1], "line:" + Text(c.failure));
+        EXPECT_EQ(r.events.back(), "enable:1");
+        EXPECT_EQ(r.Count("active:0"), 1);
+        if (r.events.contains("anim:start")) {
+            EXPECT_LT(r.events.indexOf("anim:stop"), box);
+        }
+    }
+    // Only a radio that was not found sends the operator back to the address, inputs enabled first.
     const qsizetype focus = r.events.indexOf("focus:address");
-    ASSERT_GE(focus, 1);
-    EXPECT_EQ(r.events[focus - 1], "enable:1");
-    EXPECT_EQ(r.events.mid(0, 4), QStringList({"enable:0", "active:1", "line:" + Text(1309),
-                                               "line:" + Text(IDS_ERR_NOT_FOUND)}));
+    EXPECT_EQ(focus >= 0, c.result == UpdateResult::RadioNotFound);
+    if (focus >= 0) {
+        EXPECT_EQ(r.events[focus - 1], "enable:1");
+    }
+    EXPECT_EQ(r.Count("focus:file"), 0);
+
+    if (c.timeoutMs > 0) {
+        EXPECT_GT(r.waited, c.timeoutMs);
+        EXPECT_LE(r.waited, c.timeoutMs + c.timeoutMs / 8);
+    }
+    // A busy radio is asked again after 10 ms each time.
+    size_t begins = 0;
+    while (begins < requests.size() && requests[begins].command == 3)
+        ++begins;
+    if (begins > 1) {
+        EXPECT_GE(requests[begins - 1].atMs - requests.front().atMs, qint64(begins - 1) * 10);
+    }
 }
+
+// A 5000-byte image: begin, four full blocks, the remainder, program.
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, RunOutcomes,
+    ::testing::Values(
+        OutcomeCase{"BusyThirtyTimesThenAccepted", "127.0.0.36", BusyFirst(30), UpdateResult::Updated, 0, 0, 30 + 7},
+        OutcomeCase{"BusyThirtyOneTimes", "127.0.0.37", BusyFirst(31), UpdateResult::TransferFailed, 5,
+                    IDS_ERR_TRANSFER, 31},
+        OutcomeCase{"BeginRefused", "127.0.0.38", Except(0, FakeAnswer::Status('E')), UpdateResult::TransferFailed, 5,
+                    IDS_ERR_TRANSFER, 1},
+        OutcomeCase{"WrongEcho", "127.0.0.39", Except(1, WrongEcho()), UpdateResult::TransferFailed, 5,
+                    IDS_ERR_TRANSFER, 2},
+        OutcomeCase{"SilentDuringTransfer", "127.0.0.40", Except(3, FakeAnswer::Silent()),
+                    UpdateResult::TransferFailed, 5, IDS_ERR_TRANSFER, 4, 10000},
+        OutcomeCase{"ProgramRefused", "127.0.0.43", Except(-1, FakeAnswer::Status('\0')),
+                    UpdateResult::ProgramRefused, 6, IDS_ERR_ILLEGAL_DATA, 7},
+        OutcomeCase{"ProgramBusyThirtyOneTimes", "127.0.0.44", Except(-1, FakeAnswer::Status('@')),
+                    UpdateResult::ProgramRefused, 6, IDS_ERR_ILLEGAL_DATA, 6 + 31},
+        OutcomeCase{"ProgramAnsweredB", "127.0.0.45", Except(-1, FakeAnswer::Status('B')),
+                    UpdateResult::NoProgramReply, 7, IDS_ERR_NO_REPLY, 7},
+        OutcomeCase{"ProgramSilent", "127.0.0.46", Except(-1, FakeAnswer::Silent()), UpdateResult::NoProgramReply, 7,
+                    IDS_ERR_NO_REPLY, 7, 180000},
+        OutcomeCase{"NobodyListens", "127.0.0.47", nullptr, UpdateResult::RadioNotFound, 4, IDS_ERR_NOT_FOUND, 0},
+        OutcomeCase{"ConnectUnanswered", "127.0.0.48", nullptr, UpdateResult::RadioNotFound, 4, IDS_ERR_NOT_FOUND, 0,
+                    3000}),
+    [](const ::testing::TestParamInfo<OutcomeCase>& info) { return std::string(info.param.name); });
 
 // A file the run refuses: the text, no pane line, focus on the file name, no connection made.
 void ExpectFileRefused(const QString& path, const QString& text, const char* address)
@@ -254,6 +353,7 @@ TEST(RunFiles, MissingShortAndSpecialFilesAreRefusedBeforeConnecting)
     ASSERT_EQ(::write(fd, QByteArray(2048, 'x').constData(), 2048), 2048);
     ::close(fd);
     ExpectFileRefused(QFile::decodeName(shiftJis), Text(IDS_ERR_FILE_NAME_NOT_UTF8), "127.0.0.41");
+    ::unlink(shiftJis.constData()); // a name the scratch folder's clean-up cannot spell
 #endif
 }
 
@@ -263,7 +363,7 @@ TEST(RunFiles, FourGibibytesOrMoreAreRefused)
     const QString path = TestSupport::ScratchDir() + "/huge.dat";
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(f.resize(qint64(MAX_IMAGE_SIZE) + 1));
+    ASSERT_TRUE(f.resize(Q_INT64_C(4294967296)));
     f.close();
     ExpectFileRefused(path, SystemText(EFBIG), "127.0.0.42");
 }
@@ -280,16 +380,6 @@ TEST(RunFiles, SystemTextFollowsJapanese)
     EXPECT_FALSE(LoadFirmwareFile(WriteImage("tiny.dat", 10), LANG_JAPANESE, image, text));
     EXPECT_EQ(text, LoadText(IDS_ERR_UPDATE_FILE, LANG_JAPANESE));
     EXPECT_TRUE(image.isEmpty());
-}
-
-TEST(RunResult, ExitCodes)
-{
-    EXPECT_EQ(ExitCodeFor(UpdateResult::Updated), 0);
-    EXPECT_EQ(ExitCodeFor(UpdateResult::FileUnusable), 3);
-    EXPECT_EQ(ExitCodeFor(UpdateResult::RadioNotFound), 4);
-    EXPECT_EQ(ExitCodeFor(UpdateResult::TransferFailed), 5);
-    EXPECT_EQ(ExitCodeFor(UpdateResult::ProgramRefused), 6);
-    EXPECT_EQ(ExitCodeFor(UpdateResult::NoProgramReply), 7);
 }
 
 } // namespace

@@ -53,9 +53,11 @@ TEST(SettingsStoreKeys, KeyPathAlwaysEndsInOneBackslash)
     ASSERT_TRUE(store.SetKeyPath(QStringLiteral("software\\a\\c\\")));
     EXPECT_EQ(store.KeyPath(), QStringLiteral("software\\a\\c\\"));
 
-    // A path that leaves no room for a subkey in the 520-byte key name is refused whole.
-    EXPECT_FALSE(store.SetKeyPath(QStringLiteral("software\\") + QString(515, QLatin1Char('x'))));
+    // The key name holds 520 bytes with its zero: a path that leaves no room for a one-letter
+    // subkey is refused whole (9 + 509 + 1 + 1 + 1 = 521).
+    EXPECT_FALSE(store.SetKeyPath(QStringLiteral("software\\") + QString(509, QLatin1Char('x'))));
     EXPECT_EQ(store.KeyPath(), QStringLiteral("software\\a\\c\\"));
+    EXPECT_TRUE(store.SetKeyPath(QStringLiteral("software\\") + QString(508, QLatin1Char('x'))));
 }
 
 TEST(SettingsStoreKeys, KeyNamesMapOntoOrganisationApplicationAndGroup)
@@ -71,8 +73,10 @@ TEST(SettingsStoreKeys, KeyNamesMapOntoOrganisationApplicationAndGroup)
 
     EXPECT_FALSE(CSettingsStore::LocateKey(QStringLiteral("system\\o\\a\\"), kConfig, location));
     EXPECT_FALSE(CSettingsStore::LocateKey(QStringLiteral("software\\o\\"), QString(), location));
-    const QString longSubkey(520 - int(kKeyPath.size()) - 1, QLatin1Char('s'));
-    EXPECT_FALSE(CSettingsStore::LocateKey(kKeyPath + QLatin1Char('\\'), longSubkey, location));
+    // Key path, separator and subkey take at most 519 bytes, the zero the 520th.
+    const QString longSubkey(519 - int(kKeyPath.size()) - 1, QLatin1Char('s'));
+    EXPECT_TRUE(CSettingsStore::LocateKey(kKeyPath + QLatin1Char('\\'), longSubkey, location));
+    EXPECT_FALSE(CSettingsStore::LocateKey(kKeyPath + QLatin1Char('\\'), longSubkey + u's', location));
 }
 
 TEST_F(SettingsStoreTest, FirstStartReadsDefaultsAndCreatesNothing)
@@ -177,9 +181,13 @@ TEST_F(SettingsStoreTest, ValuesBeyondTheReadLimitYieldTheDefault)
     EXPECT_FALSE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QString()));
 }
 
-TEST_F(SettingsStoreTest, ValuesThatAreNotStringsYieldTheDefault)
+TEST_F(SettingsStoreTest, AStringEndsAtItsZeroAndOtherTypesYieldTheDefault)
 {
     QString text;
+    // A string ends at its first zero, as a stored string does.
+    PutRaw(QStringLiteral("IP"), QStringLiteral("10.0.0.1") + QChar(0) + QStringLiteral("junk"));
+    EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QStringLiteral("d")));
+    EXPECT_EQ(text, QStringLiteral("10.0.0.1"));
     PutRaw(QStringLiteral("IP"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
     EXPECT_FALSE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QStringLiteral("d")));
     EXPECT_EQ(text, QStringLiteral("d"));
