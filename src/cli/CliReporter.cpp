@@ -5,6 +5,10 @@
 #include "ProgressLine.h"
 #include "Terminal.h"
 
+#include "engine/FirmwareImage.h"
+
+#include <QFileInfo>
+
 #include <cstdio>
 
 namespace {
@@ -75,9 +79,21 @@ void CCliReporter::ShowErrorBox(const QString& text)
     m_err << TerminalText(text) << Qt::endl;
 }
 
+QString CCliReporter::FileProblem(const QString& path, const QString& loaderText)
+{
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() < MIN_IMAGE_SIZE) {
+        return QStringLiteral("%1: %2 bytes, too short for a firmware image (at least %3)")
+            .arg(path)
+            .arg(info.size())
+            .arg(MIN_IMAGE_SIZE);
+    }
+    return QStringLiteral("%1: %2").arg(path, TerminalText(loaderText).replace(u'\n', u' '));
+}
+
 void CCliReporter::ShowFileError(const QString& text)
 {
-    ShowErrorBox(text);
+    ShowErrorBox(m_fileName.isEmpty() ? text : QStringLiteral("zerlind-firm-update: ") + FileProblem(m_fileName, text));
 }
 
 void CCliReporter::StartTransferProgress(int)

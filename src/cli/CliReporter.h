@@ -33,6 +33,11 @@ public:
 
     // Catalog texts break lines with CR LF; a terminal wants plain line feeds.
     static QString TerminalText(const QString& text);
+    // "PATH: what is wrong with it", on one line, from the loader's text: a file too short says
+    // so, where the catalog's "update failed" would not tell an operator at a prompt.
+    static QString FileProblem(const QString& path, const QString& loaderText);
+    // The file the run loads: its problems are told as "zerlind-firm-update: PATH: ...".
+    void SetFileName(const QString& path) { m_fileName = path; }
 
 private:
     void ShowWaited();
@@ -54,4 +59,5 @@ private:
     const Terminal::Interrupts* m_pInterrupts;
     bool m_bProgramming = false;
     bool m_bProgressOpen = false;
+    QString m_fileName;
 };

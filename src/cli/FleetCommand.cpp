@@ -10,7 +10,6 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QTextStream>
 
@@ -23,16 +22,7 @@ bool LoadImage(const QString& path, quint16 language, QByteArray& image, QString
     QString fileError;
     if (LoadFirmwareFile(path, language, image, fileError))
         return true;
-    const QFileInfo info(path);
-    // The catalog's "update failed" would not tell an operator at a prompt what is wrong.
-    if (info.isFile() && info.size() < MIN_IMAGE_SIZE) {
-        error = QStringLiteral("%1: %2 bytes, too short for a firmware image (at least %3)")
-                    .arg(path)
-                    .arg(info.size())
-                    .arg(MIN_IMAGE_SIZE);
-    } else {
-        error = QStringLiteral("%1: %2").arg(path, CCliReporter::TerminalText(fileError).replace(u'\n', u' '));
-    }
+    error = CCliReporter::FileProblem(path, fileError);
     return false;
 }
 
@@ -81,6 +71,7 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Terminal::Interr
     // One radio, as it always was: on this thread, with the texts of the desktop program.
     CCliReporter reporter(options.quiet, !options.noProgress && Terminal::IsTerminal(stderr),
                           options.timeouts.programMs, &interrupts);
+    reporter.SetFileName(options.fileName);
     CUpdateRun run(reporter, language, options.timeouts, radio.port);
     run.SetAbortFlag(&interrupts.stop);
     run.SetProgramAbortFlag(&interrupts.stopWaiting);

@@ -91,10 +91,11 @@ TEST(Cli, FileCannotBeUsed)
     UpdaterOutcome o = RunUpdater({TestSupport::ScratchDir() + "/missing.dat", "127.0.0.64"});
     EXPECT_EQ(o.exitCode, 3);
     EXPECT_EQ(o.out, QString());
-    EXPECT_EQ(o.err, "No such file or directory\n");
-    o = RunUpdater({WriteImage("short.dat", 1000), "127.0.0.64"});
+    EXPECT_EQ(o.err, "zerlind-firm-update: " + TestSupport::ScratchDir() + "/missing.dat: No such file or directory\n");
+    const QString shortFile = WriteImage("short.dat", 1000);
+    o = RunUpdater({shortFile, "127.0.0.64"});
     EXPECT_EQ(o.exitCode, 3);
-    EXPECT_EQ(o.err, Line(IDS_ERR_UPDATE_FILE));
+    EXPECT_EQ(o.err, "zerlind-firm-update: " + shortFile + ": 1000 bytes, too short for a firmware image (at least 1024)\n");
     o = RunUpdater({"--lang", "ja", TestSupport::ScratchDir(), "127.0.0.64"});
     EXPECT_EQ(o.exitCode, 3);
     EXPECT_FALSE(o.err.isEmpty());
