@@ -1,5 +1,6 @@
 // Entry point of the desktop program.
 #include "FirmUtilityApp.h"
+#include "WaylandSeat.h"
 #include "base/Release.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    AvoidInputMethodWithoutSeat();
     QApplication app(argc, argv);
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
