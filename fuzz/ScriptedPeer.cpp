@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,6 +18,10 @@ constexpr int REQUEST_HEADER = 8;
 constexpr int SEGMENT_MAX = 4;
 // A request is at most a header and one block; this many reads take in more than one.
 constexpr int RECEIVE_ROUNDS = 4;
+// The longest a connection the peer made itself may take to reach its listener's queue: this
+// many waits of this length, each of which a signal may cut short.
+constexpr int ACCEPT_WAIT_ROUNDS = 10;
+constexpr int ACCEPT_WAIT_SLICE_MS = 100;
 
 enum class AnswerKind : quint8 { Raw, RawLong, Accept, Busy, Silent, Close, Reset, RawThenClose };
 
@@ -87,20 +92,55 @@ quint32 CScriptedPeer::Tick()
     return quint32(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count()) + m_skippedMs;
 }
 
+qintptr CScriptedPeer::Connect()
+{
+    if (!m_serving || m_connection >= 0)
+        return -1;
+    // Without blocking: a blocking connect would fail when the fuzzer's timer signal came.
+    const int client = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (client < 0)
+        return -1;
+    sockaddr_in listener{};
+    listener.sin_family = AF_INET;
+    listener.sin_port = htons(m_port);
+    ::inet_pton(AF_INET, m_address.toLatin1().constData(), &listener.sin_addr);
+    const bool started =
+        ::connect(client, reinterpret_cast<sockaddr*>(&listener), sizeof listener) == 0 || errno == EINPROGRESS;
+    // Once the listener holds the connection, the handshake is over on both ends.
+    pollfd queued{m_listener, POLLIN, 0};
+    int ready = 0;
+    for (int round = 0; started && round < ACCEPT_WAIT_ROUNDS && ready == 0; ++round) {
+        ready = ::poll(&queued, 1, ACCEPT_WAIT_SLICE_MS);
+        if (ready < 0 && errno == EINTR)
+            ready = 0;
+    }
+    if (ready != 1 || !Accept()) {
+        ::close(client);
+        return -1;
+    }
+    const int on = 1;
+    ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    return client;
+}
+
+bool CScriptedPeer::Accept()
+{
+    m_connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (m_connection < 0)
+        return false;
+    const int on = 1;
+    ::setsockopt(m_connection, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    // An empty script closes the connection before the first request.
+    if (m_input.Empty())
+        Perform({Step::Kind::Close, {}, 0});
+    return true;
+}
+
 void CScriptedPeer::Advance()
 {
-    if (m_connection < 0) {
-        m_connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        // Still connecting: until the first request the clock runs as it does.
-        if (m_connection < 0)
-            return;
-        const int on = 1;
-        ::setsockopt(m_connection, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        if (m_input.Empty()) {
-            Perform({Step::Kind::Close, {}, 0});
-            return;
-        }
-    }
+    // Still connecting, or closed at once: until the first request the clock runs as it does.
+    if (m_connection < 0 && (!Accept() || !m_serving))
+        return;
     // Taken in even while a reply is still going out: the client may already have sent its
     // next request, taking the start of that reply for the whole.
     if (!Receive()) {

@@ -34,6 +34,10 @@ public:
     // Serves the next connection with `script` until the script ends, the client leaves or
     // Finish is called.
     void Start(QByteArray script);
+    // After Start: makes that connection itself and returns the client's end, for the client to
+    // adopt and close; -1 when it could not. Saves the client's own connect, which costs more
+    // than many a short session.
+    qintptr Connect();
     // Ends the session and returns every whole request it received, header included.
     std::vector<QByteArray> Finish();
 
@@ -48,6 +52,7 @@ private:
     };
 
     void Advance();
+    bool Accept();
     bool Receive();
     bool NextRequest(QByteArray& request);
     bool TakeRequest();

@@ -96,6 +96,27 @@ bool CTimedSocket::Connect(const QString& host, quint16 port)
     return true;
 }
 
+bool CTimedSocket::Adopt(qintptr descriptor)
+{
+    if (m_bBlocking) {
+        m_error = Error::InProgress;
+        return false;
+    }
+    m_error = Error::None;
+    m_socket.abort();
+    // Unbuffered, as Connect opens it.
+    if (!m_socket.setSocketDescriptor(descriptor, QAbstractSocket::ConnectedState,
+                                      QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        m_error = Error::NotConnected;
+        return false;
+    }
+    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // As the connect's wait leaves it: the first reply's time-out then counts from the call's
+    // entry, not from the wait's first check.
+    m_bStamped = true;
+    return true;
+}
+
 qint64 CTimedSocket::Send(const char* data, qint64 length)
 {
     Stamp();

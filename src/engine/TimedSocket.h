@@ -4,7 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
-#include <QTcpSocket>
+#include <QAbstractSocket>
 #include <QTimer>
 
 #include <atomic>
@@ -43,6 +43,12 @@ public:
     // Text that ClassifyAddressText calls Invalid fails at once with Error::HostNotFound,
     // without a lookup or a connection attempt.
     bool Connect(const QString& host, quint16 port);
+    // Takes over `descriptor`, a stream socket already connected by other means (a test peer in
+    // the same process, say), as Connect would have left it; from then on this socket closes it.
+    // False, with Error::NotConnected, when the system does not take it for a socket; it then
+    // stays the caller's to close.
+    bool Adopt(qintptr descriptor);
+    bool IsConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
     // Sends every byte; returns `length`, or -1.
     qint64 Send(const char* data, qint64 length);
     // Waits for some bytes; returns how many were copied (at most `capacity`), 0 when the peer
@@ -81,7 +87,9 @@ private:
     int CheckTimeout();
     void Stamp() { m_dwLastActivity = m_tick(); }
 
-    QTcpSocket m_socket;
+    // A plain TCP socket rather than a QTcpSocket, which starts out buffered: a socket taken
+    // over with a descriptor keeps that, and would read only through the event loop.
+    QAbstractSocket m_socket{QAbstractSocket::TcpSocket, nullptr};
     QTimer m_wake; // wakes an event-driven wait so the time-out is checked without other traffic
     QElapsedTimer m_sincePump;
     TickSource m_tick;

@@ -65,6 +65,14 @@ UpdateResult CUpdateRun::RunLoaded(const QByteArray& image, const QString& addre
     return result;
 }
 
+UpdateResult CUpdateRun::RunConnected(CTimedSocket& socket, const QByteArray& image)
+{
+    const UpdateResult result = Update(socket, image, QString());
+    m_reporter.StopWaitAnimation();
+    CleanUp(socket);
+    return result;
+}
+
 void CUpdateRun::CleanUp(CTimedSocket& socket)
 {
     // After the wait animation has stopped and the image is gone, on every path, in this order.
@@ -80,7 +88,7 @@ UpdateResult CUpdateRun::Update(CTimedSocket& socket, const QByteArray& image, c
     m_reporter.SetActiveConnection(true);
     socket.SetTimeout(m_timeouts.connectMs);
     Status(IDS_STATUS_CONNECTING);
-    if (!socket.Connect(address, m_port)) {
+    if (!socket.IsConnected() && !socket.Connect(address, m_port)) {
         const UpdateResult result = Fail(UpdateResult::RadioNotFound, IDS_ERR_NOT_FOUND);
         m_reporter.EnableInputControls(true);
         m_reporter.FocusEditAtEnd(InputField::Address);

@@ -50,6 +50,11 @@ public:
     // The same with the image already loaded and checked; the run only reads it, so several
     // runs in different threads may share one copy.
     UpdateResult RunLoaded(const QByteArray& image, const QString& address);
+    // The same on a connection made by other means and handed over with CTimedSocket::Adopt
+    // (the fuzzer's radio in the same process): the connect is skipped, the rest reports as
+    // usual, and the socket is closed at the end. Its tick is the socket's own; a socket that is
+    // not connected ends the run as a radio not found.
+    UpdateResult RunConnected(CTimedSocket& socket, const QByteArray& image);
 
 private:
     UpdateResult Update(CTimedSocket& socket, const QByteArray& image, const QString& address);
