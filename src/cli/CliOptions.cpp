@@ -22,7 +22,15 @@ bool ParsePositive(const QString& text, int maximum, int& value)
 
 bool CliOptions::IsFleet() const
 {
-    return addresses.size() > 1 || !radioLists.isEmpty() || jobsGiven || json || check || !scanNetwork.isEmpty();
+    return addresses.size() > 1 || !radioLists.isEmpty() || jobsGiven || json || check || !scanNetwork.isEmpty()
+           || canary > 0 || maxFailures > 0 || maxFailuresPercent > 0 || !failedList.isEmpty() || !logFile.isEmpty();
+}
+
+int CliOptions::FailureLimit(int radios) const
+{
+    if (maxFailuresPercent > 0)
+        return int((qint64(radios) * maxFailuresPercent + 99) / 100);
+    return maxFailures;
 }
 
 CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QString& error)
@@ -88,6 +96,17 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
         } else if (name == QLatin1String("jobs")) {
             ok = ParsePositive(value, MAX_JOBS, options.jobs);
             options.jobsGiven = true;
+        } else if (name == QLatin1String("canary")) {
+            ok = ParsePositive(value, std::numeric_limits<int>::max(), options.canary);
+        } else if (name == QLatin1String("max-failures")) {
+            ok = value.endsWith(u'%') ? ParsePositive(value.chopped(1), 100, options.maxFailuresPercent)
+                                      : ParsePositive(value, std::numeric_limits<int>::max(), options.maxFailures);
+        } else if (name == QLatin1String("failed")) {
+            ok = !value.isEmpty();
+            options.failedList = value;
+        } else if (name == QLatin1String("log")) {
+            ok = !value.isEmpty();
+            options.logFile = value;
         } else if (name == QLatin1String("radios")) {
             ok = !value.isEmpty();
             options.radioLists << value;
@@ -147,6 +166,13 @@ of FILE; host names are looked up once, before anything is sent.
   --jobs N                 how many radios are updated at the same time, 1 to 64 (default 4)
   --json                   JSON Lines on stdout instead of text, one object per event
   --no-progress            no progress block on the terminal
+  --canary N               update the first N radios of the list first; the others only when
+                           every one of them was updated
+  --max-failures N|P%      start no further radio once N radios (or P% of them, rounded up)
+                           have failed
+  --failed FILE            write the radios not updated to FILE as a radio list, to run again
+                           with --radios FILE
+  --log FILE               append one JSON record per radio to FILE: the workshop's books
   --check                  check FILE (size, blocks, SHA-256) and that each radio accepts a
                            connection, up to 64 at once; sends nothing to any radio
   --scan NETWORK/PREFIX    list the addresses of an IPv4 network (prefix 22 to 32) that accept

@@ -20,11 +20,18 @@ struct CliOptions {
     bool json = false;
     bool check = false;
     bool noProgress = false; // --no-progress: no block drawn in place, even on a terminal
+    int canary = 0;          // --canary N: the first N radios go first, the rest only if all took it
+    int maxFailures = 0;     // --max-failures N: no radio starts once N have failed (0: no limit)
+    int maxFailuresPercent = 0; // --max-failures P%: the limit as a share of the radios, rounded up
+    QString failedList;      // --failed FILE: the radios not updated, as a radio list
+    QString logFile;         // --log FILE: one JSON record per radio per run, appended
     QString scanNetwork;     // --scan NETWORK/PREFIX
 
     // Any of --radios, --jobs, --json, --check, --scan or several addresses: the run goes
     // through the fleet machinery, with the address prefix and the summary even for one radio.
     bool IsFleet() const;
+    // The failure limit for `radios` radios; 0 for none.
+    int FailureLimit(int radios) const;
 };
 
 enum class CliParse { Run, Help, Version, Error };

@@ -5,6 +5,7 @@
 #include "FleetRun.h"
 #include "JsonRenderer.h"
 #include "RadioScan.h"
+#include "RunRecords.h"
 
 #include "engine/FirmwareImage.h"
 
@@ -12,6 +13,7 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <QTextStream>
+#include <QUuid>
 
 namespace {
 
@@ -91,6 +93,13 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     // The same text twice needs no lookup to be refused.
     if (FindDuplicateRadio(radios, error))
         return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
+    // The records a run leaves must be writable before anything is sent.
+    RunFacts facts;
+    CRunLog log(facts);
+    if (!options.failedList.isEmpty() && !CFailedList::CanWrite(options.failedList, error))
+        return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
+    if (!options.logFile.isEmpty() && !log.Open(options.logFile, error))
+        return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
 
     QByteArray image;
     if (!LoadImage(options.fileName, language, image, error))
@@ -128,6 +137,20 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     settings.quiet = options.quiet;
     settings.progress = !options.noProgress && !options.check && Terminal::CanDrawInPlace();
     settings.programTimeoutMs = options.timeouts.programMs;
+    facts.labels = settings.labels;
+    facts.addresses = settings.addresses;
+    facts.fileName = options.fileName;
+    facts.fileSize = image.size();
+    facts.sha256 = sha256;
+    facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    log.SetFacts(facts);
+    CFailedList failedList(options.failedList, facts);
+    if (!options.check) {
+        if (!options.failedList.isEmpty())
+            settings.more.push_back(&failedList);
+        if (!options.logFile.isEmpty())
+            settings.more.push_back(&log);
+    }
     CFleetOutput output(settings);
     CFleetRun fleet(output, radios, options.jobs, interrupts);
 
@@ -148,7 +171,10 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
         return exitCode;
     }
 
-    const QVector<RadioOutcome> outcomes = fleet.Update(image, language, options.timeouts);
+    RolloutRules rules;
+    rules.canary = options.canary;
+    rules.failureLimit = options.FailureLimit(int(radios.size()));
+    const QVector<RadioOutcome> outcomes = fleet.Update(image, language, options.timeouts, rules);
     const int exitCode = CFleetRun::ExitCode(outcomes, interrupts.stop.load());
     output.Summary(outcomes, exitCode);
     return exitCode;

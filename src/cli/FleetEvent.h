@@ -32,6 +32,7 @@ struct FleetEvent {
         Progress, // image bytes sent; folded into the latest while the reader lags
         Result,   // a radio ended: `outcome`
         Note,     // a line about the run on stderr: "resolving 4 names"
+        Rollout,  // a group starts or new radios stop: a note, or in JSON the event in `fields`
         Fact,     // `text` as a line on stdout, or `fields` as a JSON event
         Summary,  // the run ended: the outcomes are in `outcomes`, `exitCode` is the run's
     };

@@ -43,19 +43,23 @@ CFleetOutput::CFleetOutput(const Settings& settings)
     : m_out(stdout), m_err(stderr), m_queue(int(settings.labels.size()))
 {
     if (settings.json) {
-        m_renderers.push_back(std::make_unique<CJsonRenderer>(settings.labels, settings.addresses, settings.sha256,
-                                                              settings.quiet, m_out, m_err));
+        m_owned.push_back(std::make_unique<CJsonRenderer>(settings.labels, settings.addresses, settings.sha256,
+                                                          settings.quiet, m_out, m_err));
     } else {
         CProgressBlock* block = nullptr;
+        std::unique_ptr<CProgressBlock> owned;
         if (settings.progress && !settings.quiet) {
-            auto owned = std::make_unique<CProgressBlock>(settings.labels, settings.programTimeoutMs, m_err);
+            owned = std::make_unique<CProgressBlock>(settings.labels, settings.programTimeoutMs, m_err);
             block = owned.get();
-            m_renderers.push_back(std::move(owned));
         }
         // The text goes first: a line is written before the block is drawn below it.
-        m_renderers.insert(m_renderers.begin(),
-                           std::make_unique<CTextRenderer>(settings.labels, settings.quiet, m_out, m_err, block));
+        m_owned.push_back(std::make_unique<CTextRenderer>(settings.labels, settings.quiet, m_out, m_err, block));
+        if (owned)
+            m_owned.push_back(std::move(owned));
     }
+    for (const auto& renderer : m_owned)
+        m_renderers.push_back(renderer.get());
+    m_renderers.insert(m_renderers.end(), settings.more.begin(), settings.more.end());
     m_writer = std::thread([this] { Write(); });
 }
 
@@ -76,11 +80,11 @@ void CFleetOutput::Write()
     std::deque<FleetEvent> events;
     while (m_queue.Take(events, TICK_MS)) {
         for (const FleetEvent& event : events) {
-            for (const auto& renderer : m_renderers)
+            for (IFleetRenderer* renderer : m_renderers)
                 renderer->Render(event);
         }
         if (events.empty()) {
-            for (const auto& renderer : m_renderers)
+            for (IFleetRenderer* renderer : m_renderers)
                 renderer->Tick();
         }
     }
@@ -145,6 +149,15 @@ void CFleetOutput::Note(const QString& text)
     FleetEvent event;
     event.kind = FleetEvent::Kind::Note;
     event.text = text;
+    Publish(std::move(event));
+}
+
+void CFleetOutput::Rollout(const QString& text, const QJsonObject& fields)
+{
+    FleetEvent event;
+    event.kind = FleetEvent::Kind::Rollout;
+    event.text = text;
+    event.fields = fields;
     Publish(std::move(event));
 }
 

@@ -23,6 +23,8 @@ public:
         bool quiet = false;    // no status lines, no progress
         bool progress = false; // the progress block on stderr (stdout and stderr one terminal)
         int programTimeoutMs = 0;
+        // More renderers (the files a run leaves), owned by the caller; they outlive the output.
+        std::vector<IFleetRenderer*> more;
     };
 
     explicit CFleetOutput(const Settings& settings);
@@ -38,6 +40,8 @@ public:
     void Result(int radio, const RadioOutcome& outcome);
     // A line about the run on stderr.
     void Note(const QString& text);
+    // A group starts, or new radios stop: `text` on stderr, or in JSON mode `fields` as an event.
+    void Rollout(const QString& text, const QJsonObject& fields);
     // One fact on stdout: `text` as a line, or in JSON mode `fields` as an event.
     void Fact(const QString& text, const QJsonObject& fields);
     void Summary(const QVector<RadioOutcome>& outcomes, int exitCode);
@@ -52,6 +56,7 @@ private:
     QTextStream m_out;
     QTextStream m_err;
     CEventQueue m_queue;
-    std::vector<std::unique_ptr<IFleetRenderer>> m_renderers;
+    std::vector<std::unique_ptr<IFleetRenderer>> m_owned;
+    std::vector<IFleetRenderer*> m_renderers;
     std::thread m_writer;
 };

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -113,11 +114,11 @@ CFleetRun::CFleetRun(CFleetOutput& output, const QVector<RadioEntry>& radios, in
         m_phases[size_t(i)].store(RadioPhase::NotStarted);
 }
 
-void CFleetRun::ForEachRadio(int jobs, const std::function<void(int)>& job)
+void CFleetRun::ForEachRadio(int jobs, int first, int end, const std::function<bool()>& mayStart,
+                             const std::function<void(int)>& job)
 {
-    std::atomic<int> next{0};
-    const int count = int(m_radios.size());
-    const int threadCount = qMin(jobs, count);
+    std::atomic<int> next{first};
+    const int threadCount = qMin(jobs, qMax(0, end - first));
     std::mutex doneMutex;
     std::condition_variable doneSignal;
     int running = threadCount;
@@ -131,10 +132,10 @@ void CFleetRun::ForEachRadio(int jobs, const std::function<void(int)>& job)
                 // timers need; it stays for the thread's life.
                 QEventLoop dispatcher;
                 for (;;) {
-                    if (m_interrupts.stop.load())
+                    if (m_interrupts.stop.load() || (mayStart && !mayStart()))
                         break;
                     const int radio = next.fetch_add(1);
-                    if (radio >= count)
+                    if (radio >= end)
                         break;
                     job(radio);
                 }
@@ -153,7 +154,7 @@ void CFleetRun::ForEachRadio(int jobs, const std::function<void(int)>& job)
             continue;
         told = true;
         int programming = 0;
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < int(m_radios.size()); ++i)
             programming += m_phases[size_t(i)].load() == RadioPhase::Programming ? 1 : 0;
         if (programming > 0)
             m_output.Note(ProgrammingNote(programming));
@@ -163,12 +164,21 @@ void CFleetRun::ForEachRadio(int jobs, const std::function<void(int)>& job)
         thread.join();
 }
 
-QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts)
+void CFleetRun::RolloutEvent(const QString& text, const QJsonObject& fields)
+{
+    QJsonObject event = fields;
+    event.insert(QStringLiteral("event"), QStringLiteral("rollout"));
+    m_output.Rollout(text, event);
+}
+
+QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
+                                        const RolloutRules& rules)
 {
     // Each slot is written by the one thread that runs its radio and read after every thread
     // has been joined.
     QVector<RadioOutcome> outcomes(m_radios.size());
-    ForEachRadio(m_jobs, [&](int radio) {
+    std::atomic<int> failures{0};
+    const auto update = [&](int radio) {
         CRadioReporter reporter(m_output, radio, m_interrupts, m_phases[size_t(radio)]);
         CUpdateRun run(reporter, language, timeouts, m_radios[radio].port);
         run.SetAbortFlag(&m_interrupts.stop);
@@ -179,14 +189,57 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
         const UpdateResult result = run.RunLoaded(image, m_radios[radio].address);
         outcomes[radio] = reporter.Outcome(result, clock.elapsed());
         m_output.Result(radio, outcomes[radio]);
-    });
-    for (int radio = 0; radio < outcomes.size(); ++radio) {
+        if (outcomes[radio].state != RadioState::Failed || ++failures != rules.failureLimit)
+            return;
+        const int waiting = int(std::count_if(m_phases.get(), m_phases.get() + m_radios.size(),
+                                              [](const std::atomic<RadioPhase>& p) { return p.load() == RadioPhase::NotStarted; }));
+        if (waiting > 0) {
+            RolloutEvent(QStringLiteral("failure limit: %1 %2 failed, no further radio starts")
+                             .arg(rules.failureLimit)
+                             .arg(rules.failureLimit == 1 ? "radio" : "radios"),
+                         {{"action", "stop"}, {"reason", "failure limit"}, {"failed", rules.failureLimit}});
+        }
+    };
+    const int count = int(m_radios.size());
+    const int canary = qMin(rules.canary, count);
+    const auto belowLimit = [&] { return rules.failureLimit <= 0 || failures.load() < rules.failureLimit; };
+
+    QString reason = QStringLiteral("interrupted before it started");
+    int reasonExit = EXIT_INTERRUPTED;
+    if (canary > 0) {
+        RolloutEvent(QStringLiteral("canary: %1 %2 first").arg(canary).arg(canary == 1 ? "radio" : "radios"),
+                     {{"action", "start"}, {"group", "canary"}, {"radios", canary}});
+        ForEachRadio(m_jobs, 0, canary, belowLimit, update);
+    }
+    const auto firstFailed = std::find_if(outcomes.cbegin(), outcomes.cbegin() + canary,
+                                          [](const RadioOutcome& o) { return o.state == RadioState::Failed; });
+    if (!m_interrupts.stop.load() && firstFailed != outcomes.cbegin() + canary) {
+        reason = QStringLiteral("canary failed");
+        reasonExit = firstFailed->exitCode;
+        RolloutEvent(QStringLiteral("canary failed: %1 %2 not started")
+                         .arg(count - canary)
+                         .arg(count - canary == 1 ? "radio" : "radios"),
+                     {{"action", "stop"}, {"reason", reason}, {"radio", m_radios[int(firstFailed - outcomes.cbegin())].name}});
+    } else if (!m_interrupts.stop.load() && canary < count) {
+        if (canary > 0) {
+            RolloutEvent(QStringLiteral("canary updated: the other %1 %2 follow").arg(count - canary).arg(count - canary == 1 ? "radio" : "radios"),
+                         {{"action", "start"}, {"group", "rest"}, {"radios", count - canary}});
+        }
+        ForEachRadio(m_jobs, canary, count, belowLimit, update);
+    }
+    if (reasonExit == EXIT_INTERRUPTED && !m_interrupts.stop.load() && !belowLimit()) {
+        reason = QStringLiteral("failure limit");
+        const auto first = std::find_if(outcomes.cbegin(), outcomes.cend(),
+                                        [](const RadioOutcome& o) { return o.state == RadioState::Failed; });
+        reasonExit = first->exitCode;
+    }
+    for (int radio = 0; radio < count; ++radio) {
         RadioOutcome& outcome = outcomes[radio];
         if (m_phases[size_t(radio)].load() != RadioPhase::NotStarted)
             continue;
         outcome.state = RadioState::NotStarted;
-        outcome.exitCode = EXIT_INTERRUPTED;
-        outcome.text = QStringLiteral("interrupted before it started");
+        outcome.exitCode = reasonExit;
+        outcome.text = reason;
         m_output.Result(radio, outcome);
     }
     return outcomes;
@@ -195,7 +248,7 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
 QStringList CFleetRun::Check(int connectTimeoutMs)
 {
     QVector<QString> reasons(m_radios.size()); // empty: reachable
-    ForEachRadio(CHECK_JOBS, [&](int radio) {
+    ForEachRadio(CHECK_JOBS, 0, int(m_radios.size()), {}, [&](int radio) {
         const RadioEntry& entry = m_radios[radio];
         QString reason;
         if (entry.address.isEmpty()) {

@@ -23,14 +23,22 @@ inline constexpr int MAX_JOBS = 64;
 // The check sends nothing, so it may knock on this many radios at once whatever --jobs says.
 inline constexpr int CHECK_JOBS = 64;
 
+// How a rollout protects the fleet: a first group that must all take the image, and a limit of
+// failures after which no further radio starts.
+struct RolloutRules {
+    int canary = 0;       // the first radios of the list, updated first as a group of their own
+    int failureLimit = 0; // 0: none
+};
+
 class CFleetRun {
 public:
     // The first stop of `interrupts` starts no further radio and ends connections and transfers;
     // radios that are programming are waited for until the second.
     CFleetRun(CFleetOutput& output, const QVector<RadioEntry>& radios, int jobs, const Terminal::Interrupts& interrupts);
 
-    // Updates every radio with `image`; the outcomes in list order.
-    QVector<RadioOutcome> Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts);
+    // Updates every radio with `image` under `rules`; the outcomes in list order.
+    QVector<RadioOutcome> Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
+                                 const RolloutRules& rules = {});
     // Opens a connection to every radio and closes it again without sending a byte; reports each
     // as reachable or why not, and returns the radios that were not reachable, in list order.
     QStringList Check(int connectTimeoutMs);
@@ -40,9 +48,13 @@ public:
     static int ExitCode(const QVector<RadioOutcome>& outcomes, bool interrupted);
 
 private:
-    // Runs `job` for each radio index on up to `jobs` threads and returns once all have ended
-    // (or, after a stop, were never started).
-    void ForEachRadio(int jobs, const std::function<void(int)>& job);
+    // Runs `job` for each radio index from `first` to before `end` on up to `jobs` threads, in
+    // list order, and returns once all have ended or were never started: after a stop, or once
+    // `mayStart` says no.
+    void ForEachRadio(int jobs, int first, int end, const std::function<bool()>& mayStart,
+                      const std::function<void(int)>& job);
+    // The events that say a group starts or that new radios stop.
+    void RolloutEvent(const QString& text, const QJsonObject& fields);
 
     CFleetOutput& m_output;
     const QVector<RadioEntry> m_radios;

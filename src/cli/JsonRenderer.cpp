@@ -21,9 +21,13 @@ CJsonRenderer::CJsonRenderer(const QStringList& labels, const QStringList& addre
 
 QString CJsonRenderer::Line(QJsonObject event, qint64 timeMs)
 {
-    event.insert(QStringLiteral("time"),
-                 QDateTime::fromMSecsSinceEpoch(timeMs, Qt::UTC).toString(Qt::ISODateWithMs));
+    event.insert(QStringLiteral("time"), TimeText(timeMs));
     return QString::fromUtf8(QJsonDocument(event).toJson(QJsonDocument::Compact));
+}
+
+QString CJsonRenderer::TimeText(qint64 timeMs)
+{
+    return QDateTime::fromMSecsSinceEpoch(timeMs, Qt::UTC).toString(Qt::ISODateWithMs);
 }
 
 void CJsonRenderer::Render(const FleetEvent& event)
@@ -67,6 +71,7 @@ void CJsonRenderer::Render(const FleetEvent& event)
         return;
     }
     case FleetEvent::Kind::Fact:
+    case FleetEvent::Kind::Rollout:
         json = event.fields;
         break;
     case FleetEvent::Kind::Summary: {

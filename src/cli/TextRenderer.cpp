@@ -34,6 +34,7 @@ void CTextRenderer::Render(const FleetEvent& event)
         Lines(m_err, prefix, event.text);
         break;
     case FleetEvent::Kind::Note:
+    case FleetEvent::Kind::Rollout:
         m_out.flush();
         Lines(m_err, QStringLiteral("zerlind-firm-update: "), event.text);
         break;

@@ -51,3 +51,10 @@ QMap<QString, QMap<QString, QString>> RadioSimProcess::Sessions()
     }
     return sessions;
 }
+
+int RadioSimProcess::SessionsSoFar(int settleMs)
+{
+    m_process.waitForReadyRead(settleMs);
+    m_soFar += m_process.readAllStandardOutput();
+    return int(m_soFar.count("session="));
+}

@@ -22,8 +22,12 @@ public:
     // Every session's summary once all have ended (empty if they do not), keyed by the radio's
     // address.
     QMap<QString, QMap<QString, QString>> Sessions();
+    // How many sessions have ended so far, after `settleMs` for the last lines to come in; for a
+    // simulator whose radios may rightly never be reached.
+    int SessionsSoFar(int settleMs);
 
 private:
     QProcess m_process;
     bool m_ready = false;
+    QByteArray m_soFar;
 };

@@ -1,0 +1,97 @@
+#include "RunRecords.h"
+
+#include "JsonRenderer.h"
+
+#include "base/Release.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QTextStream>
+
+CFailedList::CFailedList(const QString& path, const RunFacts& facts)
+    : m_path(path), m_facts(facts), m_outcomes(facts.labels.size())
+{
+}
+
+bool CFailedList::CanWrite(const QString& path, QString& error)
+{
+    // The same way it will be written: a file beside it, renamed over it.
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("%1: %2").arg(path, probe.errorString());
+        return false;
+    }
+    probe.cancelWriting();
+    return true;
+}
+
+void CFailedList::Render(const FleetEvent& event)
+{
+    if (event.kind == FleetEvent::Kind::Result && event.radio >= 0 && event.radio < m_outcomes.size()) {
+        m_outcomes[event.radio] = event.outcome;
+        return;
+    }
+    if (event.kind != FleetEvent::Kind::Summary)
+        return;
+    // Whole or not at all: a list cut short would leave radios out of the next run.
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        QTextStream(stderr) << "zerlind-firm-update: " << m_path << ": " << file.errorString() << '\n';
+        return;
+    }
+    QTextStream out(&file);
+    out << "# not updated by zerlind-firm-update " << kReleaseVersion << " on " << CJsonRenderer::TimeText(event.timeMs) << " with "
+        << m_facts.fileName << " (SHA-256 " << m_facts.sha256 << ")\n";
+    for (int i = 0; i < m_outcomes.size(); ++i) {
+        const RadioOutcome& o = m_outcomes[i];
+        if (o.state != RadioState::Updated)
+            out << m_facts.labels[i] << "  # " << StateWord(o.state) << ": " << o.text << '\n';
+    }
+    out.flush();
+    if (!file.commit())
+        QTextStream(stderr) << "zerlind-firm-update: " << m_path << ": " << file.errorString() << '\n';
+}
+
+CRunLog::CRunLog(const RunFacts& facts) : m_facts(facts) {}
+
+bool CRunLog::Open(const QString& path, QString& error)
+{
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath())) {
+        error = QStringLiteral("%1: cannot create the folder %2").arg(path, info.absolutePath());
+        return false;
+    }
+    m_file.setFileName(path);
+    // Unbuffered: each record goes in one write to a file opened for appending, so the records
+    // of two runs at once never interleave.
+    if (!m_file.open(QIODevice::Append | QIODevice::Unbuffered)) {
+        error = QStringLiteral("%1: %2").arg(path, m_file.errorString());
+        return false;
+    }
+    return true;
+}
+
+void CRunLog::Render(const FleetEvent& event)
+{
+    if (event.kind != FleetEvent::Kind::Result || event.radio < 0 || event.radio >= m_facts.labels.size())
+        return;
+    const RadioOutcome& o = event.outcome;
+    const QJsonObject record{{"run", m_facts.runId},
+                             {"start", CJsonRenderer::TimeText(event.timeMs - o.elapsedMs)},
+                             {"end", CJsonRenderer::TimeText(event.timeMs)},
+                             {"radio", m_facts.labels[event.radio]},
+                             {"address", m_facts.addresses.value(event.radio)},
+                             {"file", m_facts.fileName},
+                             {"size", m_facts.fileSize},
+                             {"sha256", m_facts.sha256},
+                             {"state", StateWord(o.state)},
+                             {"exit", o.exitCode},
+                             {"text", o.text},
+                             {"seconds", double(o.elapsedMs) / 1000.0},
+                             {"version", QString::fromLatin1(kReleaseVersion)}};
+    const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
+    if (m_file.write(line) != line.size())
+        QTextStream(stderr) << "zerlind-firm-update: " << m_file.fileName() << ": " << m_file.errorString() << '\n';
+}

@@ -1,0 +1,52 @@
+// The files a run leaves for later: the radios not updated, as a radio list to run again on
+// (--failed), and one JSON record per radio appended to the workshop's log (--log). Both are
+// renderers of the event stream, written by the writer thread.
+#pragma once
+
+#include "FleetRenderer.h"
+
+#include <QFile>
+#include <QStringList>
+#include <QVector>
+
+// What every record of a run shares.
+struct RunFacts {
+    QStringList labels;    // the radios as given
+    QStringList addresses; // what each connected to
+    QString fileName;      // the firmware file as given
+    qint64 fileSize = 0;
+    QString sha256;
+    QString runId;         // shared by all records of one run
+};
+
+class CFailedList : public IFleetRenderer {
+public:
+    CFailedList(const QString& path, const RunFacts& facts);
+
+    // Whether the list can be written where it is asked for: found before anything is sent.
+    static bool CanWrite(const QString& path, QString& error);
+
+    void Render(const FleetEvent& event) override;
+
+private:
+    const QString m_path;
+    const RunFacts m_facts;
+    QVector<RadioOutcome> m_outcomes;
+};
+
+class CRunLog : public IFleetRenderer {
+public:
+    // Opened before the run's facts are all known: they are given before the first record.
+    explicit CRunLog(const RunFacts& facts);
+    void SetFacts(const RunFacts& facts) { m_facts = facts; }
+
+    // Creates the file and its folder if missing and opens it for appending; false with the
+    // reason when it cannot be written.
+    bool Open(const QString& path, QString& error);
+
+    void Render(const FleetEvent& event) override;
+
+private:
+    RunFacts m_facts;
+    QFile m_file;
+};
