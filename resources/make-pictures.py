@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program's pictures: the radio banner (147), the radio picture (148), the
-"Firm Utility" lettering (149) and the application icon (PNG sizes and SVG).
+"Firm Utility" lettering (149), each also at twice the size ("@2x", for scaled screens), and the
+application icon (PNG sizes and SVG).
 
 Only Python's standard library: a small anti-aliased polygon rasteriser, a stroke font for the
 few letters needed, and writers for BMP, PNG and SVG. Run it from anywhere; it rewrites the files
@@ -147,14 +148,21 @@ class Radial:
 
 # ---------------------------------------------------------------- rasteriser
 
+# Pixels per unit of drawing: 2 draws the same picture for screens of twice the density.
+SCALE = 1
+
+
 class Canvas:
     def __init__(self, width, height, background=(255, 255, 255), alpha=1.0):
-        self.w, self.h = width, height
-        self.px = [[float(c) for c in background] + [alpha] for _ in range(width * height)]
+        self.scale = SCALE
+        self.w, self.h = width * self.scale, height * self.scale
+        self.px = [[float(c) for c in background] + [alpha] for _ in range(self.w * self.h)]
 
     def fill(self, shape, paint, opacity=1.0):
         """Fills the union of the contours (non-zero winding) with a colour or a paint."""
         contours = as_contours(shape)
+        if self.scale != 1:
+            contours = [[(x * self.scale, y * self.scale) for x, y in c] for c in contours]
         edges = []
         for c in contours:
             for i, (x0, y0) in enumerate(c):
@@ -193,7 +201,7 @@ class Canvas:
                 a = min(1.0, cov / SUBROWS) * opacity
                 if a <= 0:
                     continue
-                colour = solid or paint(ix + 0.5, iy + 0.5)
+                colour = solid or paint((ix + 0.5) / self.scale, (iy + 0.5) / self.scale)
                 p = self.px[base + ix]
                 # "over" compositing; the canvas may itself be transparent (icons)
                 out_a = a + p[3] * (1 - a)
@@ -618,15 +626,24 @@ def icon_svg():
 GREYS = [(i * 17, i * 17, i * 17) for i in range(16)]
 
 
-def main():
-    bitmaps = os.path.join(HERE, 'bitmaps')
-    icons = os.path.join(HERE, 'icons')
-    for name, picture in (('147.bmp', banner()), ('148.bmp', radio_picture())):
-        write(os.path.join(bitmaps, name), bmp_bytes(picture.w, picture.h, 24, list(picture.rgb_rows())))
+def write_bitmaps(bitmaps, suffix):
+    for name, picture in (('147', banner()), ('148', radio_picture())):
+        write(os.path.join(bitmaps, name + suffix), bmp_bytes(picture.w, picture.h, 24, list(picture.rgb_rows())))
     logo = lettering_picture()
     indexed = [[int(round((r * 0.299 + g * 0.587 + b * 0.114) / 17.0)) for r, g, b in row]
                for row in logo.rgb_rows()]
-    write(os.path.join(bitmaps, '149.bmp'), bmp_bytes(logo.w, logo.h, 4, indexed, GREYS))
+    write(os.path.join(bitmaps, '149' + suffix), bmp_bytes(logo.w, logo.h, 4, indexed, GREYS))
+
+
+def main():
+    global SCALE
+    bitmaps = os.path.join(HERE, 'bitmaps')
+    icons = os.path.join(HERE, 'icons')
+    write_bitmaps(bitmaps, '.bmp')
+    # The same pictures drawn at twice the size, for screens scaled by more than 1 (Qt's "@2x").
+    SCALE = 2
+    write_bitmaps(bitmaps, '@2x.bmp')
+    SCALE = 1
     for size in (16, 32, 48, 256):
         icon = render_icon(size)
         write(os.path.join(icons, 'zerlind-firm-utility-%d.png' % size),

@@ -131,8 +131,11 @@ QImage MaskedSource(const QImage& bitmap, QSize size, bool transparent, COLORREF
 }
 
 void DrawStyledBitmap(QPainter& painter, const QImage& bitmap, int x, int y, int cx, int cy,
-                      quint32 flags, COLORREF crTransparent, COLORREF crBackground)
+                      quint32 flags, COLORREF crTransparent, COLORREF crBackground, const QImage* fine)
 {
+    // The painter's own scale, which also holds the screen's when a widget paints.
+    const bool useFine = fine && !fine->isNull() && fine->size() == bitmap.size() * 2 &&
+                         painter.deviceTransform().m11() > 1.0;
     const std::vector<BitmapDrawStep> steps = PlaceBitmap(x, y, cx, cy, bitmap.size(), flags, VisibleArea(painter));
     if (steps.empty())
         return;
@@ -141,6 +144,11 @@ void DrawStyledBitmap(QPainter& painter, const QImage& bitmap, int x, int y, int
     for (const BitmapDrawStep& step : steps)
         sourceSize = sourceSize.expandedTo(step.source);
     const QImage source = MaskedSource(bitmap, sourceSize, IsTransparentMode(flags), crTransparent);
+    QImage fineSource;
+    if (useFine) {
+        fineSource = MaskedSource(*fine, sourceSize * 2, IsTransparentMode(flags), crTransparent);
+        fineSource.setDevicePixelRatio(2.0);
+    }
 
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -152,6 +160,8 @@ void DrawStyledBitmap(QPainter& painter, const QImage& bitmap, int x, int y, int
             painter.drawImage(step.dest.topLeft(),
                               source.copy(QRect(QPoint(0, 0), step.source))
                                   .scaled(step.dest.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        } else if (useFine) {
+            painter.drawImage(step.dest.topLeft(), fineSource, QRect(QPoint(0, 0), step.dest.size() * 2));
         } else {
             painter.drawImage(step.dest.topLeft(), source, QRect(QPoint(0, 0), step.dest.size()));
         }

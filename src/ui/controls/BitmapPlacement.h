@@ -55,6 +55,9 @@ QImage MaskedSource(const QImage& bitmap, QSize size, bool transparent, COLORREF
 
 // Draws `bitmap` into (x, y, cx, cy) of `painter`: the placement above, each step filled with
 // the background colour first under BMX_FILLBACK, the transparent colour left out in either
-// transparent mode, every other pixel copied.
+// transparent mode, every other pixel copied. On a painter of more than one device pixel per
+// pixel, steps drawn one to one take their pixels from `fine`, when given: the same picture at
+// twice the size.
 void DrawStyledBitmap(QPainter& painter, const QImage& bitmap, int x, int y, int cx, int cy,
-                      quint32 flags, COLORREF crTransparent, COLORREF crBackground);
+                      quint32 flags, COLORREF crTransparent, COLORREF crBackground,
+                      const QImage* fine = nullptr);

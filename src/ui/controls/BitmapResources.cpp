@@ -33,8 +33,15 @@ bool LoadBitmapResourceBytes(uint id, QByteArray& dib)
     return true;
 }
 
-QImage LoadBitmapResourceImage(uint id)
+QImage LoadBitmapResourceImage(uint id, qreal devicePixelRatio)
 {
+    if (devicePixelRatio > 1.0) {
+        QImage fine(QStringLiteral(":/bitmaps/%1@2x.bmp").arg(id), "BMP");
+        if (!fine.isNull()) {
+            fine.setDevicePixelRatio(2.0);
+            return fine;
+        }
+    }
     return QImage(BitmapResourcePath(id), "BMP");
 }
 

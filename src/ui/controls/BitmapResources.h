@@ -23,8 +23,10 @@ QString BitmapResourcePath(uint id);
 // with the 40-byte information header. False when there is no such resource or it is no BMP.
 bool LoadBitmapResourceBytes(uint id, QByteArray& dib);
 
-// The picture of bitmap `id`; a null image when it is missing.
-QImage LoadBitmapResourceImage(uint id);
+// The picture of bitmap `id`; a null image when it is missing. For a screen of more than one
+// device pixel per pixel (`devicePixelRatio` above 1) the picture drawn at twice the size, when
+// there is one, marked as such: it covers the same area as the plain one, in finer pixels.
+QImage LoadBitmapResourceImage(uint id, qreal devicePixelRatio = 1.0);
 
 // The window icon at every size the resources hold.
 QIcon AppIcon();

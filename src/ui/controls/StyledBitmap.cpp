@@ -27,6 +27,8 @@ bool CStyledBitmap::LoadFromResource(uint id)
         return false;
     // Pixels are compared with the transparent colour one by one: keep them in one 32-bit form.
     m_image = image.convertToFormat(QImage::Format_RGB32);
+    const QImage fine = LoadBitmapResourceImage(id, 2.0);
+    m_fine = fine.devicePixelRatio() > 1.0 ? fine.convertToFormat(QImage::Format_RGB32) : QImage();
     m_nBitCount = DibBitCount(dib);
     if (m_nBitCount <= kMaxPaletteBitCount)
         CreatePaletteFromResource(id);
@@ -49,6 +51,7 @@ bool CStyledBitmap::CreatePaletteFromResource(uint id)
 void CStyledBitmap::DetachBitmap()
 {
     m_image = QImage();
+    m_fine = QImage();
     m_nBitCount = 0;
 }
 
@@ -56,5 +59,5 @@ void CStyledBitmap::Draw(QPainter* painter, int x, int y, int cx, int cy) const
 {
     if (!painter || !HasBitmap())
         return;
-    DrawStyledBitmap(*painter, m_image, x, y, cx, cy, m_dwDrawFlags, m_crTransparent, m_crBackground);
+    DrawStyledBitmap(*painter, m_image, x, y, cx, cy, m_dwDrawFlags, m_crTransparent, m_crBackground, &m_fine);
 }

@@ -44,6 +44,7 @@ public:
 
 private:
     QImage m_image;
+    QImage m_fine; // the same picture at twice the size, for scaled screens; may be null
     int m_nBitCount = 0;
     QVector<QRgb> m_palette;
     COLORREF m_crTransparent;

@@ -210,8 +210,7 @@ void CFirmUtilityDlg::CreateControls()
                        static_cast<QWidget*>(m_ctlMessage)})
         w->setAcceptDrops(false);
 
-    const QImage radio = LoadBitmapResourceImage(IDB_RADIO);
-    m_ctlRadioPicture->setPixmap(QPixmap::fromImage(radio));
+    m_ctlRadioPicture->setPixmap(QPixmap::fromImage(LoadBitmapResourceImage(IDB_RADIO, devicePixelRatioF())));
 
     // Tab order is template order; the other controls take no keyboard focus.
     setTabOrder(m_ctlFileName, m_ctlBrowse);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTransform>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -242,7 +243,16 @@ void CNoticeDialog::paintEvent(QPaintEvent* event)
     QDialog::paintEvent(event);
     if (BorderWidth() == 0)
         return;
+    // One screen pixel on the outermost pixels on every side, whatever the screen's scale: drawn
+    // in screen pixels, as a line in the window's own units would be as wide as the scale and,
+    // at a fractional one, fall between pixels (a broken right side, one pixel inside).
     QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    const qreal scale = devicePixelRatioF();
+    const QSize pixels = size() * scale; // the window's pixels, rounded as Qt sizes them
+    painter.setTransform(QTransform::fromScale(1 / scale, 1 / scale));
+    const QColor colour = palette().color(QPalette::WindowText);
+    painter.fillRect(0, 0, pixels.width(), 1, colour);
+    painter.fillRect(0, pixels.height() - 1, pixels.width(), 1, colour);
+    painter.fillRect(0, 0, 1, pixels.height(), colour);
+    painter.fillRect(pixels.width() - 1, 0, 1, pixels.height(), colour);
 }

@@ -74,9 +74,12 @@ void COpeningDlg::paintEvent(QPaintEvent* event)
     // Both pictures are centred in the current client width, widened or not.
     QPainter painter(this);
     const QRect client = ClientRect();
+    // On a scaled screen the pictures drawn at twice the size, so they stay sharp; they take the
+    // same room as the plain ones, which decide the position.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const auto draw = [&](uint bitmap, int topUnits) {
-        const QImage image = LoadBitmapResourceImage(bitmap);
-        const int x = (client.width() - image.width()) / 2;
+        const QImage image = LoadBitmapResourceImage(bitmap, devicePixelRatioF());
+        const int x = (client.width() - image.deviceIndependentSize().toSize().width()) / 2;
         painter.drawImage(client.left() + x, client.top() + Units().ToPixelsY(topUnits), image);
     };
     draw(IDB_BANNER, kBannerTop);

@@ -392,10 +392,13 @@ TEST(BitmapExCtrl, PaintsTheLetteringOverTheParentOrItsOwnBackground)
 // ratio: every pixel of the control shows the logo pixel of its tile, up to the far corner.
 class BitmapExCtrlPixelRatio : public ::testing::TestWithParam<qreal> {};
 
+// At twice the pixels, the tiles are the picture drawn at twice the size.
 TEST_P(BitmapExCtrlPixelRatio, TilesCoverTheWholeControl)
 {
     const qreal ratio = GetParam();
     const QImage logo = LoadBitmapResourceImage(IDB_LOGO).convertToFormat(QImage::Format_RGB32);
+    const QImage fine = LoadBitmapResourceImage(IDB_LOGO, 2.0).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(fine.size(), logo.size() * 2);
     QWidget parent;
     parent.resize(520, 110);
     QPalette pal = parent.palette();
@@ -416,7 +419,9 @@ TEST_P(BitmapExCtrlPixelRatio, TilesCoverTheWholeControl)
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 500; ++x) {
             const QPoint device((QPointF(10 + x, 5 + y) * ratio).toPoint());
-            if (shot.pixel(device) != logo.pixel(x % logo.width(), y % logo.height()) && wrong++ == 0)
+            const int u = x % logo.width(), v = y % logo.height();
+            const QRgb expected = ratio > 1 ? fine.pixel(2 * u, 2 * v) : logo.pixel(u, v);
+            if (shot.pixel(device) != expected && wrong++ == 0)
                 firstWrong = QPoint(x, y);
         }
     }

@@ -373,25 +373,50 @@ TEST(NoticeDialogs, CentredOnTheScreenOrOverTheActiveWindowAfterWidening)
     }
 }
 
+// Also run on screens scaled by 1.25 to 2 (see CMakeLists.txt): the pictures are those drawn
+// for the scale, pixel for pixel where a picture pixel is a whole number of screen pixels, and
+// the border is one screen pixel all round, on the outermost pixels.
 TEST(NoticeDialogs, CautionPicturesStayCentredInEitherWidth)
 {
     for (quint16 language : kLanguages) {
         SCOPED_TRACE(LanguageName(language));
         const auto dlg = kCaution.make(language);
         Show(*dlg);
+        const qreal scale = dlg->devicePixelRatioF();
+        SCOPED_TRACE(testing::Message() << "scale " << scale);
         const QImage shown = dlg->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QRect client = dlg->ClientRect();
         for (const auto& [bitmap, top] : {std::pair{uint(IDB_BANNER), COpeningDlg::kBannerTop},
                                           std::pair{uint(IDB_LOGO), COpeningDlg::kLetteringTop}}) {
-            const QImage picture = LoadBitmapResourceImage(bitmap).convertToFormat(QImage::Format_RGB32);
+            const QImage picture = LoadBitmapResourceImage(bitmap, scale).convertToFormat(QImage::Format_RGB32);
             ASSERT_FALSE(picture.isNull()) << bitmap;
-            const QPoint at(client.left() + (client.width() - picture.width()) / 2,
+            // The plain picture's size is the room it takes on any screen.
+            const QSize room = LoadBitmapResourceImage(bitmap).size();
+            EXPECT_EQ(picture.size(), scale > 1 ? room * 2 : room) << bitmap;
+            const QPoint at(client.left() + (client.width() - room.width()) / 2,
                             client.top() + dlg->Units().ToPixelsY(top));
-            EXPECT_TRUE(shown.copy(QRect(at, picture.size())) == picture) << bitmap;
+            if (scale == std::floor(scale)) {
+                const int s = int(scale);
+                EXPECT_TRUE(shown.copy(QRect(at * s, room * s)) == picture.scaled(room * s)) << bitmap;
+            }
         }
         // The rest of the client area is white.
-        EXPECT_EQ(shown.pixel(client.left(), client.top()), qRgb(255, 255, 255));
-        EXPECT_EQ(shown.pixel(client.right(), client.bottom()), qRgb(255, 255, 255));
+        const QRect inside(QPoint(1, 1), shown.size() - QSize(2, 2));
+        EXPECT_EQ(shown.pixel(inside.topLeft()), qRgb(255, 255, 255));
+        EXPECT_EQ(shown.pixel(inside.bottomRight()), qRgb(255, 255, 255));
+
+        const QRgb border = dlg->palette().color(QPalette::WindowText).rgb();
+        int outer = 0, inner = 0;
+        const auto count = [&](const QRect& ring, int& hits) {
+            for (int x = ring.left(); x <= ring.right(); ++x)
+                hits += (shown.pixel(x, ring.top()) == border) + (shown.pixel(x, ring.bottom()) == border);
+            for (int y = ring.top() + 1; y < ring.bottom(); ++y)
+                hits += (shown.pixel(ring.left(), y) == border) + (shown.pixel(ring.right(), y) == border);
+        };
+        count(shown.rect(), outer);
+        count(inside, inner);
+        EXPECT_EQ(outer, 2 * (shown.width() + shown.height()) - 4) << "the outermost ring is the border, whole";
+        EXPECT_EQ(inner, 0) << "the border is one screen pixel wide";
     }
 }
 
