@@ -28,7 +28,7 @@ _zerlind()
             _filedir
             [[ -z $cur || $cur == - ]] && COMPREPLY+=(-)
             return ;;
-        --save)
+        --save|--failed|--log)
             _filedir
             return ;;
     esac

@@ -228,6 +228,9 @@ TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
         {{path, Radio(10), Radio(10) + ":1111"}, "radio listed twice"},
         {{path, "[::ffff:127.0.4.10]:1111", Radio(10)}, "radio listed twice"},
         {{"--radios", WriteList("dup.txt", "127.0.4.10\n"), path, Radio(10)}, "radio listed twice"},
+        // The records a run leaves must be writable before it starts.
+        {{"--log", path + "/books.jsonl", path, Radio(10)}, "books.jsonl: cannot create the folder"},
+        {{"--failed", path + "/again.txt", path, Radio(10)}, "again.txt: "},
         // The file: named, with what is wrong with it.
         {{"--check", shortFile, Radio(10)}, "short.dat: 1000 bytes, too short for a firmware image (at least 1024)"},
     };

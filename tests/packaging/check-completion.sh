@@ -39,6 +39,7 @@ expect "--program-timeout"           zerlind-firm-update --program
 expect "--jobs --json"                zerlind-firm-update --j
 expect "$scratch/radios.txt"          zerlind-firm-update --radios "$scratch/r"
 expect "-"                            zerlind-firm-update --radios -
+expect "$scratch/radios.txt"          zerlind-firm-update --failed "$scratch/r"
 expect ""                             zerlind-firm-update --scan ''
 expect "$scratch/main.dat"            zerlind-firm-update --radios - --jobs 8 "$scratch/ma"
 expect "--save --sessions --silent --slow --split" zerlind-radio-sim --s
