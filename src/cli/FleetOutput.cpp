@@ -98,38 +98,39 @@ void CFleetOutput::Publish(FleetEvent event)
     m_queue.Push(std::move(event));
 }
 
-void CFleetOutput::Status(int radio, const QString& text)
+namespace {
+
+FleetEvent Event(FleetEvent::Kind kind, int radio = -1, const QString& text = {})
 {
     FleetEvent event;
-    event.kind = FleetEvent::Kind::Status;
+    event.kind = kind;
     event.radio = radio;
     event.text = text;
-    Publish(std::move(event));
+    return event;
+}
+
+} // namespace
+
+void CFleetOutput::Status(int radio, const QString& text)
+{
+    Publish(Event(FleetEvent::Kind::Status, radio, text));
 }
 
 void CFleetOutput::Failure(int radio, const QString& text)
 {
-    FleetEvent event;
-    event.kind = FleetEvent::Kind::Failure;
-    event.radio = radio;
-    event.text = text;
-    Publish(std::move(event));
+    Publish(Event(FleetEvent::Kind::Failure, radio, text));
 }
 
 void CFleetOutput::Phase(int radio, RadioPhase phase)
 {
-    FleetEvent event;
-    event.kind = FleetEvent::Kind::Phase;
-    event.radio = radio;
+    FleetEvent event = Event(FleetEvent::Kind::Phase, radio);
     event.phase = phase;
     Publish(std::move(event));
 }
 
 void CFleetOutput::Progress(int radio, quint64 bytesSent, quint64 totalBytes)
 {
-    FleetEvent event;
-    event.kind = FleetEvent::Kind::Progress;
-    event.radio = radio;
+    FleetEvent event = Event(FleetEvent::Kind::Progress, radio);
     event.bytes = bytesSent;
     event.total = totalBytes;
     Publish(std::move(event));
@@ -137,43 +138,33 @@ void CFleetOutput::Progress(int radio, quint64 bytesSent, quint64 totalBytes)
 
 void CFleetOutput::Result(int radio, const RadioOutcome& outcome)
 {
-    FleetEvent event;
-    event.kind = FleetEvent::Kind::Result;
-    event.radio = radio;
+    FleetEvent event = Event(FleetEvent::Kind::Result, radio);
     event.outcome = outcome;
     Publish(std::move(event));
 }
 
 void CFleetOutput::Note(const QString& text)
 {
-    FleetEvent event;
-    event.kind = FleetEvent::Kind::Note;
-    event.text = text;
-    Publish(std::move(event));
+    Publish(Event(FleetEvent::Kind::Note, -1, text));
 }
 
 void CFleetOutput::Rollout(const QString& text, const QJsonObject& fields)
 {
-    FleetEvent event;
-    event.kind = FleetEvent::Kind::Rollout;
-    event.text = text;
+    FleetEvent event = Event(FleetEvent::Kind::Rollout, -1, text);
     event.fields = fields;
     Publish(std::move(event));
 }
 
 void CFleetOutput::Fact(const QString& text, const QJsonObject& fields)
 {
-    FleetEvent event;
-    event.kind = FleetEvent::Kind::Fact;
-    event.text = text;
+    FleetEvent event = Event(FleetEvent::Kind::Fact, -1, text);
     event.fields = fields;
     Publish(std::move(event));
 }
 
 void CFleetOutput::Summary(const QVector<RadioOutcome>& outcomes, int exitCode)
 {
-    FleetEvent event;
-    event.kind = FleetEvent::Kind::Summary;
+    FleetEvent event = Event(FleetEvent::Kind::Summary);
     event.outcomes = outcomes;
     event.exitCode = exitCode;
     Publish(std::move(event));
