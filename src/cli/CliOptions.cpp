@@ -97,7 +97,8 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
             ok = ParsePositive(value, MAX_JOBS, options.jobs);
             options.jobsGiven = true;
         } else if (name == QLatin1String("canary")) {
-            ok = ParsePositive(value, std::numeric_limits<int>::max(), options.canary);
+            // 0 is the default, no canary, and may be written out.
+            ok = value == QLatin1String("0") || ParsePositive(value, std::numeric_limits<int>::max(), options.canary);
         } else if (name == QLatin1String("max-failures")) {
             ok = value.endsWith(u'%') ? ParsePositive(value.chopped(1), 100, options.maxFailuresPercent)
                                       : ParsePositive(value, std::numeric_limits<int>::max(), options.maxFailures);

@@ -10,6 +10,7 @@
 #include "base/MessageCatalog.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -74,6 +75,7 @@ QList<QJsonObject> JsonEvents(const QString& out)
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
         EXPECT_EQ(error.error, QJsonParseError::NoError) << qPrintable(line);
+        EXPECT_EQ(doc.object().keys(), DocumentedKeys(doc.object())) << qPrintable(line);
         events << doc.object();
     }
     return events;
@@ -262,6 +264,12 @@ TEST(Fleet, CheckSaysWhyAndScanCounts)
     EXPECT_TRUE(o.out.contains(Radio(40) + ": reachable\n"));
     EXPECT_TRUE(o.out.contains(Radio(41) + ": not reachable (refused)\n"));
     EXPECT_TRUE(o.out.endsWith("1 of 2 radios reachable; not reachable: " + Radio(41) + "\n")) << qPrintable(o.out);
+    // The same as JSON, the list on standard input.
+    const QList<QJsonObject> checked = JsonEvents(
+        RunUpdater({"--check", "--json", "--radios", "-", path}, {}, "\xEF\xBB\xBF# the bench\r\n\t127.0.4.41\t# spare\r\n").out);
+    ASSERT_EQ(checked.size(), 3);
+    EXPECT_EQ(checked[1].value("reason"), "refused");
+    EXPECT_EQ(checked[2].value("unreachable"), QJsonArray({Radio(41)}));
     // The simulator's one session is the check's: nothing before it, no request in it.
     const auto summary = sim.Summary();
     EXPECT_EQ(summary.value("session"), "1");
@@ -283,6 +291,17 @@ TEST(Fleet, CheckSaysWhyAndScanCounts)
     EXPECT_EQ(events[0].value("event"), "summary");
     EXPECT_EQ(events[0].value("scanned"), 14);
     EXPECT_EQ(events[0].value("found"), 0);
+}
+
+// The status is that of the first radio in list order that was not updated, whichever failed
+// first: here the second radio is refused at once, the first only after it programmed.
+TEST(Fleet, StatusIsTheFirstInListOrder)
+{
+    RadioSimProcess sim(Radio(120), {"--program-delay", "300", "--refuse", Radio(120) + "/program"});
+    ASSERT_TRUE(sim.Ready());
+    const UpdaterOutcome o = RunUpdater({TestSupport::WriteRandomFile("order.dat", 2048), Radio(120), Radio(121)});
+    EXPECT_EQ(o.exitCode, 6);
+    EXPECT_EQ(sim.Summary().value("outcome"), "refused");
 }
 
 // A run interrupted by a signal ends by that signal after its clean-up, so that a calling

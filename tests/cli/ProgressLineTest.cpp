@@ -34,7 +34,7 @@ TEST(ProgressLine, NeverWiderThanTheTerminal)
         const char* mustShow; // in every width
     } views[] = {
         {"transfer", transfer, "75%"}, {"single", single, "75%"}, {"program", program, "12"},
-        {"updated", updated, ""},      {"failed", failed, ""},
+        {"updated", updated, "4.6 s"}, {"failed", failed, "データ"},
     };
     for (const auto& v : views) {
         for (int columns : {12, 30, 59, 60, 61, 80, 132, 400}) {
@@ -43,7 +43,7 @@ TEST(ProgressLine, NeverWiderThanTheTerminal)
             EXPECT_LE(DisplayWidth(line), columns - 1);
             EXPECT_FALSE(line.contains(u'\n'));
             if (columns >= 40) {
-                EXPECT_TRUE(line.contains(QLatin1String(v.mustShow)));
+                EXPECT_TRUE(line.contains(QString::fromUtf8(v.mustShow)));
             }
         }
     }

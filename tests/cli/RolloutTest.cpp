@@ -32,6 +32,9 @@ QList<QJsonObject> Events(const QString& out, const QString& kind = {})
     for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
         const QJsonObject event = QJsonDocument::fromJson(line.toUtf8()).object();
         EXPECT_FALSE(event.isEmpty()) << qPrintable(line);
+        if (event.contains("event")) {
+            EXPECT_EQ(event.keys(), DocumentedKeys(event)) << qPrintable(line);
+        }
         if (kind.isEmpty() || event.value("event") == kind)
             events << event;
     }
@@ -159,7 +162,9 @@ TEST(Rollout, FailedListRunsAgainAndTheLogKeepsEveryRun)
         const QString waitLine = LoadText(IDS_STATUS_WAIT, LANG_ENGLISH_US);
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().count(waitLine) == 2; }, 10000))
             << qPrintable(updater.Out() + updater.Err());
+        // Two signals at once would be one: the system keeps only one pending.
         updater.Signal(SIGINT);
+        QThread::msleep(100);
         updater.Signal(SIGINT);
         ASSERT_TRUE(updater.Wait(10000));
         EXPECT_EQ(updater.TermSignal(), SIGINT);

@@ -3,6 +3,8 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QJsonObject>
+#include <QMap>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -25,7 +27,7 @@ constexpr int kProcessLimitMs = 20000;
 
 } // namespace
 
-UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& environment)
+UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& environment, const QByteArray& input)
 {
     QProcess updater;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -37,6 +39,8 @@ UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& envir
     QElapsedTimer clock;
     clock.start();
     updater.start(QStringLiteral(ZFU_BIN_DIR "/zerlind-firm-update"), arguments);
+    updater.write(input);
+    updater.closeWriteChannel();
     const bool ended = updater.waitForFinished(kProcessLimitMs);
     EXPECT_TRUE(ended) << "zerlind-firm-update did not end within " << kProcessLimitMs << " ms";
 
@@ -51,6 +55,32 @@ UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& envir
 QString TerminalLine(const QString& catalogText)
 {
     return QString(catalogText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n';
+}
+
+QStringList DocumentedKeys(const QJsonObject& event)
+{
+    static const QMap<QString, QStringList> keys = {
+        {"error", {"event", "exit", "text", "time"}},
+        {"status", {"event", "radio", "text", "time"}},
+        {"progress", {"bytes", "event", "radio", "time", "total"}},
+        {"result", {"address", "bytes", "event", "exit", "radio", "seconds", "sha256", "state", "text", "time"}},
+        {"summary", {"event", "exit", "failed", "interrupted", "not-started", "radios", "time", "unknown", "updated"}},
+        {"file", {"blocks", "event", "file", "sha256", "size", "time"}},
+        {"check", {"address", "event", "radio", "reachable", "reason", "time"}},
+        {"found", {"event", "radio", "time"}},
+        {"rollout start", {"action", "event", "group", "radios", "time"}},
+        {"rollout canary failed", {"action", "event", "radio", "reason", "time"}},
+        {"rollout failure limit", {"action", "event", "failed", "reason", "time"}},
+    };
+    QString kind = event.value("event").toString();
+    if (kind == "rollout")
+        kind += u' ' + (event.value("action") == "start" ? QStringLiteral("start") : event.value("reason").toString());
+    // The summaries of the check and the scan say other things.
+    if (kind == "summary" && event.contains("reachable"))
+        return {"event", "exit", "reachable", "time", "unreachable"};
+    if (kind == "summary" && event.contains("scanned"))
+        return {"event", "exit", "found", "scanned", "time"};
+    return keys.value(kind, {"unknown event " + kind});
 }
 
 namespace {

@@ -2,6 +2,8 @@
 // what it printed and how long it took.
 #pragma once
 
+#include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -12,8 +14,14 @@ struct UpdaterOutcome {
     qint64 elapsedMs = 0;
 };
 
-// Runs the updater with `arguments` in the C.UTF-8 locale plus `environment` ("NAME=value").
-UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& environment = {});
+// Runs the updater with `arguments` in the C.UTF-8 locale plus `environment` ("NAME=value"),
+// `input` on its standard input.
+UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& environment = {},
+                          const QByteArray& input = {});
+
+// The keys of a JSON Lines event of the updater as its manual page lists them, sorted; a
+// "rollout" event's depend on its action and reason.
+QStringList DocumentedKeys(const QJsonObject& event);
 
 // A catalog text as the updater prints it: line feeds for its CR LF, one line feed at the end.
 QString TerminalLine(const QString& catalogText);

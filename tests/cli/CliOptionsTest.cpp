@@ -1,0 +1,60 @@
+// The command line of zerlind-firm-update as parsed, without a process: the documented defaults
+// and every ranged option at both edges and one step beyond each.
+#include "cli/CliOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CliParse Parse(const QStringList& args, CliOptions& options)
+{
+    QString error;
+    return ParseCliOptions(QStringList{"zerlind-firm-update"} + args, options, error);
+}
+
+TEST(CliOptions, DocumentedDefaults)
+{
+    CliOptions o;
+    ASSERT_EQ(Parse({"main.dat", "192.168.1.50"}, o), CliParse::Run);
+    EXPECT_EQ(o.port, 1111);
+    EXPECT_EQ(o.timeouts.connectMs, 3000);
+    EXPECT_EQ(o.timeouts.transferMs, 10000);
+    EXPECT_EQ(o.timeouts.programMs, 180000);
+    EXPECT_EQ(o.jobs, 4);
+    EXPECT_EQ(o.canary, 0);
+    EXPECT_EQ(o.FailureLimit(50), 0);
+    EXPECT_FALSE(o.IsFleet());
+}
+
+TEST(CliOptions, RangesAtBothEdges)
+{
+    const struct {
+        const char* option;
+        const char* value;
+        bool ok;
+    } cases[] = {
+        {"--jobs", "1", true},          {"--jobs", "64", true},        {"--jobs", "0", false},
+        {"--jobs", "65", false},        {"--port", "1", true},         {"--port", "65535", true},
+        {"--port", "0", false},         {"--port", "65536", false},    {"--connect-timeout", "1", true},
+        {"--connect-timeout", "2147483647", true},                     {"--connect-timeout", "0", false},
+        {"--connect-timeout", "2147483648", false},                    {"--program-timeout", "-1", false},
+        {"--canary", "0", true},        {"--canary", "1", true},       {"--canary", "-1", false},
+        {"--max-failures", "1", true},  {"--max-failures", "0", false}, {"--max-failures", "1%", true},
+        {"--max-failures", "100%", true}, {"--max-failures", "101%", false}, {"--max-failures", "0%", false},
+        {"--lang", "ja", true},         {"--lang", "jp", false},
+    };
+    for (const auto& c : cases) {
+        CliOptions o;
+        EXPECT_EQ(Parse({c.option, c.value, "main.dat", "192.168.1.50"}, o), c.ok ? CliParse::Run : CliParse::Error)
+            << c.option << ' ' << c.value;
+    }
+    // The share is of the radios in the run, rounded up.
+    CliOptions o;
+    ASSERT_EQ(Parse({"--max-failures", "10%", "main.dat", "a"}, o), CliParse::Run);
+    EXPECT_EQ(o.FailureLimit(8), 1);
+    EXPECT_EQ(o.FailureLimit(10), 1);
+    EXPECT_EQ(o.FailureLimit(11), 2);
+    EXPECT_TRUE(o.IsFleet());
+}
+
+} // namespace
