@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The desktop program under a bare X server (Xvfb, no window manager), as xprop and xwininfo see
-# it, driven with typed keys (xdotool) against the radio simulator on 127.0.0.210.
+# it, driven with typed keys (xdotool) against the radio simulator on 127.0.0.210 (notices) or
+# 127.0.0.211 (keys), so that both can run at once.
 #   notices: the main window is centred on the screen and its class is the desktop entry's
 #            StartupWMClass; the confirmation, the completion notice and an error box are each
 #            transient for the main window and centred on it.
@@ -14,6 +15,7 @@ for tool in Xvfb xprop xwininfo xdotool; do
 done
 
 address=127.0.0.210
+[ "$mode" = keys ] && address=127.0.0.211
 scratch=$(mktemp -d)
 xvfb_pid= app_pid= sim_pid=
 cleanup() {
@@ -156,8 +158,8 @@ keys)
   wait_for visible_other "Zerlind Firm Utility" || die "the main window did not appear"
   main=$found
   keys_to "$main" Return
-  # The connection stands (in /proc/net/tcp, 127.0.0.210:1111 is D200007F:0457, 01 established).
-  connected() { awk '$4 == "01" && ($2 == "D200007F:0457" || $3 == "D200007F:0457")' /proc/net/tcp | grep -q .; }
+  # The connection stands (in /proc/net/tcp, 127.0.0.211:1111 is D300007F:0457, 01 established).
+  connected() { awk '$4 == "01" && ($2 == "D300007F:0457" || $3 == "D300007F:0457")' /proc/net/tcp | grep -q .; }
   wait_for connected || die "the update did not start"
   xdotool key Return Escape Escape Escape
   wait_for bash -c '[ "$(grep -c "^session=" "$1")" -ge 1 ]' _ "$scratch/sim.log" || die "the update did not end"
