@@ -41,7 +41,9 @@ TEST(Soak, FiftyUpdatesInOneWindowLeaveDescriptorsAndMemoryFlat)
     if (ProcessResources::OpenDescriptors() < 0 || ProcessResources::ResidentKiB() < 0)
         GTEST_SKIP() << "this system does not report descriptors and resident memory";
     // The window connects to the radio's port: the soak has an address of its own.
-    RadioSimProcess sim(QStringLiteral("127.0.0.199"), {"--sessions", QString::number(kUpdates)});
+    // One session more than the updates: a simulator that ended after the last one would close
+    // its pipes to this process while the descriptors are counted.
+    RadioSimProcess sim(QStringLiteral("127.0.0.199"), {"--sessions", QString::number(kUpdates + 1)});
     ASSERT_TRUE(sim.Ready());
     const QString image = TestSupport::WriteRandomFile(QStringLiteral("soak.dat"), kImageSize);
 
