@@ -13,6 +13,8 @@
 #include <QTemporaryFile>
 #include <QVector>
 
+#include <optional>
+
 namespace {
 
 const QChar kKeySeparator = QLatin1Char('\\');
@@ -91,15 +93,18 @@ QVector<StoreLine> LinesNotUtf8(const QByteArray& content)
     return found;
 }
 
-// Every key of an INI text with its value, as the store's own reader takes them.
-QMap<QString, QVariant> ParsedValues(const QByteArray& content)
+// Every key of an INI text with its value, as the store's own reader takes them; none when the
+// text cannot be read back to check it.
+std::optional<QMap<QString, QVariant>> ParsedValues(const QByteArray& content)
 {
-    QMap<QString, QVariant> values;
     // A fresh name each time: the settings layer caches a file it has read by its name.
     QTemporaryFile file;
     if (!file.open() || file.write(content) != content.size() || !file.flush())
-        return values;
+        return std::nullopt;
     QSettings parsed(file.fileName(), QSettings::IniFormat);
+    if (parsed.status() != QSettings::NoError)
+        return std::nullopt;
+    QMap<QString, QVariant> values;
     for (const QString& key : parsed.allKeys())
         values.insert(key, parsed.value(key));
     return values;
@@ -114,7 +119,9 @@ bool PutLinesBack(const QString& fileName, const QVector<StoreLine>& kept, const
 {
     const QByteArray written = '[' + (group.isEmpty() ? QByteArray("General") : group.toUtf8()) + ']';
     const QByteArray storeContent = ReadStoreFile(fileName);
-    const QMap<QString, QVariant> storeValues = ParsedValues(storeContent);
+    const std::optional<QMap<QString, QVariant>> storeValues = ParsedValues(storeContent);
+    if (!storeValues)
+        return true; // unchecked, a kept line stays out: the value just written reads back
     QByteArray content = storeContent;
     for (const StoreLine& k : kept) {
         if (k.section == written && k.name == name.toUtf8())
@@ -127,7 +134,10 @@ bool PutLinesBack(const QString& fileName, const QVector<StoreLine>& kept, const
                     replaced = true;
                 }
             });
-        if (replaced && ParsedValues(candidate) == storeValues)
+        if (!replaced)
+            continue;
+        const std::optional<QMap<QString, QVariant>> candidateValues = ParsedValues(candidate);
+        if (candidateValues && *candidateValues == *storeValues)
             content = candidate;
     }
     if (content == storeContent)
