@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -521,6 +522,14 @@ TEST_F(MainWindowTest, NothingIsClippedOrOverlapsInEitherLanguage)
         }
         EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_PROGRESS_FRAME)->geometry().contains(dlg->GetDlgItem(Dlg::IDC_PROGRESS)->geometry()));
         EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_MESSAGE_FRAME)->geometry().contains(dlg->GetDlgItem(Dlg::IDC_MESSAGE)->geometry()));
+
+        // Japanese: letters of their own widths, as in the notices, whatever the system's usual
+        // font (on a Japanese system a gothic whose Latin letters are all one width).
+        const QFontMetricsF letters(dlg->font());
+        if (language == LANG_JAPANESE) {
+            EXPECT_LT(letters.horizontalAdvance(QLatin1Char('i')), letters.horizontalAdvance(QLatin1Char('W')))
+                << QFontInfo(dlg->font()).family().toStdString();
+        }
 
         // Every caption fits its control, ink included, glyphs from fallback fonts as well.
         for (int id : {Dlg::IDC_FILE_LABEL, Dlg::IDC_IP_LABEL, Dlg::IDC_VERSION, Dlg::IDC_CAPTION}) {
