@@ -1,5 +1,5 @@
-// Whole update runs against a scripted radio: the exact requests for several image sizes, what
-// the reporter is told on success and on each failure, and the files that are refused.
+// Whole update runs against a scripted radio: the exact requests for several image sizes, every
+// outcome with its texts, exit status and phase time-out, and the files that are refused.
 #include "FakeRadio.h"
 #include "common/TestSupport.h"
 
@@ -22,6 +22,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <utility>
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
