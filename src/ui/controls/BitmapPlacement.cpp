@@ -161,6 +161,8 @@ void DrawStyledBitmap(QPainter& painter, const QImage& bitmap, int x, int y, int
                               source.copy(QRect(QPoint(0, 0), step.source))
                                   .scaled(step.dest.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
         } else if (useFine) {
+            // Smoothed, as a screen of other than twice the pixels scales the finer picture.
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(step.dest.topLeft(), fineSource, QRect(QPoint(0, 0), step.dest.size() * 2));
         } else {
             painter.drawImage(step.dest.topLeft(), source, QRect(QPoint(0, 0), step.dest.size()));
