@@ -5,6 +5,7 @@
 #include "TextRenderer.h"
 
 #include <QDateTime>
+#include <QJsonDocument>
 
 #include <cstdio>
 
@@ -95,6 +96,10 @@ void CFleetOutput::Write()
 void CFleetOutput::Publish(FleetEvent event)
 {
     event.timeMs = QDateTime::currentMSecsSinceEpoch();
+    // A JSON object is shared by reference count inside the library; the writer gets a copy of
+    // its own, so that the publisher dropping its object never meets the writer reading it.
+    if (!event.fields.isEmpty())
+        event.fields = QJsonDocument::fromJson(QJsonDocument(event.fields).toJson(QJsonDocument::Compact)).object();
     m_queue.Push(std::move(event));
 }
 
