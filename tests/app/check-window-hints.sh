@@ -19,15 +19,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The server picks a free display itself and writes its number to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do # up to ten seconds
-  [ -s "$scratch/display" ] && break
-  sleep 0.1
-done
-[ -s "$scratch/display" ] || { echo "Xvfb did not start:"; cat "$scratch/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n 1 "$scratch/display")"
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb 1024x768x24 || exit 1
 
 # Private settings and runtime folders; the caution is skipped so the main window opens at once.
 mkdir -p "$scratch/config" "$scratch/runtime"

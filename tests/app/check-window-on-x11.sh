@@ -3,8 +3,8 @@
 # it, driven with typed keys (xdotool) against the radio simulator on 127.0.0.210 (notices) or
 # 127.0.0.211 (keys), so that both can run at once.
 #   notices: the main window is centred on the screen and its class is the desktop entry's
-#            StartupWMClass; the confirmation, the completion notice and an error box are each
-#            transient for the main window and centred on it.
+#            StartupWMClass; the confirmation, the completion notice, an error box and the file
+#            dialog are each transient for the main window and centred on it.
 #   keys:    with -nocheck, Enter and Escape typed during a slow transfer do nothing: one session
 #            at the simulator, and the program is still running after the update.
 # Usage: check-window-on-x11.sh notices|keys PROGRAM SIMULATOR DESKTOP_ENTRY
@@ -48,10 +48,8 @@ wait_for() {
   return 1
 }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb_pid=$!
-wait_for test -s "$scratch/display" || { cat "$scratch/xvfb.log"; die "Xvfb did not start"; }
-export DISPLAY=":$(head -n 1 "$scratch/display")"
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb 1280x1024x24 || exit 1
 
 start_simulator() { # extra options...
   "$simulator" --listen "$address" "$@" >"$scratch/sim.log" 2>&1 &
@@ -152,6 +150,14 @@ notices)
   wait_for visible_other "Zerlind Firm Utility" "$main" || die "the error box did not appear"
   check_notice "error box" "$found" "$main"
   keys_to "$found" Return
+
+  # The file dialog, from the browse button before the address field.
+  wait_for bash -c '[ "$(xdotool search --onlyvisible --name "^Zerlind Firm Utility\$" | wc -l)" = 1 ]' ||
+    die "the error box did not close"
+  keys_to "$main" shift+Tab space
+  wait_for visible_other "Open" || die "the file dialog did not appear"
+  check_notice "file dialog" "$found" "$main"
+  keys_to "$found" Escape
   ;;
 keys)
   # 64 blocks, each answered after 60 ms: the transfer takes about four seconds.

@@ -111,6 +111,36 @@ QFont DialogFont(int points, quint16 language)
     return font;
 }
 
+// Centres a dialog over its owner each time it is shown, as the program's own notices and boxes
+// are: Qt places it allowing for a guessed window frame, off centre where there is none.
+class CenterOverOwnerOnShow : public QObject {
+public:
+    CenterOverOwnerOnShow(QWidget& dialog, const QWidget& owner) : QObject(&dialog), m_owner(owner)
+    {
+        dialog.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QWidget*>(watched);
+        if (dialog && event->type() == QEvent::Show && !event->spontaneous() && m_owner.isVisible()) {
+            QRect placed(QPoint(0, 0), dialog->frameSize());
+            placed.moveCenter(m_owner.frameGeometry().center());
+            if (const QScreen* screen = m_owner.screen()) { // all of it on the screen when it fits
+                const QRect area = screen->availableGeometry();
+                placed.moveLeft(qMax(area.left(), qMin(placed.left(), area.right() + 1 - placed.width())));
+                placed.moveTop(qMax(area.top(), qMin(placed.top(), area.bottom() + 1 - placed.height())));
+            }
+            dialog->move(placed.topLeft());
+        }
+        return false;
+    }
+
+private:
+    const QWidget& m_owner;
+};
+
 // One control moved as the header grows: right by dx or not, down by dy or not, wider by dx or not.
 void MoveControl(QWidget* control, int right, int down, int wider)
 {
@@ -576,6 +606,7 @@ void CFirmUtilityDlg::OnBrowse()
     const bool japaneseSystem = ChooseLanguage(SystemLocaleId()) == LANG_JAPANESE;
 
     QFileDialog dialog(this);
+    new CenterOverOwnerOnShow(dialog, *this); // owned by the dialog
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogFilters(LoadText(IDS_FILE_FILTER, m_wLanguage)));
