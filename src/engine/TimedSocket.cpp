@@ -80,9 +80,18 @@ bool CTimedSocket::Connect(const QString& host, quint16 port)
     // Unbuffered: reads and writes go straight to the system, one call each, with no socket
     // notifier switched on and off around every exchange.
     m_socket.connectToHost(host, port, QIODevice::ReadWrite | QIODevice::Unbuffered);
-    const bool connected = Block(WaitKind::Connected, [this] {
+    bool connected = Block(WaitKind::Connected, [this] {
         return m_socket.state() == QAbstractSocket::ConnectedState;
     });
+    if (!connected && m_error == Error::Interrupted && !(m_pAbort && m_pAbort->load())) {
+        // A thread that stalled past the time-out reads the clock before it looks at the socket:
+        // the connection the system made meanwhile is taken up once, without waiting, rather
+        // than reported as a radio that is not there.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        connected = m_socket.state() == QAbstractSocket::ConnectedState;
+        if (connected)
+            m_error = Error::None;
+    }
     if (!connected) {
         if (m_error == Error::None) {
             m_error = m_socket.error() == QAbstractSocket::HostNotFoundError ? Error::HostNotFound
