@@ -2,7 +2,8 @@
 // per-radio texts and the summary, the exit status, the jobs limit, JSON Lines, radios refused
 // before anything is sent, the check and the scan that send nothing, interrupts that end by
 // their signal, and a reader that lags. Radios live on 127.0.4.0/24, which no other test uses,
-// each test on addresses of its own, so that a scan finds only its own radios.
+// each test on addresses of its own (the scans' networks, .48/28 and .96/28, hold no other
+// test's radios), so that tests may run at once.
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
 #include "common/UpdaterProcess.h"
@@ -201,9 +202,9 @@ TEST(Fleet, JsonLinesTimedAndComplete)
 TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
 {
     // Every refused text below, read the way the system's parser reads numbers, or by its
-    // mistaken line, names the one radio here, 127.0.4.10: its session counter shows whether any
+    // mistaken line, names the one radio here, 127.0.4.130: its session counter shows whether any
     // of them reached it.
-    RadioSimProcess sim(Radio(10), {"--program-delay", "0"});
+    RadioSimProcess sim(Radio(130), {"--program-delay", "0"});
     ASSERT_TRUE(sim.Ready());
     const QString path = TestSupport::WriteRandomFile("refused.dat", 2048);
     const QString shortFile = WriteList("short.dat", QByteArray(1000, 'x'));
@@ -212,29 +213,29 @@ TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
         const char* err; // what stderr holds
     } cases[] = {
         // Address forms the system would read as another address, in both forms.
-        {{path, "127.0.4.012"}, "not a radio address: '127.0.4.012'"},
-        {{path, "127.0.4.010", Radio(11)}, "not a radio address: '127.0.4.010'"},
-        {{path, "0x7f.0.4.10"}, "not a radio address: '0x7f.0.4.10'"},
-        {{"--jobs", "2", path, "127.1034"}, "not a radio address: '127.1034'"},
-        {{path, "2130707466"}, "not a radio address: '2130707466'"},
-        {{path, "127.0.4.10:0"}, "bad port '0'"},
-        {{"--scan", "127.0.4.010/32"}, "bad value for --scan: '127.0.4.010/32'"},
+        {{path, "127.0.4.0202"}, "not a radio address: '127.0.4.0202'"},
+        {{path, "127.0.4.0202", Radio(131)}, "not a radio address: '127.0.4.0202'"},
+        {{path, "0x7f.0.4.130"}, "not a radio address: '0x7f.0.4.130'"},
+        {{"--jobs", "2", path, "127.1154"}, "not a radio address: '127.1154'"},
+        {{path, "2130707586"}, "not a radio address: '2130707586'"},
+        {{path, "127.0.4.130:0"}, "bad port '0'"},
+        {{"--scan", "127.0.4.0202/32"}, "bad value for --scan: '127.0.4.0202/32'"},
         // Radio lists: the file and line of the first bad line.
-        {{"--radios", WriteList("two.txt", "# ok\n127.0.4.10 127.0.4.11\n"), path}, "two.txt:2: not a radio address: '127.0.4.10 127.0.4.11'"},
-        {{"--radios", WriteList("semi.txt", "\xEF\xBB\xBF" "127.0.4.11\r\n\r\n127.0.4.10;\r\n"), path},
-         "semi.txt:3: not a radio address: '127.0.4.10;'"},
-        {{"--radios", WriteList("ok.txt", "127.0.4.11 # the van\n"), "--radios", WriteList("words.txt", "\t# a comment\nradio ten\n"), path},
+        {{"--radios", WriteList("two.txt", "# ok\n127.0.4.130 127.0.4.131\n"), path}, "two.txt:2: not a radio address: '127.0.4.130 127.0.4.131'"},
+        {{"--radios", WriteList("semi.txt", "\xEF\xBB\xBF" "127.0.4.131\r\n\r\n127.0.4.130;\r\n"), path},
+         "semi.txt:3: not a radio address: '127.0.4.130;'"},
+        {{"--radios", WriteList("ok.txt", "127.0.4.131 # the van\n"), "--radios", WriteList("words.txt", "\t# a comment\nradio ten\n"), path},
          "words.txt:2: not a radio address: 'radio ten'"},
         // One radio named twice: the same text, the same address with its port, IPv4 as IPv6.
-        {{path, Radio(10), Radio(10)}, "radio listed twice"},
-        {{path, Radio(10), Radio(10) + ":1111"}, "radio listed twice"},
-        {{path, "[::ffff:127.0.4.10]:1111", Radio(10)}, "radio listed twice"},
-        {{"--radios", WriteList("dup.txt", "127.0.4.10\n"), path, Radio(10)}, "radio listed twice"},
+        {{path, Radio(130), Radio(130)}, "radio listed twice"},
+        {{path, Radio(130), Radio(130) + ":1111"}, "radio listed twice"},
+        {{path, "[::ffff:127.0.4.130]:1111", Radio(130)}, "radio listed twice"},
+        {{"--radios", WriteList("dup.txt", "127.0.4.130\n"), path, Radio(130)}, "radio listed twice"},
         // The records a run leaves must be writable before it starts.
-        {{"--log", path + "/books.jsonl", path, Radio(10)}, "books.jsonl: cannot create the folder"},
-        {{"--failed", path + "/again.txt", path, Radio(10)}, "again.txt: "},
+        {{"--log", path + "/books.jsonl", path, Radio(130)}, "books.jsonl: cannot create the folder"},
+        {{"--failed", path + "/again.txt", path, Radio(130)}, "again.txt: "},
         // The file: named, with what is wrong with it.
-        {{"--check", shortFile, Radio(10)}, "short.dat: 1000 bytes, too short for a firmware image (at least 1024)"},
+        {{"--check", shortFile, Radio(130)}, "short.dat: 1000 bytes, too short for a firmware image (at least 1024)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -245,7 +246,7 @@ TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
         EXPECT_FALSE(o.err.contains("--help")) << qPrintable(o.err);
     }
     // A port of its own is kept, and the radio is still the one named.
-    EXPECT_EQ(RunUpdater({path, Radio(10) + ":1111"}).exitCode, 0);
+    EXPECT_EQ(RunUpdater({path, Radio(130) + ":1111"}).exitCode, 0);
     EXPECT_EQ(sim.Summary().value("session"), "1");
 }
 
@@ -362,7 +363,7 @@ TEST(Fleet, InterruptsEndByTheirSignal)
 // lines, not the sessions, and then gets every one of them.
 TEST(Fleet, AReaderThatLagsHoldsUpNoRadio)
 {
-    const QStringList radios = Radios(100, 4);
+    const QStringList radios = Radios(140, 4);
     RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "100"});
     ASSERT_TRUE(sim.Ready());
     int fds[2];

@@ -13,6 +13,12 @@ RadioSimProcess::RadioSimProcess(const QString& address, const QStringList& opti
     m_process.start(kSimProgram, QStringList{QStringLiteral("--listen"), address, QStringLiteral("--sessions"),
                                              QStringLiteral("1")} + options);
     m_ready = m_process.waitForReadyRead(kProcessLimitMs) && m_process.readLine().startsWith("listening on");
+    if (!m_ready) {
+        // Said where the test stops, so that a simulator that could not start tells why.
+        m_process.waitForFinished(1000);
+        qWarning("zerlind-radio-sim %s did not start: %s%s", qPrintable(address),
+                 m_process.readAllStandardOutput().constData(), m_process.readAllStandardError().constData());
+    }
 }
 
 RadioSimProcess::~RadioSimProcess()
