@@ -149,9 +149,13 @@ void CScriptedPeer::Advance()
     }
     if (m_steps.empty()) {
         // A request just taken is answered from the next reading on, so that the client looks
-        // at the socket between any two segments.
-        if (TakeRequest())
-            return;
+        // at the socket between any two segments. One answered by silence sends nothing: the
+        // next waiting request is taken at once, else the silence starts now. (A reading spent
+        // on each would cost the client a whole wait slice of real time.)
+        while (TakeRequest()) {
+            if (!m_steps.empty())
+                return;
+        }
         // Nothing more to send: the client waits for a silence, which ends at its time-out.
         if (m_answered)
             m_skippedMs += quint32(m_timeoutMs) + 1;
