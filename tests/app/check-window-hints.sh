@@ -8,16 +8,9 @@ for tool in Xvfb xprop; do
   command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/setup installs it)"; exit 1; }
 done
 
-scratch=$(mktemp -d)
 xvfb_pid= app_pid=
-cleanup() {
-  for pid in $app_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+owned_pids="app_pid xvfb_pid"
+source "$(dirname "$0")/window-test-support.sh"
 
 source "$(dirname "$0")/xvfb.sh"
 start_xvfb 1024x768x24 || exit 1
@@ -39,12 +32,6 @@ done
 [ -n "$props" ] || { echo "the main window did not appear:"; cat "$scratch/program.log"; exit 1; }
 hints=$(xprop -name "$title" WM_NORMAL_HINTS)
 
-fail=0
-check() { # description, command...
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; fail=1; fi
-}
 type_line=$(grep '^_NET_WM_WINDOW_TYPE(ATOM)' <<<"$props" || true)
 check "window type NORMAL only ($type_line)" [ "$type_line" = "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL" ]
 check "transient for no window" bash -c '! grep -q "^WM_TRANSIENT_FOR" <<<"$1"' _ "$props"

@@ -7,23 +7,9 @@ set -euo pipefail
 program=$1 probe=$2 entry=$3
 command -v weston >/dev/null || { echo "weston is missing (scripts/setup installs it)"; exit 1; }
 
-scratch=$(mktemp -d)
 weston_pid= app_pid=
-cleanup() {
-  for pid in $app_pid $weston_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-fail=0
-check() { # description, command...
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; fail=1; fi
-}
+owned_pids="app_pid weston_pid"
+source "$(dirname "$0")/window-test-support.sh"
 die() {
   echo "FAILED: $*"
   for log in weston program probe; do

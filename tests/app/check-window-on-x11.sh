@@ -16,23 +16,9 @@ done
 
 address=127.0.0.210
 [ "$mode" = keys ] && address=127.0.0.211
-scratch=$(mktemp -d)
 xvfb_pid= app_pid= sim_pid=
-cleanup() {
-  for pid in $app_pid $sim_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-fail=0
-check() { # description, command...
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; fail=1; fi
-}
+owned_pids="app_pid sim_pid xvfb_pid"
+source "$(dirname "$0")/window-test-support.sh"
 die() {
   echo "FAILED: $*"
   echo "-- program:"; cat "$scratch/program.log" 2>/dev/null || true
