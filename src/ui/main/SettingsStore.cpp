@@ -27,6 +27,62 @@ int KeyBytes(const QString& text)
     return int(text.toUtf8().size());
 }
 
+// The value of `c` as a digit of `base` (8 or 16); -1 when it is none.
+int DigitValue(char c, int base)
+{
+    const int value = c >= '0' && c <= '9' ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : base;
+    return value < base ? value : -1;
+}
+
+// Whether an INI text may hold a value the settings layer would decode as a serialised variant
+// ("@Variant(" at the start of a value or a list element, once escapes are undone): its decoder
+// takes sizes from the file and can ask for gigabytes. The program itself stores only strings,
+// whose leading '@' the layer doubles, so a file of its own never holds one.
+bool MayHoldSerialisedVariant(const QByteArray& content)
+{
+    // Escapes undone and quotes dropped, wider than the layer's own reading: a false alarm only
+    // costs the stored values.
+    QByteArray plain;
+    plain.reserve(content.size());
+    for (qsizetype i = 0; i < content.size(); ++i) {
+        const char c = content[i];
+        if (c == '"')
+            continue;
+        if (c != '\\' || i + 1 >= content.size()) {
+            plain += c;
+            continue;
+        }
+        const char next = content[++i];
+        int base = 0;
+        if (next == 'x' || next == 'X') {
+            base = 16;
+            ++i;
+        } else if (next >= '0' && next <= '7') {
+            base = 8;
+        } else {
+            plain += next;
+            continue;
+        }
+        uint code = 0;
+        for (int digit; i < content.size() && (digit = DigitValue(content[i], base)) >= 0; ++i)
+            code = code * uint(base) + uint(digit);
+        --i;
+        plain += char(code & 0xFF);
+    }
+    for (qsizetype at = plain.indexOf("@Variant("); at >= 0; at = plain.indexOf("@Variant(", at + 1)) {
+        qsizetype before = at - 1;
+        while (before >= 0 && (plain[before] == ' ' || plain[before] == '\t'))
+            --before;
+        if (before < 0 || plain[before] == '=' || plain[before] == ',' || plain[before] == '\n'
+            || plain[before] == '\r')
+            return true;
+    }
+    return false;
+}
+
 // The store that holds key path + subkey, at its root; null when the location is unusable or
 // the store cannot be read (a later write would then overwrite what could not be read).
 std::unique_ptr<QSettings> ReadableStore(const QString& keyPath, const QString& subkey,
@@ -37,6 +93,11 @@ std::unique_ptr<QSettings> ReadableStore(const QString& keyPath, const QString& 
     auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                 location.organization, location.application);
     if (settings->status() != QSettings::NoError)
+        return nullptr;
+    // The file is read only at the first access: looked at before, so that a crafted or damaged
+    // file costs the stored values, not the program.
+    QFile file(settings->fileName());
+    if (file.open(QIODevice::ReadOnly) && MayHoldSerialisedVariant(file.readAll()))
         return nullptr;
     return settings;
 }

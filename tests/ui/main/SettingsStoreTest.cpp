@@ -159,6 +159,32 @@ TEST_F(SettingsStoreTest, AKeptLineNeverHidesTheValueJustWritten)
     EXPECT_EQ(text, before);
 }
 
+// A value the settings layer would decode as a serialised variant takes its sizes from the file
+// (the fuzzer's file asked for gigabytes): such a file yields the defaults and is not written,
+// however the marker is spelt; a string of the program's own that starts with '@' still reads.
+TEST_F(SettingsStoreTest, AFileWithASerialisedVariantYieldsTheDefaults)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+    const QByteArray huge("(\0\0\0\tx7f.0\0\0\bQPo\0\0\0\0\0\0\0\0int\0\0\0\0\x1\0\0\0\x2)");
+    for (const QByteArray& line : {"IP=@Variant" + huge, "IP = \"@Variant" + huge + '"', "IP=a, @Variant" + huge,
+                                   "IP=\\x40Variant" + huge, "IP=@\\126ariant" + huge}) {
+        SCOPED_TRACE(line.toStdString());
+        QFile f(StoreFile());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("[Config]\nFilename=/fw/main.dat\n" + line + "\n");
+        f.close();
+        QString text;
+        EXPECT_FALSE(m_store.ReadString(kConfig, QStringLiteral("Filename"), text, QStringLiteral("d")));
+        EXPECT_EQ(text, QStringLiteral("d"));
+        EXPECT_FALSE(m_store.WriteString(kConfig, QStringLiteral("IP"), QStringLiteral("10.0.0.2")));
+    }
+    QFile::remove(StoreFile());
+    ASSERT_TRUE(m_store.WriteString(kConfig, QStringLiteral("IP"), QStringLiteral("@Variant(x)")));
+    QString text;
+    EXPECT_TRUE(m_store.ReadString(kConfig, QStringLiteral("IP"), text, QString()));
+    EXPECT_EQ(text, QStringLiteral("@Variant(x)"));
+}
+
 TEST_F(SettingsStoreTest, ValuesBeyondTheReadLimitYieldTheDefault)
 {
     QString text;
