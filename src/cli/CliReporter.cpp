@@ -34,9 +34,7 @@ CCliReporter::CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, 
 
 bool CCliReporter::Stopped() const
 {
-    // The program wait is cut only by the second interrupt; everything before it by the first.
-    return m_pInterrupts
-           && (m_bProgramming ? m_pInterrupts->stopWaiting.load() : m_pInterrupts->stop.load());
+    return m_pInterrupts && m_pInterrupts->Ends(m_bProgramming);
 }
 
 void CCliReporter::WatchInterrupt()

@@ -94,8 +94,7 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     if (FindDuplicateRadio(radios, error))
         return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
     // The records a run leaves must be writable before anything is sent.
-    RunFacts facts;
-    CRunLog log(facts);
+    CRunLog log;
     if (!options.failedList.isEmpty() && !CFailedList::CanWrite(options.failedList, error))
         return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
     if (!options.logFile.isEmpty() && !log.Open(options.logFile, error))
@@ -137,6 +136,7 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     settings.quiet = options.quiet;
     settings.progress = !options.noProgress && !options.check && Terminal::CanDrawInPlace();
     settings.programTimeoutMs = options.timeouts.programMs;
+    RunFacts facts;
     facts.labels = settings.labels;
     facts.addresses = settings.addresses;
     facts.fileName = options.fileName;

@@ -20,6 +20,12 @@ namespace {
 // The waiting thread looks at the interrupt this often, to say at once who is still programming.
 constexpr int WATCH_MS = 50;
 
+// "1 radio", "4 radios".
+QString RadioCount(int radios)
+{
+    return radios == 1 ? QStringLiteral("1 radio") : QStringLiteral("%1 radios").arg(radios);
+}
+
 // One radio's run as the engine reports it, passed on as events. It lives in the radio's thread.
 class CRadioReporter : public IUpdateReporter {
 public:
@@ -87,12 +93,7 @@ public:
     }
 
 private:
-    // The program wait is cut only by the second interrupt; everything before it by the first.
-    bool Stopped() const
-    {
-        return m_phase.load() == RadioPhase::Programming ? m_interrupts.stopWaiting.load()
-                                                         : m_interrupts.stop.load();
-    }
+    bool Stopped() const { return m_interrupts.Ends(m_phase.load() == RadioPhase::Programming); }
 
     CFleetOutput& m_output;
     const int m_radio;
@@ -194,51 +195,47 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
         const int waiting = int(std::count_if(m_phases.get(), m_phases.get() + m_radios.size(),
                                               [](const std::atomic<RadioPhase>& p) { return p.load() == RadioPhase::NotStarted; }));
         if (waiting > 0) {
-            RolloutEvent(QStringLiteral("failure limit: %1 %2 failed, no further radio starts")
-                             .arg(rules.failureLimit)
-                             .arg(rules.failureLimit == 1 ? "radio" : "radios"),
+            RolloutEvent(QStringLiteral("failure limit: %1 failed, no further radio starts").arg(RadioCount(rules.failureLimit)),
                          {{"action", "stop"}, {"reason", "failure limit"}, {"failed", rules.failureLimit}});
         }
     };
     const int count = int(m_radios.size());
     const int canary = qMin(rules.canary, count);
     const auto belowLimit = [&] { return rules.failureLimit <= 0 || failures.load() < rules.failureLimit; };
+    const auto failed = [](const RadioOutcome& o) { return o.state == RadioState::Failed; };
 
-    QString reason = QStringLiteral("interrupted before it started");
-    int reasonExit = EXIT_INTERRUPTED;
+    bool canaryFailed = false;
     if (canary > 0) {
-        RolloutEvent(QStringLiteral("canary: %1 %2 first").arg(canary).arg(canary == 1 ? "radio" : "radios"),
+        RolloutEvent(QStringLiteral("canary: %1 first").arg(RadioCount(canary)),
                      {{"action", "start"}, {"group", "canary"}, {"radios", canary}});
         ForEachRadio(m_jobs, 0, canary, belowLimit, update);
-    }
-    const auto firstFailed = std::find_if(outcomes.cbegin(), outcomes.cbegin() + canary,
-                                          [](const RadioOutcome& o) { return o.state == RadioState::Failed; });
-    if (!m_interrupts.stop.load() && firstFailed != outcomes.cbegin() + canary) {
-        reason = QStringLiteral("canary failed");
-        reasonExit = firstFailed->exitCode;
-        RolloutEvent(QStringLiteral("canary failed: %1 %2 not started")
-                         .arg(count - canary)
-                         .arg(count - canary == 1 ? "radio" : "radios"),
-                     {{"action", "stop"}, {"reason", reason}, {"radio", m_radios[int(firstFailed - outcomes.cbegin())].name}});
-    } else if (!m_interrupts.stop.load() && canary < count) {
-        if (canary > 0) {
-            RolloutEvent(QStringLiteral("canary updated: the other %1 %2 follow").arg(count - canary).arg(count - canary == 1 ? "radio" : "radios"),
+        const auto firstFailed = std::find_if(outcomes.cbegin(), outcomes.cbegin() + canary, failed);
+        canaryFailed = !m_interrupts.stop.load() && firstFailed != outcomes.cbegin() + canary;
+        if (canaryFailed) {
+            RolloutEvent(QStringLiteral("canary failed: %1 not started").arg(RadioCount(count - canary)),
+                         {{"action", "stop"}, {"reason", "canary failed"},
+                          {"radio", m_radios[int(firstFailed - outcomes.cbegin())].name}});
+        } else if (canary < count) {
+            RolloutEvent(QStringLiteral("canary updated: the other %1 follow").arg(RadioCount(count - canary)),
                          {{"action", "start"}, {"group", "rest"}, {"radios", count - canary}});
         }
+    }
+    if (!canaryFailed)
         ForEachRadio(m_jobs, canary, count, belowLimit, update);
-    }
-    if (reasonExit == EXIT_INTERRUPTED && !m_interrupts.stop.load() && !belowLimit()) {
-        reason = QStringLiteral("failure limit");
-        const auto first = std::find_if(outcomes.cbegin(), outcomes.cend(),
-                                        [](const RadioOutcome& o) { return o.state == RadioState::Failed; });
-        reasonExit = first->exitCode;
-    }
+
+    // Without a stop, a radio is left out only by a failed canary or the failure limit; either
+    // way it takes the status of the first failure.
+    const auto firstFailed = std::find_if(outcomes.cbegin(), outcomes.cend(), failed);
+    const bool stopped = m_interrupts.stop.load() || firstFailed == outcomes.cend();
+    const QString reason = stopped        ? QStringLiteral("interrupted before it started")
+                           : canaryFailed ? QStringLiteral("canary failed")
+                                          : QStringLiteral("failure limit");
     for (int radio = 0; radio < count; ++radio) {
         RadioOutcome& outcome = outcomes[radio];
         if (m_phases[size_t(radio)].load() != RadioPhase::NotStarted)
             continue;
         outcome.state = RadioState::NotStarted;
-        outcome.exitCode = reasonExit;
+        outcome.exitCode = stopped ? EXIT_INTERRUPTED : firstFailed->exitCode;
         outcome.text = reason;
         m_output.Result(radio, outcome);
     }

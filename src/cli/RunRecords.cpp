@@ -54,8 +54,6 @@ void CFailedList::Render(const FleetEvent& event)
         QTextStream(stderr) << "zerlind-firm-update: " << m_path << ": " << file.errorString() << '\n';
 }
 
-CRunLog::CRunLog(const RunFacts& facts) : m_facts(facts) {}
-
 bool CRunLog::Open(const QString& path, QString& error)
 {
     const QFileInfo info(path);

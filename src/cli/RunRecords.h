@@ -37,7 +37,6 @@ private:
 class CRunLog : public IFleetRenderer {
 public:
     // Opened before the run's facts are all known: they are given before the first record.
-    explicit CRunLog(const RunFacts& facts);
     void SetFacts(const RunFacts& facts) { m_facts = facts; }
 
     // Creates the file and its folder if missing and opens it for appending; false with the

@@ -21,6 +21,9 @@ struct Interrupts {
     std::atomic<bool> stop{false};
     std::atomic<bool> stopWaiting{false};
     std::atomic<int> signal{0}; // the first signal caught, to end with it
+
+    // Whether a radio's run is to end now: a radio that is programming only on the second.
+    bool Ends(bool programming) const { return programming ? stopWaiting.load() : stop.load(); }
 };
 
 // From now on SIGINT and SIGTERM (Ctrl-C, Ctrl-Break and closing the console on Windows) only
