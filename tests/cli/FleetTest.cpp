@@ -151,7 +151,7 @@ TEST(Fleet, JsonLinesTimedAndComplete)
     // no radio: the connection is refused at once.
     const QString path = TestSupport::WriteRandomFile("json.dat", 300 * 1024);
     const UpdaterOutcome o = RunUpdater({"--json", path, Radio(30), Radio(31)});
-    EXPECT_EQ(o.exitCode, 4);
+    EXPECT_EQ(o.exitCode, 4) << qPrintable(o.err);
     EXPECT_EQ(LinesOf(o.err, Radio(31)), TextLines({IDS_ERR_NOT_FOUND})); // stderr as well
 
     const QRegularExpression rfc3339(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z$"));
