@@ -1,13 +1,15 @@
 # Bash completion for zerlind-firm-update and zerlind-radio-sim, installed under both names.
 # The options are read from the program's own --help, so completion never drifts from what the
-# program accepts: an option followed by a placeholder (N, MS, FILE, LIST, en|ja, ...) takes a value.
+# program accepts: an option followed by a placeholder takes a value, and the placeholder says
+# which: FILE or LIST a file name (LIST also "-"), lower-case words split by '|' one of them, any
+# other (N, MS, ADDR...) something typed.
 
-# Prints the long options of the program's --help, one a line, each followed by " value" when it
-# takes one.
+# Prints the long options of the program's --help, one a line, each followed by " PLACEHOLDER"
+# when it takes a value.
 _zerlind_options()
 {
     "$1" --help 2>/dev/null | sed -n \
-        -e 's/^ \{1,\}\(-[a-zA-Z], \{1,\}\)\{0,1\}\(--[a-z][a-z-]*\)[ =][^ ].*/\2 value/p' \
+        -e 's/^ \{1,\}\(-[a-zA-Z], \{1,\}\)\{0,1\}\(--[a-z][a-z-]*\)[ =]\([^ ][^ ]*\).*/\2 \3/p' \
         -e 't' \
         -e 's/^ \{1,\}\(-[a-zA-Z], \{1,\}\)\{0,1\}\(--[a-z][a-z-]*\)\( .*\)\{0,1\}$/\2/p'
 }
@@ -17,23 +19,21 @@ _zerlind()
     local cur prev words cword split
     _init_completion -s || return
 
-    local options
+    local options value
     options=$(_zerlind_options "$1")
-
-    case $prev in
-        --lang)
-            COMPREPLY=($(compgen -W 'en ja' -- "$cur"))
-            return ;;
-        --radios)
-            _filedir
-            [[ -z $cur || $cur == - ]] && COMPREPLY+=(-)
-            return ;;
-        --save|--failed|--log)
-            _filedir
-            return ;;
-    esac
-    # Any other option that takes a value: a number or an address, nothing to offer.
-    if [[ $prev == --* ]] && grep -qx -- "$prev value" <<<"$options"; then
+    # The placeholder of the option before the cursor, if it takes a value.
+    value=$(sed -n "s/^$prev \(.*\)/\1/p" <<<"$options" 2>/dev/null)
+    if [[ $prev == --* && -n $value ]]; then
+        case $value in
+            FILE)
+                _filedir ;;
+            LIST)
+                _filedir
+                [[ -z $cur || $cur == - ]] && COMPREPLY+=(-) ;;
+            *[a-z]\|[a-z]*)
+                COMPREPLY=($(compgen -W "${value//|/ }" -- "$cur")) ;;
+        esac
+        # Anything else, a number or an address: nothing to offer.
         return
     fi
     $split && return
@@ -48,7 +48,7 @@ _zerlind()
         local i operands=0
         for ((i = 1; i < cword; i++)); do
             if [[ ${words[i]} == --* ]]; then
-                grep -qx -- "${words[i]} value" <<<"$options" && ((i++))
+                grep -q -- "^${words[i]} " <<<"$options" && ((i++))
             elif [[ ${words[i]} != -* ]]; then
                 ((operands++))
             fi

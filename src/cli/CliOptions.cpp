@@ -8,14 +8,155 @@
 
 namespace {
 
-bool ParsePositive(const QString& text, int maximum, int& value)
+constexpr qint64 MAX_INT = std::numeric_limits<int>::max();
+// Where the help's option lines start their text.
+constexpr int HELP_COLUMN = 27;
+
+// How an option's value is read, and so what a bad one is told it may be.
+enum class Value {
+    None,   // a flag
+    Number, // a whole number from `minimum` to `maximum`
+    Limit,  // a Number, or a share from 1% to 100%
+    Choice, // one of the words of the placeholder, split at '|'
+    Text,   // anything `store` takes; `accepts` says what that is
+};
+
+// One option: the help, the range message and the completion all come from this row.
+struct OptionSpec {
+    const char* name;
+    const char* placeholder; // the value as the help names it; nullptr for a flag
+    Value kind;
+    qint64 minimum;
+    qint64 maximum;
+    // Keeps the value: `text` as given and, for numbers, `number` in range; false refuses it.
+    bool (*store)(CliOptions& options, const QString& text, qint64 number);
+    const char* help;        // one line per '\n'
+    const char* accepts = nullptr; // Text: what a good value is
+    CliParse ends = CliParse::Run; // --help and --version end the parse at once
+};
+
+template <typename F>
+constexpr auto Store(F f) -> bool (*)(CliOptions&, const QString&, qint64)
+{
+    return f;
+}
+
+const OptionSpec kOptions[] = {
+    {"lang", "en|ja", Value::Choice, 0, 0,
+     Store([](CliOptions& o, const QString& t, qint64) {
+         o.language = t == QLatin1String("ja") ? LANG_JAPANESE : LANG_ENGLISH_US;
+         return true;
+     }),
+     "language of the texts (default: Japanese when the message locale\nis ja_JP, English otherwise)"},
+    {"port", "N", Value::Number, 1, 65535,
+     Store([](CliOptions& o, const QString&, qint64 n) { return o.port = quint16(n), true; }),
+     "TCP port of the radio's update service (default 1111)"},
+    {"connect-timeout", "MS", Value::Number, 1, MAX_INT,
+     Store([](CliOptions& o, const QString&, qint64 n) { return o.timeouts.connectMs = int(n), true; }),
+     "longest wait for the connection (default 3000)"},
+    {"transfer-timeout", "MS", Value::Number, 1, MAX_INT,
+     Store([](CliOptions& o, const QString&, qint64 n) { return o.timeouts.transferMs = int(n), true; }),
+     "longest wait for each reply of the transfer (default 10000)"},
+    {"program-timeout", "MS", Value::Number, 1, MAX_INT,
+     Store([](CliOptions& o, const QString&, qint64 n) { return o.timeouts.programMs = int(n), true; }),
+     "longest wait while the radio programs (default 180000)"},
+    {"quiet", nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.quiet = true; }),
+     "no status lines and no progress; failures still go to stderr"},
+    {"radios", "LIST", Value::Text, 0, 0,
+     Store([](CliOptions& o, const QString& t, qint64) { return o.radioLists << t, !t.isEmpty(); }),
+     "radios from the file LIST (\"-\": standard input), one address a line;\n'#' starts a comment. May be given "
+     "more than once; the lists\ncome before the addresses of the command line",
+     "a file, or - for standard input"},
+    {"jobs", "N", Value::Number, 1, MAX_JOBS,
+     Store([](CliOptions& o, const QString&, qint64 n) { return o.jobs = int(n), o.jobsGiven = true; }),
+     "how many radios are updated at the same time, 1 to 64 (default 4)"},
+    {"json", nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.json = true; }),
+     "JSON Lines on stdout instead of text, one object per event"},
+    {"no-progress", nullptr, Value::None, 0, 0,
+     Store([](CliOptions& o, const QString&, qint64) { return o.noProgress = true; }),
+     "no progress block on the terminal"},
+    // 0 is the default, no canary, and may be written out.
+    {"canary", "N", Value::Number, 0, MAX_INT,
+     Store([](CliOptions& o, const QString&, qint64 n) { return o.canary = int(n), true; }),
+     "update the first N radios of the list first; the others only when\nevery one of them was updated"},
+    {"max-failures", "N|P%", Value::Limit, 1, MAX_INT,
+     Store([](CliOptions& o, const QString& t, qint64 n) {
+         (t.endsWith(u'%') ? o.maxFailuresPercent : o.maxFailures) = int(n);
+         return true;
+     }),
+     "start no further radio once N radios (or P% of them, rounded up)\nhave failed"},
+    {"failed", "FILE", Value::Text, 0, 0,
+     Store([](CliOptions& o, const QString& t, qint64) { return o.failedList = t, !t.isEmpty(); }),
+     "write the radios not updated to FILE as a radio list, to run again\nwith --radios FILE", "a file name"},
+    {"log", "FILE", Value::Text, 0, 0,
+     Store([](CliOptions& o, const QString& t, qint64) { return o.logFile = t, !t.isEmpty(); }),
+     "append one JSON record per radio to FILE: the workshop's books", "a file name"},
+    {"check", nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.check = true; }),
+     "check FILE (size, blocks, SHA-256) and that each radio accepts a\nconnection, up to 64 at once; sends nothing "
+     "to any radio"},
+    {"scan", "NETWORK/PREFIX", Value::Text, 0, 0,
+     Store([](CliOptions& o, const QString& t, qint64) { return o.scanNetwork = t, !t.isEmpty(); }),
+     "list the addresses of an IPv4 network (prefix 22 to 32) that accept\na connection on the update port; sends "
+     "nothing. No FILE",
+     SCAN_NETWORK_FORM},
+    {"help", nullptr, Value::None, 0, 0, nullptr, "show this text and exit", nullptr, CliParse::Help},
+    {"version", nullptr, Value::None, 0, 0, nullptr, "show the version and exit", nullptr, CliParse::Version},
+};
+
+const OptionSpec* FindOption(const QString& name)
+{
+    for (const OptionSpec& option : kOptions) {
+        if (name == QLatin1String(option.name))
+            return &option;
+    }
+    return nullptr;
+}
+
+bool ParseNumber(const QString& text, qint64 minimum, qint64 maximum, qint64& value)
 {
     bool ok = false;
     const qlonglong n = text.toLongLong(&ok, 10);
-    if (!ok || n < 1 || n > maximum)
+    if (!ok || n < minimum || n > maximum)
         return false;
-    value = int(n);
+    value = n;
     return true;
+}
+
+// What a good value of `option` is, as the "bad value" message says it.
+QString Accepted(const OptionSpec& option)
+{
+    switch (option.kind) {
+    case Value::Number:
+        return QStringLiteral("%1 to %2").arg(option.minimum).arg(option.maximum);
+    case Value::Limit:
+        return QStringLiteral("%1 to %2, or 1% to 100%").arg(option.minimum).arg(option.maximum);
+    case Value::Choice:
+        return QString::fromLatin1(option.placeholder).split(u'|').join(QLatin1String(" or "));
+    case Value::Text:
+    case Value::None:
+        break;
+    }
+    return QString::fromLatin1(option.accepts);
+}
+
+// Reads `value` by the option's kind and keeps it; false when it is out of range.
+bool Take(const OptionSpec& option, const QString& value, CliOptions& options)
+{
+    qint64 number = 0;
+    switch (option.kind) {
+    case Value::Number:
+        return ParseNumber(value, option.minimum, option.maximum, number) && option.store(options, value, number);
+    case Value::Limit:
+        return (value.endsWith(u'%') ? ParseNumber(value.chopped(1), 1, 100, number)
+                                     : ParseNumber(value, option.minimum, option.maximum, number))
+               && option.store(options, value, number);
+    case Value::Choice:
+        return QString::fromLatin1(option.placeholder).split(u'|').contains(value) && option.store(options, value, 0);
+    case Value::Text:
+    case Value::None:
+        break;
+    }
+    return option.store(options, value, 0);
 }
 
 } // namespace
@@ -31,6 +172,11 @@ int CliOptions::FailureLimit(int radios) const
     if (maxFailuresPercent > 0)
         return int((qint64(radios) * maxFailuresPercent + 99) / 100);
     return maxFailures;
+}
+
+QString BadValue(const QString& name, const QString& value, const QString& accepted)
+{
+    return QStringLiteral("bad value for --%1: '%2' (%3)").arg(name, value, accepted);
 }
 
 CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QString& error)
@@ -53,20 +199,19 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
         }
         const qsizetype eq = arg.indexOf(u'=');
         const QString name = arg.mid(2, eq >= 0 ? eq - 2 : -1);
-        static const QStringList flags = {"help", "version", "quiet", "json", "check", "no-progress"};
-        if (flags.contains(name)) {
+        const OptionSpec* option = FindOption(name);
+        if (!option) {
+            error = QStringLiteral("unknown option: --%1").arg(name);
+            return CliParse::Error;
+        }
+        if (option->kind == Value::None) {
             if (eq >= 0) {
                 error = QStringLiteral("--%1 takes no value").arg(name);
                 return CliParse::Error;
             }
-            if (name == QLatin1String("help"))
-                return CliParse::Help;
-            if (name == QLatin1String("version"))
-                return CliParse::Version;
-            (name == QLatin1String("quiet")  ? options.quiet
-             : name == QLatin1String("json") ? options.json
-             : name == QLatin1String("check") ? options.check
-                                              : options.noProgress) = true;
+            if (option->ends != CliParse::Run)
+                return option->ends;
+            option->store(options, QString(), 0);
             continue;
         }
         QString value;
@@ -78,48 +223,8 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
             error = QStringLiteral("--%1 needs a value").arg(name);
             return CliParse::Error;
         }
-        bool ok = true;
-        int number = 0;
-        constexpr int maxMs = std::numeric_limits<int>::max();
-        if (name == QLatin1String("lang")) {
-            ok = value == QLatin1String("en") || value == QLatin1String("ja");
-            options.language = value == QLatin1String("ja") ? LANG_JAPANESE : LANG_ENGLISH_US;
-        } else if (name == QLatin1String("port")) {
-            ok = ParsePositive(value, 65535, number);
-            options.port = quint16(number);
-        } else if (name == QLatin1String("connect-timeout")) {
-            ok = ParsePositive(value, maxMs, options.timeouts.connectMs);
-        } else if (name == QLatin1String("transfer-timeout")) {
-            ok = ParsePositive(value, maxMs, options.timeouts.transferMs);
-        } else if (name == QLatin1String("program-timeout")) {
-            ok = ParsePositive(value, maxMs, options.timeouts.programMs);
-        } else if (name == QLatin1String("jobs")) {
-            ok = ParsePositive(value, MAX_JOBS, options.jobs);
-            options.jobsGiven = true;
-        } else if (name == QLatin1String("canary")) {
-            // 0 is the default, no canary, and may be written out.
-            ok = value == QLatin1String("0") || ParsePositive(value, std::numeric_limits<int>::max(), options.canary);
-        } else if (name == QLatin1String("max-failures")) {
-            ok = value.endsWith(u'%') ? ParsePositive(value.chopped(1), 100, options.maxFailuresPercent)
-                                      : ParsePositive(value, std::numeric_limits<int>::max(), options.maxFailures);
-        } else if (name == QLatin1String("failed")) {
-            ok = !value.isEmpty();
-            options.failedList = value;
-        } else if (name == QLatin1String("log")) {
-            ok = !value.isEmpty();
-            options.logFile = value;
-        } else if (name == QLatin1String("radios")) {
-            ok = !value.isEmpty();
-            options.radioLists << value;
-        } else if (name == QLatin1String("scan")) {
-            ok = !value.isEmpty();
-            options.scanNetwork = value;
-        } else {
-            error = QStringLiteral("unknown option: --%1").arg(name);
-            return CliParse::Error;
-        }
-        if (!ok) {
-            error = QStringLiteral("bad value for --%1: '%2'").arg(name, value);
+        if (!Take(*option, value, options)) {
+            error = BadValue(name, value, Accepted(*option));
             return CliParse::Error;
         }
     }
@@ -145,7 +250,7 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
 
 QString CliHelpText()
 {
-    return QStringLiteral(R"(Usage: zerlind-firm-update [OPTION]... FILE ADDRESS [ADDRESS]...
+    QString text = QStringLiteral(R"(Usage: zerlind-firm-update [OPTION]... FILE ADDRESS [ADDRESS]...
        zerlind-firm-update [OPTION]... --radios LIST FILE [ADDRESS]...
        zerlind-firm-update [OPTION]... --scan NETWORK/PREFIX
 Updates the main-processor firmware of a Zerlind radio: reads FILE whole, connects to ADDRESS
@@ -154,33 +259,17 @@ own) on TCP port 1111, sends the image in blocks of 1024 bytes and tells the rad
 With several radios, up to --jobs of them are updated at the same time, each from the same copy
 of FILE; host names are looked up once, before anything is sent.
 
-  --lang en|ja             language of the texts (default: Japanese when the message locale
-                           is ja_JP, English otherwise)
-  --port N                 TCP port of the radio's update service (default 1111)
-  --connect-timeout MS     longest wait for the connection (default 3000)
-  --transfer-timeout MS    longest wait for each reply of the transfer (default 10000)
-  --program-timeout MS     longest wait while the radio programs (default 180000)
-  --quiet                  no status lines and no progress; failures still go to stderr
-  --radios LIST            radios from the file LIST ("-": standard input), one address a line;
-                           '#' starts a comment. May be given more than once; the lists
-                           come before the addresses of the command line
-  --jobs N                 how many radios are updated at the same time, 1 to 64 (default 4)
-  --json                   JSON Lines on stdout instead of text, one object per event
-  --no-progress            no progress block on the terminal
-  --canary N               update the first N radios of the list first; the others only when
-                           every one of them was updated
-  --max-failures N|P%      start no further radio once N radios (or P% of them, rounded up)
-                           have failed
-  --failed FILE            write the radios not updated to FILE as a radio list, to run again
-                           with --radios FILE
-  --log FILE               append one JSON record per radio to FILE: the workshop's books
-  --check                  check FILE (size, blocks, SHA-256) and that each radio accepts a
-                           connection, up to 64 at once; sends nothing to any radio
-  --scan NETWORK/PREFIX    list the addresses of an IPv4 network (prefix 22 to 32) that accept
-                           a connection on the update port; sends nothing. No FILE
-  --help                   show this text and exit
-  --version                show the version and exit
-
+)");
+    for (const OptionSpec& option : kOptions) {
+        QString line = QStringLiteral("  --") + QLatin1String(option.name);
+        if (option.placeholder)
+            line += u' ' + QLatin1String(option.placeholder);
+        const QStringList help = QString::fromLatin1(option.help).split(u'\n');
+        text += line.leftJustified(HELP_COLUMN - 1) + u' ' + help.first() + u'\n';
+        for (const QString& more : help.mid(1))
+            text += QString(HELP_COLUMN, u' ') + more + u'\n';
+    }
+    return text + QStringLiteral(R"(
 Status lines go to stdout, the failure text to stderr; progress goes to stderr when it is a
 terminal. With several radios each line starts with "ADDRESS: " and a table of every radio's
 outcome ends the output. A radio named twice is refused before anything is sent. Ctrl-C stops

@@ -36,7 +36,15 @@ struct CliOptions {
 
 enum class CliParse { Run, Help, Version, Error };
 
+// What --scan takes, as its "bad value" message says.
+inline constexpr char SCAN_NETWORK_FORM[] = "four decimal parts and a prefix, such as 192.168.1.0/24";
+
+// "bad value for --NAME: 'VALUE' (ACCEPTED)": every refused value says what would be taken.
+QString BadValue(const QString& name, const QString& value, const QString& accepted);
+
 // `arguments` as QCoreApplication::arguments() gives them (program name first). Reads nothing:
 // the radio list is read by the caller.
 CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QString& error);
+// The usage, one line or more per option from the options' table (the shell completion reads
+// the option lines: a placeholder FILE or LIST completes file names, "a|b" the words), the rules.
 QString CliHelpText();

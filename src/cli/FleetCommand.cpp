@@ -186,8 +186,7 @@ int RunScan(const CliOptions& options, Terminal::Interrupts& interrupts)
     quint32 last = 0;
     switch (ParseScanNetwork(options.scanNetwork, first, last)) {
     case ScanNetworkParse::Malformed:
-        return Refuse(QStringLiteral("bad value for --scan: '%1' (four decimal parts and a prefix, such as 192.168.1.0/24)")
-                          .arg(options.scanNetwork),
+        return Refuse(BadValue(QStringLiteral("scan"), options.scanNetwork, QLatin1String(SCAN_NETWORK_FORM)),
                       EXIT_BAD_COMMAND_LINE, options.json);
     case ScanNetworkParse::TooLarge:
         return Refuse(QStringLiteral("--scan covers at most a /%1 network").arg(MIN_SCAN_PREFIX), EXIT_BAD_COMMAND_LINE,

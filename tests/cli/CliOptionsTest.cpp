@@ -57,4 +57,25 @@ TEST(CliOptions, RangesAtBothEdges)
     EXPECT_TRUE(o.IsFleet());
 }
 
+TEST(CliOptions, BadValuesSayWhatIsTaken)
+{
+    const struct {
+        QStringList args;
+        const char* error;
+    } cases[] = {
+        {{"--jobs", "0"}, "bad value for --jobs: '0' (1 to 64)"},
+        {{"--max-failures=0"}, "bad value for --max-failures: '0' (1 to 2147483647, or 1% to 100%)"},
+        {{"--lang", "jp"}, "bad value for --lang: 'jp' (en or ja)"},
+        {{"--failed", ""}, "bad value for --failed: '' (a file name)"},
+        {{"--frobnicate", "3"}, "unknown option: --frobnicate"},
+    };
+    for (const auto& c : cases) {
+        CliOptions o;
+        QString error;
+        EXPECT_EQ(ParseCliOptions(QStringList{"zerlind-firm-update"} + c.args + QStringList{"main.dat", "a"}, o, error),
+                  CliParse::Error);
+        EXPECT_EQ(error, c.error);
+    }
+}
+
 } // namespace

@@ -32,6 +32,7 @@ expect() { # expected offer, then the words
 expect "--lang"                       zerlind-firm-update --la
 expect "en ja"                        zerlind-firm-update --lang ''
 expect ""                             zerlind-firm-update --port ''
+expect ""                             zerlind-firm-update --max-failures ''
 expect "$scratch/main.dat"            zerlind-firm-update "$scratch/ma"
 expect "$scratch/main.dat"            zerlind-firm-update --port 1111 "$scratch/ma"
 expect ""                             zerlind-firm-update "$scratch/main.dat" "$scratch/ma"
