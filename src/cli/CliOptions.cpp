@@ -1,6 +1,6 @@
 #include "CliOptions.h"
 
-#include "FleetRun.h"
+#include "cli/run/FleetRun.h"
 
 #include "base/MessageCatalog.h"
 

@@ -1,11 +1,12 @@
 #include "FleetCommand.h"
 
-#include "CliReporter.h"
-#include "FleetOutput.h"
-#include "FleetRun.h"
-#include "JsonRenderer.h"
-#include "RadioScan.h"
-#include "RunRecords.h"
+#include "cli/output/CliReporter.h"
+#include "cli/output/FleetOutput.h"
+#include "cli/output/JsonRenderer.h"
+#include "cli/output/RunRecords.h"
+#include "cli/output/Terminal.h"
+#include "cli/radios/RadioScan.h"
+#include "cli/run/FleetRun.h"
 
 #include "engine/FirmwareImage.h"
 
@@ -63,7 +64,7 @@ int Refuse(const QString& text, int exitCode, bool json, bool hintHelp)
     return exitCode;
 }
 
-int RunSingleRadio(const CliOptions& options, quint16 language, Terminal::Interrupts& interrupts)
+int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& interrupts)
 {
     RadioEntry radio;
     QString why;
@@ -81,7 +82,7 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Terminal::Interr
     return interrupts.stop.load() ? EXIT_INTERRUPTED : exitCode;
 }
 
-int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolver, Terminal::Interrupts& interrupts)
+int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolver, Interrupts& interrupts)
 {
     QVector<RadioEntry> radios;
     QString error;
@@ -180,7 +181,7 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     return exitCode;
 }
 
-int RunScan(const CliOptions& options, Terminal::Interrupts& interrupts)
+int RunScan(const CliOptions& options, Interrupts& interrupts)
 {
     quint32 first = 0;
     quint32 last = 0;

@@ -4,8 +4,9 @@
 #pragma once
 
 #include "CliOptions.h"
-#include "HostResolver.h"
-#include "Terminal.h"
+
+#include "cli/radios/HostResolver.h"
+#include "cli/run/Interrupts.h"
 
 // The exit status for a command line that cannot be used.
 inline constexpr int EXIT_BAD_COMMAND_LINE = 2;
@@ -17,7 +18,7 @@ inline constexpr int EXIT_NOT_REACHED = 4;
 // --help when the command line's form is wrong), and in JSON mode an "error" event on stdout.
 int Refuse(const QString& text, int exitCode, bool json, bool hintHelp = false);
 
-int RunSingleRadio(const CliOptions& options, quint16 language, Terminal::Interrupts& interrupts);
+int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& interrupts);
 // `resolver` looks the host names up, all at once, before anything is sent.
-int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolver, Terminal::Interrupts& interrupts);
-int RunScan(const CliOptions& options, Terminal::Interrupts& interrupts);
+int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolver, Interrupts& interrupts);
+int RunScan(const CliOptions& options, Interrupts& interrupts);

@@ -2,8 +2,10 @@
 // for many radios at once, a pre-flight check and a scan for radios.
 #include "CliOptions.h"
 #include "FleetCommand.h"
-#include "HostResolver.h"
-#include "Terminal.h"
+
+#include "cli/output/Terminal.h"
+#include "cli/radios/HostResolver.h"
+#include "cli/run/Interrupts.h"
 
 #include "base/Language.h"
 #include "base/MessageCatalog.h"
@@ -19,7 +21,7 @@
 namespace {
 
 // Set by SIGINT or SIGTERM; every thread of the run looks at it.
-Terminal::Interrupts g_interrupts;
+Interrupts g_interrupts;
 
 } // namespace
 
@@ -43,14 +45,14 @@ int main(int argc, char** argv)
     }
 
     Platform::InitSocketLayer();
-    Terminal::CatchInterrupts(g_interrupts);
+    CatchInterrupts(g_interrupts);
     const quint16 language = options.language != 0 ? options.language : ChooseLanguage(SystemLocaleId());
     CSystemResolver resolver;
     const int exitCode = !options.IsFleet()              ? RunSingleRadio(options, language, g_interrupts)
                          : !options.scanNetwork.isEmpty() ? RunScan(options, g_interrupts)
                                                           : RunFleet(options, language, resolver, g_interrupts);
     // After the clean-up and the summary: a calling shell sees the signal and stops its loop.
-    Terminal::EndBySignal(g_interrupts);
+    EndBySignal(g_interrupts);
     if (resolver.Abandoned()) {
         // Qt would wait at exit for the lookup the system still works on.
         std::fflush(stdout);

@@ -1,7 +1,7 @@
 // Progress lines on a terminal: whatever the phase, the width and the texts, a line never
 // reaches the last column (which would wrap it and break the redraw in place), and the narrow
 // form still says how far the radio is.
-#include "cli/ProgressLine.h"
+#include "cli/output/ProgressLine.h"
 
 #include <gtest/gtest.h>
 

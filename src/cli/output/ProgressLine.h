@@ -3,11 +3,10 @@
 // radio programs, and a radio's final state.
 #pragma once
 
+#include "cli/run/RadioPhase.h"
+
 #include <QString>
 #include <QtGlobal>
-
-// How far one radio has got; the order is the order of a run.
-enum class RadioPhase { NotStarted, Connecting, Transferring, Programming, Updated, Failed, Stopped };
 
 struct ProgressView {
     QString label;              // the radio's address, padded by the caller; empty for one radio

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "FleetRenderer.h"
+#include "ProgressLine.h"
 
 #include <QElapsedTimer>
 #include <QStringList>

@@ -3,8 +3,9 @@
 // terminal), so a paused terminal or a slow reader holds up the output, never a radio.
 #pragma once
 
-#include "EventQueue.h"
 #include "FleetRenderer.h"
+
+#include "cli/run/EventPublisher.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -13,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-class CFleetOutput {
+class CFleetOutput : public CEventPublisher {
 public:
     struct Settings {
         QStringList labels;    // the radios as given, in list order
@@ -28,34 +29,16 @@ public:
     };
 
     explicit CFleetOutput(const Settings& settings);
-    ~CFleetOutput();
-    CFleetOutput(const CFleetOutput&) = delete;
-    CFleetOutput& operator=(const CFleetOutput&) = delete;
-
-    // From any thread; none of them waits on output.
-    void Status(int radio, const QString& text);
-    void Failure(int radio, const QString& text);
-    void Phase(int radio, RadioPhase phase);
-    void Progress(int radio, quint64 bytesSent, quint64 totalBytes);
-    void Result(int radio, const RadioOutcome& outcome);
-    // A line about the run on stderr.
-    void Note(const QString& text);
-    // A group starts, or new radios stop: `text` on stderr, or in JSON mode `fields` as an event.
-    void Rollout(const QString& text, const QJsonObject& fields);
-    // One fact on stdout: `text` as a line, or in JSON mode `fields` as an event.
-    void Fact(const QString& text, const QJsonObject& fields);
-    void Summary(const QVector<RadioOutcome>& outcomes, int exitCode);
+    ~CFleetOutput() override;
 
     // Returns once everything published has been written; the writer then ends.
     void Finish();
 
 private:
-    void Publish(FleetEvent event);
     void Write();
 
     QTextStream m_out;
     QTextStream m_err;
-    CEventQueue m_queue;
     std::vector<std::unique_ptr<IFleetRenderer>> m_owned;
     std::vector<IFleetRenderer*> m_renderers;
     std::thread m_writer;

@@ -2,7 +2,7 @@
 // terminal, and (to come) files. The writer thread hands every event to each renderer in turn.
 #pragma once
 
-#include "FleetEvent.h"
+#include "cli/run/FleetEvent.h"
 
 class IFleetRenderer {
 public:

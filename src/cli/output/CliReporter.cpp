@@ -1,9 +1,9 @@
 #include "CliReporter.h"
 
-#include "FleetEvent.h"
-
 #include "ProgressLine.h"
 #include "Terminal.h"
+
+#include "cli/run/FleetEvent.h"
 
 #include "engine/FirmwareImage.h"
 
@@ -22,7 +22,7 @@ constexpr int INTERRUPT_WATCH_MS = 50;
 
 } // namespace
 
-CCliReporter::CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Terminal::Interrupts* interrupts)
+CCliReporter::CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Interrupts* interrupts)
     : m_bQuiet(quiet), m_bShowProgress(showProgress && !quiet), m_nProgramTimeoutMs(programTimeoutMs),
       m_out(stdout), m_err(stderr), m_pInterrupts(interrupts)
 {
@@ -44,15 +44,6 @@ void CCliReporter::WatchInterrupt()
     m_interruptWatch.stop();
     EndProgressLine();
     m_err << "zerlind-firm-update: " << ProgrammingNote(1) << Qt::endl;
-}
-
-QString CCliReporter::TerminalText(const QString& text)
-{
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    while (t.endsWith(u'\n'))
-        t.chop(1);
-    return t;
 }
 
 void CCliReporter::AppendMessageLine(const QString& text)

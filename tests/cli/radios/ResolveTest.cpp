@@ -2,9 +2,9 @@
 // never answer: every name is looked up once, before anything is sent; a radio named twice is
 // seen on the resolved address; a name that does not resolve refuses the run; an interrupt
 // ends the wait at once.
-#include "cli/EventQueue.h"
+#include "cli/run/EventQueue.h"
 #include "cli/FleetCommand.h"
-#include "cli/HostResolver.h"
+#include "cli/radios/HostResolver.h"
 
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
@@ -110,7 +110,7 @@ TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
     CliOptions options;
     options.fileName = TestSupport::WriteRandomFile("resolve.dat", 2048);
     options.timeouts.connectMs = 3000;
-    Terminal::Interrupts interrupts;
+    Interrupts interrupts;
     CFakeResolver resolver({{"radio-slow.club", {1200, "127.0.4.150"}}});
 
     options.addresses = QStringList{"radio-slow.club", "127.0.4.150"};

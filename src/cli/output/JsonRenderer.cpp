@@ -1,6 +1,5 @@
 #include "JsonRenderer.h"
 
-#include "CliReporter.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -38,7 +37,7 @@ void CJsonRenderer::Render(const FleetEvent& event)
     case FleetEvent::Kind::Status:
         if (m_bQuiet)
             return;
-        json = {{"event", "status"}, {"radio", radio}, {"text", CCliReporter::TerminalText(event.text)}};
+        json = {{"event", "status"}, {"radio", radio}, {"text", TerminalText(event.text)}};
         break;
     case FleetEvent::Kind::Progress: {
         if (m_bQuiet)
@@ -65,7 +64,7 @@ void CJsonRenderer::Render(const FleetEvent& event)
     case FleetEvent::Kind::Failure:
     case FleetEvent::Kind::Note: {
         const QString prefix = radio.isEmpty() ? QStringLiteral("zerlind-firm-update: ") : radio + QStringLiteral(": ");
-        for (const QString& line : CCliReporter::TerminalText(event.text).split(u'\n'))
+        for (const QString& line : TerminalText(event.text).split(u'\n'))
             m_err << prefix << line << '\n';
         m_err.flush();
         return;

@@ -1,12 +1,13 @@
 // Several radios at once: each radio's update (or reachability check) runs in a thread of its
 // own, with its own event loop and engine objects, since the timed connection's blocking calls
 // nest event loops and two radios must never share a thread. The image is one read-only copy
-// that every thread reads; all output goes as events through one CFleetOutput.
+// that every thread reads; all output goes as events through one publisher.
 #pragma once
 
-#include "FleetOutput.h"
-#include "RadioList.h"
-#include "Terminal.h"
+#include "EventPublisher.h"
+#include "Interrupts.h"
+
+#include "cli/radios/RadioList.h"
 
 #include "engine/UpdateRun.h"
 
@@ -34,7 +35,7 @@ class CFleetRun {
 public:
     // The first stop of `interrupts` starts no further radio and ends connections and transfers;
     // radios that are programming are waited for until the second.
-    CFleetRun(CFleetOutput& output, const QVector<RadioEntry>& radios, int jobs, const Terminal::Interrupts& interrupts);
+    CFleetRun(CEventPublisher& output, const QVector<RadioEntry>& radios, int jobs, const Interrupts& interrupts);
 
     // Updates every radio with `image` under `rules`; the outcomes in list order.
     QVector<RadioOutcome> Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
@@ -56,10 +57,10 @@ private:
     // The events that say a group starts or that new radios stop.
     void RolloutEvent(const QString& text, const QJsonObject& fields);
 
-    CFleetOutput& m_output;
+    CEventPublisher& m_output;
     const QVector<RadioEntry> m_radios;
     const int m_jobs;
-    const Terminal::Interrupts& m_interrupts;
+    const Interrupts& m_interrupts;
     // Each radio's phase, read by the waiting thread to say who is programming when stopped.
     std::unique_ptr<std::atomic<RadioPhase>[]> m_phases;
 };

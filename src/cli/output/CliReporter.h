@@ -2,7 +2,7 @@
 // stderr when it is a terminal.
 #pragma once
 
-#include "Terminal.h"
+#include "cli/run/Interrupts.h"
 
 #include "engine/UpdateReporter.h"
 
@@ -16,7 +16,7 @@ class CCliReporter : public IUpdateReporter {
 public:
     // `programTimeoutMs` is the limit shown while the radio programs. A failure that an
     // interrupt of `interrupts` (may be null) caused is no failure of the radio's: not shown.
-    CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Terminal::Interrupts* interrupts = nullptr);
+    CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Interrupts* interrupts = nullptr);
 
     void AppendMessageLine(const QString& text) override;
     void AppendFailureLine(const QString& text) override;
@@ -31,8 +31,6 @@ public:
     void SetActiveConnection(bool) override {}
     void OnDataSent(quint64 bytesSent, quint64 totalBytes) override;
 
-    // Catalog texts break lines with CR LF; a terminal wants plain line feeds.
-    static QString TerminalText(const QString& text);
     // "PATH: what is wrong with it", on one line, from the loader's text: a file too short says
     // so, where the catalog's "update failed" would not tell an operator at a prompt.
     static QString FileProblem(const QString& path, const QString& loaderText);
@@ -56,7 +54,7 @@ private:
     QElapsedTimer m_waitClock;
     QTimer m_waitTicker;
     QTimer m_interruptWatch;
-    const Terminal::Interrupts* m_pInterrupts;
+    const Interrupts* m_pInterrupts;
     bool m_bProgramming = false;
     bool m_bProgressOpen = false;
     QString m_fileName;

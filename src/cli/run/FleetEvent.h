@@ -2,7 +2,7 @@
 // writer renders, and how each radio ended.
 #pragma once
 
-#include "ProgressLine.h"
+#include "RadioPhase.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -15,6 +15,8 @@ enum class RadioState { Updated, Failed, NotStarted, Interrupted, Unknown };
 QString StateWord(RadioState state);
 // What the first interrupt says while `radios` radios are programming.
 QString ProgrammingNote(int radios);
+// Catalog texts break lines with CR LF; a terminal, a JSON field and a file want plain line feeds.
+QString TerminalText(const QString& text);
 
 struct RadioOutcome {
     RadioState state = RadioState::NotStarted;

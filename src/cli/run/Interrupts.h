@@ -1,19 +1,8 @@
-// What the command-line updater asks of the terminal and the system: whether a stream is a
-// terminal, its width, and an interrupt that ends a run in order instead of killing it.
+// An interrupt that ends a run in order instead of killing it: the flags the signal handler sets
+// and every radio's thread reads, and the ending by that signal once the run has been told.
 #pragma once
 
 #include <atomic>
-#include <cstdio>
-
-namespace Terminal {
-
-bool IsTerminal(std::FILE* stream);
-// Columns and rows of the terminal behind `stream`; 0 when it is none or does not say.
-int Columns(std::FILE* stream);
-int Rows(std::FILE* stream);
-// Whether a block redrawn in place fits the screen: stdout and stderr are one and the same
-// terminal (so no line of either is drawn over), and it is not a dumb one.
-bool CanDrawInPlace();
 
 // What an interrupt has asked for so far. The first one stops the run in order; the second also
 // stops waiting for radios that are programming. Read from any thread.
@@ -32,5 +21,3 @@ void CatchInterrupts(Interrupts& interrupts);
 // Ends the process by the signal that interrupted it, with that signal's default action, so a
 // calling shell sees the signal (130, 143) and stops its loop. Returns only when none was caught.
 void EndBySignal(const Interrupts& interrupts);
-
-} // namespace Terminal

@@ -1,6 +1,5 @@
 #include "TextRenderer.h"
 
-#include "CliReporter.h"
 #include "ProgressBlock.h"
 #include "Terminal.h"
 
@@ -14,7 +13,7 @@ void CTextRenderer::Lines(QTextStream& stream, const QString& prefix, const QStr
 {
     if (m_pBlock)
         m_pBlock->Erase();
-    for (const QString& line : CCliReporter::TerminalText(text).split(u'\n'))
+    for (const QString& line : TerminalText(text).split(u'\n'))
         stream << prefix << line << '\n';
     stream.flush();
     if (m_pBlock)

@@ -1,7 +1,5 @@
 #include "FleetRun.h"
 
-#include "CliReporter.h"
-
 #include "engine/TimedSocket.h"
 #include "engine/UpdateReporter.h"
 
@@ -29,7 +27,7 @@ QString RadioCount(int radios)
 // One radio's run as the engine reports it, passed on as events. It lives in the radio's thread.
 class CRadioReporter : public IUpdateReporter {
 public:
-    CRadioReporter(CFleetOutput& output, int radio, const Terminal::Interrupts& interrupts,
+    CRadioReporter(CEventPublisher& output, int radio, const Interrupts& interrupts,
                    std::atomic<RadioPhase>& phase)
         : m_output(output), m_radio(radio), m_interrupts(interrupts), m_phase(phase)
     {
@@ -87,7 +85,7 @@ public:
         } else {
             outcome.state = RadioState::Failed;
             outcome.exitCode = ExitCodeFor(result);
-            outcome.text = CCliReporter::TerminalText(m_failure).replace(u'\n', u' ');
+            outcome.text = TerminalText(m_failure).replace(u'\n', u' ');
         }
         return outcome;
     }
@@ -95,9 +93,9 @@ public:
 private:
     bool Stopped() const { return m_interrupts.Ends(m_phase.load() == RadioPhase::Programming); }
 
-    CFleetOutput& m_output;
+    CEventPublisher& m_output;
     const int m_radio;
-    const Terminal::Interrupts& m_interrupts;
+    const Interrupts& m_interrupts;
     std::atomic<RadioPhase>& m_phase;
     bool m_bStopped = false;
     quint64 m_bytes = 0;
@@ -106,8 +104,8 @@ private:
 
 } // namespace
 
-CFleetRun::CFleetRun(CFleetOutput& output, const QVector<RadioEntry>& radios, int jobs,
-                     const Terminal::Interrupts& interrupts)
+CFleetRun::CFleetRun(CEventPublisher& output, const QVector<RadioEntry>& radios, int jobs,
+                     const Interrupts& interrupts)
     : m_output(output), m_radios(radios), m_jobs(qBound(1, jobs, MAX_JOBS)), m_interrupts(interrupts),
       m_phases(new std::atomic<RadioPhase>[size_t(radios.size())])
 {

@@ -1,0 +1,34 @@
+#include "FleetEvent.h"
+
+QString StateWord(RadioState state)
+{
+    switch (state) {
+    case RadioState::Updated:
+        return QStringLiteral("updated");
+    case RadioState::Failed:
+        return QStringLiteral("failed");
+    case RadioState::NotStarted:
+        return QStringLiteral("not-started");
+    case RadioState::Interrupted:
+        return QStringLiteral("interrupted");
+    case RadioState::Unknown:
+        return QStringLiteral("unknown");
+    }
+    return QString();
+}
+
+QString ProgrammingNote(int radios)
+{
+    return radios == 1 ? QStringLiteral("1 radio is programming; do not switch it off; Ctrl-C again to stop waiting")
+                       : QStringLiteral("%1 radios are programming; do not switch them off; Ctrl-C again to stop waiting")
+                             .arg(radios);
+}
+
+QString TerminalText(const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    while (t.endsWith(u'\n'))
+        t.chop(1);
+    return t;
+}
