@@ -166,7 +166,12 @@ void CProgressBlock::Erase()
 {
     if (m_drawnLines == 0)
         return;
-    m_err << QStringLiteral("\x1b[%1A\r\x1b[J").arg(m_drawnLines);
+    // The block's lines are deleted, not the screen below the cursor cleared: at the top of the
+    // screen a clear is a clear-screen, which some terminals keep in the scrollback. Out at once:
+    // the line that takes the block's place goes by another stream, and an erase still held
+    // here would follow it and wipe it.
+    m_err << QStringLiteral("\x1b[%1A\r\x1b[%1M").arg(m_drawnLines);
+    m_err.flush();
     m_drawnLines = 0;
     m_lastBlock.clear();
 }

@@ -3,6 +3,13 @@
 #include "ProgressBlock.h"
 #include "Terminal.h"
 
+namespace {
+
+// The least room for the message column beside the others; below it the table takes two lines a radio.
+constexpr int MIN_MESSAGE_COLUMNS = 20;
+
+} // namespace
+
 CTextRenderer::CTextRenderer(const QStringList& labels, bool quiet, QTextStream& out, QTextStream& err,
                              CProgressBlock* block)
     : m_labels(labels), m_bQuiet(quiet), m_out(out), m_err(err), m_pBlock(block)
@@ -64,18 +71,30 @@ QStringList CTextRenderer::SummaryLines(const QStringList& labels, const QVector
     for (const QString& label : labels)
         radioWidth = qMax(radioWidth, DisplayWidth(label));
     const int stateWidth = DisplayWidth(QStringLiteral("not-started"));
-    QStringList lines{PadWidth(QStringLiteral("radio"), radioWidth) + QStringLiteral("  ")
-                      + PadWidth(QStringLiteral("state"), stateWidth) + QStringLiteral("  exit  seconds  message")};
+    const QString header = PadWidth(QStringLiteral("radio"), radioWidth) + QStringLiteral("  ")
+                           + PadWidth(QStringLiteral("state"), stateWidth) + QStringLiteral("  exit  seconds");
+    // Too narrow for a message column of some use: each radio on two lines, the message below.
+    const bool twoLines = columns > 0 && DisplayWidth(header) + 2 + MIN_MESSAGE_COLUMNS > columns - 1;
+    // Cut, never wrapped: a wrapped line would break the table apart.
+    const auto fit = [columns](const QString& line) { return columns > 0 ? FitWidth(line, columns - 1) : line; };
+    QStringList lines;
+    if (twoLines)
+        lines << fit(header) << fit(QStringLiteral("  message"));
+    else
+        lines << header + QStringLiteral("  message");
     int counts[5] = {};
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
         ++counts[int(o.state)];
-        QString line = PadWidth(labels[i], radioWidth) + QStringLiteral("  ") + PadWidth(StateWord(o.state), stateWidth)
-                       + QStringLiteral("  %1  %2").arg(o.exitCode, 4).arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
-        if (!o.text.isEmpty())
-            line += QStringLiteral("  ") + o.text;
-        // Cut, never wrapped: one radio, one line.
-        lines << (columns > 0 ? FitWidth(line, columns - 1) : line);
+        const QString row = PadWidth(labels[i], radioWidth) + QStringLiteral("  ") + PadWidth(StateWord(o.state), stateWidth)
+                            + QStringLiteral("  %1  %2").arg(o.exitCode, 4).arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
+        if (twoLines) {
+            lines << fit(row);
+            if (!o.text.isEmpty())
+                lines << fit(QStringLiteral("  ") + o.text);
+        } else {
+            lines << fit(o.text.isEmpty() ? row : row + QStringLiteral("  ") + o.text);
+        }
     }
     QStringList totals;
     const std::pair<RadioState, const char*> parts[] = {{RadioState::Updated, "updated"},

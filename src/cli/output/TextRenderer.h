@@ -16,8 +16,9 @@ public:
 
     void Render(const FleetEvent& event) override;
 
-    // The summary table: each radio, its state, exit status, seconds and message, the message cut
-    // to `columns` (0: not cut), then the totals.
+    // The summary table: each radio, its state, exit status, seconds and message, cut to
+    // `columns` (0: not cut), each radio on two lines where the message would find no room
+    // beside the rest; then the totals.
     static QStringList SummaryLines(const QStringList& labels, const QVector<RadioOutcome>& outcomes, int columns);
 
 private:

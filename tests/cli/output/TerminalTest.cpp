@@ -1,0 +1,109 @@
+// What the fleet run leaves on a real terminal: the updater in a tmux pane of a given size, the
+// pane captured with its scrollback once it has ended. Radios on 127.0.6.0/24.
+#include "common/RadioSimProcess.h"
+#include "common/TestSupport.h"
+
+#include "base/MessageCatalog.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A tmux server of the test's own, gone with the object.
+class TmuxPane {
+public:
+    TmuxPane(int columns, int rows, const QString& command)
+        : m_socket(TestSupport::ScratchDir() + QStringLiteral("/tmux-%1x%2").arg(columns).arg(rows))
+    {
+        // The shell stays after the command, so that the pane is still there to be read.
+        Tmux({"new-session", "-d", "-x", QString::number(columns), "-y", QString::number(rows),
+              command + QStringLiteral("; echo \"[exit $?]\"; sleep 60")});
+    }
+    ~TmuxPane() { Tmux({"kill-server"}); }
+
+    // The screen and the scrollback, wrapped lines joined, once the command has ended (bounded).
+    QStringList Ended(int timeoutMs)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QString text;
+        do {
+            QThread::msleep(100);
+            text = Tmux({"capture-pane", "-p", "-J", "-S", "-", "-t", "0"});
+        } while (!text.contains("[exit ") && clock.elapsed() < timeoutMs);
+        QStringList lines;
+        for (const QString& line : text.split(u'\n'))
+            lines << line.trimmed();
+        return lines;
+    }
+
+private:
+    QString Tmux(const QStringList& arguments) const
+    {
+        QProcess tmux;
+        tmux.start("tmux", QStringList{"-S", m_socket, "-f", "/dev/null"} + arguments);
+        tmux.waitForFinished(5000);
+        return QString::fromUtf8(tmux.readAllStandardOutput());
+    }
+
+    const QString m_socket;
+};
+
+QStringList Prefixed(const QString& radio, std::initializer_list<quint16> ids)
+{
+    QStringList lines;
+    for (quint16 id : ids) {
+        for (const QString& line : LoadText(id, LANG_ENGLISH_US).split("\r\n"))
+            lines << radio + ": " + line;
+    }
+    return lines;
+}
+
+// Every line of a run on the terminal where it was shown: every radio's status and failure
+// lines, the table whole below the terminal's width (each radio on two lines when narrow), the
+// totals, and no fleet line left behind by the progress block.
+TEST(Terminal, TheRunStaysOnTheScreenAndInTheScrollback)
+{
+    const struct {
+        int columns;
+        bool twoLines; // the table's rows
+    } cases[] = {{80, false}, {40, true}};
+    const QString path = TestSupport::WriteRandomFile("terminal.dat", 64 * 1024);
+    int base = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.columns);
+        const QString good = QStringLiteral("127.0.6.%1").arg(base);
+        const QString bad = QStringLiteral("127.0.6.%1").arg(base + 1);
+        base += 2;
+        RadioSimProcess sim(good + u'-' + bad, {"--program-delay", "1200", "--refuse", bad + "/program"});
+        ASSERT_TRUE(sim.Ready());
+        TmuxPane pane(c.columns, 24,
+                      QStringLiteral("LC_ALL=C.UTF-8 '%1/zerlind-firm-update' '%2' %3 %4").arg(ZFU_BIN_DIR, path, good, bad));
+        const QStringList lines = pane.Ended(20000);
+        const QString screen = lines.join(u'\n');
+        ASSERT_TRUE(lines.contains("[exit 6]")) << qPrintable(screen);
+
+        QStringList expected = Prefixed(good, {1309, 1300, 1302, 1303, 1304, 1301, 1305});
+        expected += Prefixed(bad, {1309, 1300, 1302, 1303, 1304, 1301, IDS_ERR_ILLEGAL_DATA});
+        for (const QString& line : expected)
+            EXPECT_EQ(lines.count(line), 1) << qPrintable(line) << '\n' << qPrintable(screen);
+        EXPECT_FALSE(screen.contains(" done, ")) << qPrintable(screen);
+
+        const int header = int(lines.indexOf(QRegularExpression("^radio +state +exit +seconds.*")));
+        ASSERT_GE(header, 0) << qPrintable(screen);
+        const QStringList table = lines.mid(header, c.twoLines ? 5 : 3);
+        for (const QString& line : table)
+            EXPECT_LT(line.size(), c.columns) << qPrintable(line);
+        const QString badRow = table.value(c.twoLines ? 3 : 2);
+        EXPECT_TRUE(badRow.contains(QRegularExpression("^" + QRegularExpression::escape(bad) + " +failed +6 ")))
+            << qPrintable(screen);
+        EXPECT_TRUE(table.value(c.twoLines ? 4 : 2).contains("Illegal firm data.")) << qPrintable(screen);
+        EXPECT_EQ(lines.value(header + table.size()), "2 radios: 1 updated, 1 failed") << qPrintable(screen);
+    }
+}
+
+} // namespace
