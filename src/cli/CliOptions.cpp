@@ -4,11 +4,15 @@
 
 #include "base/MessageCatalog.h"
 
+#include <QRegularExpression>
+
 #include <limits>
 
 namespace {
 
 constexpr qint64 MAX_INT = std::numeric_limits<int>::max();
+// The longest --deadline DURATION: a week; a maintenance window is not longer.
+constexpr qint64 MAX_DEADLINE_S = 7 * 24 * 3600;
 // Where the help's option lines start their text.
 constexpr int HELP_COLUMN = 27;
 
@@ -21,9 +25,17 @@ enum class Value {
     Text,   // anything `store` takes; `accepts` says what that is
 };
 
+// Which runs an option means something for; given to any other, it is refused rather than ignored.
+enum class Use {
+    Any,
+    Update,        // the rollout and its records: not with --check or --scan
+    UpdateOrCheck, // --failed: the radios to run again on, also those a check did not reach
+};
+
 // One option: the help, the range message and the completion all come from this row.
 struct OptionSpec {
     const char* name;
+    Use use;
     const char* placeholder; // the value as the help names it; nullptr for a flag
     Value kind;
     qint64 minimum;
@@ -35,6 +47,55 @@ struct OptionSpec {
     CliParse ends = CliParse::Run; // --help and --version end the parse at once
 };
 
+bool ParseNumber(const QString& text, qint64 minimum, qint64 maximum, qint64& value)
+{
+    bool ok = false;
+    const qlonglong n = text.toLongLong(&ok, 10);
+    if (!ok || n < minimum || n > maximum)
+        return false;
+    value = n;
+    return true;
+}
+
+// "1,5,20%": counts and shares, each at least 1 (a share at most 100%).
+bool ParseWaves(const QString& text, QVector<WaveSize>& waves)
+{
+    waves.clear();
+    for (const QString& item : text.split(u',')) {
+        WaveSize wave;
+        qint64 n = 0;
+        wave.share = item.endsWith(u'%');
+        if (!ParseNumber(wave.share ? item.chopped(1) : item, 1, wave.share ? 100 : MAX_INT, n))
+            return false;
+        wave.value = int(n);
+        waves << wave;
+    }
+    return true;
+}
+
+// "90s", "15m", "2h", or an RFC 3339 time with its offset ("2026-12-08T18:30:00Z").
+bool ParseDeadline(const QString& text, CliOptions& options)
+{
+    static const QRegularExpression duration(QStringLiteral("^([0-9]{1,9})([smh])$"));
+    static const QRegularExpression instant(
+        QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}[Tt ][0-9]{2}:[0-9]{2}:[0-9]{2}(\\.[0-9]+)?([Zz]|[+-][0-9]{2}:[0-9]{2})$"));
+    const QRegularExpressionMatch match = duration.match(text);
+    if (match.hasMatch()) {
+        const QString unit = match.captured(2);
+        const qint64 seconds = match.captured(1).toLongLong() * (unit == u"h" ? 3600 : unit == u"m" ? 60 : 1);
+        options.deadlineSeconds = seconds;
+        options.deadlineAt = QDateTime();
+        return seconds >= 1 && seconds <= MAX_DEADLINE_S;
+    }
+    if (!instant.match(text).hasMatch())
+        return false;
+    QString iso = text.toUpper();
+    iso[10] = u'T';
+    options.deadlineSeconds = 0;
+    options.deadlineAt = QDateTime::fromString(iso, Qt::ISODateWithMs);
+    return options.deadlineAt.isValid();
+}
+
 template <typename F>
 constexpr auto Store(F f) -> bool (*)(CliOptions&, const QString&, qint64)
 {
@@ -42,65 +103,85 @@ constexpr auto Store(F f) -> bool (*)(CliOptions&, const QString&, qint64)
 }
 
 const OptionSpec kOptions[] = {
-    {"lang", "en|ja", Value::Choice, 0, 0,
+    {"lang", Use::Any, "en|ja", Value::Choice, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) {
          o.language = t == QLatin1String("ja") ? LANG_JAPANESE : LANG_ENGLISH_US;
          return true;
      }),
      "language of the texts (default: Japanese when the message locale\nis ja_JP, English otherwise)"},
-    {"port", "N", Value::Number, 1, 65535,
+    {"port", Use::Any, "N", Value::Number, 1, 65535,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.port = quint16(n), true; }),
      "TCP port of the radio's update service (default 1111)"},
-    {"connect-timeout", "MS", Value::Number, 1, MAX_INT,
+    {"connect-timeout", Use::Any, "MS", Value::Number, 1, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.timeouts.connectMs = int(n), true; }),
      "longest wait for the connection (default 3000)"},
-    {"transfer-timeout", "MS", Value::Number, 1, MAX_INT,
+    {"transfer-timeout", Use::Any, "MS", Value::Number, 1, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.timeouts.transferMs = int(n), true; }),
      "longest wait for each reply of the transfer (default 10000)"},
-    {"program-timeout", "MS", Value::Number, 1, MAX_INT,
+    {"program-timeout", Use::Any, "MS", Value::Number, 1, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.timeouts.programMs = int(n), true; }),
      "longest wait while the radio programs (default 180000)"},
-    {"quiet", nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.quiet = true; }),
+    {"quiet", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.quiet = true; }),
      "no status lines and no progress; failures still go to stderr"},
-    {"radios", "LIST", Value::Text, 0, 0,
+    {"radios", Use::Any, "LIST", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.radioLists << t, !t.isEmpty(); }),
      "radios from the file LIST (\"-\": standard input), one address a line;\n'#' starts a comment. May be given "
      "more than once; the lists\ncome before the addresses of the command line",
      "a file, or - for standard input"},
-    {"jobs", "N", Value::Number, 1, MAX_JOBS,
+    {"jobs", Use::Any, "N", Value::Number, 1, MAX_JOBS,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.jobs = int(n), o.jobsGiven = true; }),
      "how many radios are updated at the same time, 1 to 64 (default 4)"},
-    {"json", nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.json = true; }),
+    {"json", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.json = true; }),
      "JSON Lines on stdout instead of text, one object per event"},
-    {"no-progress", nullptr, Value::None, 0, 0,
+    {"no-progress", Use::Any, nullptr, Value::None, 0, 0,
      Store([](CliOptions& o, const QString&, qint64) { return o.noProgress = true; }),
      "no progress block on the terminal"},
     // 0 is the default, no canary, and may be written out.
-    {"canary", "N", Value::Number, 0, MAX_INT,
+    {"canary", Use::Update, "N", Value::Number, 0, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.canary = int(n), true; }),
-     "update the first N radios of the list first; the others only when\nevery one of them was updated"},
-    {"max-failures", "N|P%", Value::Limit, 1, MAX_INT,
+     "update the first N radios of the list first; the others only when\nevery one of them was updated "
+     "(--waves N,100%)"},
+    {"max-failures", Use::Update, "N|P%", Value::Limit, 1, MAX_INT,
      Store([](CliOptions& o, const QString& t, qint64 n) {
          (t.endsWith(u'%') ? o.maxFailuresPercent : o.maxFailures) = int(n);
          return true;
      }),
      "start no further radio once N radios (or P% of them, rounded up)\nhave failed"},
-    {"failed", "FILE", Value::Text, 0, 0,
+    {"waves", Use::Update, "LIST", Value::Text, 0, 0,
+     Store([](CliOptions& o, const QString& t, qint64) { return ParseWaves(t, o.waves); }),
+     "update the radios in waves, each a count or a share of all radios\n(1,5,20%), the last repeating; a "
+     "wave starts when the one before\nhas ended; without --max-failures a failed wave is the last",
+     "counts and shares in order, such as 1,5,20%"},
+    {"wave-pause", Use::Update, "SECONDS", Value::Number, 0, 3600,
+     Store([](CliOptions& o, const QString&, qint64 n) { return o.wavePauseSeconds = int(n), true; }),
+     "wait this long between two waves (default 0)"},
+    {"retries", Use::Update, "N", Value::Number, 0, 10,
+     Store([](CliOptions& o, const QString&, qint64 n) { return o.retries = int(n), true; }),
+     "try a radio up to N more times, after 1 s, 2 s, 4 s ... (at most\n30 s), when it failed before the "
+     "program command was sent (default 0)"},
+    {"deadline", Use::Update, "DURATION|TIME", Value::Text, 0, 0,
+     Store([](CliOptions& o, const QString& t, qint64) { return ParseDeadline(t, o); }),
+     "start no radio after this: 90s, 15m, 2h from now, or an RFC 3339\ntime; radios running go on to their end",
+     "90s, 15m, 2h up to a week, or an RFC 3339 time such as 2026-12-08T18:30:00Z"},
+    {"plan", Use::Update, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.plan = true; }),
+     "print what the run would do (file, waves, radios with their address\nand port, limits) and exit; "
+     "connects to nothing"},
+    {"failed", Use::UpdateOrCheck, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.failedList = t, !t.isEmpty(); }),
      "write the radios not updated to FILE as a radio list, to run again\nwith --radios FILE", "a file name"},
-    {"log", "FILE", Value::Text, 0, 0,
+    {"log", Use::Update, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.logFile = t, !t.isEmpty(); }),
      "append one JSON record per radio to FILE: the workshop's books", "a file name"},
-    {"check", nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.check = true; }),
+    {"check", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.check = true; }),
      "check FILE (size, blocks, SHA-256) and that each radio accepts a\nconnection, up to 64 at once; sends nothing "
      "to any radio"},
-    {"scan", "NETWORK/PREFIX", Value::Text, 0, 0,
+    {"scan", Use::Any, "NETWORK/PREFIX", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.scanNetwork = t, !t.isEmpty(); }),
      "list the addresses of an IPv4 network (prefix 22 to 32) that accept\na connection on the update port; sends "
      "nothing. No FILE",
      SCAN_NETWORK_FORM},
-    {"help", nullptr, Value::None, 0, 0, nullptr, "show this text and exit", nullptr, CliParse::Help},
-    {"version", nullptr, Value::None, 0, 0, nullptr, "show the version and exit", nullptr, CliParse::Version},
+    {"help", Use::Any, nullptr, Value::None, 0, 0, nullptr, "show this text and exit", nullptr, CliParse::Help},
+    {"version", Use::Any, nullptr, Value::None, 0, 0, nullptr, "show the version and exit", nullptr, CliParse::Version},
 };
 
 const OptionSpec* FindOption(const QString& name)
@@ -110,16 +191,6 @@ const OptionSpec* FindOption(const QString& name)
             return &option;
     }
     return nullptr;
-}
-
-bool ParseNumber(const QString& text, qint64 minimum, qint64 maximum, qint64& value)
-{
-    bool ok = false;
-    const qlonglong n = text.toLongLong(&ok, 10);
-    if (!ok || n < minimum || n > maximum)
-        return false;
-    value = n;
-    return true;
 }
 
 // What a good value of `option` is, as the "bad value" message says it.
@@ -164,7 +235,9 @@ bool Take(const OptionSpec& option, const QString& value, CliOptions& options)
 bool CliOptions::IsFleet() const
 {
     return addresses.size() > 1 || !radioLists.isEmpty() || jobsGiven || json || check || !scanNetwork.isEmpty()
-           || canary > 0 || maxFailures > 0 || maxFailuresPercent > 0 || !failedList.isEmpty() || !logFile.isEmpty();
+           || canary > 0 || maxFailures > 0 || maxFailuresPercent > 0 || !failedList.isEmpty() || !logFile.isEmpty()
+           || !waves.isEmpty() || wavePauseSeconds > 0 || retries > 0 || deadlineSeconds > 0 || deadlineAt.isValid()
+           || plan;
 }
 
 int CliOptions::FailureLimit(int radios) const
@@ -172,6 +245,21 @@ int CliOptions::FailureLimit(int radios) const
     if (maxFailuresPercent > 0)
         return int((qint64(radios) * maxFailuresPercent + 99) / 100);
     return maxFailures;
+}
+
+QVector<int> CliOptions::WaveSizes(int radios) const
+{
+    const QVector<WaveSize> list = canary > 0 ? QVector<WaveSize>{{canary, false}, {100, true}}
+                                   : waves.isEmpty() ? QVector<WaveSize>{{100, true}}
+                                                     : waves;
+    QVector<int> sizes;
+    for (int left = radios, i = 0; left > 0; ++i) {
+        const WaveSize& wave = list[qMin(i, int(list.size()) - 1)];
+        const int size = wave.share ? qMax(1, int(qint64(radios) * wave.value / 100)) : wave.value;
+        sizes << qMin(size, left);
+        left -= sizes.last();
+    }
+    return sizes;
 }
 
 QString BadValue(const QString& name, const QString& value, const QString& accepted)
@@ -182,6 +270,7 @@ QString BadValue(const QString& name, const QString& value, const QString& accep
 CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QString& error)
 {
     QStringList positional;
+    QVector<const OptionSpec*> given;
     bool optionsEnded = false;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
@@ -204,6 +293,7 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
             error = QStringLiteral("unknown option: --%1").arg(name);
             return CliParse::Error;
         }
+        given << option;
         if (option->kind == Value::None) {
             if (eq >= 0) {
                 error = QStringLiteral("--%1 takes no value").arg(name);
@@ -227,6 +317,25 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
             error = BadValue(name, value, Accepted(*option));
             return CliParse::Error;
         }
+    }
+    // An option given where it means nothing would be silently ignored: refused instead.
+    for (const OptionSpec* option : given) {
+        const bool refused = !options.scanNetwork.isEmpty() ? option->use != Use::Any
+                                                            : options.check && option->use == Use::Update;
+        if (refused) {
+            error = QStringLiteral("%1 takes no --%2")
+                        .arg(options.scanNetwork.isEmpty() ? QStringLiteral("--check") : QStringLiteral("--scan"),
+                             QLatin1String(option->name));
+            return CliParse::Error;
+        }
+    }
+    if (options.canary > 0 && !options.waves.isEmpty()) {
+        error = QStringLiteral("--canary N is --waves N,100%: give one of them");
+        return CliParse::Error;
+    }
+    if (options.wavePauseSeconds > 0 && options.canary == 0 && options.waves.isEmpty()) {
+        error = QStringLiteral("--wave-pause needs --waves or --canary");
+        return CliParse::Error;
     }
     if (!options.scanNetwork.isEmpty()) {
         // A scan takes no file and no radios, and updates nothing.

@@ -4,8 +4,16 @@
 
 #include "engine/UpdateRun.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+// One wave of --waves: a count of radios, or a share of the fleet in percent.
+struct WaveSize {
+    int value = 0;
+    bool share = false;
+};
 
 struct CliOptions {
     quint16 language = 0; // 0: follow the message locale
@@ -21,17 +29,27 @@ struct CliOptions {
     bool check = false;
     bool noProgress = false; // --no-progress: no block drawn in place, even on a terminal
     int canary = 0;          // --canary N: the first N radios go first, the rest only if all took it
+    QVector<WaveSize> waves; // --waves LIST, in order; the last one repeats
+    int wavePauseSeconds = 0; // --wave-pause: the wait between two waves
+    int retries = 0;         // --retries N: more attempts of a radio that failed before programming
+    qint64 deadlineSeconds = 0; // --deadline DURATION: from the start of the run (0: none)
+    QDateTime deadlineAt;    // --deadline TIME: an instant (invalid: none)
+    bool plan = false;       // --plan: print what the run would do, send nothing
     int maxFailures = 0;     // --max-failures N: no radio starts once N have failed (0: no limit)
     int maxFailuresPercent = 0; // --max-failures P%: the limit as a share of the radios, rounded up
     QString failedList;      // --failed FILE: the radios not updated, as a radio list
     QString logFile;         // --log FILE: one JSON record per radio per run, appended
     QString scanNetwork;     // --scan NETWORK/PREFIX
 
-    // Any of --radios, --jobs, --json, --check, --scan or several addresses: the run goes
-    // through the fleet machinery, with the address prefix and the summary even for one radio.
+    // Any of --radios, --jobs, --json, --check, --scan, a rollout option or several addresses:
+    // the run goes through the fleet machinery, with the address prefix and the summary even
+    // for one radio.
     bool IsFleet() const;
     // The failure limit for `radios` radios; 0 for none.
     int FailureLimit(int radios) const;
+    // The sizes of the waves of `radios` radios in order, adding up to them: --waves (a share
+    // rounded down, at least 1; the last size repeats), --canary N as N,100%, else one wave.
+    QVector<int> WaveSizes(int radios) const;
 };
 
 enum class CliParse { Run, Help, Version, Error };

@@ -42,6 +42,10 @@ TEST(CliOptions, RangesAtBothEdges)
         {"--max-failures", "1", true},  {"--max-failures", "0", false}, {"--max-failures", "1%", true},
         {"--max-failures", "100%", true}, {"--max-failures", "101%", false}, {"--max-failures", "0%", false},
         {"--lang", "ja", true},         {"--lang", "jp", false},
+        {"--retries", "0", true},       {"--retries", "10", true},     {"--retries", "11", false},
+        {"--waves", "1,100%", true},    {"--waves", "1,,2", false},    {"--waves", "101%", false},
+        {"--deadline", "168h", true},   {"--deadline", "169h", false}, {"--deadline", "0s", false},
+        {"--deadline", "2026-12-08T18:30:00.5+01:00", true},           {"--deadline", "2026-12-08T18:30:00", false},
     };
     for (const auto& c : cases) {
         CliOptions o;
@@ -57,7 +61,27 @@ TEST(CliOptions, RangesAtBothEdges)
     EXPECT_TRUE(o.IsFleet());
 }
 
-TEST(CliOptions, BadValuesSayWhatIsTaken)
+TEST(CliOptions, WavesInOrderTheLastRepeating)
+{
+    const struct {
+        QStringList args;
+        int radios;
+        QVector<int> sizes;
+    } cases[] = {
+        {{"--waves", "1,2,50%"}, 7, {1, 2, 3, 1}}, // 3.5 rounded down
+        {{"--waves", "1%"}, 3, {1, 1, 1}},         // at least one
+        {{"--waves", "5,1"}, 3, {3}},
+        {{"--canary", "2"}, 6, {2, 4}},
+        {{}, 6, {6}},
+    };
+    for (const auto& c : cases) {
+        CliOptions o;
+        ASSERT_EQ(Parse(c.args + QStringList{"main.dat", "a"}, o), CliParse::Run) << qPrintable(c.args.join(' '));
+        EXPECT_EQ(o.WaveSizes(c.radios), c.sizes) << qPrintable(c.args.join(' '));
+    }
+}
+
+TEST(CliOptions, RefusalsSayWhatIsWrong)
 {
     const struct {
         QStringList args;
@@ -68,6 +92,14 @@ TEST(CliOptions, BadValuesSayWhatIsTaken)
         {{"--lang", "jp"}, "bad value for --lang: 'jp' (en or ja)"},
         {{"--failed", ""}, "bad value for --failed: '' (a file name)"},
         {{"--frobnicate", "3"}, "unknown option: --frobnicate"},
+        // Options that would mean nothing there are refused, not ignored.
+        {{"--check", "--canary", "2"}, "--check takes no --canary"},
+        {{"--log", "books.jsonl", "--check"}, "--check takes no --log"},
+        {{"--scan", "127.0.0.0/24", "--failed", "again.txt"}, "--scan takes no --failed"},
+        {{"--plan", "--check"}, "--check takes no --plan"},
+        {{"--waves", "1,0"}, "bad value for --waves: '1,0' (counts and shares in order, such as 1,5,20%)"},
+        {{"--canary", "2", "--waves", "1"}, "--canary N is --waves N,100%: give one of them"},
+        {{"--wave-pause", "5"}, "--wave-pause needs --waves or --canary"},
     };
     for (const auto& c : cases) {
         CliOptions o;

@@ -212,7 +212,7 @@ TEST(RadioSim, HelpDocumentsEveryOptionAndBadOptionsAreRefused)
     EXPECT_EQ(p.exitCode(), 0);
     const QString help = QString::fromUtf8(p.readAllStandardOutput());
     for (const char* option : {"--listen", "--port", "--sessions", "--program-delay", "--save", "--busy", "--refuse",
-                               "--silent", "--no-program-reply", "--close", "--wrong-echo", "--bang", "--split",
+                               "--silent", "--no-program-reply", "--close", "--wrong-echo", "--faulty-sessions", "--bang", "--split",
                                "--slow", "--help"})
         EXPECT_TRUE(help.contains(option)) << option;
     for (const QStringList& args : QList<QStringList>{{"--busy", "3"}, {"--slow", "data"}, {"--bogus"},

@@ -90,6 +90,8 @@ void CRadioSession::HandleRequest(quint8 command, const QByteArray& payload)
     }
     const int dataIndex = command == CMD_DATA ? m_dataIndex : 0;
     const auto fault = [&](SimFault::Kind kind) {
+        if (m_options.faultySessions > 0 && m_number > m_options.faultySessions)
+            return static_cast<const SimFault*>(nullptr);
         return m_options.FaultFor(kind, m_requestIndex, command, dataIndex);
     };
     m_lastWasBusy = false;

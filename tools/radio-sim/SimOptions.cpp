@@ -168,7 +168,7 @@ ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, 
 {
     // Options taking a value, each as "--name VALUE" or "--name=VALUE".
     const QStringList faultOptions = {"busy", "refuse", "silent", "close", "bang", "split", "slow"};
-    const QStringList valued = QStringList{"listen", "port", "sessions", "program-delay", "save"} + faultOptions;
+    const QStringList valued = QStringList{"listen", "port", "sessions", "program-delay", "save", "faulty-sessions"} + faultOptions;
     for (int i = 1; i < arguments.size(); ++i) {
         QString arg = arguments[i];
         if (arg == QLatin1String("-h") || arg == QLatin1String("--help"))
@@ -212,6 +212,8 @@ ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, 
             ok = ParseNumber(value, 0, options.sessions);
         } else if (name == QLatin1String("program-delay")) {
             ok = ParseNumber(value, 0, options.programDelayMs);
+        } else if (name == QLatin1String("faulty-sessions")) {
+            ok = ParseNumber(value, 1, options.faultySessions);
         } else if (name == QLatin1String("save")) {
             options.saveFile = value;
         } else if (name == QLatin1String("wrong-echo")) {
@@ -304,6 +306,8 @@ matches a request applies.
   --silent AT            never answer the request; the connection stays open
   --no-program-reply     the same as --silent program
   --close AT             close the connection instead of answering
+  --faulty-sessions N    the faults apply to each radio's first N sessions only; later
+                         sessions go well (default: every session)
   --wrong-echo           the echo after the first data block differs from image bytes 4 to 7
   --bang AT              accept with "!" instead of " "
   --split AT             send the answer one byte per TCP segment, 2 ms apart

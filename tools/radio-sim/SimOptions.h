@@ -40,6 +40,7 @@ struct SimOptions {
     quint16 port = 1111;
     int sessions = 0;       // 0: serve until stopped
     int programDelayMs = 0; // how long the radio "programs" before it answers
+    int faultySessions = 0; // faults apply to each radio's first N sessions only (0: to all)
     QString saveFile;
     bool wrongEcho = false;
     QVector<SimFault> faults;
