@@ -385,8 +385,10 @@ outcome ends the output. A radio named twice is refused before anything is sent.
 the run; radios that are programming are waited for until a second Ctrl-C.
 Exit status: 0 updated (every radio), 2 bad command line, 3 the firmware file cannot be used,
 4 the radio cannot be reached, 5 the transfer failed, 6 the radio refused the program command,
-7 no reply to the program command; interrupted: ended by the signal (130, 143). With several
-radios, the status of the first radio in list order that was not updated. --check: 0, 3, or 4
-when a radio did not answer; --scan: 0 when a radio answered, 4 when none did.
+7 no reply to the program command, 8 the --deadline passed before every radio started (and
+none failed); interrupted: ended by the signal (130, 143). With several radios, the status of
+the first radio in list order that was not updated. --check: 0, 3, or 4 when a radio did not
+answer; --scan: 0 when a radio answered, 4 when none did. --plan: 0, or what the run would
+have ended with before sending anything.
 )");
 }

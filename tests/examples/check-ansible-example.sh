@@ -2,7 +2,8 @@
 # Runs the Ansible example playbook with the local connection against two sites on this machine,
 # played by one simulator: site-a's radios all take the update, site-b's 127.0.5.21 refuses it.
 # The update must fail site-b alone, naming that radio; the check (--check) must fail site-b alone,
-# naming its unreachable radio, and send nothing to any radio.
+# naming its unreachable radio, and send nothing to any radio. Site-a rolls out in waves before a
+# deadline, which the check, refusing them, must not be given.
 # Usage: check-ansible-example.sh BIN_DIR PLAYBOOK
 set -euo pipefail
 bin=$1 playbook=$2
@@ -33,7 +34,7 @@ printf '# site B\n127.0.5.20\n127.0.5.21\n127.0.5.22\n' >site-b.txt
 cat >inventory.yml <<INVENTORY
 sites:
   hosts:
-    site-a: {zfu_radios: $tmp/site-a.txt}
+    site-a: {zfu_radios: $tmp/site-a.txt, zfu_waves: "1,2", zfu_deadline: 1h}
     site-b: {zfu_radios: $tmp/site-b.txt}
   vars:
     ansible_connection: local
