@@ -1,5 +1,7 @@
 #include "FleetCommand.h"
 
+#include "RunPlan.h"
+
 #include "cli/output/CliReporter.h"
 #include "cli/output/FleetOutput.h"
 #include "cli/output/JsonRenderer.h"
@@ -8,47 +10,10 @@
 #include "cli/radios/RadioScan.h"
 #include "cli/run/FleetRun.h"
 
-#include "engine/FirmwareImage.h"
-
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QJsonArray>
 #include <QTextStream>
 #include <QUuid>
-
-namespace {
-
-// The firmware file for every radio, loaded and checked once before any connection; false with
-// the reason, naming the file, when it cannot be used.
-bool LoadImage(const QString& path, quint16 language, QByteArray& image, QString& error)
-{
-    QString fileError;
-    if (LoadFirmwareFile(path, language, image, fileError))
-        return true;
-    error = CCliReporter::FileProblem(path, fileError);
-    return false;
-}
-
-// Every radio of the lists and the command line, in that order; false with the error.
-bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QString& error)
-{
-    for (const QString& list : options.radioLists) {
-        if (!ReadRadioList(list, options.port, radios, error))
-            return false;
-    }
-    for (const QString& address : options.addresses) {
-        RadioEntry radio;
-        QString why;
-        if (!ParseRadio(address, options.port, radio, why)) {
-            error = QStringLiteral("not a radio address: '%1' (%2)").arg(address, why);
-            return false;
-        }
-        radios << radio;
-    }
-    return true;
-}
-
-} // namespace
 
 int Refuse(const QString& text, int exitCode, bool json, bool hintHelp)
 {
@@ -84,55 +49,31 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& inte
 
 int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolver, Interrupts& interrupts)
 {
-    QVector<RadioEntry> radios;
-    QString error;
-    if (!CollectRadios(options, radios, error))
-        return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
-    if (radios.isEmpty())
-        return Refuse(QStringLiteral("no radio: the list is empty and no ADDRESS was given"), EXIT_BAD_COMMAND_LINE,
-                      options.json);
-    // The same text twice needs no lookup to be refused.
-    if (FindDuplicateRadio(radios, error))
-        return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
-    // The records a run leaves must be writable before anything is sent.
+    RunPlan plan;
     CRunLog log;
-    if (!options.failedList.isEmpty() && !CFailedList::CanWrite(options.failedList, error))
-        return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
-    if (!options.logFile.isEmpty() && !log.Open(options.logFile, error))
-        return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
-
-    QByteArray image;
-    if (!LoadImage(options.fileName, language, image, error))
-        return Refuse(error, EXIT_FILE, options.json);
-
-    // Every name once, all at once, before anything is sent; each radio then connects to the
-    // address its name had here, and two names of one radio are seen as one.
-    ResolveLimits limits;
-    limits.timeoutMs = options.timeouts.connectMs;
-    const ResolveResult resolved = ResolveRadios(radios, resolver, limits, interrupts.stop, [](int names) {
-        QTextStream(stderr) << "zerlind-firm-update: resolving " << names << (names == 1 ? " name\n" : " names\n");
-    });
-    if (resolved == ResolveResult::Interrupted)
-        return EXIT_INTERRUPTED;
-    if (!options.check) {
-        for (const RadioEntry& radio : radios) {
-            if (radio.address.isEmpty())
-                return Refuse(QStringLiteral("%1: no such radio name (no address within %2 ms)")
-                                  .arg(radio.host)
-                                  .arg(limits.timeoutMs),
-                              EXIT_BAD_COMMAND_LINE, options.json);
-        }
+    QString error;
+    // --plan writes nothing, so it opens no log.
+    const int refused = BuildRunPlan(options, language, resolver, interrupts, QDateTime::currentMSecsSinceEpoch(),
+                                     options.plan ? nullptr : &log, plan, error);
+    if (refused == EXIT_INTERRUPTED)
+        return refused;
+    if (refused != 0)
+        return Refuse(error, refused, options.json);
+    if (options.plan) {
+        QTextStream out(stdout);
+        if (options.json)
+            out << CJsonRenderer::Line(PlanJson(plan), QDateTime::currentMSecsSinceEpoch()) << '\n';
+        else
+            out << PlanText(plan);
+        return 0;
     }
-    if (FindDuplicateRadio(radios, error))
-        return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
 
-    const QString sha256 = QString::fromLatin1(QCryptographicHash::hash(image, QCryptographicHash::Sha256).toHex());
     CFleetOutput::Settings settings;
-    for (const RadioEntry& radio : radios) {
+    for (const RadioEntry& radio : plan.radios) {
         settings.labels << radio.name;
         settings.addresses << radio.address;
     }
-    settings.sha256 = sha256;
+    settings.sha256 = plan.sha256;
     settings.json = options.json;
     settings.quiet = options.quiet;
     settings.progress = !options.noProgress && !options.check && Terminal::CanDrawInPlace();
@@ -140,42 +81,53 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     RunFacts facts;
     facts.labels = settings.labels;
     facts.addresses = settings.addresses;
-    facts.fileName = options.fileName;
-    facts.fileSize = image.size();
-    facts.sha256 = sha256;
+    facts.fileName = plan.fileName;
+    facts.fileSize = plan.image.size();
+    facts.sha256 = plan.sha256;
     facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);
     log.SetFacts(facts);
-    CFailedList failedList(options.failedList, facts);
+    CFailedList failedList(plan.failedList, facts);
     if (!options.check) {
-        if (!options.failedList.isEmpty())
+        if (!plan.failedList.isEmpty())
             settings.more.push_back(&failedList);
-        if (!options.logFile.isEmpty())
+        if (!plan.logFile.isEmpty())
             settings.more.push_back(&log);
     }
     CFleetOutput output(settings);
-    CFleetRun fleet(output, radios, options.jobs, interrupts);
+    CFleetRun fleet(output, plan.radios, plan.jobs, interrupts);
+    for (const QString& note : plan.notes)
+        output.Note(note);
 
     if (options.check) {
-        const quint64 size = quint64(image.size());
-        const quint64 blocks = (size + BLOCK_SIZE - 1) / BLOCK_SIZE;
-        output.Fact(QStringLiteral("%1: %2 bytes, %3 blocks, SHA-256 %4").arg(options.fileName).arg(size).arg(blocks).arg(sha256),
-                    {{"event", "file"}, {"file", options.fileName}, {"size", qint64(size)},
-                     {"blocks", qint64(blocks)}, {"sha256", sha256}});
-        const QStringList unreachable = fleet.Check(options.timeouts.connectMs);
+        QJsonObject file = FileFactsJson(plan);
+        file.insert("event", "file");
+        output.Fact(FileFactsText(plan), file);
+        const QVector<QString> reasons = fleet.Check(options.timeouts.connectMs);
+        QStringList unreachable;
+        QVector<RadioOutcome> outcomes(plan.radios.size());
+        for (int radio = 0; radio < plan.radios.size(); ++radio) {
+            if (reasons[radio].isEmpty()) {
+                outcomes[radio].state = RadioState::Updated;
+                continue;
+            }
+            unreachable << plan.radios[radio].name;
+            outcomes[radio] = {RadioState::Failed, EXIT_NOT_REACHED, QStringLiteral("not reachable (%1)").arg(reasons[radio])};
+        }
         const int exitCode = interrupts.stop.load() ? EXIT_INTERRUPTED : unreachable.isEmpty() ? 0 : EXIT_NOT_REACHED;
-        const int reachable = int(radios.size() - unreachable.size());
-        QString text = QStringLiteral("%1 of %2 radios reachable").arg(reachable).arg(radios.size());
+        const int reachable = int(plan.radios.size() - unreachable.size());
+        QString text = QStringLiteral("%1 of %2 radios reachable").arg(reachable).arg(plan.radios.size());
         if (!unreachable.isEmpty())
             text += QStringLiteral("; not reachable: ") + unreachable.join(QStringLiteral(", "));
         output.Fact(text, {{"event", "summary"}, {"reachable", reachable}, {"unreachable", QJsonArray::fromStringList(unreachable)},
                            {"exit", exitCode}});
+        // The radios that did not answer, as a list to run again on; not after an interrupt,
+        // which leaves radios unchecked.
+        if (!plan.failedList.isEmpty() && !interrupts.stop.load())
+            failedList.Write(outcomes, QDateTime::currentMSecsSinceEpoch());
         return exitCode;
     }
 
-    RolloutRules rules;
-    rules.canary = options.canary;
-    rules.failureLimit = options.FailureLimit(int(radios.size()));
-    const QVector<RadioOutcome> outcomes = fleet.Update(image, language, options.timeouts, rules);
+    const QVector<RadioOutcome> outcomes = fleet.Update(plan.image, language, options.timeouts, plan.rules);
     const int exitCode = CFleetRun::ExitCode(outcomes, interrupts.stop.load());
     output.Summary(outcomes, exitCode);
     return exitCode;

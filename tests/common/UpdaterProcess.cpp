@@ -63,7 +63,7 @@ QStringList DocumentedKeys(const QJsonObject& event)
         {"error", {"event", "exit", "text", "time"}},
         {"status", {"event", "radio", "text", "time"}},
         {"progress", {"bytes", "event", "radio", "time", "total"}},
-        {"result", {"address", "bytes", "event", "exit", "radio", "seconds", "sha256", "state", "text", "time"}},
+        {"result", {"address", "attempts", "bytes", "event", "exit", "radio", "seconds", "sha256", "state", "text", "time"}},
         {"summary", {"event", "exit", "failed", "interrupted", "not-started", "radios", "time", "unknown", "updated"}},
         {"file", {"blocks", "event", "file", "sha256", "size", "time"}},
         {"check", {"address", "event", "radio", "reachable", "reason", "time"}},
@@ -71,10 +71,19 @@ QStringList DocumentedKeys(const QJsonObject& event)
         {"rollout start", {"action", "event", "group", "radios", "time"}},
         {"rollout canary failed", {"action", "event", "radio", "reason", "time"}},
         {"rollout failure limit", {"action", "event", "failed", "reason", "time"}},
+        {"rollout start wave", {"action", "event", "group", "names", "radios", "time", "wave"}},
+        {"rollout end wave", {"action", "event", "failed", "group", "time", "updated", "wave"}},
+        {"rollout wave failed", {"action", "event", "radio", "reason", "time", "wave"}},
+        {"rollout deadline", {"action", "event", "reason", "time"}},
+        {"attempt", {"attempt", "event", "radio", "text", "time", "wait"}},
+        {"plan", {"blocks", "deadline", "event", "failed", "file", "jobs", "limit", "log", "notes", "pause", "retries",
+                  "sha256", "size", "time", "waves"}},
     };
     QString kind = event.value("event").toString();
-    if (kind == "rollout")
-        kind += u' ' + (event.value("action") == "start" ? QStringLiteral("start") : event.value("reason").toString());
+    if (kind == "rollout" && event.value("action") != "stop")
+        kind += u' ' + event.value("action").toString() + (event.value("group") == "wave" ? " wave" : "");
+    else if (kind == "rollout")
+        kind += u' ' + event.value("reason").toString();
     // The summaries of the check and the scan say other things.
     if (kind == "summary" && event.contains("reachable"))
         return {"event", "exit", "reachable", "time", "unreachable"};

@@ -26,7 +26,7 @@ QString CJsonRenderer::Line(QJsonObject event, qint64 timeMs)
 
 QString CJsonRenderer::TimeText(qint64 timeMs)
 {
-    return QDateTime::fromMSecsSinceEpoch(timeMs, Qt::UTC).toString(Qt::ISODateWithMs);
+    return ::TimeText(timeMs);
 }
 
 void CJsonRenderer::Render(const FleetEvent& event)
@@ -58,7 +58,8 @@ void CJsonRenderer::Render(const FleetEvent& event)
                 {"address", m_addresses.value(event.radio)},
                 {"state", StateWord(o.state)}, {"exit", o.exitCode},
                 {"text", o.text},              {"seconds", double(o.elapsedMs) / 1000.0},
-                {"bytes", qint64(o.bytes)},    {"sha256", m_sha256}};
+                {"bytes", qint64(o.bytes)},    {"sha256", m_sha256},
+                {"attempts", o.attempts}};
         break;
     }
     case FleetEvent::Kind::Failure:

@@ -33,8 +33,12 @@ void CFailedList::Render(const FleetEvent& event)
         m_outcomes[event.radio] = event.outcome;
         return;
     }
-    if (event.kind != FleetEvent::Kind::Summary)
-        return;
+    if (event.kind == FleetEvent::Kind::Summary)
+        Write(m_outcomes, event.timeMs);
+}
+
+void CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const
+{
     // Whole or not at all: a list cut short would leave radios out of the next run.
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -42,10 +46,10 @@ void CFailedList::Render(const FleetEvent& event)
         return;
     }
     QTextStream out(&file);
-    out << "# not updated by zerlind-firm-update " << kReleaseVersion << " on " << CJsonRenderer::TimeText(event.timeMs) << " with "
+    out << "# not updated by zerlind-firm-update " << kReleaseVersion << " on " << CJsonRenderer::TimeText(timeMs) << " with "
         << m_facts.fileName << " (SHA-256 " << m_facts.sha256 << ")\n";
-    for (int i = 0; i < m_outcomes.size(); ++i) {
-        const RadioOutcome& o = m_outcomes[i];
+    for (int i = 0; i < outcomes.size(); ++i) {
+        const RadioOutcome& o = outcomes[i];
         if (o.state != RadioState::Updated)
             out << m_facts.labels[i] << "  # " << StateWord(o.state) << ": " << o.text << '\n';
     }
@@ -88,6 +92,7 @@ void CRunLog::Render(const FleetEvent& event)
                              {"exit", o.exitCode},
                              {"text", o.text},
                              {"seconds", double(o.elapsedMs) / 1000.0},
+                             {"attempts", o.attempts},
                              {"version", QString::fromLatin1(kReleaseVersion)}};
     const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
     if (m_file.write(line) != line.size())

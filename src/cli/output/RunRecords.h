@@ -27,6 +27,8 @@ public:
     static bool CanWrite(const QString& path, QString& error);
 
     void Render(const FleetEvent& event) override;
+    // Writes the list whole, with the radios of `outcomes` not updated, at `timeMs`.
+    void Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const;
 
 private:
     const QString m_path;

@@ -88,12 +88,15 @@ QStringList CTextRenderer::SummaryLines(const QStringList& labels, const QVector
         ++counts[int(o.state)];
         const QString row = PadWidth(labels[i], radioWidth) + QStringLiteral("  ") + PadWidth(StateWord(o.state), stateWidth)
                             + QStringLiteral("  %1  %2").arg(o.exitCode, 4).arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
+        QString message = o.text;
+        if (o.attempts > 1)
+            message += (message.isEmpty() ? QString() : QStringLiteral("  ")) + QStringLiteral("(%1 attempts)").arg(o.attempts);
         if (twoLines) {
             lines << fit(row);
-            if (!o.text.isEmpty())
-                lines << fit(QStringLiteral("  ") + o.text);
+            if (!message.isEmpty())
+                lines << fit(QStringLiteral("  ") + message);
         } else {
-            lines << fit(o.text.isEmpty() ? row : row + QStringLiteral("  ") + o.text);
+            lines << fit(message.isEmpty() ? row : row + QStringLiteral("  ") + message);
         }
     }
     QStringList totals;

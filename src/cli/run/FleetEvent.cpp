@@ -1,5 +1,7 @@
 #include "FleetEvent.h"
 
+#include <QDateTime>
+
 QString StateWord(RadioState state)
 {
     switch (state) {
@@ -31,4 +33,9 @@ QString TerminalText(const QString& text)
     while (t.endsWith(u'\n'))
         t.chop(1);
     return t;
+}
+
+QString TimeText(qint64 timeMs)
+{
+    return QDateTime::fromMSecsSinceEpoch(timeMs, Qt::UTC).toString(Qt::ISODateWithMs);
 }

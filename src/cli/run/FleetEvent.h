@@ -15,6 +15,8 @@ enum class RadioState { Updated, Failed, NotStarted, Interrupted, Unknown };
 QString StateWord(RadioState state);
 // What the first interrupt says while `radios` radios are programming.
 QString ProgrammingNote(int radios);
+// A time as the events and records give it: UTC, RFC 3339 with milliseconds.
+QString TimeText(qint64 timeMs);
 // Catalog texts break lines with CR LF; a terminal, a JSON field and a file want plain line feeds.
 QString TerminalText(const QString& text);
 
@@ -24,6 +26,7 @@ struct RadioOutcome {
     QString text;         // the failure text or the reason, one line; empty when updated
     qint64 elapsedMs = 0;
     quint64 bytes = 0;    // image bytes the radio accepted
+    int attempts = 0;     // how often it was tried: 0 when never started
 };
 
 struct FleetEvent {

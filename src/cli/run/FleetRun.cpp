@@ -3,8 +3,10 @@
 #include "engine/TimedSocket.h"
 #include "engine/UpdateReporter.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QJsonArray>
 
 #include <algorithm>
 #include <chrono>
@@ -18,11 +20,8 @@ namespace {
 // The waiting thread looks at the interrupt this often, to say at once who is still programming.
 constexpr int WATCH_MS = 50;
 
-// "1 radio", "4 radios".
-QString RadioCount(int radios)
-{
-    return radios == 1 ? QStringLiteral("1 radio") : QStringLiteral("%1 radios").arg(radios);
-}
+// Why new radios stopped starting: whichever came first.
+enum class StopCause { None, FailureLimit, WaveFailed, Deadline };
 
 // One radio's run as the engine reports it, passed on as events. It lives in the radio's thread.
 class CRadioReporter : public IUpdateReporter {
@@ -104,6 +103,16 @@ private:
 
 } // namespace
 
+QString RadioCount(int radios)
+{
+    return radios == 1 ? QStringLiteral("1 radio") : QStringLiteral("%1 radios").arg(radios);
+}
+
+int RetryDelayMs(int attempt)
+{
+    return attempt >= 6 ? RETRY_MOST_DELAY_MS : qMin(RETRY_MOST_DELAY_MS, RETRY_FIRST_DELAY_MS << (attempt - 1));
+}
+
 CFleetRun::CFleetRun(CEventPublisher& output, const QVector<RadioEntry>& radios, int jobs,
                      const Interrupts& interrupts)
     : m_output(output), m_radios(radios), m_jobs(qBound(1, jobs, MAX_JOBS)), m_interrupts(interrupts),
@@ -131,10 +140,10 @@ void CFleetRun::ForEachRadio(int jobs, int first, int end, const std::function<b
                 // timers need; it stays for the thread's life.
                 QEventLoop dispatcher;
                 for (;;) {
-                    if (m_interrupts.stop.load() || (mayStart && !mayStart()))
-                        break;
+                    // Asked only while a radio is left, so that a rule that says no speaks
+                    // for a radio it keeps from starting.
                     const int radio = next.fetch_add(1);
-                    if (radio >= end)
+                    if (radio >= end || m_interrupts.stop.load() || (mayStart && !mayStart()))
                         break;
                     job(radio);
                 }
@@ -170,6 +179,19 @@ void CFleetRun::RolloutEvent(const QString& text, const QJsonObject& fields)
     m_output.Rollout(text, event);
 }
 
+bool CFleetRun::WaitUnlessStopped(int ms) const
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!m_interrupts.stop.load()) {
+        const qint64 left = ms - waited.elapsed();
+        if (left <= 0)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(qMin<qint64>(left, WATCH_MS)));
+    }
+    return false;
+}
+
 QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
                                         const RolloutRules& rules)
 {
@@ -177,70 +199,157 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
     // has been joined.
     QVector<RadioOutcome> outcomes(m_radios.size());
     std::atomic<int> failures{0};
+    std::atomic<StopCause> cause{StopCause::None};
+    const auto stopBy = [&](StopCause why) {
+        StopCause none = StopCause::None;
+        return cause.compare_exchange_strong(none, why);
+    };
+    const std::function<qint64()> now = rules.now ? rules.now : [] { return QDateTime::currentMSecsSinceEpoch(); };
+    const std::function<bool(int)> wait = rules.wait ? rules.wait : [this](int ms) { return WaitUnlessStopped(ms); };
+    const auto pastDeadline = [&] { return rules.deadlineMs > 0 && now() >= rules.deadlineMs; };
+    const auto mayStart = [&] {
+        if (rules.failureLimit > 0 && failures.load() >= rules.failureLimit)
+            return false;
+        if (!pastDeadline())
+            return true;
+        if (stopBy(StopCause::Deadline)) {
+            RolloutEvent(QStringLiteral("deadline %1 passed: no further radio starts").arg(TimeText(rules.deadlineMs)),
+                         {{"action", "stop"}, {"reason", "deadline"}});
+        }
+        return false;
+    };
     const auto update = [&](int radio) {
-        CRadioReporter reporter(m_output, radio, m_interrupts, m_phases[size_t(radio)]);
-        CUpdateRun run(reporter, language, timeouts, m_radios[radio].port);
-        run.SetAbortFlag(&m_interrupts.stop);
-        run.SetProgramAbortFlag(&m_interrupts.stopWaiting);
+        RadioOutcome& outcome = outcomes[radio];
         QElapsedTimer clock;
         clock.start();
-        reporter.SetPhase(RadioPhase::Connecting);
-        const UpdateResult result = run.RunLoaded(image, m_radios[radio].address);
-        outcomes[radio] = reporter.Outcome(result, clock.elapsed());
-        m_output.Result(radio, outcomes[radio]);
-        if (outcomes[radio].state != RadioState::Failed || ++failures != rules.failureLimit)
+        for (int attempt = 1;; ++attempt) {
+            CRadioReporter reporter(m_output, radio, m_interrupts, m_phases[size_t(radio)]);
+            CUpdateRun run(reporter, language, timeouts, m_radios[radio].port);
+            run.SetAbortFlag(&m_interrupts.stop);
+            run.SetProgramAbortFlag(&m_interrupts.stopWaiting);
+            reporter.SetPhase(RadioPhase::Connecting);
+            const UpdateResult result = run.RunLoaded(image, m_radios[radio].address);
+            outcome = reporter.Outcome(result, clock.elapsed());
+            outcome.attempts = attempt;
+            // Only what fails before the program command goes out (no connection, the transfer)
+            // is tried again: a radio that was told to program may be programming still.
+            const bool again = attempt <= rules.retries && outcome.state == RadioState::Failed
+                               && (result == UpdateResult::RadioNotFound || result == UpdateResult::TransferFailed);
+            if (!again)
+                break;
+            const int delayMs = RetryDelayMs(attempt);
+            m_output.Rollout(QStringLiteral("%1: attempt %2 of %3 failed; again in %4 s")
+                                 .arg(m_radios[radio].name)
+                                 .arg(attempt)
+                                 .arg(rules.retries + 1)
+                                 .arg(delayMs / 1000),
+                             {{"event", "attempt"}, {"radio", m_radios[radio].name}, {"attempt", attempt},
+                              {"text", outcome.text}, {"wait", delayMs / 1000}});
+            // An interrupt cancels the attempts to come, and none starts after the deadline.
+            if (!wait(delayMs) || pastDeadline())
+                break;
+        }
+        outcome.elapsedMs = clock.elapsed();
+        m_output.Result(radio, outcome);
+        if (outcome.state != RadioState::Failed || ++failures != rules.failureLimit)
             return;
         const int waiting = int(std::count_if(m_phases.get(), m_phases.get() + m_radios.size(),
                                               [](const std::atomic<RadioPhase>& p) { return p.load() == RadioPhase::NotStarted; }));
-        if (waiting > 0) {
+        if (waiting > 0 && stopBy(StopCause::FailureLimit)) {
             RolloutEvent(QStringLiteral("failure limit: %1 failed, no further radio starts").arg(RadioCount(rules.failureLimit)),
                          {{"action", "stop"}, {"reason", "failure limit"}, {"failed", rules.failureLimit}});
         }
     };
+
     const int count = int(m_radios.size());
-    const int canary = qMin(rules.canary, count);
-    const auto belowLimit = [&] { return rules.failureLimit <= 0 || failures.load() < rules.failureLimit; };
+    const QVector<int> waves = rules.waves.isEmpty() ? QVector<int>{count} : rules.waves;
     const auto failed = [](const RadioOutcome& o) { return o.state == RadioState::Failed; };
-
-    bool canaryFailed = false;
-    if (canary > 0) {
-        RolloutEvent(QStringLiteral("canary: %1 first").arg(RadioCount(canary)),
-                     {{"action", "start"}, {"group", "canary"}, {"radios", canary}});
-        ForEachRadio(m_jobs, 0, canary, belowLimit, update);
-        const auto firstFailed = std::find_if(outcomes.cbegin(), outcomes.cbegin() + canary, failed);
-        canaryFailed = !m_interrupts.stop.load() && firstFailed != outcomes.cbegin() + canary;
-        if (canaryFailed) {
-            RolloutEvent(QStringLiteral("canary failed: %1 not started").arg(RadioCount(count - canary)),
-                         {{"action", "stop"}, {"reason", "canary failed"},
-                          {"radio", m_radios[int(firstFailed - outcomes.cbegin())].name}});
-        } else if (canary < count) {
-            RolloutEvent(QStringLiteral("canary updated: the other %1 follow").arg(RadioCount(count - canary)),
-                         {{"action", "start"}, {"group", "rest"}, {"radios", count - canary}});
+    // One wave is the run as it always was, with no wave events.
+    const bool announceWaves = waves.size() > 1 && !rules.canary;
+    int failedWave = 0; // counted from 1
+    for (int wave = 0, begin = 0; wave < waves.size() && begin < count; ++wave) {
+        const int end = qMin(count, begin + waves[wave]);
+        // An interrupt during the pause ends the run at once: nothing is running then.
+        if (wave > 0 && rules.wavePauseMs > 0 && !wait(rules.wavePauseMs))
+            break;
+        if (m_interrupts.stop.load() || !mayStart())
+            break;
+        QStringList names;
+        for (int radio = begin; radio < end; ++radio)
+            names << m_radios[radio].name;
+        if (rules.canary && wave == 0) {
+            RolloutEvent(QStringLiteral("canary: %1 first").arg(RadioCount(end - begin)),
+                         {{"action", "start"}, {"group", "canary"}, {"radios", end - begin}});
+        } else if (announceWaves) {
+            RolloutEvent(QStringLiteral("wave %1 of %2: %3 (%4)")
+                             .arg(wave + 1)
+                             .arg(waves.size())
+                             .arg(RadioCount(end - begin), names.join(QStringLiteral(", "))),
+                         {{"action", "start"}, {"group", "wave"}, {"wave", wave + 1}, {"radios", end - begin},
+                          {"names", QJsonArray::fromStringList(names)}});
         }
+        ForEachRadio(m_jobs, begin, end, mayStart, update);
+        const auto waveEnd = outcomes.cbegin() + end;
+        const auto firstFailed = std::find_if(outcomes.cbegin() + begin, waveEnd, failed);
+        if (announceWaves) {
+            const int updated = int(std::count_if(outcomes.cbegin() + begin, waveEnd,
+                                                  [](const RadioOutcome& o) { return o.state == RadioState::Updated; }));
+            const int failedHere = int(std::count_if(outcomes.cbegin() + begin, waveEnd, failed));
+            RolloutEvent(QStringLiteral("wave %1 of %2 ended: %3 updated, %4 failed")
+                             .arg(wave + 1)
+                             .arg(waves.size())
+                             .arg(updated)
+                             .arg(failedHere),
+                         {{"action", "end"}, {"group", "wave"}, {"wave", wave + 1}, {"updated", updated}, {"failed", failedHere}});
+        }
+        if (m_interrupts.stop.load() || end == count)
+            break;
+        // Without a failure limit a wave in which a radio failed is the last; with one, the
+        // limit alone decides.
+        if (firstFailed != waveEnd && rules.failureLimit == 0 && stopBy(StopCause::WaveFailed)) {
+            failedWave = wave + 1;
+            const QString name = m_radios[int(firstFailed - outcomes.cbegin())].name;
+            if (rules.canary) {
+                RolloutEvent(QStringLiteral("canary failed: %1 not started").arg(RadioCount(count - end)),
+                             {{"action", "stop"}, {"reason", "canary failed"}, {"radio", name}});
+            } else {
+                RolloutEvent(QStringLiteral("wave %1 failed: %2 not started").arg(failedWave).arg(RadioCount(count - end)),
+                             {{"action", "stop"}, {"reason", "wave failed"}, {"wave", failedWave}, {"radio", name}});
+            }
+            break;
+        }
+        if (rules.canary && wave == 0 && cause.load() == StopCause::None) {
+            RolloutEvent(QStringLiteral("canary %1: the other %2 follow")
+                             .arg(firstFailed == waveEnd ? QStringLiteral("updated") : QStringLiteral("ended"),
+                                  RadioCount(count - end)),
+                         {{"action", "start"}, {"group", "rest"}, {"radios", count - end}});
+        }
+        begin = end;
     }
-    if (!canaryFailed)
-        ForEachRadio(m_jobs, canary, count, belowLimit, update);
 
-    // Without a stop, a radio is left out only by a failed canary or the failure limit; either
-    // way it takes the status of the first failure.
+    // A radio is left out by an interrupt, a failed wave, the failure limit or the deadline; it
+    // takes the status of the first failure (the deadline's own when none failed).
     const auto firstFailed = std::find_if(outcomes.cbegin(), outcomes.cend(), failed);
-    const bool stopped = m_interrupts.stop.load() || firstFailed == outcomes.cend();
-    const QString reason = stopped        ? QStringLiteral("interrupted before it started")
-                           : canaryFailed ? QStringLiteral("canary failed")
-                                          : QStringLiteral("failure limit");
+    const bool stopped = m_interrupts.stop.load();
+    const StopCause why = cause.load();
+    const QString reason = stopped                          ? QStringLiteral("interrupted before it started")
+                           : why == StopCause::Deadline     ? QStringLiteral("deadline")
+                           : why != StopCause::WaveFailed   ? QStringLiteral("failure limit")
+                           : rules.canary                   ? QStringLiteral("canary failed")
+                                                            : QStringLiteral("wave %1 failed").arg(failedWave);
     for (int radio = 0; radio < count; ++radio) {
         RadioOutcome& outcome = outcomes[radio];
         if (m_phases[size_t(radio)].load() != RadioPhase::NotStarted)
             continue;
         outcome.state = RadioState::NotStarted;
-        outcome.exitCode = stopped ? EXIT_INTERRUPTED : firstFailed->exitCode;
+        outcome.exitCode = stopped ? EXIT_INTERRUPTED : firstFailed != outcomes.cend() ? firstFailed->exitCode : EXIT_DEADLINE;
         outcome.text = reason;
         m_output.Result(radio, outcome);
     }
     return outcomes;
 }
 
-QStringList CFleetRun::Check(int connectTimeoutMs)
+QVector<QString> CFleetRun::Check(int connectTimeoutMs)
 {
     QVector<QString> reasons(m_radios.size()); // empty: reachable
     ForEachRadio(CHECK_JOBS, 0, int(m_radios.size()), {}, [&](int radio) {
@@ -267,12 +376,7 @@ QStringList CFleetRun::Check(int connectTimeoutMs)
                       {{"event", "check"}, {"radio", entry.name}, {"address", entry.address},
                        {"reachable", reason.isEmpty()}, {"reason", reason}});
     });
-    QStringList unreachable;
-    for (int radio = 0; radio < m_radios.size(); ++radio) {
-        if (!reasons[radio].isEmpty())
-            unreachable << m_radios[radio].name;
-    }
-    return unreachable;
+    return reasons;
 }
 
 int CFleetRun::ExitCode(const QVector<RadioOutcome>& outcomes, bool interrupted)

@@ -169,8 +169,9 @@ TEST(Fleet, JsonLinesTimedAndComplete)
         }
         if (kind == "result") {
             const bool updated = event.value("radio") == Radio(30);
-            EXPECT_EQ(event.keys(), QStringList({"address", "bytes", "event", "exit", "radio", "seconds", "sha256",
-                                                 "state", "text", "time"}));
+            EXPECT_EQ(event.keys(), QStringList({"address", "attempts", "bytes", "event", "exit", "radio", "seconds",
+                                                 "sha256", "state", "text", "time"}));
+            EXPECT_EQ(event.value("attempts"), 1);
             EXPECT_EQ(event.value("state").toString(), updated ? "updated" : "failed");
             EXPECT_EQ(event.value("exit").toInt(), updated ? 0 : 4);
             EXPECT_EQ(event.value("bytes").toInteger(), updated ? 300 * 1024 : 0);
@@ -220,6 +221,7 @@ TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
         {{path, "2130707586"}, "not a radio address: '2130707586'"},
         {{path, "127.0.4.130:0"}, "bad port '0'"},
         {{"--scan", "127.0.4.0202/32"}, "bad value for --scan: '127.0.4.0202/32'"},
+        {{"--canary", "2", path, Radio(130), Radio(131)}, "--canary 2 is not fewer than the 2 radios of the run"},
         // Radio lists: the file and line of the first bad line.
         {{"--radios", WriteList("two.txt", "# ok\n127.0.4.130 127.0.4.131\n"), path}, "two.txt:2: not a radio address: '127.0.4.130 127.0.4.131'"},
         {{"--radios", WriteList("semi.txt", "\xEF\xBB\xBF" "127.0.4.131\r\n\r\n127.0.4.130;\r\n"), path},

@@ -1,13 +1,17 @@
-// Rollouts that protect a fleet, against multi-radio simulators on 127.0.4.160 to 127.0.4.199:
-// a canary group that must all take the image before the others start, a failure limit, the
-// list of radios not updated to run again on, and the workshop's log over several runs.
+// Rollouts that protect a fleet, against multi-radio simulators on 127.0.4.160 to 127.0.4.230:
+// a canary group that must all take the image before the others start, a failure limit, waves,
+// retries, a deadline, the plan that sends nothing, the list of radios not updated to run again
+// on, and the workshop's log over several runs.
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
 #include "common/UpdaterProcess.h"
 
+#include "cli/run/FleetRun.h"
+
 #include "base/MessageCatalog.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
@@ -184,14 +188,164 @@ TEST(Rollout, FailedListRunsAgainAndTheLogKeepsEveryRun)
     ASSERT_EQ(records.size(), 6);
     QSet<QString> runs;
     for (const QJsonObject& record : records) {
-        EXPECT_EQ(record.keys(), QStringList({"address", "end", "exit", "file", "radio", "run", "seconds", "sha256", "size",
-                                              "start", "state", "text", "version"}));
+        EXPECT_EQ(record.keys(), QStringList({"address", "attempts", "end", "exit", "file", "radio", "run", "seconds", "sha256",
+                                              "size", "start", "state", "text", "version"}));
         EXPECT_EQ(record.value("size"), 3000);
         EXPECT_EQ(record.value("sha256"), TestSupport::FileSha256(image));
         EXPECT_LE(record.value("start").toString(), record.value("end").toString());
         runs.insert(record.value("run").toString());
     }
     EXPECT_EQ(runs.size(), 2);
+}
+
+TEST(Rollout, WavesInOrderAndAFailedWaveIsTheLast)
+{
+    // 1,2,50% over 7 radios: waves of 1, 2, 3 and 1; the second radio refuses in some cases.
+    const struct {
+        QStringList options;
+        bool refusing;
+        int exitCode;
+        int sessions;
+        const char* notStarted; // the reason of the radios left out
+    } cases[] = {
+        {{}, false, 0, 7, ""},
+        {{}, true, 6, 3, "wave 2 failed"},
+        {{"--max-failures", "2"}, true, 6, 7, ""},
+    };
+    int base = 200;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString() + (c.refusing ? " refusing" : ""));
+        const QStringList radios = Radios(base, 7);
+        base += 7;
+        QStringList faults{"--program-delay", "50"};
+        if (c.refusing)
+            faults << "--refuse" << radios[1] + "/program";
+        RadioSimProcess sim(radios.first() + u'-' + radios.last(), faults);
+        ASSERT_TRUE(sim.Ready());
+        const UpdaterOutcome o = RunUpdater(QStringList{"--json", "--waves", "1,2,50%", "--jobs", "4"} + c.options
+                                            + QStringList{TestSupport::WriteRandomFile("waves.dat", 2048)} + radios);
+        EXPECT_EQ(o.exitCode, c.exitCode) << qPrintable(o.err);
+        EXPECT_EQ(sim.SessionsSoFar(300), c.sessions);
+        // No radio says a word before every radio of the waves before its own has ended.
+        const int waveOf[] = {0, 1, 1, 2, 2, 2, 3};
+        const int sizes[] = {1, 2, 3, 1};
+        int ended[4] = {};
+        QStringList starts;
+        for (const QJsonObject& event : Events(o.out)) {
+            const int radio = int(radios.indexOf(event.value("radio").toString()));
+            if (event.value("event") == "rollout" && event.value("action") == "start")
+                starts << event.value("names").toVariant().toStringList().join(u' ');
+            if (radio >= 0 && event.value("event") == "status") {
+                for (int wave = 0; wave < waveOf[radio]; ++wave)
+                    EXPECT_EQ(ended[wave], sizes[wave]) << qPrintable(radios[radio]);
+            }
+            if (radio >= 0 && event.value("event") == "result" && event.value("state") != "not-started")
+                ++ended[waveOf[radio]];
+            if (radio >= 0 && event.value("state") == "not-started") {
+                EXPECT_EQ(event.value("text"), c.notStarted);
+            }
+        }
+        const QStringList waves{radios[0], radios.mid(1, 2).join(u' '), radios.mid(3, 3).join(u' '), radios[6]};
+        EXPECT_EQ(starts, waves.mid(0, c.sessions == 7 ? 4 : 2));
+    }
+}
+
+TEST(Rollout, RetriesOnlyBeforeTheProgramCommand)
+{
+    // In the run itself, with the waits recorded instead of waited out.
+    const struct {
+        const char* fault;
+        int retries;
+        RadioState state;
+        QVector<int> waits; // ms before each new attempt
+    } cases[] = {
+        {"begin", 2, RadioState::Updated, {1000, 2000}}, // refuses two sessions, takes the third
+        {"begin", 1, RadioState::Failed, {1000}},
+        {"program", 3, RadioState::Failed, {}},          // told to program: never again
+    };
+    int octet = 221;
+    const QByteArray image(2048, 'z');
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.fault) + ' ' + std::to_string(c.retries));
+        const QString address = QStringLiteral("127.0.4.%1").arg(octet++);
+        RadioSimProcess sim(address, {"--sessions", "3", "--faulty-sessions", "2", "--refuse", c.fault});
+        ASSERT_TRUE(sim.Ready());
+        RadioEntry radio{address, address, 1111, address};
+        CEventPublisher events(1);
+        Interrupts interrupts;
+        CFleetRun fleet(events, {radio}, 1, interrupts);
+        RolloutRules rules;
+        rules.retries = c.retries;
+        QVector<int> waits;
+        rules.wait = [&](int ms) { return waits << ms, true; };
+        const QVector<RadioOutcome> outcomes = fleet.Update(image, LANG_ENGLISH_US, UpdateTimeouts(), rules);
+        EXPECT_EQ(outcomes[0].state, c.state);
+        EXPECT_EQ(outcomes[0].attempts, c.waits.size() + 1);
+        EXPECT_EQ(waits, c.waits);
+        // The last session's line may come a little after the run has ended.
+        TestSupport::WaitUntil([&] { return sim.SessionsSoFar(50) > c.waits.size(); }, 3000);
+        EXPECT_EQ(sim.SessionsSoFar(300), c.waits.size() + 1);
+    }
+    // The waits double up to 30 s.
+    EXPECT_EQ(RetryDelayMs(3), 4000);
+    EXPECT_EQ(RetryDelayMs(5), 16000);
+    EXPECT_EQ(RetryDelayMs(6), 30000);
+    EXPECT_EQ(RetryDelayMs(10), 30000);
+}
+
+TEST(Rollout, DeadlineStartsNoRadioAfterIt)
+{
+    const QStringList radios = Radios(224, 3);
+    const QString failed = TestSupport::ScratchDir() + "/deadline.txt";
+    RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "2000"});
+    ASSERT_TRUE(sim.Ready());
+    const UpdaterOutcome o = RunUpdater(QStringList{"--json", "--jobs", "1", "--deadline", "1s", "--failed", failed,
+                                                    TestSupport::WriteRandomFile("deadline.dat", 2048)}
+                                        + radios);
+    EXPECT_EQ(o.exitCode, 8) << qPrintable(o.err);
+    EXPECT_EQ(States(o.out), QStringList({"224=updated", "225=not-started", "226=not-started"}));
+    EXPECT_EQ(Events(o.out, "rollout").value(0).value("reason"), "deadline");
+    QFile list(failed);
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(list.readAll()).count("  # not-started: deadline\n"), 2);
+}
+
+TEST(Rollout, PlanConnectsToNothingAndCheckListsTheUnreachable)
+{
+    const QStringList radios = Radios(227, 3);
+    RadioSimProcess sim(radios[0] + u'-' + radios[1]);
+    ASSERT_TRUE(sim.Ready());
+    const QString image = TestSupport::WriteRandomFile("plan.dat", 3000);
+    const QString failed = TestSupport::ScratchDir() + "/plan-failed.txt";
+    const QString log = TestSupport::ScratchDir() + "/plan-books.jsonl";
+    QFile::remove(failed);
+    QFile::remove(log);
+    UpdaterOutcome o = RunUpdater(QStringList{"--plan", "--json", "--canary", "1", "--max-failures", "1", "--jobs", "64",
+                                              "--failed", failed, "--log", log, image, radios[0], radios[1] + ":1112", radios[2]});
+    EXPECT_EQ(o.exitCode, 0) << qPrintable(o.err);
+    const QList<QJsonObject> plan = Events(o.out);
+    ASSERT_EQ(plan.size(), 1);
+    EXPECT_EQ(plan[0].value("sha256"), TestSupport::FileSha256(image));
+    EXPECT_EQ(plan[0].value("blocks"), 3);
+    const QJsonArray waves = plan[0].value("waves").toArray();
+    ASSERT_EQ(waves.size(), 2);
+    EXPECT_EQ(waves[0].toArray().size(), 1);
+    EXPECT_EQ(waves[1].toArray()[0].toObject().value("port"), 1112);
+    // One wave of two behind a canary of one: a limit of one can still stop the last radio.
+    EXPECT_TRUE(plan[0].value("notes").toArray().isEmpty());
+    EXPECT_EQ(RunUpdater({"--plan", "--max-failures", "1", "--jobs", "3", image, radios[0], radios[1]}).out.count("note: "), 1);
+    EXPECT_EQ(RunUpdater({"--plan", "nosuch.dat", radios[0]}).exitCode, 3);
+    EXPECT_FALSE(QFile::exists(failed) || QFile::exists(log));
+    EXPECT_EQ(sim.SessionsSoFar(300), 0);
+
+    // The check leaves the radio that did not answer as a list to run again on.
+    o = RunUpdater({"--check", "--failed", failed, image, radios[0], radios[2]});
+    EXPECT_EQ(o.exitCode, 4);
+    QFile list(failed);
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(list.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].startsWith(radios[2] + "  # failed: not reachable")) << qPrintable(lines[1]);
 }
 
 } // namespace

@@ -1,0 +1,212 @@
+#include "RunPlan.h"
+
+#include "FleetCommand.h"
+
+#include "cli/output/CliReporter.h"
+#include "cli/output/JsonRenderer.h"
+
+#include "engine/FirmwareImage.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QTextStream>
+
+namespace {
+
+// Every radio of the lists and the command line, in that order; false with the error.
+bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QString& error)
+{
+    for (const QString& list : options.radioLists) {
+        if (!ReadRadioList(list, options.port, radios, error))
+            return false;
+    }
+    for (const QString& address : options.addresses) {
+        RadioEntry radio;
+        QString why;
+        if (!ParseRadio(address, options.port, radio, why)) {
+            error = QStringLiteral("not a radio address: '%1' (%2)").arg(address, why);
+            return false;
+        }
+        radios << radio;
+    }
+    return true;
+}
+
+// Whether the failure limit can ever keep a radio from starting. The last radio of a wave starts
+// once every earlier wave and all but --jobs of its own wave have ended; if even that is fewer
+// radios than the limit, every radio has started before the limit can be reached.
+bool LimitCanStopARadio(const QVector<int>& waves, int jobs, int limit)
+{
+    int before = 0;
+    for (int size : waves) {
+        if (before + qMax(0, size - jobs) >= limit)
+            return true;
+        before += size;
+    }
+    return false;
+}
+
+QString OrNone(qint64 value, const QString& text)
+{
+    return value > 0 ? text : QStringLiteral("none");
+}
+
+} // namespace
+
+int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& resolver, const Interrupts& interrupts,
+                 qint64 nowMs, CRunLog* log, RunPlan& plan, QString& error)
+{
+    plan.fileName = options.fileName;
+    plan.jobs = options.jobs;
+    plan.failedList = options.failedList;
+    plan.logFile = options.logFile;
+    if (!CollectRadios(options, plan.radios, error))
+        return EXIT_BAD_COMMAND_LINE;
+    const int count = int(plan.radios.size());
+    if (count == 0) {
+        error = QStringLiteral("no radio: the list is empty and no ADDRESS was given");
+        return EXIT_BAD_COMMAND_LINE;
+    }
+    // The same text twice needs no lookup to be refused.
+    if (FindDuplicateRadio(plan.radios, error))
+        return EXIT_BAD_COMMAND_LINE;
+    if (options.canary >= count) {
+        error = QStringLiteral("--canary %1 is not fewer than the %2 of the run: nothing would wait for it")
+                    .arg(options.canary)
+                    .arg(RadioCount(count));
+        return EXIT_BAD_COMMAND_LINE;
+    }
+    RolloutRules& rules = plan.rules;
+    if (options.deadlineSeconds > 0)
+        rules.deadlineMs = nowMs + options.deadlineSeconds * 1000;
+    if (options.deadlineAt.isValid()) {
+        rules.deadlineMs = options.deadlineAt.toMSecsSinceEpoch();
+        if (rules.deadlineMs <= nowMs) {
+            error = QStringLiteral("--deadline %1 has passed").arg(CJsonRenderer::TimeText(rules.deadlineMs));
+            return EXIT_BAD_COMMAND_LINE;
+        }
+    }
+    // The records a run leaves must be writable before anything is sent.
+    if (!plan.failedList.isEmpty() && !CFailedList::CanWrite(plan.failedList, error))
+        return EXIT_BAD_COMMAND_LINE;
+    if (log && !plan.logFile.isEmpty() && !log->Open(plan.logFile, error))
+        return EXIT_BAD_COMMAND_LINE;
+
+    QString fileError;
+    if (!LoadFirmwareFile(plan.fileName, language, plan.image, fileError)) {
+        error = CCliReporter::FileProblem(plan.fileName, fileError);
+        return EXIT_FILE;
+    }
+    plan.sha256 = QString::fromLatin1(QCryptographicHash::hash(plan.image, QCryptographicHash::Sha256).toHex());
+
+    // Every name once, all at once, before anything is sent; each radio then connects to the
+    // address its name had here, and two names of one radio are seen as one.
+    ResolveLimits limits;
+    limits.timeoutMs = options.timeouts.connectMs;
+    const ResolveResult resolved = ResolveRadios(plan.radios, resolver, limits, interrupts.stop, [](int names) {
+        QTextStream(stderr) << "zerlind-firm-update: resolving " << names << (names == 1 ? " name\n" : " names\n");
+    });
+    if (resolved == ResolveResult::Interrupted)
+        return EXIT_INTERRUPTED;
+    if (!options.check) {
+        for (const RadioEntry& radio : plan.radios) {
+            if (radio.address.isEmpty()) {
+                error = QStringLiteral("%1: no such radio name (no address within %2 ms)").arg(radio.host).arg(limits.timeoutMs);
+                return EXIT_BAD_COMMAND_LINE;
+            }
+        }
+    }
+    if (FindDuplicateRadio(plan.radios, error))
+        return EXIT_BAD_COMMAND_LINE;
+
+    rules.waves = options.WaveSizes(count);
+    rules.canary = options.canary > 0;
+    rules.failureLimit = options.FailureLimit(count);
+    rules.retries = options.retries;
+    rules.wavePauseMs = options.wavePauseSeconds * 1000;
+    if (rules.failureLimit > 0 && !LimitCanStopARadio(rules.waves, plan.jobs, rules.failureLimit)) {
+        plan.notes << QStringLiteral("--max-failures can stop no radio here: with --jobs %1 every radio has started "
+                                     "before %2 can have failed, and a radio already running is never stopped")
+                          .arg(plan.jobs)
+                          .arg(RadioCount(rules.failureLimit));
+    }
+    return 0;
+}
+
+QString FileFactsText(const RunPlan& plan)
+{
+    const QJsonObject facts = FileFactsJson(plan);
+    return QStringLiteral("%1: %2 bytes, %3 blocks, SHA-256 %4")
+        .arg(plan.fileName)
+        .arg(facts.value(QLatin1String("size")).toInteger())
+        .arg(facts.value(QLatin1String("blocks")).toInteger())
+        .arg(plan.sha256);
+}
+
+QJsonObject FileFactsJson(const RunPlan& plan)
+{
+    const qint64 size = plan.image.size();
+    return {{"file", plan.fileName}, {"size", size}, {"blocks", (size + BLOCK_SIZE - 1) / BLOCK_SIZE}, {"sha256", plan.sha256}};
+}
+
+QString PlanText(const RunPlan& plan)
+{
+    const RolloutRules& rules = plan.rules;
+    QString text = FileFactsText(plan) + u'\n';
+    text += QStringLiteral("%1, up to %2 at once; failure limit %3; retries %4; pause between waves %5 s; deadline %6\n")
+                .arg(RadioCount(int(plan.radios.size())))
+                .arg(plan.jobs)
+                .arg(OrNone(rules.failureLimit, QString::number(rules.failureLimit)))
+                .arg(rules.retries)
+                .arg(rules.wavePauseMs / 1000)
+                .arg(OrNone(rules.deadlineMs, CJsonRenderer::TimeText(rules.deadlineMs)));
+    int first = 0;
+    for (int wave = 0; wave < rules.waves.size(); ++wave) {
+        text += QStringLiteral("wave %1 of %2: %3\n").arg(wave + 1).arg(rules.waves.size()).arg(RadioCount(rules.waves[wave]));
+        for (int radio = first; radio < first + rules.waves[wave]; ++radio) {
+            const RadioEntry& entry = plan.radios[radio];
+            text += QStringLiteral("  %1  %2 port %3\n").arg(entry.name, entry.address).arg(entry.port);
+        }
+        first += rules.waves[wave];
+    }
+    for (const QString& note : plan.notes)
+        text += QStringLiteral("note: ") + note + u'\n';
+    QStringList writes;
+    if (!plan.failedList.isEmpty())
+        writes << QStringLiteral("--failed ") + plan.failedList;
+    if (!plan.logFile.isEmpty())
+        writes << QStringLiteral("--log ") + plan.logFile;
+    text += QStringLiteral("writes: %1\n").arg(writes.isEmpty() ? QStringLiteral("nothing") : writes.join(QStringLiteral(", ")));
+    return text;
+}
+
+QJsonObject PlanJson(const RunPlan& plan)
+{
+    const RolloutRules& rules = plan.rules;
+    QJsonObject json = FileFactsJson(plan);
+    QJsonArray waves;
+    int first = 0;
+    for (int size : rules.waves) {
+        QJsonArray wave;
+        for (int radio = first; radio < first + size; ++radio) {
+            const RadioEntry& entry = plan.radios[radio];
+            wave.append(QJsonObject{{"radio", entry.name}, {"address", entry.address}, {"port", entry.port}});
+        }
+        waves.append(wave);
+        first += size;
+    }
+    const auto orNull = [](qint64 value, const QJsonValue& given) { return value > 0 ? given : QJsonValue(); };
+    const auto path = [](const QString& file) { return file.isEmpty() ? QJsonValue() : QJsonValue(file); };
+    json.insert("event", "plan");
+    json.insert("waves", waves);
+    json.insert("jobs", plan.jobs);
+    json.insert("limit", orNull(rules.failureLimit, rules.failureLimit));
+    json.insert("retries", rules.retries);
+    json.insert("pause", rules.wavePauseMs / 1000);
+    json.insert("deadline", orNull(rules.deadlineMs, CJsonRenderer::TimeText(rules.deadlineMs)));
+    json.insert("notes", QJsonArray::fromStringList(plan.notes));
+    json.insert("failed", path(plan.failedList));
+    json.insert("log", path(plan.logFile));
+    return json;
+}
