@@ -147,7 +147,7 @@ const OptionSpec kOptions[] = {
          return true;
      }),
      "start no further radio once N radios (or P% of them, rounded up)\nhave failed"},
-    {"waves", Use::Update, "LIST", Value::Text, 0, 0,
+    {"waves", Use::Update, "SIZES", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return ParseWaves(t, o.waves); }),
      "update the radios in waves, each a count or a share of all radios\n(1,5,20%), the last repeating; a "
      "wave starts when the one before\nhas ended; without --max-failures a failed wave is the last",

@@ -29,7 +29,7 @@ struct CliOptions {
     bool check = false;
     bool noProgress = false; // --no-progress: no block drawn in place, even on a terminal
     int canary = 0;          // --canary N: the first N radios go first, the rest only if all took it
-    QVector<WaveSize> waves; // --waves LIST, in order; the last one repeats
+    QVector<WaveSize> waves; // --waves SIZES, in order; the last one repeats
     int wavePauseSeconds = 0; // --wave-pause: the wait between two waves
     int retries = 0;         // --retries N: more attempts of a radio that failed before programming
     qint64 deadlineSeconds = 0; // --deadline DURATION: from the start of the run (0: none)

@@ -33,6 +33,7 @@ expect "--lang"                       zerlind-firm-update --la
 expect "en ja"                        zerlind-firm-update --lang ''
 expect ""                             zerlind-firm-update --port ''
 expect ""                             zerlind-firm-update --max-failures ''
+expect ""                             zerlind-firm-update --waves ''
 expect "$scratch/main.dat"            zerlind-firm-update "$scratch/ma"
 expect "$scratch/main.dat"            zerlind-firm-update --port 1111 "$scratch/ma"
 expect ""                             zerlind-firm-update "$scratch/main.dat" "$scratch/ma"
