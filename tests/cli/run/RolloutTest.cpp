@@ -1,4 +1,4 @@
-// Rollouts that protect a fleet, against multi-radio simulators on 127.0.4.160 to 127.0.4.230:
+// Rollouts that protect a fleet, against multi-radio simulators on 127.0.4.160 to 127.0.4.232:
 // a canary group that must all take the image before the others start, a failure limit, waves,
 // retries, a deadline, the plan that sends nothing, the list of radios not updated to run again
 // on, and the workshop's log over several runs.
@@ -291,6 +291,24 @@ TEST(Rollout, RetriesOnlyBeforeTheProgramCommand)
     EXPECT_EQ(RetryDelayMs(5), 16000);
     EXPECT_EQ(RetryDelayMs(6), 30000);
     EXPECT_EQ(RetryDelayMs(10), 30000);
+}
+
+TEST(Rollout, AnInterruptDuringTheWavePauseEndsTheRunAtOnce)
+{
+    const QStringList radios = Radios(231, 2);
+    RadioSimProcess sim(radios.first() + u'-' + radios.last());
+    ASSERT_TRUE(sim.Ready());
+    SpawnedUpdater updater(QStringList{"--json", "--waves", "1", "--wave-pause", "3600",
+                                       TestSupport::WriteRandomFile("pause.dat", 2048)}
+                           + radios);
+    ASSERT_TRUE(updater.Started());
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().contains("\"action\":\"end\""); }, 10000));
+    // Long enough for the second wave to have ended, had there been no pause.
+    QThread::msleep(300);
+    updater.Signal(SIGINT);
+    ASSERT_TRUE(updater.Wait(10000));
+    EXPECT_EQ(updater.TermSignal(), SIGINT);
+    EXPECT_EQ(States(updater.Out()), QStringList({"231=updated", "232=not-started"}));
 }
 
 TEST(Rollout, DeadlineStartsNoRadioAfterIt)
