@@ -11,9 +11,27 @@
 #include "cli/run/FleetRun.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QTextStream>
 #include <QUuid>
+
+namespace {
+
+// A list that an earlier run left and that holds no radio: nothing is left to do.
+int NothingLeft(const RunPlan& plan, bool json)
+{
+    QTextStream(stderr) << "zerlind-firm-update: " << plan.notes.join(u'\n') << '\n';
+    if (json) {
+        QTextStream(stdout) << CJsonRenderer::Line({{"event", "summary"}, {"radios", 0}, {"updated", 0}, {"failed", 0},
+                                                    {"not-started", 0}, {"interrupted", 0}, {"unknown", 0}, {"exit", 0}},
+                                                   QDateTime::currentMSecsSinceEpoch())
+                            << '\n';
+    }
+    return 0;
+}
+
+} // namespace
 
 int Refuse(const QString& text, int exitCode, bool json, bool hintHelp)
 {
@@ -59,6 +77,8 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
         return refused;
     if (refused != 0)
         return Refuse(error, refused, options.json);
+    if (plan.radios.isEmpty())
+        return NothingLeft(plan, options.json);
     if (options.plan) {
         QTextStream out(stdout);
         if (options.json)
@@ -80,8 +100,11 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     settings.programTimeoutMs = options.timeouts.programMs;
     RunFacts facts;
     facts.labels = settings.labels;
-    facts.addresses = settings.addresses;
-    facts.fileName = plan.fileName;
+    for (const RadioEntry& radio : plan.radios) {
+        facts.rerun << NameWithPort(radio);
+        facts.addresses << AddressWithPort(radio);
+    }
+    facts.fileName = QFileInfo(plan.fileName).absoluteFilePath();
     facts.fileSize = plan.image.size();
     facts.sha256 = plan.sha256;
     facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);

@@ -65,6 +65,11 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
         return EXIT_BAD_COMMAND_LINE;
     const int count = int(plan.radios.size());
     if (count == 0) {
+        // The list an earlier run left of its radios not updated, now empty: every one has been.
+        if (options.radioLists.size() == 1 && CFailedList::WrittenByARun(options.radioLists.first())) {
+            plan.notes << QStringLiteral("nothing left to do: %1 holds no radio").arg(options.radioLists.first());
+            return 0;
+        }
         error = QStringLiteral("no radio: the list is empty and no ADDRESS was given");
         return EXIT_BAD_COMMAND_LINE;
     }
@@ -88,7 +93,11 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
         }
     }
     // The records a run leaves must be writable before anything is sent.
-    if (!plan.failedList.isEmpty() && !CFailedList::CanWrite(plan.failedList, error))
+    if (!plan.failedList.isEmpty()
+        && (!CheckRecordPath(QStringLiteral("--failed"), plan.failedList, options.radioLists, error)
+            || !CFailedList::CanWrite(plan.failedList, error)))
+        return EXIT_BAD_COMMAND_LINE;
+    if (!plan.logFile.isEmpty() && !CheckRecordPath(QStringLiteral("--log"), plan.logFile, options.radioLists, error))
         return EXIT_BAD_COMMAND_LINE;
     if (log && !plan.logFile.isEmpty() && !log->Open(plan.logFile, error))
         return EXIT_BAD_COMMAND_LINE;

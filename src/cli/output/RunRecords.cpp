@@ -2,6 +2,7 @@
 
 #include "JsonRenderer.h"
 
+#include "base/Platform.h"
 #include "base/Release.h"
 
 #include <QDir>
@@ -9,6 +10,30 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QTextStream>
+
+namespace {
+
+// How a list to run again begins; its first line.
+const char FAILED_LIST_HEADER[] = "# not updated by zerlind-firm-update ";
+
+} // namespace
+
+bool CheckRecordPath(const QString& option, const QString& path, const QStringList& inputs, QString& error)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        error = QStringLiteral("%1 %2: not a regular file").arg(option, path);
+        return false;
+    }
+    for (const QString& input : inputs) {
+        if (input != QLatin1String("-") && Platform::SameFile(path, input)) {
+            error = QStringLiteral("%1 %2: the same file as the radio list %3, which it would write over")
+                        .arg(option, path, input);
+            return false;
+        }
+    }
+    return true;
+}
 
 CFailedList::CFailedList(const QString& path, const RunFacts& facts)
     : m_path(path), m_facts(facts), m_outcomes(facts.labels.size())
@@ -25,6 +50,12 @@ bool CFailedList::CanWrite(const QString& path, QString& error)
     }
     probe.cancelWriting();
     return true;
+}
+
+bool CFailedList::WrittenByARun(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readLine(256).startsWith(FAILED_LIST_HEADER);
 }
 
 void CFailedList::Render(const FleetEvent& event)
@@ -46,12 +77,12 @@ void CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) co
         return;
     }
     QTextStream out(&file);
-    out << "# not updated by zerlind-firm-update " << kReleaseVersion << " on " << CJsonRenderer::TimeText(timeMs) << " with "
+    out << FAILED_LIST_HEADER << kReleaseVersion << " on " << CJsonRenderer::TimeText(timeMs) << " with "
         << m_facts.fileName << " (SHA-256 " << m_facts.sha256 << ")\n";
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
         if (o.state != RadioState::Updated)
-            out << m_facts.labels[i] << "  # " << StateWord(o.state) << ": " << o.text << '\n';
+            out << m_facts.rerun.value(i) << "  # " << StateWord(o.state) << ": " << o.text << '\n';
     }
     out.flush();
     if (!file.commit())

@@ -12,12 +12,18 @@
 // What every record of a run shares.
 struct RunFacts {
     QStringList labels;    // the radios as given
-    QStringList addresses; // what each connected to
-    QString fileName;      // the firmware file as given
+    QStringList rerun;     // as a list to run again names them: with their ports
+    QStringList addresses; // what each connected to, with its port
+    QString fileName;      // the firmware file, its absolute path
     qint64 fileSize = 0;
     QString sha256;
     QString runId;         // shared by all records of one run
 };
+
+// Whether `path`, given to `option`, may take a record of the run: a regular file or none yet (a
+// symbolic link to a regular file is one) and none of `inputs`, the radio lists the run reads.
+// Nothing is opened, so a named pipe cannot hold the program up and a device is never replaced.
+bool CheckRecordPath(const QString& option, const QString& path, const QStringList& inputs, QString& error);
 
 class CFailedList : public IFleetRenderer {
 public:
@@ -25,6 +31,8 @@ public:
 
     // Whether the list can be written where it is asked for: found before anything is sent.
     static bool CanWrite(const QString& path, QString& error);
+    // Whether the file at `path` is such a list, written by an earlier run: its header says so.
+    static bool WrittenByARun(const QString& path);
 
     void Render(const FleetEvent& event) override;
     // Writes the list whole, with the radios of `outcomes` not updated, at `timeMs`.

@@ -1,6 +1,7 @@
 #include "RadioList.h"
 
 #include "engine/RadioAddress.h"
+#include "engine/UpdateProtocol.h"
 
 #include <QFile>
 #include <QHash>
@@ -47,7 +48,28 @@ QString AddressKey(const QString& address)
     return isV4 ? QHostAddress(v4).toString() : parsed.toString();
 }
 
+// HOST:PORT, an IPv6 address in brackets.
+QString WithPort(const QString& host, quint16 port)
+{
+    if (port == UPDATE_PORT)
+        return host;
+    return (host.contains(u':') ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2")).arg(host).arg(port);
+}
+
 } // namespace
+
+QString NameWithPort(const RadioEntry& radio)
+{
+    // A port written with the name stays as written.
+    if (radio.port == UPDATE_PORT || (radio.name != radio.host && radio.name.endsWith(u':' + QString::number(radio.port))))
+        return radio.name;
+    return WithPort(radio.host, radio.port);
+}
+
+QString AddressWithPort(const RadioEntry& radio)
+{
+    return WithPort(radio.address, radio.port);
+}
 
 bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QString& why)
 {

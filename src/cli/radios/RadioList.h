@@ -13,6 +13,12 @@ struct RadioEntry {
     QString address;  // the numeric address it connects to, once names are resolved
 };
 
+// The radio as a list to run again on names it: with its port whenever that is not the radios'
+// own, so that the next run reaches the same radio whatever its --port.
+QString NameWithPort(const RadioEntry& radio);
+// Its numeric address, with the port likewise.
+QString AddressWithPort(const RadioEntry& radio);
+
 // "HOST", "HOST:PORT", "[IPV6]:PORT" or a bare IPv6 address, HOST being four decimal parts or a
 // host name. False with `why` set when `text` is none of these; nothing is looked up.
 bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QString& why);

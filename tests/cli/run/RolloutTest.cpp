@@ -161,7 +161,7 @@ TEST(Rollout, FailedListRunsAgainAndTheLogKeepsEveryRun)
         // still leaves both files.
         RadioSimProcess sim(radios[1] + u'-' + radios[3], {"--program-delay", "3000"});
         ASSERT_TRUE(sim.Ready());
-        SpawnedUpdater updater({"--radios", failed, "--failed", failed, "--log", log, image});
+        SpawnedUpdater updater({"--radios", failed, "--failed", failed + ".next", "--log", log, image});
         ASSERT_TRUE(updater.Started());
         const QString waitLine = LoadText(IDS_STATUS_WAIT, LANG_ENGLISH_US);
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().count(waitLine) == 2; }, 10000))
@@ -175,10 +175,9 @@ TEST(Rollout, FailedListRunsAgainAndTheLogKeepsEveryRun)
         // .191 and .193 only: the simulator's .192 was not on the list.
         EXPECT_EQ(sim.SessionsSoFar(300), 2);
     }
-    // Written anew, by a rename: the list is another file now.
-    list.close();
-    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
-    const QString again = QString::fromUtf8(list.readAll());
+    QFile next(failed + ".next");
+    ASSERT_TRUE(next.open(QIODevice::ReadOnly));
+    const QString again = QString::fromUtf8(next.readAll());
     EXPECT_TRUE(again.contains(radios[1] + "  # unknown: may still be programming\n")) << qPrintable(again);
     EXPECT_TRUE(again.contains(radios[3] + "  # unknown: may still be programming\n")) << qPrintable(again);
 

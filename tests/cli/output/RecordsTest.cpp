@@ -1,0 +1,114 @@
+// The files a fleet run leaves (--failed, --log): where they may go, and what the list to run
+// again holds so that the next run reaches the same radios. Radios on 127.0.6.0/24.
+#include "common/RadioSimProcess.h"
+#include "common/TestSupport.h"
+#include "common/UpdaterProcess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+QString Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QString Write(const QString& name, const QByteArray& text)
+{
+    const QString path = TestSupport::ScratchDir() + u'/' + name;
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    return path;
+}
+
+// The kind and identity of a node, to see it untouched.
+std::pair<mode_t, ino_t> Node(const QString& path)
+{
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << qPrintable(path);
+    return {st.st_mode & S_IFMT, st.st_ino};
+}
+
+// Anything but a regular file, or the radio list the run reads, is a bad command line: refused
+// before the radio sees a session, and left as it was; a named pipe without a reader blocks nothing.
+TEST(Records, BadPathsAreRefusedBeforeAnythingIsSent)
+{
+    RadioSimProcess sim("127.0.6.10");
+    ASSERT_TRUE(sim.Ready());
+    const QString image = TestSupport::WriteRandomFile("records.dat", 2048);
+    const QByteArray listText = "# the club's radios\n127.0.6.10\n";
+    const QString list = Write("club.txt", listText);
+    const QString fifo = TestSupport::ScratchDir() + "/fifo";
+    QFile::remove(fifo);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // The list by another name is still the list.
+    const QStringList paths{"/dev/null", "/dev/full", fifo, TestSupport::ScratchDir(), TestSupport::ScratchDir() + "/./club.txt"};
+    QList<std::pair<mode_t, ino_t>> before;
+    for (const QString& path : paths)
+        before << Node(path);
+    for (const char* option : {"--failed", "--log"}) {
+        for (const QString& path : paths) {
+            SCOPED_TRACE((option + (u' ' + path)).toStdString());
+            const UpdaterOutcome o = RunUpdater({"--radios", list, option, path, image});
+            EXPECT_EQ(o.exitCode, 2) << qPrintable(o.err);
+            EXPECT_TRUE(o.err.startsWith(QStringLiteral("zerlind-firm-update: %1 %2: ").arg(option, path))) << qPrintable(o.err);
+        }
+    }
+    for (int i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(Node(paths[i]), before[i]) << qPrintable(paths[i]);
+    EXPECT_EQ(Read(list), QString::fromUtf8(listText));
+    EXPECT_EQ(sim.SessionsSoFar(300), 0);
+}
+
+// A radio on a port of its own is written with it, to the list and to the log, so that the list
+// fed back reaches it without --port; a list left with no radio is nothing left to do.
+TEST(Records, TheListToRunAgainReachesTheSameRadios)
+{
+    const QString image = TestSupport::WriteRandomFile("port.dat", 2048);
+    const QString failed = TestSupport::ScratchDir() + "/port-failed.txt";
+    const QString again = TestSupport::ScratchDir() + "/port-again.txt";
+    const QString log = TestSupport::ScratchDir() + "/port.jsonl";
+    QFile::remove(log);
+    {
+        RadioSimProcess sim("127.0.6.20:2000", {"--refuse", "program"});
+        ASSERT_TRUE(sim.Ready());
+        // The file as a path relative to where the updater runs: the log says where it is.
+        const UpdaterOutcome o = RunUpdater({"--port", "2000", "--failed", failed, "--log", log,
+                                             QDir::current().relativeFilePath(image), "127.0.6.20", "127.0.6.21:2001"});
+        EXPECT_EQ(o.exitCode, 6) << qPrintable(o.err);
+    }
+    const QStringList lines = Read(failed).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].startsWith("127.0.6.20:2000  # failed: ")) << qPrintable(lines[1]);
+    EXPECT_TRUE(lines[2].startsWith("127.0.6.21:2001  # failed: ")) << qPrintable(lines[2]);
+    QStringList addresses;
+    for (const QString& line : Read(log).split(u'\n', Qt::SkipEmptyParts)) {
+        const QJsonObject record = QJsonDocument::fromJson(line.toUtf8()).object();
+        addresses << record.value("address").toString();
+        EXPECT_EQ(record.value("file").toString(), image);
+    }
+    addresses.sort();
+    EXPECT_EQ(addresses, QStringList({"127.0.6.20:2000", "127.0.6.21:2001"}));
+
+    Write("port-failed.txt", lines[0].toUtf8() + '\n' + lines[1].toUtf8() + '\n');
+    {
+        RadioSimProcess sim("127.0.6.20:2000");
+        ASSERT_TRUE(sim.Ready());
+        const UpdaterOutcome o = RunUpdater({"--radios", failed, "--failed", again, image});
+        EXPECT_EQ(o.exitCode, 0) << qPrintable(o.err);
+        EXPECT_EQ(sim.Summary().value("outcome"), "programmed");
+    }
+    const UpdaterOutcome o = RunUpdater({"--radios", again, image});
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_EQ(o.err, "zerlind-firm-update: nothing left to do: " + again + " holds no radio\n");
+}
+
+} // namespace
