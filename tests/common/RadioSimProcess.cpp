@@ -60,7 +60,10 @@ QMap<QString, QMap<QString, QString>> RadioSimProcess::Sessions()
 
 int RadioSimProcess::SessionsSoFar(int settleMs)
 {
-    m_process.waitForReadyRead(settleMs);
+    // The lines may come in several pieces: read until none has come for `settleMs` (a bounded
+    // number of times: each piece is a session's line).
+    for (int pieces = 0; pieces < 1000 && m_process.waitForReadyRead(settleMs); ++pieces)
+        m_soFar += m_process.readAllStandardOutput();
     m_soFar += m_process.readAllStandardOutput();
     return int(m_soFar.count("session="));
 }
