@@ -110,7 +110,7 @@ QString RadioCount(int radios)
 
 int RetryDelayMs(int attempt)
 {
-    return attempt >= 6 ? RETRY_MOST_DELAY_MS : qMin(RETRY_MOST_DELAY_MS, RETRY_FIRST_DELAY_MS << (attempt - 1));
+    return qMin(RETRY_MOST_DELAY_MS, RETRY_FIRST_DELAY_MS << qBound(0, attempt - 1, 15));
 }
 
 CFleetRun::CFleetRun(CEventPublisher& output, const QVector<RadioEntry>& radios, int jobs,
