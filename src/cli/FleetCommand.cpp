@@ -62,7 +62,7 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& inte
     run.SetAbortFlag(&interrupts.stop);
     run.SetProgramAbortFlag(&interrupts.stopWaiting);
     const int exitCode = ExitCodeFor(run.Run(options.fileName, radio.host));
-    return interrupts.stop.load() ? EXIT_INTERRUPTED : exitCode;
+    return interrupts.stop.load() ? interrupts.ExitStatus() : exitCode;
 }
 
 int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolver, Interrupts& interrupts)
@@ -98,6 +98,7 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     settings.quiet = options.quiet;
     settings.progress = !options.noProgress && !options.check && Terminal::CanDrawInPlace();
     settings.programTimeoutMs = options.timeouts.programMs;
+    settings.interrupts = &interrupts;
     RunFacts facts;
     facts.labels = settings.labels;
     for (const RadioEntry& radio : plan.radios) {
@@ -136,7 +137,7 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
             unreachable << plan.radios[radio].name;
             outcomes[radio] = {RadioState::Failed, EXIT_NOT_REACHED, QStringLiteral("not reachable (%1)").arg(reasons[radio])};
         }
-        const int exitCode = interrupts.stop.load() ? EXIT_INTERRUPTED : unreachable.isEmpty() ? 0 : EXIT_NOT_REACHED;
+        const int exitCode = interrupts.stop.load() ? interrupts.ExitStatus() : unreachable.isEmpty() ? 0 : EXIT_NOT_REACHED;
         const int reachable = int(plan.radios.size() - unreachable.size());
         QString text = QStringLiteral("%1 of %2 radios reachable").arg(reachable).arg(plan.radios.size());
         if (!unreachable.isEmpty())
@@ -145,15 +146,22 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
                            {"exit", exitCode}});
         // The radios that did not answer, as a list to run again on; not after an interrupt,
         // which leaves radios unchecked.
+        QString writeError;
         if (!plan.failedList.isEmpty() && !interrupts.stop.load())
-            failedList.Write(outcomes, QDateTime::currentMSecsSinceEpoch());
-        return exitCode;
+            writeError = failedList.Write(outcomes, QDateTime::currentMSecsSinceEpoch());
+        if (!writeError.isEmpty())
+            output.Note(writeError);
+        output.Finish();
+        return output.WriteFailed() || !writeError.isEmpty() ? EXIT_OUTPUT_FAILED : exitCode;
     }
 
     const QVector<RadioOutcome> outcomes = fleet.Update(plan.image, language, options.timeouts, plan.rules);
-    const int exitCode = CFleetRun::ExitCode(outcomes, interrupts.stop.load());
+    // An output that failed stopped the run: the status says so, not an interrupt's.
+    const int exitCode = output.WriteFailed() ? EXIT_OUTPUT_FAILED : CFleetRun::ExitCode(outcomes, interrupts);
     output.Summary(outcomes, exitCode);
-    return exitCode;
+    // The files are written with the summary; one that fails changes the status too.
+    output.Finish();
+    return output.WriteFailed() ? EXIT_OUTPUT_FAILED : exitCode;
 }
 
 int RunScan(const CliOptions& options, Interrupts& interrupts)
@@ -172,7 +180,7 @@ int RunScan(const CliOptions& options, Interrupts& interrupts)
     }
     const QList<QHostAddress> found =
         ScanForRadios(first, last, options.port, options.timeouts.connectMs, interrupts.stop);
-    const int exitCode = interrupts.stop.load() ? EXIT_INTERRUPTED : found.isEmpty() ? EXIT_NOT_REACHED : 0;
+    const int exitCode = interrupts.stop.load() ? interrupts.ExitStatus() : found.isEmpty() ? EXIT_NOT_REACHED : 0;
     const qint64 scanned = qint64(last) - qint64(first) + 1;
     QTextStream out(stdout);
     for (const QHostAddress& address : found) {

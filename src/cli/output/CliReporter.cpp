@@ -43,7 +43,7 @@ void CCliReporter::WatchInterrupt()
         return;
     m_interruptWatch.stop();
     EndProgressLine();
-    m_err << "zerlind-firm-update: " << ProgrammingNote(1) << Qt::endl;
+    m_err << "zerlind-firm-update: " << ProgrammingNote(1, m_pInterrupts->Again()) << Qt::endl;
 }
 
 void CCliReporter::AppendMessageLine(const QString& text)

@@ -4,6 +4,8 @@
 #include "ProgressBlock.h"
 #include "TextRenderer.h"
 
+#include <QIODevice>
+
 #include <cstdio>
 
 namespace {
@@ -14,7 +16,7 @@ constexpr int TICK_MS = 100;
 } // namespace
 
 CFleetOutput::CFleetOutput(const Settings& settings)
-    : CEventPublisher(int(settings.labels.size())), m_out(stdout), m_err(stderr)
+    : CEventPublisher(int(settings.labels.size())), m_out(stdout), m_err(stderr), m_pInterrupts(settings.interrupts)
 {
     if (settings.json) {
         m_owned.push_back(std::make_unique<CJsonRenderer>(settings.labels, settings.addresses, settings.sha256,
@@ -52,16 +54,47 @@ void CFleetOutput::Finish()
 void CFleetOutput::Write()
 {
     std::deque<FleetEvent> events;
+    bool ended = false;
     while (m_queue.Take(events, TICK_MS)) {
         for (const FleetEvent& event : events) {
             for (IFleetRenderer* renderer : m_renderers)
                 renderer->Render(event);
+            ended = ended || event.kind == FleetEvent::Kind::Summary;
         }
         if (events.empty()) {
             for (IFleetRenderer* renderer : m_renderers)
                 renderer->Tick();
         }
+        CheckWrites(ended);
     }
     m_out.flush();
     m_err.flush();
+    CheckWrites(true);
+}
+
+void CFleetOutput::CheckWrites(bool ended)
+{
+    if (m_bWriteFailed.load())
+        return;
+    QString error;
+    for (QTextStream* stream : {&m_out, &m_err}) {
+        if (error.isEmpty() && stream->status() != QTextStream::Ok)
+            error = QStringLiteral("%1: %2").arg(stream == &m_out ? QStringLiteral("standard output") : QStringLiteral("standard error"),
+                                                 stream->device()->errorString());
+    }
+    for (const IFleetRenderer* renderer : m_renderers) {
+        if (error.isEmpty())
+            error = renderer->WriteError();
+    }
+    if (error.isEmpty())
+        return;
+    m_bWriteFailed.store(true);
+    // As a first interrupt: nothing new starts, what runs ends in order and the files are written.
+    if (m_pInterrupts && !ended)
+        m_pInterrupts->stop.store(true);
+    FleetEvent note;
+    note.kind = FleetEvent::Kind::Note;
+    note.text = ended ? error : error + QStringLiteral("; no further radio starts");
+    for (IFleetRenderer* renderer : m_renderers)
+        renderer->Render(note);
 }

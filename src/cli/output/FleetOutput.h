@@ -6,10 +6,12 @@
 #include "FleetRenderer.h"
 
 #include "cli/run/EventPublisher.h"
+#include "cli/run/Interrupts.h"
 
 #include <QStringList>
 #include <QTextStream>
 
+#include <atomic>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -26,6 +28,8 @@ public:
         int programTimeoutMs = 0;
         // More renderers (the files a run leaves), owned by the caller; they outlive the output.
         std::vector<IFleetRenderer*> more;
+        // Stopped as by a first interrupt once an output cannot be written (may be null).
+        Interrupts* interrupts = nullptr;
     };
 
     explicit CFleetOutput(const Settings& settings);
@@ -33,13 +37,19 @@ public:
 
     // Returns once everything published has been written; the writer then ends.
     void Finish();
+    // Whether standard output, standard error or a file of the run could not be written.
+    bool WriteFailed() const { return m_bWriteFailed.load(); }
 
 private:
     void Write();
+    // After each round of events: the first output that failed is told and stops the run.
+    void CheckWrites(bool ended);
 
     QTextStream m_out;
     QTextStream m_err;
     std::vector<std::unique_ptr<IFleetRenderer>> m_owned;
     std::vector<IFleetRenderer*> m_renderers;
     std::thread m_writer;
+    Interrupts* const m_pInterrupts;
+    std::atomic<bool> m_bWriteFailed{false};
 };

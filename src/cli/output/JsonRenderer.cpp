@@ -56,7 +56,7 @@ void CJsonRenderer::Render(const FleetEvent& event)
         const RadioOutcome& o = event.outcome;
         json = {{"event", "result"},          {"radio", radio},
                 {"address", m_addresses.value(event.radio)},
-                {"state", StateWord(o.state)}, {"exit", o.exitCode},
+                {"state", StateWord(o.state)}, {"exit", o.ExitJson()},
                 {"text", o.text},              {"seconds", double(o.elapsedMs) / 1000.0},
                 {"bytes", qint64(o.bytes)},    {"sha256", m_sha256},
                 {"attempts", o.attempts}};

@@ -48,7 +48,7 @@ void CProgressBlock::Render(const FleetEvent& event)
         break;
     case FleetEvent::Kind::Result: {
         view.ended = true;
-        view.failed = event.outcome.state != RadioState::Updated;
+        view.state = event.outcome.state;
         // A radio that has ended leaves its last line above the block of those still running.
         ProgressView settled = ViewOf(event.radio);
         settled.phase = event.outcome.state == RadioState::Updated ? RadioPhase::Updated
@@ -86,26 +86,31 @@ ProgressView CProgressBlock::ViewOf(int radio) const
     view.waitedMs = v.waitClock.isValid() ? v.waitClock.elapsed() : 0;
     view.programTimeoutMs = m_programTimeoutMs;
     view.elapsedMs = v.runClock.isValid() ? v.runClock.elapsed() : 0;
-    // Programming is a silence by design; anything else this quiet deserves a look.
-    view.stalled = v.phase != RadioPhase::Programming && v.sinceProgress.isValid()
-                   && v.sinceProgress.elapsed() >= STALLED_AFTER_MS;
+    view.stalled = Stalled(v);
     return view;
+}
+
+bool CProgressBlock::Stalled(const RadioView& view)
+{
+    // Programming is a silence by design; anything else this quiet deserves a look.
+    return view.phase != RadioPhase::Programming && view.sinceProgress.isValid()
+           && view.sinceProgress.elapsed() >= STALLED_AFTER_MS;
 }
 
 QString CProgressBlock::FleetLine(int columns) const
 {
-    int done = 0;
-    int failed = 0;
+    int counts[5] = {};
+    bool stalled = false;
     quint64 sent = 0;
     quint64 whole = 0;
     quint64 imageSize = 0;
     for (const RadioView& v : m_views) {
-        done += v.ended && !v.failed ? 1 : 0;
-        failed += v.failed ? 1 : 0;
+        counts[int(v.state)] += v.ended ? 1 : 0;
+        stalled = stalled || (v.runClock.isValid() && !v.ended && Stalled(v));
         imageSize = qMax(imageSize, v.totalBytes);
     }
     for (const RadioView& v : m_views) {
-        if (v.failed)
+        if (v.ended && v.state != RadioState::Updated)
             continue;
         // A radio yet to start still has the whole image to take.
         sent += v.ended ? imageSize : v.bytesSent;
@@ -113,14 +118,21 @@ QString CProgressBlock::FleetLine(int columns) const
     }
     QString left = QStringLiteral("--:--");
     const qint64 ms = m_transferClock.isValid() ? m_transferClock.elapsed() : 0;
-    if (ms >= 1000 && sent > 0 && whole >= sent)
+    // A radio that has stalled could take any time yet: no estimate rather than a false one.
+    if (ms >= 1000 && sent > 0 && whole >= sent && !stalled)
         left = FormatDuration(qint64(double(whole - sent) * double(ms) / double(sent) / 1000.0 + 0.5));
-    return FitWidth(QStringLiteral("%1 radios: %2 done, %3 failed, %4 left")
-                        .arg(m_views.size())
-                        .arg(done)
-                        .arg(failed)
-                        .arg(left),
-                    (columns > 0 ? columns : 80) - 1);
+    QString line = QStringLiteral("%1 radios: %2 done, %3 failed")
+                       .arg(m_views.size())
+                       .arg(counts[int(RadioState::Updated)])
+                       .arg(counts[int(RadioState::Failed)]);
+    // The rest only once there are any: after an interrupt, radios neither done nor failed.
+    const std::pair<RadioState, const char*> others[] = {
+        {RadioState::Interrupted, "interrupted"}, {RadioState::Unknown, "unknown"}, {RadioState::NotStarted, "not started"}};
+    for (const auto& [state, word] : others) {
+        if (counts[int(state)] > 0)
+            line += QStringLiteral(", %1 %2").arg(counts[int(state)]).arg(QLatin1String(word));
+    }
+    return FitWidth(line + QStringLiteral(", %1 left").arg(left), (columns > 0 ? columns : 80) - 1);
 }
 
 void CProgressBlock::Draw()

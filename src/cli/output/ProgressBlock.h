@@ -34,8 +34,11 @@ private:
         QElapsedTimer waitClock;
         QElapsedTimer sinceProgress;
         bool ended = false;
-        bool failed = false;
+        RadioState state = RadioState::NotStarted; // once ended
     };
+
+    // Nothing moved for a while, and not because the radio programs.
+    static bool Stalled(const RadioView& view);
 
     QString FleetLine(int columns) const;
     ProgressView ViewOf(int radio) const;

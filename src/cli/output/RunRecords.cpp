@@ -65,17 +65,15 @@ void CFailedList::Render(const FleetEvent& event)
         return;
     }
     if (event.kind == FleetEvent::Kind::Summary)
-        Write(m_outcomes, event.timeMs);
+        m_writeError = Write(m_outcomes, event.timeMs);
 }
 
-void CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const
+QString CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const
 {
     // Whole or not at all: a list cut short would leave radios out of the next run.
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        QTextStream(stderr) << "zerlind-firm-update: " << m_path << ": " << file.errorString() << '\n';
-        return;
-    }
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("%1: %2").arg(m_path, file.errorString());
     QTextStream out(&file);
     out << FAILED_LIST_HEADER << kReleaseVersion << " on " << CJsonRenderer::TimeText(timeMs) << " with "
         << m_facts.fileName << " (SHA-256 " << m_facts.sha256 << ")\n";
@@ -86,7 +84,8 @@ void CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) co
     }
     out.flush();
     if (!file.commit())
-        QTextStream(stderr) << "zerlind-firm-update: " << m_path << ": " << file.errorString() << '\n';
+        return QStringLiteral("%1: %2").arg(m_path, file.errorString());
+    return QString();
 }
 
 bool CRunLog::Open(const QString& path, QString& error)
@@ -120,12 +119,12 @@ void CRunLog::Render(const FleetEvent& event)
                              {"size", m_facts.fileSize},
                              {"sha256", m_facts.sha256},
                              {"state", StateWord(o.state)},
-                             {"exit", o.exitCode},
+                             {"exit", o.ExitJson()},
                              {"text", o.text},
                              {"seconds", double(o.elapsedMs) / 1000.0},
                              {"attempts", o.attempts},
                              {"version", QString::fromLatin1(kReleaseVersion)}};
     const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
-    if (m_file.write(line) != line.size())
-        QTextStream(stderr) << "zerlind-firm-update: " << m_file.fileName() << ": " << m_file.errorString() << '\n';
+    if (m_writeError.isEmpty() && m_file.write(line) != line.size())
+        m_writeError = QStringLiteral("%1: %2").arg(m_file.fileName(), m_file.errorString());
 }

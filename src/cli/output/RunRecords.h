@@ -35,13 +35,16 @@ public:
     static bool WrittenByARun(const QString& path);
 
     void Render(const FleetEvent& event) override;
-    // Writes the list whole, with the radios of `outcomes` not updated, at `timeMs`.
-    void Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const;
+    QString WriteError() const override { return m_writeError; }
+    // Writes the list whole, with the radios of `outcomes` not updated, at `timeMs`; what went
+    // wrong, "PATH: reason", or empty.
+    QString Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const;
 
 private:
     const QString m_path;
     const RunFacts m_facts;
     QVector<RadioOutcome> m_outcomes;
+    QString m_writeError;
 };
 
 class CRunLog : public IFleetRenderer {
@@ -54,8 +57,10 @@ public:
     bool Open(const QString& path, QString& error);
 
     void Render(const FleetEvent& event) override;
+    QString WriteError() const override { return m_writeError; }
 
 private:
     RunFacts m_facts;
     QFile m_file;
+    QString m_writeError;
 };

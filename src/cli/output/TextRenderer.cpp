@@ -87,7 +87,7 @@ QStringList CTextRenderer::SummaryLines(const QStringList& labels, const QVector
         const RadioOutcome& o = outcomes[i];
         ++counts[int(o.state)];
         const QString row = PadWidth(labels[i], radioWidth) + QStringLiteral("  ") + PadWidth(StateWord(o.state), stateWidth)
-                            + QStringLiteral("  %1  %2").arg(o.exitCode, 4).arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
+                            + QStringLiteral("  %1  %2").arg(o.ExitJson().isNull() ? QStringLiteral("-") : QString::number(o.exitCode), 4).arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
         QString message = o.text;
         if (o.attempts > 1)
             message += (message.isEmpty() ? QString() : QStringLiteral("  ")) + QStringLiteral("(%1 attempts)").arg(o.attempts);

@@ -19,11 +19,11 @@ QString StateWord(RadioState state)
     return QString();
 }
 
-QString ProgrammingNote(int radios)
+QString ProgrammingNote(int radios, const QString& again)
 {
-    return radios == 1 ? QStringLiteral("1 radio is programming; do not switch it off; Ctrl-C again to stop waiting")
-                       : QStringLiteral("%1 radios are programming; do not switch them off; Ctrl-C again to stop waiting")
-                             .arg(radios);
+    const QString programming = radios == 1 ? QStringLiteral("1 radio is programming; do not switch it off")
+                                            : QStringLiteral("%1 radios are programming; do not switch them off").arg(radios);
+    return QStringLiteral("%1; %2 again to stop waiting").arg(programming, again);
 }
 
 QString TerminalText(const QString& text)

@@ -5,16 +5,20 @@
 #include "RadioPhase.h"
 
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QString>
 #include <QVector>
+
+// A radio that never started has no status of its own.
+inline constexpr int NO_EXIT_STATUS = -1;
 
 // How a radio's run ended, as the summary, the JSON result and the failed list name it.
 enum class RadioState { Updated, Failed, NotStarted, Interrupted, Unknown };
 
 // "updated", "failed", "not-started", "interrupted", "unknown".
 QString StateWord(RadioState state);
-// What the first interrupt says while `radios` radios are programming.
-QString ProgrammingNote(int radios);
+// What the first interrupt says while `radios` radios are programming; `again` repeats it.
+QString ProgrammingNote(int radios, const QString& again);
 // A time as the events and records give it: UTC, RFC 3339 with milliseconds.
 QString TimeText(qint64 timeMs);
 // Catalog texts break lines with CR LF; a terminal, a JSON field and a file want plain line feeds.
@@ -22,11 +26,14 @@ QString TerminalText(const QString& text);
 
 struct RadioOutcome {
     RadioState state = RadioState::NotStarted;
-    int exitCode = 0;     // the status the radio alone would end with
+    int exitCode = 0;     // the status the radio alone would end with; NO_EXIT_STATUS when never started
     QString text;         // the failure text or the reason, one line; empty when updated
     qint64 elapsedMs = 0;
     quint64 bytes = 0;    // image bytes the radio accepted
     int attempts = 0;     // how often it was tried: 0 when never started
+
+    // The status as the JSON result and the log give it: null when the radio never started.
+    QJsonValue ExitJson() const { return exitCode == NO_EXIT_STATUS ? QJsonValue() : QJsonValue(exitCode); }
 };
 
 struct FleetEvent {

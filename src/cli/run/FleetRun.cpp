@@ -74,11 +74,11 @@ public:
             outcome.state = RadioState::Updated;
         } else if (m_bStopped && phase == RadioPhase::Programming) {
             outcome.state = RadioState::Unknown;
-            outcome.exitCode = EXIT_INTERRUPTED;
+            outcome.exitCode = m_interrupts.ExitStatus();
             outcome.text = QStringLiteral("may still be programming");
         } else if (m_bStopped) {
             outcome.state = RadioState::Interrupted;
-            outcome.exitCode = EXIT_INTERRUPTED;
+            outcome.exitCode = m_interrupts.ExitStatus();
             outcome.text = phase == RadioPhase::Transferring ? QStringLiteral("stopped during the transfer")
                                                              : QStringLiteral("stopped while connecting");
         } else {
@@ -165,7 +165,7 @@ void CFleetRun::ForEachRadio(int jobs, int first, int end, const std::function<b
         for (int i = 0; i < int(m_radios.size()); ++i)
             programming += m_phases[size_t(i)].load() == RadioPhase::Programming ? 1 : 0;
         if (programming > 0)
-            m_output.Note(ProgrammingNote(programming));
+            m_output.Note(ProgrammingNote(programming, m_interrupts.Again()));
     }
     lock.unlock();
     for (std::thread& thread : threads)
@@ -328,8 +328,7 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
     }
 
     // A radio is left out by an interrupt, a failed wave, the failure limit or the deadline; it
-    // takes the status of the first failure (the deadline's own when none failed).
-    const auto firstFailed = std::find_if(outcomes.cbegin(), outcomes.cend(), failed);
+    // has no status of its own.
     const bool stopped = m_interrupts.stop.load();
     const StopCause why = cause.load();
     const QString reason = stopped                          ? QStringLiteral("interrupted before it started")
@@ -342,7 +341,7 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
         if (m_phases[size_t(radio)].load() != RadioPhase::NotStarted)
             continue;
         outcome.state = RadioState::NotStarted;
-        outcome.exitCode = stopped ? EXIT_INTERRUPTED : firstFailed != outcomes.cend() ? firstFailed->exitCode : EXIT_DEADLINE;
+        outcome.exitCode = NO_EXIT_STATUS;
         outcome.text = reason;
         m_output.Result(radio, outcome);
     }
@@ -379,13 +378,16 @@ QVector<QString> CFleetRun::Check(int connectTimeoutMs)
     return reasons;
 }
 
-int CFleetRun::ExitCode(const QVector<RadioOutcome>& outcomes, bool interrupted)
+int CFleetRun::ExitCode(const QVector<RadioOutcome>& outcomes, const Interrupts& interrupts)
 {
-    if (interrupted)
-        return EXIT_INTERRUPTED;
+    if (interrupts.stop.load())
+        return interrupts.ExitStatus();
+    bool leftOut = false;
     for (const RadioOutcome& outcome : outcomes) {
-        if (outcome.state != RadioState::Updated)
+        if (outcome.state != RadioState::Updated && outcome.exitCode != NO_EXIT_STATUS)
             return outcome.exitCode;
+        leftOut = leftOut || outcome.state == RadioState::NotStarted;
     }
-    return 0;
+    // Radios left out with none failed: only the deadline does that.
+    return leftOut ? EXIT_DEADLINE : 0;
 }

@@ -18,8 +18,6 @@
 #include <functional>
 #include <memory>
 
-// The exit status when a run was interrupted (128 + SIGINT, as shells report it).
-inline constexpr int EXIT_INTERRUPTED = 130;
 inline constexpr int MAX_JOBS = 64;
 // The check sends nothing, so it may knock on this many radios at once whatever --jobs says.
 inline constexpr int CHECK_JOBS = 64;
@@ -66,9 +64,9 @@ public:
     // (empty: reachable, or not checked after an interrupt).
     QVector<QString> Check(int connectTimeoutMs);
 
-    // 0 when every radio was updated, 130 when interrupted, else the status of the first radio
-    // in list order that was not updated.
-    static int ExitCode(const QVector<RadioOutcome>& outcomes, bool interrupted);
+    // 0 when every radio was updated, the interrupt's status (130, 143) when interrupted, else
+    // the status of the first radio in list order that failed (the deadline's when none did).
+    static int ExitCode(const QVector<RadioOutcome>& outcomes, const Interrupts& interrupts);
 
 private:
     // Runs `job` for each radio index from `first` to before `end` on up to `jobs` threads, in

@@ -29,7 +29,18 @@ void OnSignal(int signal)
 
 } // namespace
 
+int Interrupts::ExitStatus() const
+{
+    const int caught = signal.load();
+    return caught == 0 ? EXIT_INTERRUPTED : 128 + caught;
+}
+
 #ifdef Q_OS_WIN
+
+QString Interrupts::Again() const
+{
+    return QStringLiteral("Ctrl-C");
+}
 
 namespace {
 BOOL WINAPI OnConsoleControl(DWORD)
@@ -53,6 +64,18 @@ void EndBySignal(const Interrupts& interrupts)
 
 #else
 
+QString Interrupts::Again() const
+{
+    switch (signal.load()) {
+    case SIGTERM:
+        return QStringLiteral("SIGTERM");
+    case SIGHUP:
+        return QStringLiteral("SIGHUP");
+    default:
+        return QStringLiteral("Ctrl-C");
+    }
+}
+
 namespace {
 extern "C" void OnInterrupt(int signal)
 {
@@ -74,7 +97,7 @@ void EndBySignal(const Interrupts& interrupts)
     sigaddset(&only, signal);
     sigprocmask(SIG_UNBLOCK, &only, nullptr);
     raise(signal);
-    // A signal whose default is ignored never gets here for SIGINT or SIGTERM; the shell's number.
+    // A signal whose default is ignored never gets here for SIGINT, SIGTERM or SIGHUP; the shell's number.
     std::_Exit(128 + signal);
 }
 
@@ -88,6 +111,7 @@ void CatchInterrupts(Interrupts& interrupts)
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 #endif

@@ -2,7 +2,12 @@
 // and every radio's thread reads, and the ending by that signal once the run has been told.
 #pragma once
 
+#include <QString>
+
 #include <atomic>
+
+// The exit status of a run interrupted by Ctrl-C (128 + SIGINT, as shells report it).
+inline constexpr int EXIT_INTERRUPTED = 130;
 
 // What an interrupt has asked for so far. The first one stops the run in order; the second also
 // stops waiting for radios that are programming. Read from any thread.
@@ -13,10 +18,16 @@ struct Interrupts {
 
     // Whether a radio's run is to end now: a radio that is programming only on the second.
     bool Ends(bool programming) const { return programming ? stopWaiting.load() : stop.load(); }
+    // The status an interrupted run and its interrupted radios end with: the shell's number for
+    // the signal caught (143 for SIGTERM), 130 when it is not known.
+    int ExitStatus() const;
+    // How the operator gives the interrupt again: "Ctrl-C", or the signal's name.
+    QString Again() const;
 };
 
-// From now on SIGINT and SIGTERM (Ctrl-C, Ctrl-Break and closing the console on Windows) only
-// set the flags of `interrupts`; the run sees them and ends in order.
+// From now on SIGINT, SIGTERM and SIGHUP (a closed terminal or a dropped remote login; Ctrl-C,
+// Ctrl-Break and closing the console on Windows) only set the flags of `interrupts`; the run
+// sees them, ends in order and writes its files.
 void CatchInterrupts(Interrupts& interrupts);
 // Ends the process by the signal that interrupted it, with that signal's default action, so a
 // calling shell sees the signal (130, 143) and stops its loop. Returns only when none was caught.

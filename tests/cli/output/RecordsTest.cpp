@@ -10,7 +10,9 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -109,6 +111,38 @@ TEST(Records, TheListToRunAgainReachesTheSameRadios)
     const UpdaterOutcome o = RunUpdater({"--radios", again, image});
     EXPECT_EQ(o.exitCode, 0);
     EXPECT_EQ(o.err, "zerlind-firm-update: nothing left to do: " + again + " holds no radio\n");
+}
+
+// Standard output gone full or closed stops the run as a first interrupt would: no radio starts
+// after it, the run says why and ends with status 9.
+TEST(Records, AnOutputThatCannotBeWrittenStopsTheRun)
+{
+    const QString image = TestSupport::WriteRandomFile("output.dat", 8192);
+    for (const bool full : {true, false}) {
+        SCOPED_TRACE(full ? "/dev/full" : "a reader that goes after one line");
+        const QString first = full ? "127.0.6.30" : "127.0.6.40";
+        const QStringList radios{first, first.chopped(1) + '1', first.chopped(1) + '2'};
+        RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "300"});
+        ASSERT_TRUE(sim.Ready());
+        int fds[2] = {-1, -1};
+        if (full)
+            fds[1] = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+        else
+            ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0); // the updater must not hold the reading end itself
+        SpawnedUpdater updater(QStringList{"--json", "--jobs", "1", image} + radios, fds[1]);
+        ::close(fds[1]);
+        ASSERT_TRUE(updater.Started());
+        if (!full) {
+            char c = 0;
+            while (::read(fds[0], &c, 1) == 1 && c != '\n') {
+            }
+            ::close(fds[0]);
+        }
+        ASSERT_TRUE(updater.Wait(10000));
+        EXPECT_EQ(updater.ExitCode(), 9) << qPrintable(updater.Err());
+        EXPECT_TRUE(updater.Err().contains("no further radio starts")) << qPrintable(updater.Err());
+        EXPECT_EQ(sim.SessionsSoFar(300), 1);
+    }
 }
 
 } // namespace

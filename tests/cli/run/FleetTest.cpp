@@ -307,35 +307,44 @@ TEST(Fleet, StatusIsTheFirstInListOrder)
     EXPECT_EQ(sim.Summary().value("outcome"), "refused");
 }
 
-// A run interrupted by a signal ends by that signal after its clean-up, so that a calling
-// shell sees 130 or 143 and stops its loop; a radio that is programming is waited for until a
-// second signal.
+// A run interrupted by a signal ends by that signal after its clean-up and its files, so that a
+// calling shell sees 130, 143 or 129 and stops its loop; a radio that is programming is waited
+// for until a second signal. A radio that never started has no status of its own.
 TEST(Fleet, InterruptsEndByTheirSignal)
 {
+    const quint16 transferLine = 1302;
     const struct {
         bool fleet;
         int signal;
-        int count;           // signals sent while the radios program
-        const char* state;   // what the programming radios end as
+        int count;           // signals sent
+        quint16 when;        // once the running radios have shown this status line
+        const char* state;   // what the running radios end as
+        const char* again;   // how the note says to repeat the interrupt
     } cases[] = {
-        {true, SIGINT, 1, "updated"},
-        {true, SIGTERM, 2, "unknown"},
-        {false, SIGTERM, 1, "updated"},
-        {false, SIGINT, 2, "unknown"},
+        {true, SIGINT, 1, IDS_STATUS_WAIT, "updated", "Ctrl-C"},
+        {true, SIGTERM, 2, IDS_STATUS_WAIT, "unknown", "SIGTERM"},
+        {true, SIGHUP, 1, IDS_STATUS_WAIT, "updated", "SIGHUP"},
+        {true, SIGHUP, 1, transferLine, "interrupted", nullptr},
+        {false, SIGTERM, 1, IDS_STATUS_WAIT, "updated", "SIGTERM"},
+        {false, SIGINT, 2, IDS_STATUS_WAIT, "unknown", "Ctrl-C"},
     };
     int base = 70;
+    const QString failed = TestSupport::ScratchDir() + "/interrupted.txt";
+    const QString log = TestSupport::ScratchDir() + "/interrupted.jsonl";
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.signal) + " x" + std::to_string(c.count) + (c.fleet ? " fleet" : " single"));
-        // Two radios program for a while, two more wait their turn.
+        SCOPED_TRACE(std::to_string(c.signal) + " x" + std::to_string(c.count) + (c.fleet ? " fleet" : " single") + " at "
+                     + std::to_string(c.when));
+        // Two radios program (or take the image slowly) for a while, two more wait their turn.
         const QStringList radios = Radios(base, c.fleet ? 4 : 1);
         base += 4;
-        RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "1500"});
+        RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "1500", "--slow", "data=200"});
         ASSERT_TRUE(sim.Ready());
-        SpawnedUpdater updater((c.fleet ? QStringList{"--jobs", "2"} : QStringList())
+        QFile::remove(log);
+        SpawnedUpdater updater((c.fleet ? QStringList{"--jobs", "2", "--failed", failed, "--log", log} : QStringList())
                                << TestSupport::WriteRandomFile("int.dat", 8192) << radios);
         ASSERT_TRUE(updater.Started());
-        const QString waitLine = LoadText(IDS_STATUS_WAIT, LANG_ENGLISH_US);
-        ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().count(waitLine) == qMin(2, int(radios.size())); }, 10000))
+        const QString line = LoadText(c.when, LANG_ENGLISH_US);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().count(line) == qMin(2, int(radios.size())); }, 10000))
             << qPrintable(updater.Out());
         for (int i = 0; i < c.count; ++i) {
             updater.Signal(c.signal);
@@ -343,20 +352,27 @@ TEST(Fleet, InterruptsEndByTheirSignal)
         }
         ASSERT_TRUE(updater.Wait(10000));
         EXPECT_EQ(updater.TermSignal(), c.signal);
-        EXPECT_TRUE(updater.Err().contains(c.fleet ? "2 radios are programming; do not switch them off; Ctrl-C again to stop waiting"
-                                                   : "1 radio is programming; do not switch it off; Ctrl-C again to stop waiting"))
-            << qPrintable(updater.Err());
+        const QString note = c.fleet ? "2 radios are programming; do not switch them off; %1 again to stop waiting"
+                                     : "1 radio is programming; do not switch it off; %1 again to stop waiting";
+        EXPECT_EQ(updater.Err().contains(note.arg(c.again)), c.again != nullptr) << qPrintable(updater.Err());
+        const bool updated = QLatin1String(c.state) == QLatin1String("updated");
         if (c.fleet) {
             const QString out = updater.Out();
             for (int i = 0; i < radios.size(); ++i) {
                 const QStringList row = SummaryRow(out, radios[i]);
                 ASSERT_GE(row.size(), 2) << qPrintable(out);
                 EXPECT_EQ(row[0], i < 2 ? c.state : "not-started") << qPrintable(out);
-                EXPECT_EQ(row[1], i < 2 && QLatin1String(c.state) == QLatin1String("updated") ? "0" : "130");
+                EXPECT_EQ(row[1], i >= 2 ? "-" : updated ? "0" : QString::number(128 + c.signal));
             }
+            // Both files, whatever the signal: the radios not updated, and a record of each radio.
+            QFile list(failed);
+            ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+            EXPECT_EQ(QString::fromUtf8(list.readAll()).count(u'\n'), updated ? 3 : 5);
+            QFile records(log);
+            ASSERT_TRUE(records.open(QIODevice::ReadOnly));
+            EXPECT_EQ(QString::fromUtf8(records.readAll()).count("\"exit\":null"), 2);
         } else {
-            EXPECT_EQ(updater.Out().contains(LoadText(IDS_STATUS_UPDATED, LANG_ENGLISH_US)),
-                      QLatin1String(c.state) == QLatin1String("updated"));
+            EXPECT_EQ(updater.Out().contains(LoadText(IDS_STATUS_UPDATED, LANG_ENGLISH_US)), updated);
         }
     }
 }
