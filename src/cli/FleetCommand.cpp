@@ -16,6 +16,8 @@
 #include <QTextStream>
 #include <QUuid>
 
+#include <limits>
+
 namespace {
 
 // A list that an earlier run left and that holds no radio: nothing is left to do.
@@ -36,7 +38,8 @@ int NothingLeft(const RunPlan& plan, bool json)
 int Refuse(const QString& text, int exitCode, bool json, bool hintHelp)
 {
     QTextStream err(stderr);
-    err << "zerlind-firm-update: " << text << '\n';
+    // A path or a text from the command line may hold control characters: never raw to a terminal.
+    err << "zerlind-firm-update: " << Shown(text, std::numeric_limits<int>::max()) << '\n';
     if (hintHelp)
         err << "Try 'zerlind-firm-update --help'.\n";
     if (json) {
@@ -52,7 +55,7 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& inte
     RadioEntry radio;
     QString why;
     if (!ParseRadio(options.addresses.first(), options.port, radio, why))
-        return Refuse(QStringLiteral("not a radio address: '%1' (%2)").arg(options.addresses.first(), why),
+        return Refuse(QStringLiteral("not a radio address: %1 (%2)").arg(Quoted(options.addresses.first()), why),
                       EXIT_BAD_COMMAND_LINE, false);
     // One radio, as it always was: on this thread, with the texts of the desktop program.
     CCliReporter reporter(options.quiet, !options.noProgress && Terminal::IsTerminal(stderr),

@@ -25,7 +25,7 @@ bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QStri
         RadioEntry radio;
         QString why;
         if (!ParseRadio(address, options.port, radio, why)) {
-            error = QStringLiteral("not a radio address: '%1' (%2)").arg(address, why);
+            error = QStringLiteral("not a radio address: %1 (%2)").arg(Quoted(address), why);
             return false;
         }
         radios << radio;

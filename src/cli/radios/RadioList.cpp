@@ -7,7 +7,6 @@
 #include <QHash>
 #include <QHostAddress>
 #include <QRegularExpression>
-#include <QSet>
 
 #include <cstdio>
 
@@ -56,7 +55,37 @@ QString WithPort(const QString& host, quint16 port)
     return (host.contains(u':') ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2")).arg(host).arg(port);
 }
 
+// Where a radio was given, for a message.
+QString Place(const RadioEntry& radio)
+{
+    return radio.origin.isEmpty() ? QStringLiteral("the command line") : radio.origin;
+}
+
 } // namespace
+
+QString Shown(const QString& text, int max)
+{
+    QString shown;
+    for (qsizetype i = 0; i < text.size();) {
+        // One character at a time, a surrogate pair whole.
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const char16_t c = text[i].unicode();
+        const QString piece = c == 0                                        ? QStringLiteral("\\0")
+                              : text[i].category() == QChar::Other_Control ? QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'))
+                                                                           : text.mid(i, length);
+        i += length;
+        // The ellipsis needs a place of its own unless this is the last piece.
+        if (shown.size() + piece.size() > max - (i < text.size() ? 1 : 0))
+            return shown + QChar(0x2026);
+        shown += piece;
+    }
+    return shown;
+}
+
+QString Quoted(const QString& text)
+{
+    return u'\'' + Shown(text) + u'\'';
+}
 
 QString NameWithPort(const RadioEntry& radio)
 {
@@ -88,15 +117,18 @@ bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QSt
     } else if (text.count(u':') == 1) {
         const qsizetype colon = text.indexOf(u':');
         if (!ParsePort(text.mid(colon + 1), port)) {
-            why = QStringLiteral("bad port '%1'").arg(text.mid(colon + 1));
+            why = QStringLiteral("bad port %1").arg(Quoted(text.mid(colon + 1)));
             return false;
         }
         host = text.left(colon);
     }
     const bool ipv6Expected = bracketed || text.count(u':') > 1;
     const AddressText kind = ClassifyAddressText(host, &why);
-    if (kind == AddressText::Invalid)
+    if (kind == AddressText::Invalid) {
+        // The reason may quote a part of the text.
+        why = Shown(why, 2 * 80);
         return false;
+    }
     if ((kind == AddressText::Ipv6) != ipv6Expected) {
         why = ipv6Expected ? QStringLiteral("not an IPv6 address") : QStringLiteral("not an address");
         return false;
@@ -135,11 +167,12 @@ bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>
         // One address a line: a second word or a stray sign is never taken as a host name.
         const bool oneWord = !line.contains(QRegularExpression(QStringLiteral("\\s")));
         if (!oneWord || !ParseRadio(line, defaultPort, radio, why)) {
-            error = QStringLiteral("%1:%2: not a radio address: '%3'").arg(path).arg(i + 1).arg(line);
+            error = QStringLiteral("%1:%2: not a radio address: %3").arg(path).arg(i + 1).arg(Quoted(line));
             if (oneWord)
                 error += QStringLiteral(" (%1)").arg(why);
             return false;
         }
+        radio.origin = QStringLiteral("%1:%2").arg(path).arg(i + 1);
         radios << radio;
     }
     return true;
@@ -147,25 +180,24 @@ bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>
 
 bool FindDuplicateRadio(const QVector<RadioEntry>& radios, QString& error)
 {
-    QSet<QString> texts;
-    QHash<QString, QString> owners; // "address port" -> the entry that named it first
+    QHash<QString, const RadioEntry*> texts;
+    QHash<QString, const RadioEntry*> owners; // "address port" -> the entry that named it first
     for (const RadioEntry& radio : radios) {
-        if (texts.contains(radio.name)) {
-            error = QStringLiteral("radio listed twice: %1").arg(radio.name);
+        if (const RadioEntry* first = texts.value(radio.name)) {
+            error = QStringLiteral("radio listed twice: %1 at %2 and at %3").arg(Quoted(radio.name), Place(*first), Place(radio));
             return true;
         }
-        texts.insert(radio.name);
+        texts.insert(radio.name, &radio);
         if (radio.address.isEmpty())
             continue;
         const QString key = AddressKey(radio.address) + u' ' + QString::number(radio.port);
-        const auto owner = owners.constFind(key);
-        if (owner != owners.constEnd()) {
-            error = QStringLiteral("radio listed twice: %1 and %2 are both %3 port %4")
-                        .arg(*owner, radio.name, AddressKey(radio.address))
+        if (const RadioEntry* first = owners.value(key)) {
+            error = QStringLiteral("radio listed twice: %1 at %2 and %3 at %4 are both %5 port %6")
+                        .arg(Quoted(first->name), Place(*first), Quoted(radio.name), Place(radio), AddressKey(radio.address))
                         .arg(radio.port);
             return true;
         }
-        owners.insert(key, radio.name);
+        owners.insert(key, &radio);
     }
     return false;
 }

@@ -11,7 +11,15 @@ struct RadioEntry {
     QString host;     // the address or host name, without the port
     quint16 port = 0; // its own port, or the run's
     QString address;  // the numeric address it connects to, once names are resolved
+    QString origin;   // "LIST:LINE" for a radio of a list; empty for one of the command line
 };
+
+// `text` as a message shows it: control characters as \0 or \x1b and the like, so that a line of
+// a list can neither work the terminal nor pass for another, and at most `max` characters with
+// an ellipsis for the rest.
+QString Shown(const QString& text, int max = 80);
+// Shown, in single quotes.
+QString Quoted(const QString& text);
 
 // The radio as a list to run again on names it: with its port whenever that is not the radios'
 // own, so that the next run reaches the same radio whatever its --port.
@@ -26,8 +34,10 @@ bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QSt
 // Appends the radios of `path` ("-": standard input): one radio a line; '#' starts a comment at
 // the start of a line or after a blank; blank lines, a byte-order mark and CR LF endings are
 // taken in their stride. Any other line is refused as "PATH:LINE: not a radio address: '...'".
+// Each radio's origin is its list and line.
 bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>& radios, QString& error);
 
-// True with `error` set when two entries are the same text, or connect to the same address and
-// port; IPv4 written as IPv6 (::ffff:a.b.c.d) counts as the IPv4 address.
+// True with `error` set, naming where each was given, when two entries are the same text, or
+// connect to the same address and port; IPv4 written as IPv6 (::ffff:a.b.c.d) counts as the
+// IPv4 address.
 bool FindDuplicateRadio(const QVector<RadioEntry>& radios, QString& error);
