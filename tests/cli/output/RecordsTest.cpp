@@ -141,7 +141,8 @@ TEST(Records, AnOutputThatCannotBeWrittenStopsTheRun)
         ASSERT_TRUE(updater.Wait(10000));
         EXPECT_EQ(updater.ExitCode(), 9) << qPrintable(updater.Err());
         EXPECT_TRUE(updater.Err().contains("no further radio starts")) << qPrintable(updater.Err());
-        EXPECT_EQ(sim.SessionsSoFar(300), 1);
+        // The first radio may or may not have connected before the first line failed.
+        EXPECT_LE(sim.SessionsSoFar(300), 1);
     }
 }
 
