@@ -1,8 +1,10 @@
 // Progress lines on a terminal: whatever the phase, the width and the texts, a line never
 // reaches the last column (which would wrap it and break the redraw in place), and the narrow
 // form still says how far the radio is.
+#include "cli/output/ProgressBlock.h"
 #include "cli/output/ProgressLine.h"
 
+#include <QTextStream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,6 +83,24 @@ TEST(ProgressLine, SaysHowFarAndWhenStalled)
         EXPECT_TRUE(line.contains(QLatin1String(c.shows))) << "[" << line.toStdString() << "]";
         EXPECT_FALSE(line.contains(QLatin1String(c.hides))) << "[" << line.toStdString() << "]";
     }
+}
+
+// After a second interrupt the fleet line tells the radios apart instead of calling them failed.
+TEST(ProgressBlock, FleetLineCountsEachState)
+{
+    QString screen;
+    QTextStream err(&screen);
+    CProgressBlock block({"a", "b", "c", "d", "e"}, 180000, err);
+    const RadioState ends[] = {RadioState::Updated, RadioState::Failed, RadioState::Unknown, RadioState::Unknown,
+                               RadioState::NotStarted};
+    for (int radio = 0; radio < 5; ++radio) {
+        FleetEvent event;
+        event.radio = radio;
+        event.kind = FleetEvent::Kind::Result;
+        event.outcome.state = ends[radio];
+        block.Render(event);
+    }
+    EXPECT_TRUE(screen.endsWith("5 radios: 1 done, 1 failed, 2 unknown, 1 not started, --:-- left\x1b[K\n")) << qPrintable(screen);
 }
 
 } // namespace

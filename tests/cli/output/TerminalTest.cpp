@@ -5,7 +5,6 @@
 
 #include "base/MessageCatalog.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
@@ -28,13 +27,11 @@ public:
     // The screen and the scrollback, wrapped lines joined, once the command has ended (bounded).
     QStringList Ended(int timeoutMs)
     {
-        QElapsedTimer clock;
-        clock.start();
         QString text;
-        do {
+        for (int waited = 0; !text.contains("[exit ") && waited < timeoutMs; waited += 100) {
             QThread::msleep(100);
             text = Tmux({"capture-pane", "-p", "-J", "-S", "-", "-t", "0"});
-        } while (!text.contains("[exit ") && clock.elapsed() < timeoutMs);
+        }
         QStringList lines;
         for (const QString& line : text.split(u'\n'))
             lines << line.trimmed();
