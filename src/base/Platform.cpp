@@ -165,12 +165,4 @@ FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxS
     return {};
 }
 
-bool SameFile(const QString& a, const QString& b)
-{
-    struct stat first {};
-    struct stat second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0
-           && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 } // namespace Platform

@@ -56,8 +56,4 @@ struct FileReadResult {
 // Special files are refused without blocking; `data` is empty unless the result is Ok.
 FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize);
 
-// Whether `a` and `b` are one and the same file (device and inode, symbolic links followed),
-// whatever their names; false when either does not exist.
-bool SameFile(const QString& a, const QString& b);
-
 } // namespace Platform

@@ -2,7 +2,6 @@
 
 #include "JsonRenderer.h"
 
-#include "base/Platform.h"
 #include "base/Release.h"
 
 #include <QDir>
@@ -10,6 +9,9 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QTextStream>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -26,7 +28,10 @@ bool CheckRecordPath(const QString& option, const QString& path, const QStringLi
         return false;
     }
     for (const QString& input : inputs) {
-        if (input != QLatin1String("-") && Platform::SameFile(path, input)) {
+        // One file by device and inode (the system's file index on Windows), whatever its names.
+        std::error_code ignored;
+        if (input != QLatin1String("-")
+            && std::filesystem::equivalent(QFileInfo(path).filesystemFilePath(), QFileInfo(input).filesystemFilePath(), ignored)) {
             error = QStringLiteral("%1 %2: the same file as the radio list %3, which it would write over")
                         .arg(option, path, input);
             return false;
