@@ -168,7 +168,7 @@ const OptionSpec kOptions[] = {
      "connects to nothing"},
     {"failed", Use::UpdateOrCheck, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.failedList = t, !t.isEmpty(); }),
-     "write the radios not updated to FILE as a radio list, to run again\nwith --radios FILE", "a file name"},
+     "write the radios not updated (with --check: not reachable) to FILE\nas a radio list, to run again with --radios FILE", "a file name"},
     {"log", Use::Update, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.logFile = t, !t.isEmpty(); }),
      "append one JSON record per radio to FILE: the workshop's books", "a file name"},
