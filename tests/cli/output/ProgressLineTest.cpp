@@ -91,13 +91,13 @@ TEST(ProgressBlock, FleetLineCountsEachState)
     QString screen;
     QTextStream err(&screen);
     CProgressBlock block({"a", "b", "c", "d", "e"}, 180000, err);
-    const RadioState ends[] = {RadioState::Updated, RadioState::Failed, RadioState::Unknown, RadioState::Unknown,
-                               RadioState::NotStarted};
-    for (int radio = 0; radio < 5; ++radio) {
+    int radio = 0;
+    for (const RadioState state : {RadioState::Updated, RadioState::Failed, RadioState::Unknown, RadioState::Unknown,
+                                   RadioState::NotStarted}) {
         FleetEvent event;
-        event.radio = radio;
         event.kind = FleetEvent::Kind::Result;
-        event.outcome.state = ends[radio];
+        event.radio = radio++;
+        event.outcome.state = state;
         block.Render(event);
     }
     EXPECT_TRUE(screen.endsWith("5 radios: 1 done, 1 failed, 2 unknown, 1 not started, --:-- left\x1b[K\n")) << qPrintable(screen);

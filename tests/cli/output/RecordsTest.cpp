@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,11 +26,9 @@ QString Read(const QString& path)
 
 QString Write(const QString& name, const QByteArray& text)
 {
-    const QString path = TestSupport::ScratchDir() + u'/' + name;
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-    return path;
+    QFile file(TestSupport::ScratchDir() + u'/' + name);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size());
+    return file.fileName();
 }
 
 // The kind and identity of a node, to see it untouched.
@@ -54,8 +54,7 @@ TEST(Records, BadPathsAreRefusedBeforeAnythingIsSent)
     // The list by another name is still the list.
     const QStringList paths{"/dev/null", "/dev/full", fifo, TestSupport::ScratchDir(), TestSupport::ScratchDir() + "/./club.txt"};
     QList<std::pair<mode_t, ino_t>> before;
-    for (const QString& path : paths)
-        before << Node(path);
+    std::transform(paths.begin(), paths.end(), std::back_inserter(before), Node);
     for (const char* option : {"--failed", "--log"}) {
         for (const QString& path : paths) {
             SCOPED_TRACE((option + (u' ' + path)).toStdString());
