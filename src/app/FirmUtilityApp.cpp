@@ -15,7 +15,6 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include <clocale>
 #include <cstdlib>
 #include <memory>
 
@@ -36,7 +35,7 @@ CFirmUtilityApp::CFirmUtilityApp(QStringList arguments) : m_arguments(std::move(
 bool CFirmUtilityApp::InitInstance()
 {
     // 1. Locale-dependent choices follow the system's locale settings.
-    std::setlocale(LC_ALL, "");
+    Platform::UseSystemLocale();
 
     // 2. The main window object, without a parent; destroyed when start-up returns.
     auto dlg = std::make_unique<CFirmUtilityDlg>();

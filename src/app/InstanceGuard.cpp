@@ -12,7 +12,7 @@ QString CInstanceGuard::SettingsFolder()
 CInstanceGuard::Result CInstanceGuard::Acquire(const QString& folder, const QString& name)
 {
     Release();
-    const int handle = Platform::AcquireInstanceLock(folder, name);
+    const qintptr handle = Platform::AcquireInstanceLock(folder, name);
     if (handle == -1)
         return Result::HeldByAnotherCopy;
     if (handle < 0)

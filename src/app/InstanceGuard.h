@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 inline constexpr char INSTANCE_GUARD_NAME[] = "firmware update tool for Zerlind";
 
@@ -24,5 +25,5 @@ public:
     bool IsHeld() const { return m_handle >= 0; }
 
 private:
-    int m_handle = -1;
+    qintptr m_handle = -1;
 };

@@ -1,5 +1,7 @@
 #include "Language.h"
 
+#include "Platform.h"
+
 #include <QtGlobal>
 
 namespace {
@@ -59,5 +61,5 @@ QByteArray MessageLocaleName()
 
 quint32 SystemLocaleId()
 {
-    return LocaleIdFromName(MessageLocaleName());
+    return Platform::SystemLocaleId();
 }

@@ -20,5 +20,6 @@ quint32 LocaleIdFromName(const QByteArray& name);
 // The message locale of the process: LC_ALL, else LC_MESSAGES, else LANG (first non-empty).
 QByteArray MessageLocaleName();
 
-// LocaleIdFromName(MessageLocaleName()): what start-up calls the thread locale.
+// What start-up calls the thread locale: the system's default locale on Windows,
+// LocaleIdFromName(MessageLocaleName()) on POSIX.
 quint32 SystemLocaleId();

@@ -1,5 +1,6 @@
-// The one place that knows the operating system: system error texts, the single-instance lock,
-// the socket layer's process settings and whole-file reads without blocking on special files.
+// The one place that knows the operating system: the locale, system error texts, the
+// single-instance guard, the socket layer's start-up and whole-file reads without blocking on
+// special files. One source file per platform implements it.
 #pragma once
 
 #include <QByteArray>
@@ -8,6 +9,19 @@
 
 namespace Platform {
 
+// Makes the system's default locale the one every later locale-dependent choice follows.
+void UseSystemLocale();
+
+// The locale identifier (0x0411 Japanese, 0x0409 English (US), ...) the language follows: the
+// thread locale where the platform has one, else the one the message locale names.
+quint32 SystemLocaleId();
+
+// Error numbers the callers name, in the platform's own numbering (errno, or the system's
+// error codes on Windows).
+extern const int kErrorFileNotFound;
+extern const int kErrorFileTooLarge;
+extern const int kErrorReadFailed;
+
 // Which language the system's own error texts are asked in.
 enum class SystemTextLanguage {
     English,       // the C locale
@@ -15,18 +29,19 @@ enum class SystemTextLanguage {
     SystemDefault, // the process's own message locale
 };
 
-// The system's text for an error number (errno). False when the system has no text for it in
+// The system's text for an error number. False when the system has no text for it in
 // that language or the locale is not installed; `text` is then unchanged.
 bool SystemErrorText(int code, SystemTextLanguage language, QString& text);
 
-// Takes the lock `name` in `folder` (made when missing) that marks the running copy. Returns a
-// handle (>= 0) that holds it until ReleaseInstanceLock or the end of the process, crash
-// included; -1 when another process holds it; -2 when the lock could not be made at all.
-int AcquireInstanceLock(const QString& folder, const QString& name);
-void ReleaseInstanceLock(int handle);
+// Takes the guard `name` that marks the running copy: a lock file in `folder` (made when
+// missing) on POSIX, the named mutex on Windows (where `folder` is not used). Returns a handle
+// (>= 0) that holds it until ReleaseInstanceLock or the end of the process, crash included; -1
+// when another process holds it; -2 when the guard could not be made at all.
+qintptr AcquireInstanceLock(const QString& folder, const QString& name);
+void ReleaseInstanceLock(qintptr handle);
 
-// Process-wide socket settings: a peer that resets a connection must never end the process
-// by a signal. False when the socket layer cannot be used.
+// Starts the socket layer for the process; on POSIX a peer that resets a connection must never
+// end the process by a signal. False when the socket layer cannot be used.
 bool InitSocketLayer();
 
 enum class SocketWait {
@@ -49,10 +64,11 @@ enum class FileReadStatus {
 
 struct FileReadResult {
     FileReadStatus status = FileReadStatus::Ok;
-    int systemError = 0; // errno of the failing call, 0 when none
+    int systemError = 0; // the failing call's error number, 0 when none
 };
 
-// Reads the whole regular file at `path` into `data` (exactly its size, one allocation).
+// Reads the whole regular file at `path` into `data` (exactly its size, one allocation), opened
+// for reading only, shared with no other opener, and read front to back.
 // Special files are refused without blocking; `data` is empty unless the result is Ok.
 FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize);
 

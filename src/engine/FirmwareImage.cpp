@@ -5,8 +5,6 @@
 #include "base/Platform.h"
 #include "base/SystemErrorText.h"
 
-#include <cerrno>
-
 namespace {
 
 // The system's text for `code`; the catalog's file text when the system has none.
@@ -46,16 +44,16 @@ bool LoadFirmwareFile(const QString& path, quint16 language, QByteArray& image, 
                                           : LoadText(IDS_ERR_NOT_REGULAR_FILE, language);
         return false;
     case FileReadStatus::TooLarge:
-        errorText = SystemOrCatalogText(EFBIG, language);
+        errorText = SystemOrCatalogText(Platform::kErrorFileTooLarge, language);
         return false;
     case FileReadStatus::ShortRead:
         // Fewer bytes than the size: the file shrank or the read failed; never send zero fill.
-        errorText = SystemOrCatalogText(read.systemError != 0 ? read.systemError : EIO, language);
+        errorText = SystemOrCatalogText(read.systemError != 0 ? read.systemError : Platform::kErrorReadFailed, language);
         return false;
     case FileReadStatus::SystemError:
         // A name that was not UTF-8 reached us with replacement characters and names no file:
         // say so, not that the operator's file does not exist.
-        errorText = read.systemError == ENOENT && path.contains(QChar::ReplacementCharacter)
+        errorText = read.systemError == Platform::kErrorFileNotFound && path.contains(QChar::ReplacementCharacter)
                         ? LoadText(IDS_ERR_FILE_NAME_NOT_UTF8, language)
                         : SystemOrCatalogText(read.systemError, language);
         return false;

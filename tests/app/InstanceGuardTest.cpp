@@ -7,8 +7,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
-
 namespace {
 
 TEST(InstanceGuard, SecondHolderInOneProcessIsRefusedUntilReleased)
@@ -26,7 +24,7 @@ TEST(InstanceGuard, SecondHolderInOneProcessIsRefusedUntilReleased)
 
 // The real program, started as a user may start it from different sessions: the copies share
 // the settings but not the runtime folder (another one, or none at all). Every later copy ends at
-// once and silently, and a first copy killed with SIGKILL does not lock later starts out.
+// once and silently, and a first copy killed outright does not lock later starts out.
 class TwoProcesses : public ::testing::Test {
 protected:
     void SetUp() override
@@ -58,9 +56,11 @@ protected:
         p.start(QStringLiteral(ZFU_BIN_DIR "/zerlind-firm-utility"), {QStringLiteral("-nocheck")});
         return p;
     }
-    static bool LockFileExists()
+    // Whether another process holds the program's own guard: a probe for it is refused.
+    static bool HeldByACopy()
     {
-        return QFile::exists(CInstanceGuard::SettingsFolder() + QStringLiteral("/firmware update tool for Zerlind.lock"));
+        CInstanceGuard probe;
+        return probe.Acquire() == CInstanceGuard::Result::HeldByAnotherCopy;
     }
 
     QTemporaryDir m_runtimeA, m_runtimeB;
@@ -71,7 +71,7 @@ TEST_F(TwoProcesses, LaterCopiesEndSilentlyWhateverTheirRuntimeFolderAndAKilledC
 {
     QProcess& first = Start(0, m_runtimeA.path());
     ASSERT_TRUE(first.waitForStarted(5000));
-    ASSERT_TRUE(TestSupport::WaitUntil([&] { return LockFileExists(); }, 10000));
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return HeldByACopy(); }, 10000));
     // Let the first copy settle into its window before the others start.
     ASSERT_FALSE(first.waitForFinished(500));
 
@@ -87,7 +87,7 @@ TEST_F(TwoProcesses, LaterCopiesEndSilentlyWhateverTheirRuntimeFolderAndAKilledC
     }
     EXPECT_EQ(first.state(), QProcess::Running);
 
-    ::kill(pid_t(first.processId()), SIGKILL);
+    first.kill(); // SIGKILL, or TerminateProcess on Windows
     ASSERT_TRUE(first.waitForFinished(5000));
 
     QProcess& after = Start(3, QString());

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -31,6 +32,11 @@ int main(int argc, char** argv)
     QFile::setPermissions(QString::fromLocal8Bit(runtime), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", config);
     qputenv("XDG_RUNTIME_DIR", runtime);
+#ifdef Q_OS_WIN
+    // There the settings live in the one registry of the user, not below XDG_CONFIG_HOME: each
+    // test process starts without the program's key, as a new user does (one process at a time).
+    QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\vurn"), QSettings::NativeFormat).remove(QString());
+#endif
 
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

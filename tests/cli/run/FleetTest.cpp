@@ -6,6 +6,7 @@
 // test's radios), so that tests may run at once.
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
+#include "common/SpawnedUpdater.h"
 #include "common/UpdaterProcess.h"
 
 #include "base/MessageCatalog.h"

@@ -4,6 +4,7 @@
 // on, and the workshop's log over several runs.
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
+#include "common/SpawnedUpdater.h"
 #include "common/UpdaterProcess.h"
 
 #include "cli/run/FleetRun.h"

@@ -1,13 +1,13 @@
+// The platform on Linux and other POSIX systems.
 #include "Platform.h"
 
-#if !defined(Q_OS_UNIX)
-#error "Platform.cpp has only a POSIX implementation so far"
-#endif
+#include "Language.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -20,6 +20,10 @@
 #include <unistd.h>
 
 namespace Platform {
+
+const int kErrorFileNotFound = ENOENT;
+const int kErrorFileTooLarge = EFBIG;
+const int kErrorReadFailed = EIO;
 
 namespace {
 
@@ -59,6 +63,16 @@ private:
 
 } // namespace
 
+void UseSystemLocale()
+{
+    std::setlocale(LC_ALL, "");
+}
+
+quint32 SystemLocaleId()
+{
+    return LocaleIdFromName(MessageLocaleName());
+}
+
 bool SystemErrorText(int code, SystemTextLanguage language, QString& text)
 {
     // glibc knows a name for every error it has a text for; unknown numbers have neither.
@@ -76,7 +90,7 @@ bool SystemErrorText(int code, SystemTextLanguage language, QString& text)
     return true;
 }
 
-int AcquireInstanceLock(const QString& folder, const QString& name)
+qintptr AcquireInstanceLock(const QString& folder, const QString& name)
 {
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return -2;
@@ -93,10 +107,10 @@ int AcquireInstanceLock(const QString& folder, const QString& name)
     return fd;
 }
 
-void ReleaseInstanceLock(int handle)
+void ReleaseInstanceLock(qintptr handle)
 {
     if (handle >= 0)
-        ::close(handle);
+        ::close(int(handle));
 }
 
 bool InitSocketLayer()

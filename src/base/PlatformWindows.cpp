@@ -1,0 +1,180 @@
+// The platform on Windows: the thread locale, the system's message table, the named mutex,
+// Windows Sockets and files opened with no sharing.
+#include "Platform.h"
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <new>
+
+namespace Platform {
+
+const int kErrorFileNotFound = ERROR_FILE_NOT_FOUND;
+const int kErrorFileTooLarge = ERROR_FILE_TOO_LARGE;
+const int kErrorReadFailed = ERROR_READ_FAULT;
+
+namespace {
+
+// RAII for a kernel handle (file or mutex).
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : m_handle(handle) {}
+    ~Handle()
+    {
+        if (valid())
+            CloseHandle(m_handle);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return m_handle; }
+    bool valid() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE release()
+    {
+        HANDLE handle = m_handle;
+        m_handle = nullptr;
+        return handle;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+// A buffer the message table allocated for us, released on every path.
+class LocalText {
+public:
+    LocalText() = default;
+    ~LocalText()
+    {
+        if (m_text)
+            LocalFree(m_text);
+    }
+    LocalText(const LocalText&) = delete;
+    LocalText& operator=(const LocalText&) = delete;
+    wchar_t** out() { return &m_text; }
+    const wchar_t* get() const { return m_text; }
+
+private:
+    wchar_t* m_text = nullptr;
+};
+
+LANGID MessageLanguage(SystemTextLanguage language)
+{
+    switch (language) {
+    case SystemTextLanguage::English:
+        return MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    case SystemTextLanguage::Japanese:
+        return MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN);
+    case SystemTextLanguage::SystemDefault:
+        break;
+    }
+    return MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT); // 0x0800
+}
+
+} // namespace
+
+void UseSystemLocale()
+{
+    // Every later choice of the thread (language, resource language, system texts) follows the
+    // system's locale, not the user's.
+    SetThreadLocale(LOCALE_SYSTEM_DEFAULT);
+}
+
+quint32 SystemLocaleId()
+{
+    // What the thread locale is set to at start-up; asked directly so that every thread (the
+    // command line's radios run on their own) sees the same.
+    return quint32(GetSystemDefaultLCID());
+}
+
+bool SystemErrorText(int code, SystemTextLanguage language, QString& text)
+{
+    LocalText buffer;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        DWORD(code), MessageLanguage(language), reinterpret_cast<wchar_t*>(buffer.out()), 0, nullptr);
+    if (length == 0 || buffer.get() == nullptr)
+        return false;
+    // Shown as it comes, the system's own trailing line break included.
+    text = QString::fromWCharArray(buffer.get(), int(length));
+    return true;
+}
+
+qintptr AcquireInstanceLock(const QString&, const QString& name)
+{
+    const std::wstring wide = name.toStdWString();
+    // An existing mutex of that name means another copy runs; only its existence matters.
+    Handle existing(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, wide.c_str()));
+    if (existing.valid())
+        return -1;
+    Handle created(CreateMutexW(nullptr, FALSE, wide.c_str()));
+    if (!created.valid())
+        return -2;
+    // Two copies started at the same moment: the later creator only opened the first one's.
+    if (GetLastError() == ERROR_ALREADY_EXISTS)
+        return -1;
+    return qintptr(created.release());
+}
+
+void ReleaseInstanceLock(qintptr handle)
+{
+    if (handle >= 0)
+        CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+bool InitSocketLayer()
+{
+    WSADATA data;
+    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+
+SocketWait WaitReadable(qintptr socketDescriptor, int timeoutMs)
+{
+    WSAPOLLFD watched{};
+    watched.fd = SOCKET(socketDescriptor);
+    watched.events = POLLRDNORM;
+    const int ready = WSAPoll(&watched, 1, timeoutMs);
+    if (ready <= 0)
+        return SocketWait::TimedOut;
+    if (watched.revents & (POLLERR | POLLNVAL))
+        return SocketWait::Failed;
+    return SocketWait::Readable;
+}
+
+FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize)
+{
+    data.clear();
+    const std::wstring wide = path.toStdWString();
+    // No sharing: a file another program writes cannot change under the read, and one held open
+    // without sharing gives the system's own sharing-violation text.
+    Handle file(CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                            nullptr));
+    if (!file.valid())
+        return {FileReadStatus::SystemError, int(GetLastError())};
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return {FileReadStatus::NotRegularFile, 0};
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        return {FileReadStatus::SystemError, int(GetLastError())};
+    if (quint64(size.QuadPart) > maxSize)
+        return {FileReadStatus::TooLarge, kErrorFileTooLarge};
+
+    QByteArray buffer;
+    try {
+        buffer.resize(qsizetype(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return {FileReadStatus::SystemError, ERROR_NOT_ENOUGH_MEMORY};
+    }
+    qsizetype got = 0;
+    while (got < buffer.size()) {
+        DWORD n = 0;
+        if (!ReadFile(file.get(), buffer.data() + got, DWORD(buffer.size() - got), &n, nullptr))
+            return {FileReadStatus::ShortRead, int(GetLastError())};
+        if (n == 0)
+            return {FileReadStatus::ShortRead, 0};
+        got += n;
+    }
+    data = std::move(buffer);
+    return {};
+}
+
+} // namespace Platform

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The window program, a Windows program under Wine on a bare X server, through the caution, the
+# confirmation, an update of the Linux radio simulator on 127.0.9.2 and the completion notice; a
+# screenshot of the screen at each step is kept in SHOTS as a build artefact.
+# Usage: check-window-under-wine.sh WINE_RUN PROGRAM.exe LINUX_SIMULATOR SHOTS
+set -euo pipefail
+run=$1 program=$2 simulator=$3 shots=$4
+address=127.0.9.2
+xvfb_pid= app_pid= sim_pid=
+owned_pids="app_pid sim_pid xvfb_pid"
+source "$(dirname "$0")/../app/window-test-support.sh"
+source "$(dirname "$0")/../app/xvfb.sh"
+die() {
+  echo "FAILED: $*"
+  echo "-- program:"; cat "$scratch/program.log" 2>/dev/null || true
+  echo "-- simulator:"; cat "$scratch/sim.log" 2>/dev/null || true
+  exit 1
+}
+# Polls a command every 0.2 s for up to thirty seconds: Wine starts windows slowly.
+wait_for() {
+  for _ in $(seq 150); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+found=
+visible() { # title, ids to leave out...
+  local title=$1 id
+  shift
+  found=
+  for id in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null); do
+    [[ " $* " == *" $id "* ]] || { found=$id; return 0; }
+  done
+  return 1
+}
+shot() { # name
+  mkdir -p "$shots"
+  xwd -root -silent | convert xwd:- "$shots/$1.png"
+}
+keys_to() { # window, keys...
+  local id=$1
+  shift
+  xdotool windowfocus --sync "$id" key --delay 100 "$@"
+}
+
+start_xvfb 1024x768x24 || exit 1
+head -c 65536 /dev/urandom >"$scratch/main.dat"
+"$simulator" --listen "$address" --program-delay 500 >"$scratch/sim.log" 2>&1 &
+sim_pid=$!
+wait_for grep -q '^listening on' "$scratch/sim.log" || die "the simulator did not start"
+# The radio's address where the program keeps it: the registry of the current user.
+"$run" reg add 'HKCU\Software\vurn\Zerlind FirmUtility\Config' /v IP /t REG_SZ /d "$address" /f >/dev/null 2>&1
+
+"$run" "$program" "Z:${scratch//\//\\}\\main.dat" >"$scratch/program.log" 2>&1 &
+app_pid=$!
+wait_for visible "Zerlind Firm Utility" || die "the caution did not appear"
+caution=$found
+sleep 1
+shot 1-caution
+keys_to "$caution" Tab Return
+wait_for visible "Zerlind Firm Utility" "$caution" || die "the main window did not appear"
+main=$found
+sleep 1
+shot 2-main-window
+keys_to "$main" Return
+wait_for visible "Firmware Update" || die "the confirmation did not appear"
+confirmation=$found
+sleep 1
+shot 3-confirmation
+keys_to "$confirmation" Tab Return
+wait_for visible "Firmware Update" "$confirmation" || die "the completion notice did not appear"
+sleep 1
+shot 4-completion
+completion=$found
+sessions() { grep -c '^session=' "$scratch/sim.log" || true; }
+wait_for test "$(sessions)" -ge 1 || die "no session at the simulator"
+sent=$(sha256sum "$scratch/main.dat" | cut -d' ' -f1)
+received=$(sed -n 's/.*sha256=\([0-9a-f]*\).*/\1/p' "$scratch/sim.log" | tail -n 1)
+check "one session at the simulator ($(sessions))" [ "$(sessions)" = 1 ]
+check "the simulator received the file" [ "$sent" = "$received" ]
+keys_to "$completion" Return
+exit "$fail"
