@@ -16,6 +16,8 @@ inline constexpr int EXIT_NOT_REACHED = 4;
 // Standard output, standard error or a file of the run could not be written: no radio started
 // after that.
 inline constexpr int EXIT_OUTPUT_FAILED = 9;
+// The system's network layer could not be started (Windows Sockets): nothing can be sent.
+inline constexpr int EXIT_SOCKET_LAYER = 10;
 
 // A refusal before anything is sent: "zerlind-firm-update: TEXT" on stderr (with the hint to
 // --help when the command line's form is wrong), and in JSON mode an "error" event on stdout.

@@ -5,6 +5,7 @@
 
 #include "cli/output/Terminal.h"
 #include "cli/radios/HostResolver.h"
+#include "cli/run/FleetEvent.h"
 #include "cli/run/Interrupts.h"
 
 #include "base/Language.h"
@@ -44,9 +45,10 @@ int main(int argc, char** argv)
         break;
     }
 
-    Platform::InitSocketLayer();
-    CatchInterrupts(g_interrupts);
     const quint16 language = options.language != 0 ? options.language : ChooseLanguage(SystemLocaleId());
+    if (!Platform::InitSocketLayer())
+        return Refuse(TerminalText(LoadText(IDS_SOCKET_INIT_FAILED, language)), EXIT_SOCKET_LAYER, options.json);
+    CatchInterrupts(g_interrupts);
     CSystemResolver resolver;
     const int exitCode = !options.IsFleet()              ? RunSingleRadio(options, language, g_interrupts)
                          : !options.scanNetwork.isEmpty() ? RunScan(options, g_interrupts)

@@ -45,7 +45,16 @@ int Rows(std::FILE* stream)
 
 bool CanDrawInPlace()
 {
-    return IsTerminal(stdout) && IsTerminal(stderr);
+    // Both on the console, and the console takes the terminal sequences the block is drawn with
+    // (Windows 10 and later); an older console shows no block instead of escape codes.
+    CONSOLE_SCREEN_BUFFER_INFO out, err;
+    if (!ScreenInfo(stdout, out) || !ScreenInfo(stderr, err))
+        return false;
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout)));
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode)
+           && ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING)
+               || SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING));
 }
 
 #else
