@@ -20,6 +20,14 @@ QString StoreFile()
            QStringLiteral("/vurn/Zerlind FirmUtility.conf");
 }
 
+// What only the INI file of POSIX systems shows; on Windows the values are in the registry, which
+// the Windows tests read.
+#ifdef Q_OS_WIN
+#define SKIP_WITHOUT_STORE_FILE() GTEST_SKIP() << "the settings are in the registry here"
+#else
+#define SKIP_WITHOUT_STORE_FILE() (void)0
+#endif
+
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -89,6 +97,7 @@ TEST_F(SettingsStoreTest, FirstStartReadsDefaultsAndCreatesNothing)
 
 TEST_F(SettingsStoreTest, WritesReachTheFileAtOnceAndReadBackExactly)
 {
+    SKIP_WITHOUT_STORE_FILE();
     const QStringList samples = {
         QStringLiteral("192.168.1.5"),
         QStringLiteral("  C:\\fw, \"new\"; =main.dat  "),
@@ -111,6 +120,7 @@ TEST_F(SettingsStoreTest, WritesReachTheFileAtOnceAndReadBackExactly)
 // characters; writing the other value keeps its bytes, and only writing it replaces it.
 TEST_F(SettingsStoreTest, AValueThatIsNotUtf8IsRewrittenOnlyByItsOwnWrite)
 {
+    SKIP_WITHOUT_STORE_FILE();
     const QByteArray shiftJisLine = "Filename=/fw/\x83\x74\x83\x40\x81\x5b\x83\x80.dat";
     ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
     {
@@ -143,6 +153,7 @@ TEST_F(SettingsStoreTest, AValueThatIsNotUtf8IsRewrittenOnlyByItsOwnWrite)
 // swallow the value written after it.
 TEST_F(SettingsStoreTest, AKeptLineNeverHidesTheValueJustWritten)
 {
+    SKIP_WITHOUT_STORE_FILE();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
     {
         QFile f(StoreFile());
@@ -164,6 +175,7 @@ TEST_F(SettingsStoreTest, AKeptLineNeverHidesTheValueJustWritten)
 // however the marker is spelt; a string of the program's own that starts with '@' still reads.
 TEST_F(SettingsStoreTest, AFileWithASerialisedVariantYieldsTheDefaults)
 {
+    SKIP_WITHOUT_STORE_FILE();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
     const QByteArray huge("(\0\0\0\tx7f.0\0\0\bQPo\0\0\0\0\0\0\0\0int\0\0\0\0\x1\0\0\0\x2)");
     for (const QByteArray& line : {"IP=@Variant" + huge, "IP = \"@Variant" + huge + '"', "IP=a, @Variant" + huge,
