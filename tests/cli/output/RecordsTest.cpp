@@ -2,6 +2,7 @@
 // again holds so that the next run reaches the same radios. Radios on 127.0.6.0/24.
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
+#include "common/SpawnedUpdater.h"
 #include "common/UpdaterProcess.h"
 
 #include <QDir>
