@@ -270,7 +270,9 @@ TEST(Rollout, RetriesOnlyBeforeTheProgramCommand)
         const QString address = QStringLiteral("127.0.4.%1").arg(octet++);
         RadioSimProcess sim(address, {"--sessions", "3", "--faulty-sessions", "2", "--refuse", c.fault});
         ASSERT_TRUE(sim.Ready());
-        RadioEntry radio{address, address, 1111, address};
+        RadioEntry radio;
+        radio.name = radio.host = radio.address = address;
+        radio.port = 1111;
         CEventPublisher events(1);
         Interrupts interrupts;
         CFleetRun fleet(events, {radio}, 1, interrupts);
