@@ -1,6 +1,7 @@
 // Entry point of the desktop program.
 #include "FirmUtilityApp.h"
 #include "WaylandSeat.h"
+#include "X11Colormap.h"
 #include "base/Release.h"
 
 #include <QApplication>
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
 
     AvoidInputMethodWithoutSeat();
     QApplication app(argc, argv);
+    UseScreenColormapOnX11(app);
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     CFirmUtilityApp firmUtility(arguments);

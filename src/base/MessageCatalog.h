@@ -41,6 +41,9 @@ enum TextId : quint16 {
     IDS_TIP_IP_ADDRESS = 1354,
     IDS_FILE_FILTER = 1360,
     IDS_MODEL_NAME = 1361,
+    IDS_NAME_PROGRESS = 1370, // what screen readers call the progress bar,
+    IDS_NAME_MESSAGES = 1371, // the status log
+    IDS_NAME_BROWSE = 1372,   // and the browse button
     IDS_CAUTION_HEADING = 1400,
     IDS_CAUTION_RISK = 1401,
     IDS_CAUTION_RESPONSIBILITY = 1402,

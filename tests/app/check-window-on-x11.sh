@@ -7,17 +7,25 @@
 #            dialog are each transient for the main window and centred on it.
 #   keys:    with -nocheck, Enter and Escape typed during a slow transfer do nothing: one session
 #            at the simulator, and the program is still running after the update.
-# Usage: check-window-on-x11.sh notices|keys PROGRAM SIMULATOR DESKTOP_ENTRY
+#   paint, paint-openbox (127.0.0.212, 127.0.0.213): in English and Japanese (and Japanese at
+#            scale 2 without a window manager), the screen (xwd -root) shows each window as the
+#            window itself has it once it appears: the caution, the main window, the confirmation,
+#            the completion notice, the boxes of a missing file and an empty address. Under openbox
+#            the main window's frame is centred on the screen.
+# Usage: check-window-on-x11.sh notices|keys|paint|paint-openbox PROGRAM SIMULATOR DESKTOP_ENTRY
 set -euo pipefail
 mode=$1 program=$2 simulator=$3 entry=$4
-for tool in Xvfb xprop xwininfo xdotool; do
+tools="Xvfb xprop xwininfo xdotool"
+[[ $mode == paint* ]] && tools+=" xwd python3"
+[ "$mode" = paint-openbox ] && tools+=" openbox"
+for tool in $tools; do
   command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/setup installs it)"; exit 1; }
 done
 
-address=127.0.0.210
-[ "$mode" = keys ] && address=127.0.0.211
-xvfb_pid= app_pid= sim_pid=
-owned_pids="app_pid sim_pid xvfb_pid"
+declare -A addresses=([notices]=127.0.0.210 [keys]=127.0.0.211 [paint]=127.0.0.212 [paint-openbox]=127.0.0.213)
+address=${addresses[$mode]:-127.0.0.210}
+xvfb_pid= app_pid= sim_pid= wm_pid=
+owned_pids="app_pid sim_pid wm_pid xvfb_pid"
 source "$(dirname "$0")/window-test-support.sh"
 die() {
   echo "FAILED: $*"
@@ -36,6 +44,12 @@ wait_for() {
 
 source "$(dirname "$0")/xvfb.sh"
 start_xvfb 1280x1024x24 || exit 1
+if [ "$mode" = paint-openbox ]; then
+  openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+  wm_pid=$!
+  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+  wait_for wm_ready || die "openbox did not start"
+fi
 
 start_simulator() { # extra options...
   "$simulator" --listen "$address" "$@" >"$scratch/sim.log" 2>&1 &
@@ -55,7 +69,7 @@ chmod 700 "$scratch/runtime"
 printf '[Config]\nIP=%s\n' "$address" >"$scratch/config/vurn/Zerlind FirmUtility.conf"
 head -c 65536 /dev/urandom >"$scratch/main.dat"
 start_program() { # arguments...
-  XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=xcb \
+  XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=xcb env ${program_env:-} \
     "$program" "$@" "$scratch/main.dat" >"$scratch/program.log" 2>&1 &
   app_pid=$!
 }
@@ -97,7 +111,66 @@ check_notice() { # what, window, main window
   check "$1 centred on the main window" centred_on "$2" "$(doubled_centre "$3")"
 }
 
+# The screen's pixels where the window stands are the window's own (xwd-match.py says how many).
+shows_as_itself() { # window
+  read -r x y <<<"$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')"
+  xwd -root -silent >"$scratch/root.xwd" && xwd -id "$1" -silent >"$scratch/window.xwd" &&
+    python3 "$(dirname "$0")/xwd-match.py" "$scratch/root.xwd" "$scratch/window.xwd" "$x" "$y" >"$scratch/match"
+}
+check_shown() { # what, window: a window that painted shows at once, and each look reads the screen
+  local deadline=$((SECONDS + 5))
+  until shows_as_itself "$2" || [ "$SECONDS" -ge "$deadline" ]; do sleep 0.2; done
+  check "$1 on the screen as the window has it ($(cat "$scratch/match" 2>/dev/null))" shows_as_itself "$2"
+}
+# The frame the window manager reports, centred on the 1280 x 1024 screen within 2 px.
+frame_centred() { # window
+  IFS=, read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ' ')"
+  [ -n "$bottom" ] && centred_on "$1" "$((1280 - right + left)) $((1024 - bottom + top))"
+}
+next_window() { visible_other "Firmware Update" "$1" || visible_other "Zerlind Firm Utility" "$2"; } # notice, main
+only_main_left() { [ "$(xdotool search --onlyvisible --name "^(Zerlind Firm Utility|Firmware Update)\$" | wc -l)" = 1 ]; }
+# One pass through every notice and box, from the caution to the empty address.
+paint_pass() { # what, environment...
+  local what=$1 main box
+  shift
+  program_env="$*"
+  start_program
+  wait_for visible_other "Zerlind Firm Utility" || die "$what: the caution did not appear"
+  check_shown "$what: caution" "$found"
+  keys_to "$found" Tab Return
+  wait_for only_main_left && wait_for visible_other "Zerlind Firm Utility" || die "$what: no main window"
+  main=$found
+  check_shown "$what: main window" "$main"
+  if [ "$mode" = paint-openbox ]; then
+    wait_for frame_centred "$main" || true
+    check "$what: main window's frame centred on the screen" frame_centred "$main"
+  fi
+  for box in "completion notice" "missing-file box" "empty-address box"; do
+    case $box in
+    missing*) mv "$scratch/main.dat" "$scratch/away.dat" && keys_to "$main" Return ;;
+    empty*) mv "$scratch/away.dat" "$scratch/main.dat" && keys_to "$main" Tab Tab ctrl+a BackSpace Return ;;
+    *) keys_to "$main" Return ;;
+    esac
+    wait_for visible_other "Firmware Update" || die "$what: the confirmation did not appear"
+    [[ $box == completion* ]] && check_shown "$what: confirmation" "$found"
+    keys_to "$found" Tab Return
+    wait_for next_window "$found" "$main" || die "$what: the $box did not appear"
+    check_shown "$what: $box" "$found"
+    keys_to "$found" Return
+    wait_for only_main_left || die "$what: the $box did not close"
+  done
+  printf '[Config]\nIP=%s\n' "$address" >"$scratch/config/vurn/Zerlind FirmUtility.conf"
+  kill "$app_pid" && wait "$app_pid" 2>/dev/null || true
+  app_pid=
+}
+
 case $mode in
+paint | paint-openbox)
+  start_simulator
+  paint_pass English LC_ALL=C.UTF-8
+  paint_pass Japanese LC_ALL=ja_JP.UTF-8
+  [ "$mode" = paint ] && paint_pass "Japanese at scale 2" LC_ALL=ja_JP.UTF-8 QT_SCALE_FACTOR=2
+  ;;
 notices)
   start_simulator --program-delay 200
   start_program

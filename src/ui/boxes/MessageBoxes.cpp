@@ -3,9 +3,9 @@
 #include "base/Language.h"
 #include "base/MessageCatalog.h"
 #include "base/SystemErrorText.h"
+#include "ui/controls/FrameCentring.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QShowEvent>
 
 namespace {
@@ -14,25 +14,22 @@ namespace {
 // guessed window frame, which puts it off centre where there is none (no window manager).
 class CenteredMessageBox : public QMessageBox {
 public:
-    using QMessageBox::QMessageBox;
+    CenteredMessageBox(Icon icon, const QString& title, const QString& text, StandardButtons buttons, QWidget* owner)
+        : QMessageBox(icon, title, text, buttons, owner)
+        , m_centring(new CFrameCentring(*this, CFrameCentring::Over::Owner))
+    {
+    }
 
 protected:
     void showEvent(QShowEvent* event) override
     {
         QMessageBox::showEvent(event); // takes its final size here
-        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-        if (event->spontaneous() || !owner || !owner->isVisible())
-            return;
-        const QScreen* screen = owner->screen();
-        QRect placed(QPoint(0, 0), frameSize());
-        placed.moveCenter(owner->frameGeometry().center());
-        if (screen) { // the whole box on the owner's screen when it fits there
-            const QRect area = screen->availableGeometry();
-            placed.moveLeft(qMax(area.left(), qMin(placed.left(), area.right() + 1 - placed.width())));
-            placed.moveTop(qMax(area.top(), qMin(placed.top(), area.bottom() + 1 - placed.height())));
-        }
-        move(placed.topLeft());
+        if (!event->spontaneous())
+            m_centring->Centre();
     }
+
+private:
+    CFrameCentring* m_centring;
 };
 
 QWidget* DefaultOwner(QWidget* owner)

@@ -10,6 +10,7 @@
 #include "ui/controls/BitmapResources.h"
 #include "ui/controls/ColorEdit.h"
 #include "ui/controls/Colors.h"
+#include "ui/controls/FrameCentring.h"
 #include "ui/controls/GradientBarCtrl.h"
 #include "ui/controls/StyledBitmap.h"
 #include "ui/main/FileSelection.h"
@@ -32,7 +33,6 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScopedValueRollback>
 #include <QStringDecoder>
 #include <QUrl>
@@ -111,36 +111,6 @@ QFont DialogFont(int points, quint16 language)
     return font;
 }
 
-// Centres a dialog over its owner each time it is shown, as the program's own notices and boxes
-// are: Qt places it allowing for a guessed window frame, off centre where there is none.
-class CenterOverOwnerOnShow : public QObject {
-public:
-    CenterOverOwnerOnShow(QWidget& dialog, const QWidget& owner) : QObject(&dialog), m_owner(owner)
-    {
-        dialog.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        auto* dialog = qobject_cast<QWidget*>(watched);
-        if (dialog && event->type() == QEvent::Show && !event->spontaneous() && m_owner.isVisible()) {
-            QRect placed(QPoint(0, 0), dialog->frameSize());
-            placed.moveCenter(m_owner.frameGeometry().center());
-            if (const QScreen* screen = m_owner.screen()) { // all of it on the screen when it fits
-                const QRect area = screen->availableGeometry();
-                placed.moveLeft(qMax(area.left(), qMin(placed.left(), area.right() + 1 - placed.width())));
-                placed.moveTop(qMax(area.top(), qMin(placed.top(), area.bottom() + 1 - placed.height())));
-            }
-            dialog->move(placed.topLeft());
-        }
-        return false;
-    }
-
-private:
-    const QWidget& m_owner;
-};
-
 // One control moved as the header grows: right by dx or not, down by dy or not, wider by dx or not.
 void MoveControl(QWidget* control, int right, int down, int wider)
 {
@@ -163,6 +133,9 @@ CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent, int fontPoints)
     // system menu and a minimise box, never maximised.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // Placed by the program: a window system without a manager puts it where it is told, and
+    // Qt's own placement allows for a guessed frame that is not there.
+    new CFrameCentring(*this, CFrameCentring::Over::Screen); // owned by the window
     setAcceptDrops(true);
     setFont(DialogFont(fontPoints, m_wLanguage));
     CreateControls();
@@ -289,18 +262,6 @@ void CFirmUtilityDlg::PlaceControls()
     m_ctlRadioPicture->resize(m_ctlRadioPicture->pixmap().deviceIndependentSize().toSize());
 }
 
-void CFirmUtilityDlg::CenterOnScreen()
-{
-    // Placed by the program: a window system without a manager puts it where it is told, and
-    // Qt's own placement allows for a guessed frame that is not there.
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect placed(QPoint(0, 0), frameSize());
-    placed.moveCenter(screen->availableGeometry().center());
-    move(placed.topLeft());
-}
-
 void CFirmUtilityDlg::setVisible(bool visible)
 {
     // Everything the window shows is in place before it is first shown and centred.
@@ -308,7 +269,6 @@ void CFirmUtilityDlg::setVisible(bool visible)
     if (opening) {
         m_bInitialized = true;
         OnInitDialog();
-        CenterOnScreen();
     }
     QDialog::setVisible(visible);
     // Showing a window focuses its focus widget as if tabbed to, which selects a field's
@@ -325,6 +285,10 @@ void CFirmUtilityDlg::OnInitDialog()
 
     m_ctlFileLabel->setText(LoadText(IDS_LABEL_FILE_NAME, m_wLanguage));
     m_ctlBrowse->setText(LoadText(IDS_BUTTON_BROWSE, m_wLanguage));
+    // Names for screen readers where the visible text says nothing ("...") or there is none.
+    m_ctlBrowse->setAccessibleName(LoadText(IDS_NAME_BROWSE, m_wLanguage));
+    m_ctlProgress->setAccessibleName(LoadText(IDS_NAME_PROGRESS, m_wLanguage));
+    m_ctlMessage->setAccessibleName(LoadText(IDS_NAME_MESSAGES, m_wLanguage));
     m_ctlStart->setText(LoadText(IDS_BUTTON_START, m_wLanguage));
     m_ctlIpLabel->setText(LoadText(IDS_LABEL_IP_ADDRESS, m_wLanguage));
     m_ctlCaption->setText(GetProductCaption(PRODUCT_NUMBER));
@@ -606,7 +570,7 @@ void CFirmUtilityDlg::OnBrowse()
     const bool japaneseSystem = ChooseLanguage(SystemLocaleId()) == LANG_JAPANESE;
 
     QFileDialog dialog(this);
-    new CenterOverOwnerOnShow(dialog, *this); // owned by the dialog
+    new CFrameCentring(dialog, CFrameCentring::Over::Owner); // owned by the dialog
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogFilters(LoadText(IDS_FILE_FILTER, m_wLanguage)));

@@ -132,7 +132,6 @@ protected:
 private:
     void CreateControls();
     void PlaceControls();
-    void CenterOnScreen();
     void OnInitDialog();
     void AdjustHeaderLayout();
     void SetFileControlsVisible(bool visible);

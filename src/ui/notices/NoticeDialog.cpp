@@ -3,13 +3,14 @@
 
 #include "base/MessageCatalog.h"
 #include "ui/controls/ColorEdit.h"
+#include "ui/controls/FrameCentring.h"
+#include "ui/notices/NoticeAccessible.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTransform>
 #include <QPushButton>
-#include <QScreen>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QStringList>
 #include <QTextBlock>
@@ -32,10 +33,13 @@ Qt::WindowFlags FlagsFor(CNoticeDialog::Frame frame)
 CNoticeDialog::CNoticeDialog(QSize templateUnits, Frame frame, QWidget* parent)
     : QDialog(parent, FlagsFor(frame))
     , m_client(new QWidget(this))
+    , m_centring(new CFrameCentring(*this, CFrameCentring::Over::Owner))
     , m_templateUnits(templateUnits)
     , m_frame(frame)
     , m_units(CDialogUnits::TemplateFont(kTemplatePointSize, LANG_ENGLISH_US))
 {
+    m_client->setObjectName(QLatin1String(CNoticeAccessible::kClientName));
+    CNoticeAccessible::Install();
 }
 
 QPushButton* CNoticeDialog::AddButton(int id, int x, int y, int width, int height, const QString& caption)
@@ -50,7 +54,7 @@ CColorEdit* CNoticeDialog::AddText(int id, int x, int y, int width, int height, 
     auto* edit = new CColorEdit(m_client);
     edit->SetWordWrap(false); // a line ends only at a line break
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    edit->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    edit->setFocusPolicy(Qt::NoFocus); // not a tab stop, nor an object a screen reader lands on
     m_items.append({id, edit, QRect(x, y, width, height), QString(), centered});
     return edit;
 }
@@ -191,24 +195,6 @@ void CNoticeDialog::AlignCenteredTexts()
     }
 }
 
-void CNoticeDialog::CenterOverOwner()
-{
-    // The owner is the parent's window or, as for a dialog without one, the active window.
-    QWidget* owner = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
-    if (owner == this || (owner && !owner->isVisible()))
-        owner = nullptr;
-    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    QRect placed(QPoint(0, 0), frameSize()); // move() places the frame
-    placed.moveCenter(owner ? owner->frameGeometry().center() : area.center());
-    // Keep the whole dialog on the screen when it fits there.
-    placed.moveLeft(qMax(area.left(), qMin(placed.left(), area.right() + 1 - placed.width())));
-    placed.moveTop(qMax(area.top(), qMin(placed.top(), area.bottom() + 1 - placed.height())));
-    move(placed.topLeft());
-}
-
 void CNoticeDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -219,7 +205,7 @@ void CNoticeDialog::showEvent(QShowEvent* event)
     RestoreTemplate();
     OnInitDialog();
     AlignCenteredTexts();
-    CenterOverOwner();
+    m_centring->Centre(); // at its final size
     DescribeForScreenReaders();
 }
 
@@ -236,6 +222,19 @@ void CNoticeDialog::DescribeForScreenReaders()
         }
     }
     setAccessibleDescription(texts.join(QLatin1Char('\n')));
+    // The same texts as the one readable text of the notice, in place of the edits.
+    m_client->setAccessibleName(texts.join(QLatin1Char('\n')));
+}
+
+void CNoticeDialog::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (event->spontaneous()) // minimised
+        return;
+    // A closed notice leaves the window system, and with it the screen readers' list of the
+    // program's windows; it is made anew when it shows again. Once its closing is over.
+    QMetaObject::invokeMethod(
+        this, [this] { if (!isVisible()) destroy(); }, Qt::QueuedConnection);
 }
 
 void CNoticeDialog::paintEvent(QPaintEvent* event)

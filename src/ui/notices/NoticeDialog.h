@@ -12,6 +12,7 @@
 #include <QVector>
 
 class CColorEdit;
+class CFrameCentring;
 class QPushButton;
 
 class CNoticeDialog : public QDialog {
@@ -51,6 +52,7 @@ protected:
 
 
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -66,7 +68,6 @@ private:
     void SetItemRect(int id, const QRect& clientRect);
     void SetDialogWidth(int width);
     void AlignCenteredTexts();
-    void CenterOverOwner();
     void DescribeForScreenReaders();
     int BorderWidth() const;
     const TemplateItem* Find(int id) const;
@@ -74,6 +75,7 @@ private:
     // Holds every item, so none paints over the border; transparent, so the dialog's own
     // painting shows through.
     QWidget* m_client;
+    CFrameCentring* m_centring; // over the owner, or the screen when there is none
     QVector<TemplateItem> m_items;
     QSize m_templateUnits;
     Frame m_frame;

@@ -1,5 +1,6 @@
-// What a screen reader hears of the main window: the fields by their labels, the bar as a
-// progress bar with its position in percent, busy while the radio programs.
+// What a screen reader hears of the main window: the fields by their labels, the bar, the log and
+// the browse button by their names, the bar as a progress bar with its position in percent, busy
+// while the radio programs.
 #include "base/MessageCatalog.h"
 #include "common/TestSupport.h"
 #include "ui/controls/GradientBarCtrl.h"
@@ -8,6 +9,7 @@
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -50,6 +52,19 @@ TEST(MainWindowAccessibility, FieldsAreNamedByTheirLabelsAndTheBarIsAProgressBar
 
         auto* bar = dlg.GetDlgItem(Dlg::IDC_PROGRESS)->findChild<CGradientBarCtrl*>();
         ASSERT_NE(bar, nullptr);
+        // Named for what they are where the eye needs no name; the browse button still shows "...".
+        const bool ja = language == LANG_JAPANESE;
+        const struct {
+            QWidget* widget;
+            const char* name;
+        } named[] = {{bar, ja ? u8"進行状況" : "Progress"},
+                     {dlg.GetDlgItem(Dlg::IDC_MESSAGE), ja ? u8"状態メッセージ" : "Status messages"},
+                     {dlg.GetDlgItem(Dlg::IDC_BROWSE), ja ? u8"ファームウェアファイルを参照" : "Browse for the firmware file"}};
+        for (const auto& n : named)
+            EXPECT_EQ(Accessible(n.widget)->text(QAccessible::Name), QString::fromUtf8(n.name));
+        EXPECT_EQ(qobject_cast<QPushButton*>(dlg.GetDlgItem(Dlg::IDC_BROWSE))->text(),
+                  QString::fromUtf8(ja ? u8"参照" : "..."));
+
         QAccessibleInterface* iface = Accessible(bar);
         ASSERT_NE(iface, nullptr);
         EXPECT_EQ(iface->role(), QAccessible::ProgressBar);

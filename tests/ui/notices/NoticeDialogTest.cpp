@@ -420,21 +420,47 @@ TEST(NoticeDialogs, CautionPicturesStayCentredInEitherWidth)
     }
 }
 
-TEST(NoticeDialogs, ScreenReadersHearTheTextsAsTheDescription)
+// The objects at and below `iface` that hold text, as a screen reader walks them.
+void CollectTexts(QAccessibleInterface* iface, QList<QAccessibleInterface*>& texts)
+{
+    if (iface->role() == QAccessible::StaticText || iface->role() == QAccessible::EditableText)
+        texts << iface;
+    for (int i = 0; i < iface->childCount(); ++i)
+        CollectTexts(iface->child(i), texts);
+}
+
+bool AmongTheApplicationsWindows(const QObject* window)
+{
+    QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+    for (int i = 0; i < app->childCount(); ++i)
+        if (app->child(i)->object() == window)
+            return true;
+    return false;
+}
+
+TEST(NoticeDialogs, ScreenReadersHearTheTextsOnceWhileTheNoticeIsOpen)
 {
     for (const DialogKind* kind : kKinds) {
         for (quint16 language : kLanguages) {
             SCOPED_TRACE(testing::Message() << kind->name << " " << LanguageName(language));
             const auto dlg = kind->make(language);
             Show(*dlg);
-            const QString description =
-                QAccessible::queryAccessibleInterface(dlg.get())->text(QAccessible::Description);
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(dlg.get());
             QStringList expected;
             for (int id : kind->texts)
                 expected << Edit(*dlg, id)->toPlainText().simplified();
-            EXPECT_EQ(description, expected.join(QLatin1Char('\n')));
-            EXPECT_FALSE(description.isEmpty());
+            EXPECT_EQ(iface->text(QAccessible::Description), expected.join(QLatin1Char('\n')));
+            EXPECT_FALSE(expected.join(QString()).isEmpty());
+            // One readable text, which no key lands on, where each paragraph was a text of its own.
+            QList<QAccessibleInterface*> texts;
+            CollectTexts(iface, texts);
+            ASSERT_EQ(texts.size(), 1);
+            EXPECT_EQ(texts[0]->text(QAccessible::Name), expected.join(QLatin1Char('\n')));
+            EXPECT_FALSE(texts[0]->state().focusable);
+            EXPECT_TRUE(AmongTheApplicationsWindows(dlg.get()));
             dlg->reject();
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(AmongTheApplicationsWindows(dlg.get())) << "a closed notice stays";
         }
     }
 }

@@ -1,0 +1,81 @@
+#include "ui/controls/FrameCentring.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+// The frame the window system draws around a window: its margins as the window manager reports
+// them (the widget's own idea of them is updated only when the window moves, and a window manager
+// may frame a window without moving it), none before a window manager has framed it.
+QMargins FrameMargins(const QWidget& window)
+{
+    const QWindow* handle = window.windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+} // namespace
+
+CFrameCentring::CFrameCentring(QWidget& window, Over over) : QObject(&window), m_window(window), m_over(over)
+{
+    window.installEventFilter(this);
+}
+
+void CFrameCentring::Centre()
+{
+    const QWidget* owner = nullptr;
+    if (m_over == Over::Owner) {
+        owner = m_window.parentWidget() ? m_window.parentWidget()->window() : QApplication::activeWindow();
+        if (owner == &m_window || (owner && !owner->isVisible()))
+            owner = nullptr;
+    }
+    const QScreen* screen = owner ? owner->screen() : m_window.screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QMargins margins = FrameMargins(m_window);
+    QRect placed(QPoint(0, 0), m_window.geometry().marginsAdded(margins).size());
+    placed.moveCenter(owner ? owner->geometry().marginsAdded(FrameMargins(*owner)).center() : area.center());
+    // The whole window on the screen when it fits there.
+    placed.moveLeft(qMax(area.left(), qMin(placed.left(), area.right() + 1 - placed.width())));
+    placed.moveTop(qMax(area.top(), qMin(placed.top(), area.bottom() + 1 - placed.height())));
+    // The window itself, inside its frame: placed as it is, with no frame guessed for it.
+    const QRect client = placed.marginsRemoved(margins);
+    if (client != m_window.geometry())
+        m_window.setGeometry(client);
+}
+
+bool CFrameCentring::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+        if (watched == &m_window && !event->spontaneous()) { // not when shown again after minimising
+            if (QWindow* handle = m_window.windowHandle())
+                handle->installEventFilter(this); // its exposure follows the framing
+            Centre();
+            m_bAwaitingFrame = true;
+        }
+        break;
+    case QEvent::Expose:
+    case QEvent::Move:
+        // A window manager frames the window as it maps it: placed once more with that frame, and
+        // left where it is afterwards (the operator's to move).
+        if (m_bAwaitingFrame && m_window.windowHandle() && !m_window.windowHandle()->frameMargins().isNull()) {
+            m_bAwaitingFrame = false;
+            Centre();
+        }
+        break;
+    case QEvent::Hide:
+        if (watched == &m_window)
+            m_bAwaitingFrame = false;
+        break;
+    default:
+        break;
+    }
+    return false;
+}
