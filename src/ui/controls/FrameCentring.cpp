@@ -58,21 +58,23 @@ bool CFrameCentring::eventFilter(QObject* watched, QEvent* event)
             if (QWindow* handle = m_window.windowHandle())
                 handle->installEventFilter(this); // its exposure follows the framing
             Centre();
-            m_bAwaitingFrame = true;
+            m_bShown = true;
+            m_centredWith = FrameMargins(m_window);
         }
         break;
     case QEvent::Expose:
     case QEvent::Move:
-        // A window manager frames the window as it maps it: placed once more with that frame, and
-        // left where it is afterwards (the operator's to move).
-        if (m_bAwaitingFrame && m_window.windowHandle() && !m_window.windowHandle()->frameMargins().isNull()) {
-            m_bAwaitingFrame = false;
+        // A window manager frames the window as it maps it, and may learn the frame's size in
+        // steps: placed once more with each frame it reports. The operator's moves keep the frame
+        // as it is, and the window where the operator put it.
+        if (m_bShown && FrameMargins(m_window) != m_centredWith) {
+            m_centredWith = FrameMargins(m_window);
             Centre();
         }
         break;
     case QEvent::Hide:
         if (watched == &m_window)
-            m_bAwaitingFrame = false;
+            m_bShown = false;
         break;
     default:
         break;

@@ -1,8 +1,9 @@
 // Keeps a top-level window's frame centred over its owner's frame or the screen's work area: placed
-// by the program as it is shown (exact where no window manager draws a frame), and once more when
-// a window manager has framed it, as the frame's size is known only then.
+// by the program as it is shown (exact where no window manager draws a frame), and once more each
+// time a window manager reports another frame for it, as the frame's size is known only then.
 #pragma once
 
+#include <QMargins>
 #include <QObject>
 
 class QWidget;
@@ -24,5 +25,6 @@ protected:
 private:
     QWidget& m_window;
     Over m_over;
-    bool m_bAwaitingFrame = false; // shown, not yet framed by a window manager
+    bool m_bShown = false;
+    QMargins m_centredWith; // the frame the window was last centred with
 };
