@@ -33,6 +33,14 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Zerlind Firm Utility developers"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
+; The Start-menu entry for every user of the machine, as the programs are.
+Function .onInit
+  SetShellVarContext all
+FunctionEnd
+Function un.onInit
+  SetShellVarContext all
+FunctionEnd
+
 Section "!${PRODUCT}" SecPrograms
   SectionIn RO
   !include "${INSTALL_LIST}"

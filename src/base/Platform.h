@@ -21,6 +21,7 @@ quint32 SystemLocaleId();
 extern const int kErrorFileNotFound;
 extern const int kErrorFileTooLarge;
 extern const int kErrorReadFailed;
+extern const int kErrorDirectory; // what opening a directory as the firmware file gives
 
 // Which language the system's own error texts are asked in.
 enum class SystemTextLanguage {

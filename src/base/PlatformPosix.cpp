@@ -24,6 +24,7 @@ namespace Platform {
 const int kErrorFileNotFound = ENOENT;
 const int kErrorFileTooLarge = EFBIG;
 const int kErrorReadFailed = EIO;
+const int kErrorDirectory = EISDIR;
 
 namespace {
 
@@ -145,7 +146,7 @@ FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxS
     if (::fstat(fd.get(), &st) != 0)
         return {FileReadStatus::SystemError, errno};
     if (S_ISDIR(st.st_mode))
-        return {FileReadStatus::NotRegularFile, EISDIR};
+        return {FileReadStatus::NotRegularFile, kErrorDirectory};
     if (!S_ISREG(st.st_mode))
         return {FileReadStatus::NotRegularFile, 0};
     if (quint64(st.st_size) > maxSize)

@@ -12,6 +12,8 @@ namespace Platform {
 const int kErrorFileNotFound = ERROR_FILE_NOT_FOUND;
 const int kErrorFileTooLarge = ERROR_FILE_TOO_LARGE;
 const int kErrorReadFailed = ERROR_READ_FAULT;
+// A directory cannot be opened as a file at all: the system says access is denied.
+const int kErrorDirectory = ERROR_ACCESS_DENIED;
 
 namespace {
 

@@ -57,6 +57,9 @@ TEST(Cli, UpdatesAndPrintsEveryStatusLine)
 
 TEST(Cli, JapaneseByOptionAndByLocale)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "pins glibc's texts and the POSIX locale variables; the Windows tests check the system's";
+#endif
     const QString path = WriteImage("ja.dat", 4096);
     {
         Sim sim("127.0.0.61", {});
@@ -88,6 +91,9 @@ TEST(Cli, RadioNotFound)
 
 TEST(Cli, FileCannotBeUsed)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "pins glibc's texts and the POSIX locale variables; the Windows tests check the system's";
+#endif
     UpdaterOutcome o = RunUpdater({TestSupport::ScratchDir() + "/missing.dat", "127.0.0.64"});
     EXPECT_EQ(o.exitCode, 3);
     EXPECT_EQ(o.out, QString());

@@ -1,5 +1,7 @@
 #include "RadioSimProcess.h"
 
+#include "UpdaterProcess.h"
+
 namespace {
 
 const QString kSimProgram = QStringLiteral(ZFU_BIN_DIR "/zerlind-radio-sim");
@@ -46,7 +48,7 @@ QMap<QString, QMap<QString, QString>> RadioSimProcess::Sessions()
     QMap<QString, QMap<QString, QString>> sessions;
     if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(kProcessLimitMs))
         return sessions;
-    const QStringList lines = QString::fromUtf8(m_process.readAllStandardOutput()).split(u'\n');
+    const QStringList lines = FromProgram(m_process.readAllStandardOutput()).split(u'\n');
     for (const QString& line : lines) {
         if (!line.startsWith(QLatin1String("session=")))
             continue;

@@ -17,6 +17,16 @@ constexpr int kProcessLimitMs = 20000;
 
 } // namespace
 
+QString FromProgram(const QByteArray& bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+#ifdef Q_OS_WIN
+    // A Windows console program ends its lines with CR LF, as the platform does.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#endif
+    return text;
+}
+
 UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& environment, const QByteArray& input)
 {
     QProcess updater;
@@ -37,8 +47,8 @@ UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& envir
     UpdaterOutcome outcome;
     outcome.elapsedMs = clock.elapsed();
     outcome.exitCode = ended && updater.exitStatus() == QProcess::NormalExit ? updater.exitCode() : -1;
-    outcome.out = QString::fromUtf8(updater.readAllStandardOutput());
-    outcome.err = QString::fromUtf8(updater.readAllStandardError());
+    outcome.out = FromProgram(updater.readAllStandardOutput());
+    outcome.err = FromProgram(updater.readAllStandardError());
     return outcome;
 }
 

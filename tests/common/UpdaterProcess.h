@@ -23,5 +23,8 @@ UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& envir
 // "rollout" event's depend on its action and reason.
 QStringList DocumentedKeys(const QJsonObject& event);
 
+// What a program of ours printed, as text with line feeds only (Windows ends lines with CR LF).
+QString FromProgram(const QByteArray& bytes);
+
 // A catalog text as the updater prints it: line feeds for its CR LF, one line feed at the end.
 QString TerminalLine(const QString& catalogText);

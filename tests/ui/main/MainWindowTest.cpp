@@ -7,6 +7,7 @@
 #include "common/TestSupport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontInfo>
@@ -108,9 +109,11 @@ TEST_F(MainWindowTest, FieldsAreFilledFromTheStoreWithoutWritingBack)
     EXPECT_EQ(Edit(*dlg, Dlg::IDC_IP_ADDRESS)->text(), QStringLiteral("192.168.0.10"));
     EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/fw/main.dat"));
     EXPECT_EQ(Edit(*dlg, Dlg::IDC_IP_ADDRESS)->cursorPosition(), 0);
+#ifndef Q_OS_WIN // the store is the registry there, not a file
     QFile after(StoreFile());
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
+#endif
 }
 
 TEST_F(MainWindowTest, StoredValuesBeyondTheLimitLeaveTheFieldEmpty)
@@ -234,7 +237,7 @@ TEST_F(MainWindowTest, DropsAreTakenAsCopiesOfLocalFilesOnly)
             }
         }
         EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(),
-                  c.taken ? QStringLiteral("/e/one.dat") : QStringLiteral("/before.dat"));
+                  c.taken ? QDir::toNativeSeparators(QStringLiteral("/e/one.dat")) : QStringLiteral("/before.dat"));
     }
 }
 
@@ -449,8 +452,9 @@ TEST_F(MainWindowTest, BrowsingStartsAtTheCurrentFileAndStoresTheChoice)
     EXPECT_EQ(suffix, QStringLiteral("dat"));
     EXPECT_EQ(filters, QStringList{QStringLiteral("Firmware file (*.dat)")});
     EXPECT_EQ(preselected, QStringList{current});
-    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), chosen);
-    EXPECT_EQ(Stored(QStringLiteral("Filename")), chosen);
+    // Shown and stored in the platform's own form (back slashes on Windows).
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QDir::toNativeSeparators(chosen));
+    EXPECT_EQ(Stored(QStringLiteral("Filename")), QDir::toNativeSeparators(chosen));
 
     // A cancelled dialog changes nothing; a missing file starts in its nearest folder.
     Edit(*dlg, Dlg::IDC_FILE_NAME)->setText(dir.filePath(QStringLiteral("gone/x.dat")));

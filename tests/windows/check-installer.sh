@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The installer under Wine: a silent install (/S) puts both programs, their Qt and the Start-menu
+# entry in place, the installed window program starts and stays up, and the silent uninstall
+# removes every file it installed. Skipped (77) when the installer has not been made yet.
+# Usage: check-installer.sh WINE_RUN SETUP.exe
+set -euo pipefail
+run=$1 setup=$2
+[ -f "$setup" ] || { echo "no installer at $setup (scripts/windows package makes it)"; exit 77; }
+app_pid= xvfb_pid=
+owned_pids="app_pid xvfb_pid"
+source "$(dirname "$0")/../app/window-test-support.sh"
+source "$(dirname "$0")/../app/xvfb.sh"
+
+prefix=${WINEPREFIX:-${ZFU_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zerlind-firm-utility}/wine}
+dir="$prefix/drive_c/Program Files/Zerlind Firm Utility"
+menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zerlind Firm Utility"
+"$run" "$setup" /S
+check "the window program is installed" test -f "$dir/zerlind-firm-utility.exe"
+check "the command line is installed" test -f "$dir/zerlind-firm-update.exe"
+check "the window system's plugin is installed" test -f "$dir/plugins/platforms/qwindows.dll"
+check "the Start-menu entry is there" test -f "$menu/Zerlind Firm Utility.lnk"
+check "the simulator is not installed unless asked for" test ! -e "$dir/zerlind-radio-sim.exe"
+version=$("$run" "$dir/zerlind-firm-update.exe" --version | tr -d '\r')
+check "the installed command line answers --version ($version)" grep -q '^zerlind-firm-update ' <<<"$version"
+
+# The installed window program on a bare X server, with only what the installer put beside it:
+# its caution appears, and it is still up.
+start_xvfb 1024x768x24 || exit 1
+"$run" "$dir/zerlind-firm-utility.exe" >"$scratch/app.log" 2>&1 &
+app_pid=$!
+for _ in $(seq 150); do
+  xdotool search --onlyvisible --name '^Zerlind Firm Utility$' >/dev/null 2>&1 && break
+  sleep 0.2
+done
+check "the installed window program shows its caution" xdotool search --onlyvisible --name '^Zerlind Firm Utility$'
+check "the installed window program is still up" kill -0 "$app_pid"
+kill "$app_pid" 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+app_pid=
+
+# The uninstaller copies itself away and returns at once: wait for it to be done.
+"$run" "$dir/uninstall.exe" /S
+for _ in $(seq 100); do [ -e "$dir" ] || break; sleep 0.2; done
+check "the uninstaller removed the program folder" test ! -e "$dir"
+check "the uninstaller removed the Start-menu entry" test ! -e "$menu"
+exit "$fail"
