@@ -27,20 +27,6 @@ address=${addresses[$mode]:-127.0.0.210}
 xvfb_pid= app_pid= sim_pid= wm_pid=
 owned_pids="app_pid sim_pid wm_pid xvfb_pid"
 source "$(dirname "$0")/window-test-support.sh"
-die() {
-  echo "FAILED: $*"
-  echo "-- program:"; cat "$scratch/program.log" 2>/dev/null || true
-  echo "-- simulator:"; cat "$scratch/sim.log" 2>/dev/null || true
-  exit 1
-}
-# Polls a command every 0.1 s for up to ten seconds.
-wait_for() {
-  for _ in $(seq 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 source "$(dirname "$0")/xvfb.sh"
 start_xvfb 1280x1024x24 || exit 1
@@ -74,17 +60,6 @@ start_program() { # arguments...
   app_pid=$!
 }
 
-# The one visible window with this title other than the windows given.
-found=
-visible_other() { # title, ids to leave out...
-  local title=$1 id
-  shift
-  found=
-  for id in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null); do
-    [[ " $* " == *" $id "* ]] || { found=$id; return 0; }
-  done
-  return 1
-}
 # Twice the centre, so that odd sizes stay whole: "X Y".
 doubled_centre() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}

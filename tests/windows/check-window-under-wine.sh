@@ -10,30 +10,8 @@ xvfb_pid= app_pid= sim_pid=
 owned_pids="app_pid sim_pid xvfb_pid"
 source "$(dirname "$0")/../app/window-test-support.sh"
 source "$(dirname "$0")/../app/xvfb.sh"
-die() {
-  echo "FAILED: $*"
-  echo "-- program:"; cat "$scratch/program.log" 2>/dev/null || true
-  echo "-- simulator:"; cat "$scratch/sim.log" 2>/dev/null || true
-  exit 1
-}
-# Polls a command every 0.2 s for up to thirty seconds: Wine starts windows slowly.
-wait_for() {
-  for _ in $(seq 150); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-found=
-visible() { # title, ids to leave out...
-  local title=$1 id
-  shift
-  found=
-  for id in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null); do
-    [[ " $* " == *" $id "* ]] || { found=$id; return 0; }
-  done
-  return 1
-}
+# Wine starts windows slowly: up to thirty seconds for each.
+WAIT_TRIES=150 WAIT_SLICE=0.2
 shot() { # name
   mkdir -p "$shots"
   xwd -root -silent | convert xwd:- "$shots/$1.png"
@@ -54,22 +32,22 @@ wait_for grep -q '^listening on' "$scratch/sim.log" || die "the simulator did no
 
 "$run" "$program" "Z:${scratch//\//\\}\\main.dat" >"$scratch/program.log" 2>&1 &
 app_pid=$!
-wait_for visible "Zerlind Firm Utility" || die "the caution did not appear"
+wait_for visible_other "Zerlind Firm Utility" || die "the caution did not appear"
 caution=$found
 sleep 1
 shot 1-caution
 keys_to "$caution" Tab Return
-wait_for visible "Zerlind Firm Utility" "$caution" || die "the main window did not appear"
+wait_for visible_other "Zerlind Firm Utility" "$caution" || die "the main window did not appear"
 main=$found
 sleep 1
 shot 2-main-window
 keys_to "$main" Return
-wait_for visible "Firmware Update" || die "the confirmation did not appear"
+wait_for visible_other "Firmware Update" || die "the confirmation did not appear"
 confirmation=$found
 sleep 1
 shot 3-confirmation
 keys_to "$confirmation" Tab Return
-wait_for visible "Firmware Update" "$confirmation" || die "the completion notice did not appear"
+wait_for visible_other "Firmware Update" "$confirmation" || die "the completion notice did not appear"
 sleep 1
 shot 4-completion
 completion=$found
