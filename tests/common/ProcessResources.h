@@ -1,5 +1,6 @@
-// What this process holds from the system: open descriptors and resident memory. Read from
-// /proc where it exists; elsewhere every figure is -1 and callers skip their check.
+// What this process holds from the system: open descriptors (handles on Windows) and resident
+// memory. Read from /proc on POSIX systems, from the process's counters on Windows; where the
+// system does not say, every figure is -1 and callers skip their check.
 #pragma once
 
 #include <QtGlobal>
