@@ -129,7 +129,10 @@ void CFleetRun::ForEachRadio(int jobs, int first, int end, const std::function<b
     const int threadCount = qMin(jobs, qMax(0, end - first));
     std::mutex doneMutex;
     std::condition_variable doneSignal;
-    int running = threadCount;
+    // Changed under doneMutex, so no end is missed; atomic as well, because the thread checker of
+    // this compiler does not see the mutex taken again inside a wait on the steady clock
+    // (pthread_cond_clockwait) and took the predicate's read for a race.
+    std::atomic<int> running{threadCount};
     // Plain threads, joined: their end is then visible to every tool that checks for races,
     // which Qt's own wait on a QThread is not.
     std::vector<std::thread> threads;
@@ -157,7 +160,7 @@ void CFleetRun::ForEachRadio(int jobs, int first, int end, const std::function<b
     // that are programming, which end with their own time-out or the second interrupt.
     bool told = false;
     std::unique_lock<std::mutex> lock(doneMutex);
-    while (!doneSignal.wait_for(lock, std::chrono::milliseconds(WATCH_MS), [&] { return running == 0; })) {
+    while (!doneSignal.wait_for(lock, std::chrono::milliseconds(WATCH_MS), [&] { return running.load() == 0; })) {
         if (told || !m_interrupts.stop.load() || m_interrupts.stopWaiting.load())
             continue;
         told = true;
