@@ -23,6 +23,9 @@ keys_to() { # window, keys...
 }
 
 start_xvfb 1024x768x24 || exit 1
+# Wine's desktop must draw on this X server, not on the one its running server first used.
+"$run" --end-server
+trap '"$run" --end-server; stop_and_clean' EXIT
 head -c 65536 /dev/urandom >"$scratch/main.dat"
 "$simulator" --listen "$address" --program-delay 500 >"$scratch/sim.log" 2>&1 &
 sim_pid=$!
