@@ -103,15 +103,11 @@ bool SystemErrorText(int code, SystemTextLanguage language, QString& text)
 
 qintptr AcquireInstanceLock(const QString&, const QString& name)
 {
-    const std::wstring wide = name.toStdWString();
-    // An existing mutex of that name means another copy runs; only its existence matters.
-    Handle existing(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, wide.c_str()));
-    if (existing.valid())
-        return -1;
-    Handle created(CreateMutexW(nullptr, FALSE, wide.c_str()));
+    // An existing mutex of that name means another copy runs; only its existence matters. The
+    // creation itself says so, also for two copies started at the same moment.
+    Handle created(CreateMutexW(nullptr, FALSE, name.toStdWString().c_str()));
     if (!created.valid())
         return -2;
-    // Two copies started at the same moment: the later creator only opened the first one's.
     if (GetLastError() == ERROR_ALREADY_EXISTS)
         return -1;
     return qintptr(created.release());

@@ -35,27 +35,29 @@ wait_for grep -q '^listening on' "$scratch/sim.log" || die "the simulator did no
 
 "$run" "$program" "Z:${scratch//\//\\}\\main.dat" >"$scratch/program.log" 2>&1 &
 app_pid=$!
-wait_for visible_other "Zerlind Firm Utility" || die "the caution did not appear"
+# Waits for the window titled TITLE (other than those given), lets it settle and keeps a
+# screenshot NAME of the screen; the window is in $found.
+step() { # name, what, title, ids to leave out...
+  local name=$1 what=$2
+  shift 2
+  wait_for visible_other "$@" || die "the $what did not appear"
+  sleep 1
+  shot "$name"
+}
+step 1-caution caution "Zerlind Firm Utility"
 caution=$found
-sleep 1
-shot 1-caution
 keys_to "$caution" Tab Return
-wait_for visible_other "Zerlind Firm Utility" "$caution" || die "the main window did not appear"
+step 2-main-window "main window" "Zerlind Firm Utility" "$caution"
 main=$found
-sleep 1
-shot 2-main-window
 keys_to "$main" Return
-wait_for visible_other "Firmware Update" || die "the confirmation did not appear"
+step 3-confirmation confirmation "Firmware Update"
 confirmation=$found
-sleep 1
-shot 3-confirmation
 keys_to "$confirmation" Tab Return
-wait_for visible_other "Firmware Update" "$confirmation" || die "the completion notice did not appear"
-sleep 1
-shot 4-completion
+step 4-completion "completion notice" "Firmware Update" "$confirmation"
 completion=$found
 sessions() { grep -c '^session=' "$scratch/sim.log" || true; }
-wait_for test "$(sessions)" -ge 1 || die "no session at the simulator"
+has_session() { [ "$(sessions)" -ge 1 ]; }
+wait_for has_session || die "no session at the simulator"
 sent=$(sha256sum "$scratch/main.dat" | cut -d' ' -f1)
 received=$(sed -n 's/.*sha256=\([0-9a-f]*\).*/\1/p' "$scratch/sim.log" | tail -n 1)
 check "one session at the simulator ($(sessions))" [ "$(sessions)" = 1 ]
