@@ -16,6 +16,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -26,6 +27,15 @@ Qt::WindowFlags FlagsFor(CNoticeDialog::Frame frame)
         return Qt::Window | Qt::FramelessWindowHint;
     return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
            Qt::WindowCloseButtonHint;
+}
+
+// The pixels a line takes from where it starts, its ink included. Blanks at its end take none:
+// nothing of them shows (the Japanese caution heading ends in five).
+int DrawnWidth(const QFontMetricsF& metrics, QString line)
+{
+    while (!line.isEmpty() && line.back().isSpace())
+        line.chop(1);
+    return int(std::ceil(std::max(metrics.horizontalAdvance(line), metrics.boundingRect(line).right())));
 }
 
 } // namespace
@@ -176,6 +186,31 @@ void CNoticeDialog::ApplyNoticeLayout(const NoticeLayoutPlan& plan)
         SetItemRect(plan.shiftedIds[i], out.shifted[i]);
 }
 
+void CNoticeDialog::FitWidestLines()
+{
+    // The templates hold their texts in the font they were drawn for. In a font whose lines run
+    // longer than its average letter suggests (another system's dialog font), a line would be cut
+    // off; the notice widens instead by the most any text lacks. Every text gains that width and
+    // every button moves by half of it, so the notice stays centred on its texts.
+    int lack = 0;
+    for (const TemplateItem& item : m_items) {
+        const auto* edit = qobject_cast<const CColorEdit*>(item.widget);
+        if (!edit)
+            continue;
+        const QFontMetricsF metrics(edit->font());
+        for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next())
+            lack = std::max(lack, DrawnWidth(metrics, block.text()) - edit->FormattingRect().width());
+    }
+    if (lack == 0)
+        return;
+    SetDialogWidth(width() + lack);
+    for (const TemplateItem& item : m_items) {
+        const QRect rect = ItemRect(item.id);
+        SetItemRect(item.id, qobject_cast<CColorEdit*>(item.widget) ? rect.adjusted(0, 0, lack, 0)
+                                                                     : rect.translated(lack / 2, 0));
+    }
+}
+
 void CNoticeDialog::AlignCenteredTexts()
 {
     // A centred text with a line that does not fit starts at the left edge, as an edit control
@@ -204,6 +239,7 @@ void CNoticeDialog::showEvent(QShowEvent* event)
     // already visible here, so their text areas are measured at their real sizes.
     RestoreTemplate();
     OnInitDialog();
+    FitWidestLines();
     AlignCenteredTexts();
     m_centring->Centre(); // at its final size
     DescribeForScreenReaders();

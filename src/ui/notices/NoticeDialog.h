@@ -67,6 +67,7 @@ private:
     void RestoreTemplate();
     void SetItemRect(int id, const QRect& clientRect);
     void SetDialogWidth(int width);
+    void FitWidestLines();
     void AlignCenteredTexts();
     void DescribeForScreenReaders();
     int BorderWidth() const;

@@ -6,7 +6,6 @@
 // test's radios), so that tests may run at once.
 #include "common/RadioSimProcess.h"
 #include "common/TestSupport.h"
-#include "common/SpawnedUpdater.h"
 #include "common/UpdaterProcess.h"
 
 #include "base/MessageCatalog.h"
@@ -19,9 +18,13 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_UNIX
+#include "common/SpawnedUpdater.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -319,6 +322,9 @@ TEST(Fleet, StatusIsTheFirstInListOrder)
     EXPECT_EQ(sim.Summary().value("outcome"), "refused");
 }
 
+// Signals and a pipe that stalls are a POSIX shell's; a Windows console's interrupts are
+// events of its own.
+#ifdef Q_OS_UNIX
 // A run interrupted by a signal ends by that signal after its clean-up and its files, so that a
 // calling shell sees 130, 143 or 129 and stops its loop; a radio that is programming is waited
 // for until a second signal. A radio that never started has no status of its own.
@@ -435,5 +441,7 @@ TEST(Fleet, AReaderThatLagsHoldsUpNoRadio)
     for (const QString& radio : radios)
         EXPECT_EQ(sessions.value(radio).value("outcome"), "programmed");
 }
+
+#endif // Q_OS_UNIX
 
 } // namespace

@@ -194,6 +194,32 @@ TEST(NoticeDialogs, EveryLineFitsAndTwoShowingsHaveOneLayout)
     }
 }
 
+// A notice whose one line is far longer than its template allows, as a wider font than the
+// templates were drawn for makes the real ones: the notice widens and stays centred.
+class CTightNotice : public CNoticeDialog {
+public:
+    CTightNotice() : CNoticeDialog(QSize(60, 40), Frame::Caption, nullptr)
+    {
+        AddText(kText, 4, 4, 40, 12, true);
+        AddButton(IDOK, 5, 20, 50, 14, QStringLiteral("OK"));
+    }
+    static constexpr int kText = 100;
+    void OnInitDialog() override { Text(kText)->SetText(QStringLiteral("A line far longer than forty units")); }
+    quint16 Language() const override { return LANG_ENGLISH_US; }
+};
+
+TEST(NoticeDialogs, ALineLongerThanItsTemplateWidensTheNotice)
+{
+    CTightNotice dlg;
+    for (int showing = 0; showing < 2; ++showing) {
+        Show(dlg);
+        ExpectEveryLineVisible(dlg, {CTightNotice::kText});
+        EXPECT_GT(dlg.ClientRect().width(), dlg.Units().ToPixelsX(60));
+        EXPECT_NEAR(dlg.ItemRect(IDOK).center().x(), dlg.ClientRect().width() / 2, 1);
+        dlg.reject();
+    }
+}
+
 // Runs the dialog modally and answers it with one key.
 int AnswerWithKey(CNoticeDialog& dlg, Qt::Key key)
 {
