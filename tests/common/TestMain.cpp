@@ -38,6 +38,9 @@ int main(int argc, char** argv)
     QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\vurn"), QSettings::NativeFormat).remove(QString());
 #endif
 
+    // The tests answer Qt's own file dialog; Windows' own, which the programs show there with the
+    // same folder, filter and file, is no widget a test can answer.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

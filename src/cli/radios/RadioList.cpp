@@ -8,7 +8,9 @@
 #include <QHostAddress>
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -142,17 +144,24 @@ bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QSt
 
 bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>& radios, QString& error)
 {
-    QFile file;
-    const bool opened = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                   : (file.setFileName(path), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
+    QByteArray bytes;
+    if (path == QLatin1String("-")) {
+        // Through the C library: a Qt file on Windows' standard input fails on a pipe.
+        char chunk[16384];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;)
+            bytes.append(chunk, qsizetype(n));
+        if (std::ferror(stdin)) {
+            error = QStringLiteral("-: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+    } else {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            error = QStringLiteral("%1: %2").arg(path, file.errorString());
+            return false;
+        }
     }
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))

@@ -201,6 +201,7 @@ void CNoticeDialog::FitWidestLines()
         for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next())
             lack = std::max(lack, DrawnWidth(metrics, block.text()) - edit->FormattingRect().width());
     }
+    m_widening = lack;
     if (lack == 0)
         return;
     SetDialogWidth(width() + lack);

@@ -31,6 +31,9 @@ public:
     QRect ClientRect() const;
     // The template font's units as of the last showing.
     const CDialogUnits& Units() const { return m_units; }
+    // What the last showing added to the width so that no line is cut off: 0 in a font in
+    // which the template holds every line.
+    int Widening() const { return m_widening; }
 
 protected:
     CNoticeDialog(QSize templateUnits, Frame frame, QWidget* parent);
@@ -81,4 +84,5 @@ private:
     QSize m_templateUnits;
     Frame m_frame;
     CDialogUnits m_units;
+    int m_widening = 0;
 };

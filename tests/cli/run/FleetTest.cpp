@@ -9,6 +9,7 @@
 #include "common/UpdaterProcess.h"
 
 #include "base/MessageCatalog.h"
+#include "base/Platform.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -201,7 +202,9 @@ TEST(Fleet, JsonLinesTimedAndComplete)
     ASSERT_EQ(error.size(), 1);
     EXPECT_EQ(error[0].value("event"), "error");
     EXPECT_EQ(error[0].value("exit"), 3);
-    EXPECT_EQ(error[0].value("text"), TestSupport::ScratchDir() + "/nosuch.dat: No such file or directory");
+    QString reason; // the system's own words
+    ASSERT_TRUE(Platform::SystemErrorText(Platform::kErrorFileNotFound, Platform::SystemTextLanguage::English, reason));
+    EXPECT_EQ(error[0].value("text"), TestSupport::ScratchDir() + "/nosuch.dat: " + reason);
 }
 
 TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
@@ -243,7 +246,7 @@ TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
         // long line cut.
         {{"--radios", WriteList("esc.txt", "127.0.4.13\x1b[2J\n"), path}, "esc.txt:1: not a radio address: '127.0.4.13\\x1b[2J'"},
         {{"--radios", WriteList("osc.txt", "\x1b]0;owned\x07\n"), path}, "not a radio address: '\\x1b]0;owned\\x07'"},
-        {{"--radios", WriteList("nul.txt", QByteArray("127.0.4.130\0\n", 13)), path}, "not a radio address: '127.0.4.130\\0'"},
+        {{"--radios", WriteList("zero-byte.txt", QByteArray("127.0.4.130\0\n", 13)), path}, "not a radio address: '127.0.4.130\\0'"},
         {{"--radios", WriteList("long.txt", QByteArray(1 << 20, 'a')), path},
          "not a radio address: '" + std::string(79, 'a') + "\u2026' ("},
         // The records a run leaves must be writable before it starts.

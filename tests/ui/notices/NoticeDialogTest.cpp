@@ -214,7 +214,8 @@ TEST(NoticeDialogs, ALineLongerThanItsTemplateWidensTheNotice)
     for (int showing = 0; showing < 2; ++showing) {
         Show(dlg);
         ExpectEveryLineVisible(dlg, {CTightNotice::kText});
-        EXPECT_GT(dlg.ClientRect().width(), dlg.Units().ToPixelsX(60));
+        EXPECT_GT(dlg.Widening(), 0);
+        EXPECT_EQ(dlg.ClientRect().width(), dlg.Units().ToPixelsX(60) + dlg.Widening());
         EXPECT_NEAR(dlg.ItemRect(IDOK).center().x(), dlg.ClientRect().width() / 2, 1);
         dlg.reject();
     }
@@ -312,13 +313,16 @@ TEST(NoticeDialogs, EnglishCautionKeepsItsWidthAndNudgesTheLowerTexts)
     const auto dlg = kCaution.make(LANG_ENGLISH_US);
     Show(*dlg);
     const CDialogUnits& u = dlg->Units();
-    EXPECT_EQ(dlg->ClientRect().width(), TemplateWidth(*dlg, 288));
-    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_RISK), u.ToPixels(7, 140, 281, 24));
-    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_RESPONSIBILITY), u.ToPixels(7, 164, 275, 36).translated(0, 9));
-    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_SETTINGS_LOST), u.ToPixels(7, 193, 272, 26).translated(0, 9));
-    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_BACKUP), u.ToPixels(7, 201, 280, 26).translated(0, 23));
-    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_QUESTION), u.ToPixels(7, 220, 274, 12).translated(0, 23));
-    EXPECT_EQ(dlg->ItemRect(IDOK), u.ToPixels(87, 250, 50, 14));
+    // Wider by what a font needs beyond the template (Wine's Tahoma does), texts and all.
+    const int w = dlg->Widening();
+    const auto text = [&](const QRect& r) { return r.adjusted(0, 0, w, 0); };
+    EXPECT_EQ(dlg->ClientRect().width(), TemplateWidth(*dlg, 288) + w);
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_RISK), text(u.ToPixels(7, 140, 281, 24)));
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_RESPONSIBILITY), text(u.ToPixels(7, 164, 275, 36).translated(0, 9)));
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_SETTINGS_LOST), text(u.ToPixels(7, 193, 272, 26).translated(0, 9)));
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_BACKUP), text(u.ToPixels(7, 201, 280, 26).translated(0, 23)));
+    EXPECT_EQ(dlg->ItemRect(IDC_CAUTION_QUESTION), text(u.ToPixels(7, 220, 274, 12).translated(0, 23)));
+    EXPECT_EQ(dlg->ItemRect(IDOK), u.ToPixels(87, 250, 50, 14).translated(w / 2, 0));
 }
 
 int ReferenceWidth(const CNoticeDialog& dlg, const char* line)
@@ -332,16 +336,19 @@ TEST(NoticeDialogs, MeasuredControlsEndWhereTheirReferenceLinesEnd)
     Show(*caution);
     const NoticeLayoutPlan& plan = NoticePlans::CautionJapanese;
     const int growth = ReferenceWidth(*caution, plan.referenceLine) - TemplateWidth(*caution, 281);
-    EXPECT_EQ(Edit(*caution, IDC_CAUTION_RISK)->FormattingRect().width(), ReferenceWidth(*caution, plan.referenceLine));
+    // Wider by what a font needs beyond the reference lines (Wine's own rendering does).
+    const int w = caution->Widening();
+    EXPECT_EQ(Edit(*caution, IDC_CAUTION_RISK)->FormattingRect().width(),
+              ReferenceWidth(*caution, plan.referenceLine) + w);
     EXPECT_EQ(Edit(*caution, IDC_CAUTION_HEADING)->FormattingRect().width(),
-              ReferenceWidth(*caution, plan.secondReferenceLine));
-    EXPECT_EQ(caution->ClientRect().width(), TemplateWidth(*caution, 288) + growth + plan.margin);
+              ReferenceWidth(*caution, plan.secondReferenceLine) + w);
+    EXPECT_EQ(caution->ClientRect().width(), TemplateWidth(*caution, 288) + growth + plan.margin + w);
     const QRect risk = caution->ItemRect(IDC_CAUTION_RISK);
     for (int id : {IDC_CAUTION_RESPONSIBILITY, IDC_CAUTION_SETTINGS_LOST})
         EXPECT_EQ(caution->ItemRect(id).right(), risk.right()) << id;
-    EXPECT_EQ(caution->ItemRect(IDC_CAUTION_BACKUP).width(), TemplateWidth(*caution, 280));
+    EXPECT_EQ(caution->ItemRect(IDC_CAUTION_BACKUP).width(), TemplateWidth(*caution, 280) + w);
     EXPECT_EQ(caution->ItemRect(IDC_CAUTION_BACKUP).top(), caution->Units().ToPixelsY(201)); // no nudge
-    EXPECT_EQ(caution->ItemRect(IDOK).left(), ShiftedEdge(TemplateWidth(*caution, 87), growth, plan.shift));
+    EXPECT_EQ(caution->ItemRect(IDOK).left(), ShiftedEdge(TemplateWidth(*caution, 87), growth, plan.shift) + w / 2);
 
     struct Measured {
         const DialogKind* kind;
@@ -357,15 +364,17 @@ TEST(NoticeDialogs, MeasuredControlsEndWhereTheirReferenceLinesEnd)
         Show(*dlg);
         const int reference = ReferenceWidth(*dlg, m.plan->referenceLine);
         const int templateText = TemplateWidth(*dlg, m.kind == &kCompletion ? 332 : 258);
-        EXPECT_EQ(Edit(*dlg, m.plan->measuredId)->FormattingRect().width(), reference);
-        EXPECT_EQ(dlg->width(), TemplateWidth(*dlg, m.templateWidth) + reference - templateText + m.plan->margin);
+        EXPECT_EQ(Edit(*dlg, m.plan->measuredId)->FormattingRect().width(), reference + dlg->Widening());
+        EXPECT_EQ(dlg->width(),
+                  TemplateWidth(*dlg, m.templateWidth) + reference - templateText + m.plan->margin + dlg->Widening());
     }
 
     // English confirmation: nothing measured, the template as it is.
     const auto start = kConfirmation.make(LANG_ENGLISH_US);
     Show(*start);
-    EXPECT_EQ(start->width(), TemplateWidth(*start, 271));
-    EXPECT_EQ(start->ItemRect(IDC_CONFIRM_LATER), start->Units().ToPixels(7, 46, 258, 44));
+    EXPECT_EQ(start->width(), TemplateWidth(*start, 271) + start->Widening());
+    EXPECT_EQ(start->ItemRect(IDC_CONFIRM_LATER),
+              start->Units().ToPixels(7, 46, 258, 44).adjusted(0, 0, start->Widening(), 0));
 }
 
 } // namespace
