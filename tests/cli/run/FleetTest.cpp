@@ -204,7 +204,7 @@ TEST(Fleet, JsonLinesTimedAndComplete)
     EXPECT_EQ(error[0].value("exit"), 3);
     QString reason; // the system's own words
     ASSERT_TRUE(Platform::SystemErrorText(Platform::kErrorFileNotFound, Platform::SystemTextLanguage::English, reason));
-    EXPECT_EQ(error[0].value("text"), TestSupport::ScratchDir() + "/nosuch.dat: " + reason);
+    EXPECT_EQ(error[0].value("text"), TestSupport::ScratchDir() + "/nosuch.dat: " + reason.trimmed());
 }
 
 TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
