@@ -300,7 +300,11 @@ bool CTimedSocket::Block(WaitKind kind, const std::function<bool()>& done)
             if (kind != WaitKind::Connected && m_sincePump.elapsed() >= PUMP_INTERVAL_MS) {
                 if (!hold)
                     hold.emplace();
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                // Not the socket's own notices: this wait reads the socket itself, and on Windows
+                // a peer's close, noticed and re-armed over and over, can keep the event pump
+                // from ever returning.
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                                QEventLoop::ExcludeSocketNotifiers);
                 m_sincePump.restart();
             }
         }
