@@ -43,6 +43,13 @@ namespace FaultMatrix {
 inline constexpr UpdateTimeouts kTimeouts{500, 400, 700};
 // Waiting past the phase's time-out by more than this is a fault.
 inline constexpr int kGraceMs = 1000;
+// Starting and ending a Windows program under Wine on a busy machine, on top of the grace where
+// the command line's whole process is timed.
+#ifdef _WIN32
+inline constexpr int kProgramStartMs = 1500;
+#else
+inline constexpr int kProgramStartMs = 0;
+#endif
 // Six full blocks and a partial one: data requests 1 to 7, the middle one is the fourth.
 inline constexpr int kImageSize = 6 * 1024 + 300;
 // The window always connects to the radio's port; the CLI uses another one, so a window case
