@@ -198,8 +198,9 @@ void CNoticeDialog::FitWidestLines()
         if (!edit)
             continue;
         const QFontMetricsF metrics(edit->font());
+        const int room = edit->FormattingRect().width();
         for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next())
-            lack = std::max(lack, DrawnWidth(metrics, block.text()) - edit->FormattingRect().width());
+            lack = std::max(lack, DrawnWidth(metrics, block.text()) - room);
     }
     m_widening = lack;
     if (lack == 0)
