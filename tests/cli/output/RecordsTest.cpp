@@ -15,6 +15,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +41,17 @@ std::pair<mode_t, ino_t> Node(const QString& path)
     return {st.st_mode & S_IFMT, st.st_ino};
 }
 
+// A device node of the test's own, so that a slip which wrote over it cannot take the machine's
+// /dev/null with it; only root may make one, and only root could harm those in /dev.
+QString DeviceNode(const char* name, unsigned minor)
+{
+    const QString path = TestSupport::ScratchDir() + "/dev-" + name;
+    QFile::remove(path);
+    if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0)
+        return path;
+    return QStringLiteral("/dev/") + name;
+}
+
 // Anything but a regular file, or the radio list the run reads, is a bad command line: refused
 // before the radio sees a session, and left as it was; a named pipe without a reader blocks nothing.
 TEST(Records, BadPathsAreRefusedBeforeAnythingIsSent)
@@ -53,7 +65,7 @@ TEST(Records, BadPathsAreRefusedBeforeAnythingIsSent)
     QFile::remove(fifo);
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     // The list by another name is still the list.
-    const QStringList paths{"/dev/null", "/dev/full", fifo, TestSupport::ScratchDir(), TestSupport::ScratchDir() + "/./club.txt"};
+    const QStringList paths{DeviceNode("null", 3), DeviceNode("full", 7), fifo, TestSupport::ScratchDir(), TestSupport::ScratchDir() + "/./club.txt"};
     QList<std::pair<mode_t, ino_t>> before;
     std::transform(paths.begin(), paths.end(), std::back_inserter(before), Node);
     for (const char* option : {"--failed", "--log"}) {
