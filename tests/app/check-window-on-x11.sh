@@ -11,7 +11,8 @@
 #            scale 2 without a window manager), the screen (xwd -root) shows each window as the
 #            window itself has it once it appears: the caution, the main window, the confirmation,
 #            the completion notice, the boxes of a missing file and an empty address. Under openbox
-#            the main window's frame is centred on the screen.
+#            the main window's frame is centred on the screen, and neither it nor the confirmation is
+#            offered maximise.
 # Usage: check-window-on-x11.sh notices|keys|paint|paint-openbox PROGRAM SIMULATOR DESKTOP_ENTRY
 set -euo pipefail
 mode=$1 program=$2 simulator=$3 entry=$4
@@ -102,6 +103,13 @@ frame_centred() { # window
   IFS=, read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ' ')"
   [ -n "$bottom" ] && centred_on "$1" "$((1280 - right + left)) $((1024 - bottom + top))"
 }
+# A window of fixed size is offered no maximise (openbox still draws that slot, greyed, where a
+# minimise button stands between it and the title).
+not_maximisable() { # window
+  local actions
+  actions=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)
+  [[ $actions == *_NET_WM_ACTION_MOVE* && $actions != *MAXIMIZE* ]]
+}
 next_window() { visible_other "Firmware Update" "$1" || visible_other "Zerlind Firm Utility" "$2"; } # notice, main
 only_main_left() { [ "$(xdotool search --onlyvisible --name "^(Zerlind Firm Utility|Firmware Update)\$" | wc -l)" = 1 ]; }
 # One pass through every notice and box, from the caution to the empty address.
@@ -119,6 +127,7 @@ paint_pass() { # what, environment...
   if [ "$mode" = paint-openbox ]; then
     wait_for frame_centred "$main" || true
     check "$what: main window's frame centred on the screen" frame_centred "$main"
+    check "$what: main window offered no maximise" not_maximisable "$main"
   fi
   for box in "completion notice" "missing-file box" "empty-address box"; do
     case $box in
@@ -127,7 +136,10 @@ paint_pass() { # what, environment...
     *) keys_to "$main" Return ;;
     esac
     wait_for visible_other "Firmware Update" || die "$what: the confirmation did not appear"
-    [[ $box == completion* ]] && check_shown "$what: confirmation" "$found"
+    if [[ $box == completion* ]]; then
+      check_shown "$what: confirmation" "$found"
+      [ "$mode" = paint-openbox ] && check "$what: confirmation offered no maximise" not_maximisable "$found"
+    fi
     keys_to "$found" Tab Return
     wait_for next_window "$found" "$main" || die "$what: the $box did not appear"
     check_shown "$what: $box" "$found"
