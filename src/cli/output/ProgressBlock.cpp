@@ -2,6 +2,8 @@
 
 #include "Terminal.h"
 
+#include <chrono>
+
 namespace {
 
 // A radio that has sent nothing for this long is marked as stalled: its time-out may be far off.
@@ -9,12 +11,15 @@ constexpr qint64 STALLED_AFTER_MS = 5000;
 
 } // namespace
 
-CProgressBlock::CProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err)
-    : m_labels(labels), m_programTimeoutMs(programTimeoutMs), m_err(err), m_views(labels.size())
+CProgressBlock::CProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err, Clock clock)
+    : m_labels(labels), m_programTimeoutMs(programTimeoutMs), m_err(err), m_views(labels.size()),
+      m_clock(clock ? std::move(clock) : [] {
+          using namespace std::chrono;
+          return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+      })
 {
     for (const QString& label : labels)
         m_labelWidth = qMax(m_labelWidth, DisplayWidth(label));
-    m_runClock.start();
 }
 
 void CProgressBlock::Render(const FleetEvent& event)
@@ -28,23 +33,24 @@ void CProgressBlock::Render(const FleetEvent& event)
     if (event.radio < 0 || event.radio >= m_views.size())
         return;
     RadioView& view = m_views[event.radio];
+    const qint64 now = m_clock();
     switch (event.kind) {
     case FleetEvent::Kind::Phase:
         view.phase = event.phase;
         if (event.phase == RadioPhase::Connecting)
-            view.runClock.start();
+            view.runStart = now;
         else if (event.phase == RadioPhase::Transferring)
-            view.transferClock.start();
+            view.transferStart = now;
         else if (event.phase == RadioPhase::Programming)
-            view.waitClock.start();
-        view.sinceProgress.start();
+            view.waitStart = now;
+        view.lastMove = now;
         break;
     case FleetEvent::Kind::Progress:
         view.bytesSent = event.bytes;
         view.totalBytes = event.total;
-        view.sinceProgress.start();
-        if (!m_transferClock.isValid())
-            m_transferClock.start();
+        view.lastMove = now;
+        if (m_transferStart < 0)
+            m_transferStart = now;
         break;
     case FleetEvent::Kind::Result: {
         view.ended = true;
@@ -57,7 +63,7 @@ void CProgressBlock::Render(const FleetEvent& event)
         settled.note = event.outcome.text;
         settled.stalled = false;
         settled.elapsedMs = event.outcome.elapsedMs;
-        if (view.runClock.isValid()) {
+        if (view.runStart >= 0) {
             Erase();
             m_err << FormatProgressLine(settled, Terminal::Columns(stderr)) << "\x1b[K\n";
         }
@@ -82,19 +88,23 @@ ProgressView CProgressBlock::ViewOf(int radio) const
     view.phase = v.phase;
     view.bytesSent = v.bytesSent;
     view.totalBytes = v.totalBytes;
-    view.transferMs = v.transferClock.isValid() ? v.transferClock.elapsed() : 0;
-    view.waitedMs = v.waitClock.isValid() ? v.waitClock.elapsed() : 0;
+    view.transferMs = Since(v.transferStart);
+    view.waitedMs = Since(v.waitStart);
     view.programTimeoutMs = m_programTimeoutMs;
-    view.elapsedMs = v.runClock.isValid() ? v.runClock.elapsed() : 0;
+    view.elapsedMs = Since(v.runStart);
     view.stalled = Stalled(v);
     return view;
 }
 
-bool CProgressBlock::Stalled(const RadioView& view)
+qint64 CProgressBlock::Since(qint64 start) const
+{
+    return start < 0 ? 0 : m_clock() - start;
+}
+
+bool CProgressBlock::Stalled(const RadioView& view) const
 {
     // Programming is a silence by design; anything else this quiet deserves a look.
-    return view.phase != RadioPhase::Programming && view.sinceProgress.isValid()
-           && view.sinceProgress.elapsed() >= STALLED_AFTER_MS;
+    return view.phase != RadioPhase::Programming && view.lastMove >= 0 && Since(view.lastMove) >= STALLED_AFTER_MS;
 }
 
 QString CProgressBlock::FleetLine(int columns) const
@@ -106,7 +116,7 @@ QString CProgressBlock::FleetLine(int columns) const
     quint64 imageSize = 0;
     for (const RadioView& v : m_views) {
         counts[int(v.state)] += v.ended ? 1 : 0;
-        stalled = stalled || (v.runClock.isValid() && !v.ended && Stalled(v));
+        stalled = stalled || (v.runStart >= 0 && !v.ended && Stalled(v));
         imageSize = qMax(imageSize, v.totalBytes);
     }
     for (const RadioView& v : m_views) {
@@ -117,7 +127,7 @@ QString CProgressBlock::FleetLine(int columns) const
         whole += imageSize;
     }
     QString left = QStringLiteral("--:--");
-    const qint64 ms = m_transferClock.isValid() ? m_transferClock.elapsed() : 0;
+    const qint64 ms = Since(m_transferStart);
     // A radio that has stalled could take any time yet: no estimate rather than a false one.
     if (ms >= 1000 && sent > 0 && whole >= sent && !stalled)
         left = FormatDuration(qint64(double(whole - sent) * double(ms) / double(sent) / 1000.0 + 0.5));
@@ -143,7 +153,7 @@ void CProgressBlock::Draw()
     const int rows = Terminal::Rows(stderr);
     QVector<int> running;
     for (int i = 0; i < m_views.size(); ++i) {
-        if (m_views[i].runClock.isValid() && !m_views[i].ended)
+        if (m_views[i].runStart >= 0 && !m_views[i].ended)
             running << i;
     }
     // A block taller than the screen could not be reached again by moving the cursor up: the

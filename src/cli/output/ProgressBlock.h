@@ -6,15 +6,19 @@
 #include "FleetRenderer.h"
 #include "ProgressLine.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 #include <QTextStream>
 #include <QVector>
 
+#include <functional>
+
 class CProgressBlock : public IFleetRenderer {
 public:
+    // Milliseconds of a clock that never goes back; unset, the system's. Tests move one by hand.
+    using Clock = std::function<qint64()>;
+
     // `labels`: the radios as given, in list order. `err`: the terminal's stream.
-    CProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err);
+    CProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err, Clock clock = {});
 
     void Render(const FleetEvent& event) override;
     void Tick() override;
@@ -29,16 +33,19 @@ private:
         RadioPhase phase = RadioPhase::NotStarted;
         quint64 bytesSent = 0;
         quint64 totalBytes = 0;
-        QElapsedTimer runClock;
-        QElapsedTimer transferClock;
-        QElapsedTimer waitClock;
-        QElapsedTimer sinceProgress;
+        // When each began on the block's clock; -1: not yet.
+        qint64 runStart = -1;
+        qint64 transferStart = -1;
+        qint64 waitStart = -1;
+        qint64 lastMove = -1;
         bool ended = false;
         RadioState state = RadioState::NotStarted; // once ended
     };
 
     // Nothing moved for a while, and not because the radio programs.
-    static bool Stalled(const RadioView& view);
+    bool Stalled(const RadioView& view) const;
+    // Milliseconds since `start` on the block's clock; 0 before it.
+    qint64 Since(qint64 start) const;
 
     QString FleetLine(int columns) const;
     ProgressView ViewOf(int radio) const;
@@ -48,8 +55,8 @@ private:
     QTextStream& m_err;
     int m_labelWidth = 0;
     QVector<RadioView> m_views;
-    QElapsedTimer m_runClock;
-    QElapsedTimer m_transferClock; // since the first byte of any radio
+    const Clock m_clock;
+    qint64 m_transferStart = -1; // the first byte of any radio
     int m_drawnLines = 0;          // lines of the block now on the screen
     bool m_bFinished = false;      // the summary is out: nothing is drawn below it
     QString m_lastBlock;           // what they say: a tick that would draw the same draws nothing

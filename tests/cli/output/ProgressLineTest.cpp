@@ -103,4 +103,46 @@ TEST(ProgressBlock, FleetLineCountsEachState)
     EXPECT_TRUE(screen.endsWith("5 radios: 1 done, 1 failed, 2 unknown, 1 not started, --:-- left\x1b[K\n")) << qPrintable(screen);
 }
 
+// The estimate is what is left at the rate so far; there is none while a radio has sent nothing
+// for 5 s (its time-out may be far off), and there is one again once it moves.
+TEST(ProgressBlock, NoEstimateWhileARadioIsStalled)
+{
+    QString screen;
+    QTextStream err(&screen);
+    qint64 now = 0;
+    CProgressBlock block({"a", "b"}, 180000, err, [&] { return now; });
+    const auto render = [&](int radio, FleetEvent::Kind kind, RadioPhase phase, quint64 bytes) {
+        FleetEvent event;
+        event.kind = kind;
+        event.radio = radio;
+        event.phase = phase;
+        event.bytes = bytes;
+        event.total = 4000;
+        block.Render(event);
+    };
+    for (int radio : {0, 1}) {
+        render(radio, FleetEvent::Kind::Phase, RadioPhase::Connecting, 0);
+        render(radio, FleetEvent::Kind::Phase, RadioPhase::Transferring, 0);
+        render(radio, FleetEvent::Kind::Progress, RadioPhase::Transferring, 1000);
+    }
+    struct Step {
+        qint64 now;
+        int radio; // -1: only the clock moves
+        quint64 bytes;
+        const char* left; // "--:--": b has stalled
+    };
+    for (const Step& step : {Step{2000, 0, 2000, "0:03"}, Step{2000, 1, 2000, "0:02"}, Step{6999, -1, 0, "0:07"},
+                             Step{6999, 0, 3000, "0:04"}, Step{7000, -1, 0, "--:--"}, Step{7000, 1, 3000, "0:02"}}) {
+        now = step.now;
+        if (step.radio < 0)
+            block.Tick();
+        else
+            render(step.radio, FleetEvent::Kind::Progress, RadioPhase::Transferring, step.bytes);
+        const QString drawn = screen.mid(screen.lastIndexOf("2 radios:"));
+        EXPECT_TRUE(drawn.startsWith(QStringLiteral("2 radios: 0 done, 0 failed, %1 left\x1b[K\n").arg(step.left)))
+            << step.now << qPrintable(drawn);
+        EXPECT_EQ(drawn.contains("stalled"), QLatin1String(step.left) == "--:--") << step.now << qPrintable(drawn);
+    }
+}
+
 } // namespace
