@@ -103,13 +103,9 @@ frame_centred() { # window
   IFS=, read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ' ')"
   [ -n "$bottom" ] && centred_on "$1" "$((1280 - right + left)) $((1024 - bottom + top))"
 }
-# A window of fixed size is offered no maximise (openbox still draws that slot, greyed, where a
-# minimise button stands between it and the title).
-not_maximisable() { # window
-  local actions
-  actions=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)
-  [[ $actions == *_NET_WM_ACTION_MOVE* && $actions != *MAXIMIZE* ]]
-}
+# A window of fixed size is offered no maximise (openbox still draws that slot, greyed, beside a
+# minimise button).
+not_maximisable() { local a; a=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS); [[ $a == *ACTION_MOVE* && $a != *MAXIMIZE* ]]; }
 next_window() { visible_other "Firmware Update" "$1" || visible_other "Zerlind Firm Utility" "$2"; } # notice, main
 only_main_left() { [ "$(xdotool search --onlyvisible --name "^(Zerlind Firm Utility|Firmware Update)\$" | wc -l)" = 1 ]; }
 # One pass through every notice and box, from the caution to the empty address.
@@ -136,10 +132,8 @@ paint_pass() { # what, environment...
     *) keys_to "$main" Return ;;
     esac
     wait_for visible_other "Firmware Update" || die "$what: the confirmation did not appear"
-    if [[ $box == completion* ]]; then
-      check_shown "$what: confirmation" "$found"
-      [ "$mode" = paint-openbox ] && check "$what: confirmation offered no maximise" not_maximisable "$found"
-    fi
+    [[ $box == completion* ]] && check_shown "$what: confirmation" "$found"
+    [[ $box == completion* && $mode == paint-openbox ]] && check "$what: confirmation offered no maximise" not_maximisable "$found"
     keys_to "$found" Tab Return
     wait_for next_window "$found" "$main" || die "$what: the $box did not appear"
     check_shown "$what: $box" "$found"

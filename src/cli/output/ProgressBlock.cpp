@@ -2,7 +2,7 @@
 
 #include "Terminal.h"
 
-#include <chrono>
+#include <QDeadlineTimer>
 
 namespace {
 
@@ -13,10 +13,7 @@ constexpr qint64 STALLED_AFTER_MS = 5000;
 
 CProgressBlock::CProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err, Clock clock)
     : m_labels(labels), m_programTimeoutMs(programTimeoutMs), m_err(err), m_views(labels.size()),
-      m_clock(clock ? std::move(clock) : [] {
-          using namespace std::chrono;
-          return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-      })
+      m_clock(clock ? std::move(clock) : [] { return QDeadlineTimer::current().deadline(); })
 {
     for (const QString& label : labels)
         m_labelWidth = qMax(m_labelWidth, DisplayWidth(label));
@@ -104,7 +101,7 @@ qint64 CProgressBlock::Since(qint64 start) const
 bool CProgressBlock::Stalled(const RadioView& view) const
 {
     // Programming is a silence by design; anything else this quiet deserves a look.
-    return view.phase != RadioPhase::Programming && view.lastMove >= 0 && Since(view.lastMove) >= STALLED_AFTER_MS;
+    return view.phase != RadioPhase::Programming && Since(view.lastMove) >= STALLED_AFTER_MS;
 }
 
 QString CProgressBlock::FleetLine(int columns) const

@@ -85,6 +85,20 @@ TEST(ProgressLine, SaysHowFarAndWhenStalled)
     }
 }
 
+// Hands the block one event of `radio`, of an image of 4000 bytes.
+void Feed(CProgressBlock& block, int radio, FleetEvent::Kind kind, quint64 bytes = 0,
+          RadioState state = RadioState::NotStarted)
+{
+    FleetEvent event;
+    event.kind = kind;
+    event.radio = radio;
+    event.phase = RadioPhase::Connecting;
+    event.bytes = bytes;
+    event.total = 4000;
+    event.outcome.state = state;
+    block.Render(event);
+}
+
 // After a second interrupt the fleet line tells the radios apart instead of calling them failed.
 TEST(ProgressBlock, FleetLineCountsEachState)
 {
@@ -93,13 +107,8 @@ TEST(ProgressBlock, FleetLineCountsEachState)
     CProgressBlock block({"a", "b", "c", "d", "e"}, 180000, err);
     int radio = 0;
     for (const RadioState state : {RadioState::Updated, RadioState::Failed, RadioState::Unknown, RadioState::Unknown,
-                                   RadioState::NotStarted}) {
-        FleetEvent event;
-        event.kind = FleetEvent::Kind::Result;
-        event.radio = radio++;
-        event.outcome.state = state;
-        block.Render(event);
-    }
+                                   RadioState::NotStarted})
+        Feed(block, radio++, FleetEvent::Kind::Result, 0, state);
     EXPECT_TRUE(screen.endsWith("5 radios: 1 done, 1 failed, 2 unknown, 1 not started, --:-- left\x1b[K\n")) << qPrintable(screen);
 }
 
@@ -111,36 +120,19 @@ TEST(ProgressBlock, NoEstimateWhileARadioIsStalled)
     QTextStream err(&screen);
     qint64 now = 0;
     CProgressBlock block({"a", "b"}, 180000, err, [&] { return now; });
-    const auto render = [&](int radio, FleetEvent::Kind kind, RadioPhase phase, quint64 bytes) {
-        FleetEvent event;
-        event.kind = kind;
-        event.radio = radio;
-        event.phase = phase;
-        event.bytes = bytes;
-        event.total = 4000;
-        block.Render(event);
-    };
     for (int radio : {0, 1}) {
-        render(radio, FleetEvent::Kind::Phase, RadioPhase::Connecting, 0);
-        render(radio, FleetEvent::Kind::Phase, RadioPhase::Transferring, 0);
-        render(radio, FleetEvent::Kind::Progress, RadioPhase::Transferring, 1000);
+        Feed(block, radio, FleetEvent::Kind::Phase);
+        Feed(block, radio, FleetEvent::Kind::Progress, 1000);
     }
-    struct Step {
-        qint64 now;
-        int radio; // -1: only the clock moves
-        quint64 bytes;
-        const char* left; // "--:--": b has stalled
-    };
+    struct Step { qint64 now; int radio; quint64 bytes; const char* left; }; // radio -1: only the clock moves
     for (const Step& step : {Step{2000, 0, 2000, "0:03"}, Step{2000, 1, 2000, "0:02"}, Step{6999, -1, 0, "0:07"},
                              Step{6999, 0, 3000, "0:04"}, Step{7000, -1, 0, "--:--"}, Step{7000, 1, 3000, "0:02"}}) {
         now = step.now;
-        if (step.radio < 0)
-            block.Tick();
-        else
-            render(step.radio, FleetEvent::Kind::Progress, RadioPhase::Transferring, step.bytes);
+        step.radio < 0 ? block.Tick() : Feed(block, step.radio, FleetEvent::Kind::Progress, step.bytes);
         const QString drawn = screen.mid(screen.lastIndexOf("2 radios:"));
         EXPECT_TRUE(drawn.startsWith(QStringLiteral("2 radios: 0 done, 0 failed, %1 left\x1b[K\n").arg(step.left)))
             << step.now << qPrintable(drawn);
+        // "--:--" here only because b has stalled, which its own line says.
         EXPECT_EQ(drawn.contains("stalled"), QLatin1String(step.left) == "--:--") << step.now << qPrintable(drawn);
     }
 }

@@ -41,15 +41,14 @@ std::pair<mode_t, ino_t> Node(const QString& path)
     return {st.st_mode & S_IFMT, st.st_ino};
 }
 
-// A device node of the test's own, so that a slip which wrote over it cannot take the machine's
-// /dev/null with it; only root may make one, and only root could harm those in /dev.
+// Device nodes of the test's own, so a slip that wrote over one cannot replace the machine's;
+// only root may make them, and only root could harm those in /dev.
 QString DeviceNode(const char* name, unsigned minor)
 {
     const QString path = TestSupport::ScratchDir() + "/dev-" + name;
     QFile::remove(path);
-    if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0)
-        return path;
-    return QStringLiteral("/dev/") + name;
+    const bool made = ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0;
+    return made ? path : QStringLiteral("/dev/") + name;
 }
 
 // Anything but a regular file, or the radio list the run reads, is a bad command line: refused
