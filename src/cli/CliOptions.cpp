@@ -15,6 +15,9 @@ constexpr qint64 MAX_INT = std::numeric_limits<int>::max();
 constexpr qint64 MAX_DEADLINE_S = 7 * 24 * 3600;
 // Where the help's option lines start their text.
 constexpr int HELP_COLUMN = 27;
+// Where the help's exit statuses start their meaning, and the width it is wrapped to.
+constexpr int STATUS_COLUMN = 7;
+constexpr int HELP_WIDTH = 95;
 
 // How an option's value is read, and so what a bad one is told it may be.
 enum class Value {
@@ -230,6 +233,26 @@ bool Take(const OptionSpec& option, const QString& value, CliOptions& options)
     return option.store(options, value, 0);
 }
 
+// `text` broken at spaces into lines of at most HELP_WIDTH, the first after `first`, the others
+// indented to `column`.
+QString Wrapped(const QString& first, const QString& text, int column)
+{
+    QString out = first.leftJustified(column);
+    int lineStart = 0;
+    bool lineEmpty = true;
+    for (const QString& word : text.split(u' ')) {
+        if (!lineEmpty && out.size() - lineStart + 1 + word.size() > HELP_WIDTH) {
+            out += u'\n';
+            lineStart = int(out.size());
+            out += QString(column, u' ');
+            lineEmpty = true;
+        }
+        out += (lineEmpty ? QString() : QStringLiteral(" ")) + word;
+        lineEmpty = false;
+    }
+    return out + u'\n';
+}
+
 } // namespace
 
 bool CliOptions::IsFleet() const
@@ -378,17 +401,16 @@ of FILE; host names are looked up once, before anything is sent.
         for (const QString& more : help.mid(1))
             text += QString(HELP_COLUMN, u' ') + more + u'\n';
     }
-    return text + QStringLiteral(R"(
+    text += QStringLiteral(R"(
 Status lines go to stdout, the failure text to stderr; progress goes to stderr when it is a
 terminal. With several radios each line starts with "ADDRESS: " and a table of every radio's
 outcome ends the output. A radio named twice is refused before anything is sent. Ctrl-C stops
 the run; radios that are programming are waited for until a second Ctrl-C.
-Exit status: 0 updated (every radio), 2 bad command line, 3 the firmware file cannot be used,
-4 the radio cannot be reached, 5 the transfer failed, 6 the radio refused the program command,
-7 no reply to the program command, 8 the --deadline passed before every radio started (and
-none failed); interrupted: ended by the signal (130, 143). With several radios, the status of
-the first radio in list order that was not updated. --check: 0, 3, or 4 when a radio did not
-answer; --scan: 0 when a radio answered, 4 when none did. --plan: 0, or what the run would
-have ended with before sending anything.
+
+Exit status (with several radios, that of the first radio in list order that was not updated;
+--plan: 0, or what the run would have ended with before sending anything):
 )");
+    for (const ExitStatusRow& row : kExitStatuses)
+        text += Wrapped(QStringLiteral("  %1").arg(int(row.value)), QString::fromUtf8(row.meaning), STATUS_COLUMN);
+    return text;
 }

@@ -2,6 +2,7 @@
 // radios, and what to do with them (update, check, scan).
 #pragma once
 
+#include "engine/ExitStatus.h"
 #include "engine/UpdateRun.h"
 
 #include <QDateTime>

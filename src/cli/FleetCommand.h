@@ -8,16 +8,7 @@
 #include "cli/radios/HostResolver.h"
 #include "cli/run/Interrupts.h"
 
-// The exit status for a command line that cannot be used.
-inline constexpr int EXIT_BAD_COMMAND_LINE = 2;
-// The exit statuses of the check and the scan share the update's meanings.
-inline constexpr int EXIT_FILE = 3;
-inline constexpr int EXIT_NOT_REACHED = 4;
-// Standard output, standard error or a file of the run could not be written: no radio started
-// after that.
-inline constexpr int EXIT_OUTPUT_FAILED = 9;
-// The system's network layer could not be started (Windows Sockets): nothing can be sent.
-inline constexpr int EXIT_SOCKET_LAYER = 10;
+#include "engine/ExitStatus.h"
 
 // A refusal before anything is sent: "zerlind-firm-update: TEXT" on stderr (with the hint to
 // --help when the command line's form is wrong), and in JSON mode an "error" event on stdout.

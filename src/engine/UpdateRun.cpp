@@ -1,5 +1,6 @@
 #include "UpdateRun.h"
 
+#include "ExitStatus.h"
 #include "FirmwareImage.h"
 #include "UpdateReporter.h"
 
@@ -16,19 +17,19 @@ int ExitCodeFor(UpdateResult result)
 {
     switch (result) {
     case UpdateResult::Updated:
-        return 0;
+        return EXIT_UPDATED;
     case UpdateResult::FileUnusable:
-        return 3;
+        return EXIT_FILE;
     case UpdateResult::RadioNotFound:
-        return 4;
+        return EXIT_NOT_REACHED;
     case UpdateResult::TransferFailed:
-        return 5;
+        return EXIT_TRANSFER_FAILED;
     case UpdateResult::ProgramRefused:
-        return 6;
+        return EXIT_PROGRAM_REFUSED;
     case UpdateResult::NoProgramReply:
-        return 7;
+        return EXIT_NO_PROGRAM_REPLY;
     }
-    return 1;
+    return EXIT_TRANSFER_FAILED; // not reached: every result has its case
 }
 
 CUpdateRun::CUpdateRun(IUpdateReporter& reporter, quint16 language, UpdateTimeouts timeouts, quint16 port)

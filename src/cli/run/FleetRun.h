@@ -22,8 +22,6 @@ inline constexpr int MAX_JOBS = 64;
 // The check sends nothing, so it may knock on this many radios at once whatever --jobs says.
 inline constexpr int CHECK_JOBS = 64;
 
-// The exit status when the deadline left radios not started and none failed.
-inline constexpr int EXIT_DEADLINE = 8;
 // A radio tried again waits this long before its second attempt, twice as long before each next
 // one, but never longer than the most: a radio that is rebooting gets time, a fleet no stall.
 inline constexpr int RETRY_FIRST_DELAY_MS = 1000;

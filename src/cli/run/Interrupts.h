@@ -2,12 +2,12 @@
 // and every radio's thread reads, and the ending by that signal once the run has been told.
 #pragma once
 
+#include "engine/ExitStatus.h"
+
 #include <QString>
 
 #include <atomic>
 
-// The exit status of a run interrupted by Ctrl-C (128 + SIGINT, as shells report it).
-inline constexpr int EXIT_INTERRUPTED = 130;
 
 // What an interrupt has asked for so far. The first one stops the run in order; the second also
 // stops waiting for radios that are programming. Read from any thread.
