@@ -6,6 +6,7 @@
 #include "cli/output/FleetOutput.h"
 #include "cli/output/JsonRenderer.h"
 #include "cli/output/RunRecords.h"
+#include "cli/output/StandardOutput.h"
 #include "cli/output/Terminal.h"
 #include "cli/radios/RadioScan.h"
 #include "cli/run/FleetRun.h"
@@ -25,7 +26,7 @@ int NothingLeft(const RunPlan& plan, bool json)
 {
     QTextStream(stderr) << "zerlind-firm-update: " << plan.notes.join(u'\n') << '\n';
     if (json) {
-        QTextStream(stdout) << CJsonRenderer::Line({{"event", "summary"}, {"radios", 0}, {"updated", 0}, {"failed", 0},
+        QTextStream(&StandardOutput()) << CJsonRenderer::Line({{"event", "summary"}, {"radios", 0}, {"updated", 0}, {"failed", 0},
                                                     {"not-started", 0}, {"interrupted", 0}, {"unknown", 0}, {"exit", 0}},
                                                    QDateTime::currentMSecsSinceEpoch())
                             << '\n';
@@ -43,7 +44,7 @@ int Refuse(const QString& text, int exitCode, bool json, bool hintHelp)
     if (hintHelp)
         err << "Try 'zerlind-firm-update --help'.\n";
     if (json) {
-        QTextStream(stdout) << CJsonRenderer::Line({{"event", "error"}, {"text", text}, {"exit", exitCode}},
+        QTextStream(&StandardOutput()) << CJsonRenderer::Line({{"event", "error"}, {"text", text}, {"exit", exitCode}},
                                                    QDateTime::currentMSecsSinceEpoch())
                             << '\n';
     }
@@ -83,7 +84,7 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     if (plan.radios.isEmpty())
         return NothingLeft(plan, options.json);
     if (options.plan) {
-        QTextStream out(stdout);
+        QTextStream out(&StandardOutput());
         if (options.json)
             out << CJsonRenderer::Line(PlanJson(plan), QDateTime::currentMSecsSinceEpoch()) << '\n';
         else
@@ -185,7 +186,7 @@ int RunScan(const CliOptions& options, Interrupts& interrupts)
         ScanForRadios(first, last, options.port, options.timeouts.connectMs, interrupts.stop);
     const int exitCode = interrupts.stop.load() ? interrupts.ExitStatus() : found.isEmpty() ? EXIT_NOT_REACHED : 0;
     const qint64 scanned = qint64(last) - qint64(first) + 1;
-    QTextStream out(stdout);
+    QTextStream out(&StandardOutput());
     for (const QHostAddress& address : found) {
         if (options.json)
             out << CJsonRenderer::Line({{"event", "found"}, {"radio", address.toString()}}, QDateTime::currentMSecsSinceEpoch()) << '\n';

@@ -3,6 +3,7 @@
 #include "CliOptions.h"
 #include "FleetCommand.h"
 
+#include "cli/output/StandardOutput.h"
 #include "cli/output/Terminal.h"
 #include "cli/radios/HostResolver.h"
 #include "cli/run/FleetEvent.h"
@@ -34,30 +35,30 @@ int main(int argc, char** argv)
     QString error;
     switch (ParseCliOptions(app.arguments(), options, error)) {
     case CliParse::Help:
-        QTextStream(stdout) << CliHelpText();
-        return 0;
+        QTextStream(&StandardOutput()) << CliHelpText();
+        return CloseStandardOutput(EXIT_UPDATED);
     case CliParse::Version:
-        QTextStream(stdout) << "zerlind-firm-update (" << FixedText::ProductTitle << ") " << kReleaseVersion << '\n';
-        return 0;
+        QTextStream(&StandardOutput()) << "zerlind-firm-update (" << FixedText::ProductTitle << ") " << kReleaseVersion << '\n';
+        return CloseStandardOutput(EXIT_UPDATED);
     case CliParse::Error:
-        return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json, true);
+        return CloseStandardOutput(Refuse(error, EXIT_BAD_COMMAND_LINE, options.json, true));
     case CliParse::Run:
         break;
     }
 
     const quint16 language = options.language != 0 ? options.language : ChooseLanguage(SystemLocaleId());
     if (!Platform::InitSocketLayer())
-        return Refuse(TerminalText(LoadText(IDS_SOCKET_INIT_FAILED, language)), EXIT_SOCKET_LAYER, options.json);
+        return CloseStandardOutput(
+            Refuse(TerminalText(LoadText(IDS_SOCKET_INIT_FAILED, language)), EXIT_SOCKET_LAYER, options.json));
     CatchInterrupts(g_interrupts);
     CSystemResolver resolver;
-    const int exitCode = !options.IsFleet()              ? RunSingleRadio(options, language, g_interrupts)
-                         : !options.scanNetwork.isEmpty() ? RunScan(options, g_interrupts)
-                                                          : RunFleet(options, language, resolver, g_interrupts);
+    const int exitCode = CloseStandardOutput(!options.IsFleet() ? RunSingleRadio(options, language, g_interrupts)
+                                             : !options.scanNetwork.isEmpty() ? RunScan(options, g_interrupts)
+                                                                              : RunFleet(options, language, resolver, g_interrupts));
     // After the clean-up and the summary: a calling shell sees the signal and stops its loop.
     EndBySignal(g_interrupts);
     if (resolver.Abandoned()) {
-        // Qt would wait at exit for the lookup the system still works on.
-        std::fflush(stdout);
+        // Qt would wait at exit for the lookup the system still works on (stdout is closed).
         std::fflush(stderr);
         std::_Exit(exitCode);
     }
