@@ -1,6 +1,7 @@
 // The one place that knows the operating system: the locale, system error texts, the
 // single-instance guard, the socket layer's start-up and whole-file reads without blocking on
-// special files. One source file per platform implements it.
+// special files, which file a path names and files replaced whole. One source file per platform
+// implements it.
 #pragma once
 
 #include <QByteArray>
@@ -72,5 +73,22 @@ struct FileReadResult {
 // for reading only, shared with no other opener, and read front to back.
 // Special files are refused without blocking; `data` is empty unless the result is Ok.
 FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize);
+
+// Which file a path names, whatever the name: the device and inode on POSIX, the volume's serial
+// number and the file index on Windows.
+struct FileIdentity {
+    quint64 volume = 0;
+    quint64 index = 0;
+    bool operator==(const FileIdentity& other) const { return volume == other.volume && index == other.index; }
+};
+
+// The file `path` names, through symbolic links; false when there is none (or it cannot be
+// looked at). Nothing is opened for reading or writing, so a named pipe holds nothing up.
+bool IdentifyFile(const QString& path, FileIdentity& identity);
+
+// Writes `data` to the regular file `path` whole or not at all: into a new file beside it, each
+// write checked, flushed to the disk and closed, then renamed over `path`. 0, or the error
+// number of the call that failed; `path` is then untouched and the new file removed.
+int ReplaceFileWhole(const QString& path, const QByteArray& data);
 
 } // namespace Platform

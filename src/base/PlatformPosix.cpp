@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
 #include <clocale>
 #include <csignal>
@@ -178,6 +179,50 @@ FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxS
     }
     data = std::move(buffer);
     return {};
+}
+
+bool IdentifyFile(const QString& path, FileIdentity& identity)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    identity = {quint64(st.st_dev), quint64(st.st_ino)};
+    return true;
+}
+
+int ReplaceFileWhole(const QString& path, const QByteArray& data)
+{
+    // Beside the file, so that the rename stays on its file system; a name of this process's own,
+    // made anew (O_EXCL) so that nothing already there is written through.
+    const QByteArray target = QFile::encodeName(path);
+    static std::atomic<int> serial{0};
+    QByteArray temporary;
+    int fd = -1;
+    for (int tries = 0; fd < 0 && tries < 100; ++tries) {
+        temporary = target + ".new-" + QByteArray::number(qint64(::getpid())) + '-' + QByteArray::number(serial++);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return errno;
+    }
+    if (fd < 0)
+        return EEXIST;
+    int error = 0;
+    for (qsizetype done = 0; error == 0 && done < data.size();) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n == 0 || errno != EINTR)
+            error = n == 0 ? EIO : errno;
+    }
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        error = errno;
+    if (error != 0)
+        ::unlink(temporary.constData());
+    return error;
 }
 
 } // namespace Platform

@@ -5,7 +5,9 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <atomic>
 #include <new>
+#include <string>
 
 namespace Platform {
 
@@ -173,6 +175,54 @@ FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxS
     }
     data = std::move(buffer);
     return {};
+}
+
+bool IdentifyFile(const QString& path, FileIdentity& identity)
+{
+    // Neither read nor write access, and every sharing: only the file's facts are asked for.
+    // FILE_FLAG_BACKUP_SEMANTICS lets a folder be opened too.
+    Handle file(CreateFileW(path.toStdWString().c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
+        return false;
+    identity = {quint64(info.dwVolumeSerialNumber),
+                (quint64(info.nFileIndexHigh) << 32) | quint64(info.nFileIndexLow)};
+    return true;
+}
+
+int ReplaceFileWhole(const QString& path, const QByteArray& data)
+{
+    static std::atomic<int> serial{0};
+    std::wstring temporary;
+    HANDLE made = INVALID_HANDLE_VALUE;
+    for (int tries = 0; made == INVALID_HANDLE_VALUE && tries < 100; ++tries) {
+        temporary = (path + QStringLiteral(".new-%1-%2").arg(GetCurrentProcessId()).arg(serial++)).toStdWString();
+        made = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (made == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            return int(GetLastError());
+    }
+    Handle file(made);
+    if (!file.valid())
+        return ERROR_FILE_EXISTS;
+    DWORD error = 0;
+    for (qsizetype done = 0; error == 0 && done < data.size();) {
+        DWORD n = 0;
+        if (!WriteFile(file.get(), data.constData() + done, DWORD(qMin<qsizetype>(data.size() - done, 1 << 30)), &n, nullptr))
+            error = GetLastError();
+        else if (n == 0)
+            error = ERROR_WRITE_FAULT;
+        done += n;
+    }
+    if (error == 0 && !FlushFileBuffers(file.get()))
+        error = GetLastError();
+    if (!CloseHandle(file.release()) && error == 0)
+        error = GetLastError();
+    if (error == 0 && !MoveFileExW(temporary.c_str(), path.toStdWString().c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error != 0)
+        DeleteFileW(temporary.c_str());
+    return int(error);
 }
 
 } // namespace Platform

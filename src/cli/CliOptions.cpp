@@ -139,8 +139,8 @@ const OptionSpec kOptions[] = {
     {"no-progress", Use::Any, nullptr, Value::None, 0, 0,
      Store([](CliOptions& o, const QString&, qint64) { return o.noProgress = true; }),
      "no progress block on the terminal"},
-    // 0 is the default, no canary, and may be written out.
-    {"canary", Use::Update, "N", Value::Number, 0, MAX_INT,
+    // A canary of none would let the whole fleet start as if one had gone first.
+    {"canary", Use::Update, "N", Value::Number, 1, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.canary = int(n), true; }),
      "update the first N radios of the list first; the others only when\nevery one of them was updated "
      "(--waves N,100%)"},

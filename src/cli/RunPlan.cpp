@@ -61,6 +61,17 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
     plan.jobs = options.jobs;
     plan.failedList = options.failedList;
     plan.logFile = options.logFile;
+    // Each file the run touches has one role: the image is never written, a list never replaced,
+    // one record never written over the other.
+    QVector<FileRole> roles{{QString(), options.fileName}};
+    for (const QString& list : options.radioLists)
+        roles.push_back({QStringLiteral("--radios"), list});
+    if (!plan.failedList.isEmpty())
+        roles.push_back({QStringLiteral("--failed"), plan.failedList});
+    if (!plan.logFile.isEmpty())
+        roles.push_back({QStringLiteral("--log"), plan.logFile});
+    if (!CheckFileRoles(roles, error))
+        return EXIT_BAD_COMMAND_LINE;
     if (!CollectRadios(options, plan.radios, error))
         return EXIT_BAD_COMMAND_LINE;
     const int count = int(plan.radios.size());
@@ -94,10 +105,10 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
     }
     // The records a run leaves must be writable before anything is sent.
     if (!plan.failedList.isEmpty()
-        && (!CheckRecordPath(QStringLiteral("--failed"), plan.failedList, options.radioLists, error)
+        && (!CheckRecordPath(QStringLiteral("--failed"), plan.failedList, error)
             || !CFailedList::CanWrite(plan.failedList, error)))
         return EXIT_BAD_COMMAND_LINE;
-    if (!plan.logFile.isEmpty() && !CheckRecordPath(QStringLiteral("--log"), plan.logFile, options.radioLists, error))
+    if (!plan.logFile.isEmpty() && !CheckRecordPath(QStringLiteral("--log"), plan.logFile, error))
         return EXIT_BAD_COMMAND_LINE;
     if (log && !plan.logFile.isEmpty() && !log->Open(plan.logFile, error))
         return EXIT_BAD_COMMAND_LINE;

@@ -88,7 +88,7 @@ TEST(CliOptions, RangesAtBothEdges)
         {"--port", "0", false},         {"--port", "65536", false},    {"--connect-timeout", "1", true},
         {"--connect-timeout", "2147483647", true},                     {"--connect-timeout", "0", false},
         {"--connect-timeout", "2147483648", false},                    {"--program-timeout", "-1", false},
-        {"--canary", "0", true},        {"--canary", "1", true},       {"--canary", "-1", false},
+        {"--canary", "0", false},       {"--canary", "1", true},       {"--canary", "-1", false},
         {"--max-failures", "1", true},  {"--max-failures", "0", false}, {"--max-failures", "1%", true},
         {"--max-failures", "100%", true}, {"--max-failures", "101%", false}, {"--max-failures", "0%", false},
         {"--lang", "ja", true},         {"--lang", "jp", false},

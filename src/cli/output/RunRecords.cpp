@@ -2,6 +2,7 @@
 
 #include "JsonRenderer.h"
 
+#include "base/Platform.h"
 #include "base/Release.h"
 
 #include <QDir>
@@ -10,9 +11,6 @@
 #include <QSaveFile>
 #include <QTextStream>
 
-#include <filesystem>
-#include <system_error>
-
 namespace {
 
 // How a list to run again begins; its first line.
@@ -20,22 +18,56 @@ const char FAILED_LIST_HEADER[] = "# not updated by zerlind-firm-update ";
 
 } // namespace
 
-bool CheckRecordPath(const QString& option, const QString& path, const QStringList& inputs, QString& error)
+namespace {
+
+// "--failed PATH", "the firmware file PATH".
+QString RoleText(const FileRole& role)
+{
+    const QString what = role.option.isEmpty() ? QStringLiteral("the firmware file")
+                         : role.option == QLatin1String("--radios") ? QStringLiteral("the radio list")
+                                                                    : role.option;
+    return what + u' ' + role.path;
+}
+
+// Where a path that names no file yet would be made: two such names are one file when this is.
+QString WhereMade(const QString& path)
+{
+    const QFileInfo info(path);
+    return QDir::cleanPath(info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath());
+}
+
+} // namespace
+
+bool CheckFileRoles(const QVector<FileRole>& roles, QString& error)
+{
+    for (int later = 1; later < roles.size(); ++later) {
+        for (int earlier = 0; earlier < later; ++earlier) {
+            const FileRole& a = roles[earlier];
+            const FileRole& b = roles[later];
+            // Standard input is no file; a list read twice is still one role.
+            if (a.path == QLatin1String("-") || b.path == QLatin1String("-") || a.option == b.option)
+                continue;
+            Platform::FileIdentity first;
+            Platform::FileIdentity second;
+            const bool found = Platform::IdentifyFile(a.path, first);
+            const bool same = found == Platform::IdentifyFile(b.path, second)
+                              && (found ? first == second : WhereMade(a.path) == WhereMade(b.path));
+            if (same) {
+                error = QStringLiteral("%1 %2: the same file as %3").arg(b.option.isEmpty() ? QStringLiteral("FILE") : b.option,
+                                                                        b.path, RoleText(a));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool CheckRecordPath(const QString& option, const QString& path, QString& error)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
         error = QStringLiteral("%1 %2: not a regular file").arg(option, path);
         return false;
-    }
-    for (const QString& input : inputs) {
-        // One file by device and inode (the system's file index on Windows), whatever its names.
-        std::error_code ignored;
-        if (input != QLatin1String("-")
-            && std::filesystem::equivalent(QFileInfo(path).filesystemFilePath(), QFileInfo(input).filesystemFilePath(), ignored)) {
-            error = QStringLiteral("%1 %2: the same file as the radio list %3, which it would write over")
-                        .arg(option, path, input);
-            return false;
-        }
     }
     return true;
 }
@@ -75,11 +107,8 @@ void CFailedList::Render(const FleetEvent& event)
 
 QString CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const
 {
-    // Whole or not at all: a list cut short would leave radios out of the next run.
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1: %2").arg(m_path, file.errorString());
-    QTextStream out(&file);
+    QByteArray text;
+    QTextStream out(&text);
     out << FAILED_LIST_HEADER << kReleaseVersion << " on " << CJsonRenderer::TimeText(timeMs) << " with "
         << m_facts.fileName << " (SHA-256 " << m_facts.sha256 << ")\n";
     for (int i = 0; i < outcomes.size(); ++i) {
@@ -88,9 +117,15 @@ QString CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs)
             out << m_facts.rerun.value(i) << "  # " << StateWord(o.state) << ": " << o.text << '\n';
     }
     out.flush();
-    if (!file.commit())
-        return QStringLiteral("%1: %2").arg(m_path, file.errorString());
-    return QString();
+    // Whole or not at all: a list cut short would leave radios out of the next run. A symbolic
+    // link stays one: the file it names is replaced.
+    const QFileInfo info(m_path);
+    const int error = Platform::ReplaceFileWhole(info.isSymLink() ? info.symLinkTarget() : m_path, text);
+    if (error == 0)
+        return QString();
+    QString reason = QStringLiteral("error %1").arg(error);
+    Platform::SystemErrorText(error, Platform::SystemTextLanguage::English, reason);
+    return QStringLiteral("%1: %2").arg(m_path, reason);
 }
 
 bool CRunLog::Open(const QString& path, QString& error)

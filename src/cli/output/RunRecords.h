@@ -20,10 +20,20 @@ struct RunFacts {
     QString runId;         // shared by all records of one run
 };
 
+// A file the run reads or writes, and what for: the firmware file, a radio list, --failed, --log.
+struct FileRole {
+    QString option; // "--radios", "--failed", "--log"; empty for the firmware file
+    QString path;
+};
+
+// Whether every file of `roles` has one role: two roles on one file, by any names (symbolic
+// links, the system's file identity), are refused with the later one named first. Nothing is
+// opened, so a named pipe cannot hold the program up.
+bool CheckFileRoles(const QVector<FileRole>& roles, QString& error);
+
 // Whether `path`, given to `option`, may take a record of the run: a regular file or none yet (a
-// symbolic link to a regular file is one) and none of `inputs`, the radio lists the run reads.
-// Nothing is opened, so a named pipe cannot hold the program up and a device is never replaced.
-bool CheckRecordPath(const QString& option, const QString& path, const QStringList& inputs, QString& error);
+// symbolic link to a regular file is one). A device is never replaced.
+bool CheckRecordPath(const QString& option, const QString& path, QString& error);
 
 class CFailedList : public IFleetRenderer {
 public:

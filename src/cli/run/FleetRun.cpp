@@ -307,9 +307,10 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
         }
         if (m_interrupts.stop.load() || end == count)
             break;
-        // Without a failure limit a wave in which a radio failed is the last; with one, the
-        // limit alone decides.
-        if (firstFailed != waveEnd && rules.failureLimit == 0 && stopBy(StopCause::WaveFailed)) {
+        // A failed canary is the last wave whatever the limit; otherwise, without a failure limit
+        // a wave in which a radio failed is the last, and with one the limit alone decides.
+        if (firstFailed != waveEnd && (rules.failureLimit == 0 || (rules.canary && wave == 0))
+            && stopBy(StopCause::WaveFailed)) {
             failedWave = wave + 1;
             const QString name = m_radios[int(firstFailed - outcomes.cbegin())].name;
             if (rules.canary) {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,6 +25,12 @@ QString Read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString Write(const QString& name, const QByteArray& text)
@@ -154,6 +161,90 @@ TEST(Records, AnOutputThatCannotBeWrittenStopsTheRun)
         EXPECT_TRUE(updater.Err().contains("no further radio starts")) << qPrintable(updater.Err());
         // The first radio may or may not have connected before the first line failed.
         EXPECT_LE(sim.SessionsSoFar(300), 1);
+    }
+}
+
+// Each file has one role, by any of its names: the image, a list, the list to run again and the
+// log may not be one file. Refused alike by --plan and the run, before anything is read or sent.
+TEST(Records, OneFileHasOneRole)
+{
+    RadioSimProcess sim("127.0.6.50");
+    ASSERT_TRUE(sim.Ready());
+    const QString dir = TestSupport::ScratchDir();
+    const QString image = TestSupport::WriteRandomFile("roles.dat", 2048);
+    const QString list = Write("roles.txt", "127.0.6.50\n");
+    const QString log = Write("roles.jsonl", "");
+    for (const QString& link : {"/roles-image", "/roles-log", "/roles-none"})
+        QFile::remove(dir + link);
+    ASSERT_TRUE(QFile::link(image, dir + "/roles-image") && QFile::link(log, dir + "/roles-log")
+                && QFile::link(dir + "/roles-new", dir + "/roles-none"));
+    QFile::remove(dir + "/roles-new");
+    const QByteArray imageBytes = Bytes(image);
+    const struct {
+        QStringList options;
+        QString refusal;
+    } cases[] = {
+        {{"--failed", image}, "--failed " + image + ": the same file as the firmware file " + image},
+        {{"--log", dir + "/roles-image"}, "--log " + dir + "/roles-image: the same file as the firmware file " + image},
+        {{"--radios", image}, "--radios " + image + ": the same file as the firmware file " + image},
+        {{"--failed", log, "--log", dir + "/roles-log"}, "--log " + dir + "/roles-log: the same file as --failed " + log},
+        // Neither there yet: one file once made.
+        {{"--failed", dir + "/roles-new", "--log", dir + "/roles-none"},
+         "--log " + dir + "/roles-none: the same file as --failed " + dir + "/roles-new"},
+        {{"--log", dir + "/./roles.txt"}, "--log " + dir + "/./roles.txt: the same file as the radio list " + list},
+    };
+    for (const auto& c : cases) {
+        for (const bool plan : {false, true}) {
+            SCOPED_TRACE(c.options.join(u' ').toStdString() + (plan ? " --plan" : ""));
+            const UpdaterOutcome o = RunUpdater(QStringList{"--radios", list} + c.options
+                                                + (plan ? QStringList{"--plan"} : QStringList{}) + QStringList{image});
+            EXPECT_EQ(o.exitCode, 2);
+            EXPECT_EQ(o.err, "zerlind-firm-update: " + c.refusal + '\n');
+        }
+    }
+    EXPECT_EQ(Bytes(image), imageBytes);
+    EXPECT_EQ(Read(log), QString());
+    EXPECT_FALSE(QFile::exists(dir + "/roles-new"));
+    EXPECT_EQ(sim.SessionsSoFar(300), 0);
+}
+
+// A record that cannot be written whole ends the run with status 9 naming the file and why; the
+// list to run again is replaced only when all of it was written. The disk is a full tmpfs in a
+// mount namespace of the test's own.
+TEST(Records, AFullDiskEndsTheRunAndKeepsTheOldList)
+{
+    const QString dir = TestSupport::ScratchDir() + "/full";
+    QDir().mkpath(dir);
+    QProcess probe;
+    probe.start("unshare", {"-rm", "sh", "-c", "mount -t tmpfs -o size=64k none \"$0\"", dir});
+    if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        GTEST_SKIP() << "no private tmpfs here (unshare -rm and mount are needed): " << probe.readAllStandardError().constData();
+    RadioSimProcess sim("127.0.6.60-127.0.6.61", {"--refuse", "127.0.6.61/program"});
+    ASSERT_TRUE(sim.Ready());
+    const QString image = TestSupport::WriteRandomFile("full.dat", 2048);
+    // The old list holds a page of the disk; the log, new, none, so that its first record needs one.
+    const struct {
+        const char* record;
+        const char* file;
+        const char* old;
+    } cases[] = {{"--failed", "/failed.txt", "# not updated by zerlind-firm-update earlier\n127.0.6.99\n"},
+                 {"--log", "/books.jsonl", ""}};
+    for (const auto& [record, file, old] : cases) {
+        SCOPED_TRACE(record);
+        const QString path = dir + file;
+        // The old list first, then the disk filled; what the run leaves is shown after it.
+        const QString script = QStringLiteral("mount -t tmpfs -o size=64k none %1 && cd %1 && printf '%2' > %3 && "
+                                              "(cat /dev/zero > fill) 2>/dev/null; \"$0\" \"$@\"; rc=$?; echo ---; cat %3; exit $rc")
+                                   .arg(dir, QString::fromLatin1(old).replace("\n", "\\n"), path);
+        QProcess run;
+        run.start("unshare", QStringList{"-rm", "sh", "-c", script, ZFU_BIN_DIR "/zerlind-firm-update", "--jobs", "1", record,
+                                         path, image, "127.0.6.60", "127.0.6.61"});
+        ASSERT_TRUE(run.waitForFinished(20000));
+        const QString out = QString::fromUtf8(run.readAllStandardOutput());
+        const QString err = QString::fromUtf8(run.readAllStandardError());
+        EXPECT_EQ(run.exitCode(), 9) << qPrintable(err);
+        EXPECT_TRUE(err.contains(path + ": No space left on device")) << qPrintable(err);
+        EXPECT_EQ(out.section("---\n", 1), QString::fromLatin1(old)) << qPrintable(out);
     }
 }
 
