@@ -132,9 +132,14 @@ TEST(Cli, WrongEchoSendsNoFurtherBlock)
 {
     Sim sim("127.0.0.66", {"--wrong-echo"});
     ASSERT_TRUE(sim.Ready());
-    const UpdaterOutcome o = RunUpdater({WriteImage("echo.dat", 8192), "127.0.0.66"});
-    EXPECT_EQ(o.exitCode, 5);
+    const QString image = WriteImage("echo.dat", 8192);
+    EXPECT_EQ(RunUpdater({image, "127.0.0.66"}).exitCode, 5);
     EXPECT_EQ(sim.Summary().value("requests"), "2");
+    // Limited to the first session, the fault spares the second.
+    Sim once("127.0.0.66", {"--wrong-echo", "--faulty-sessions", "1", "--sessions", "2"});
+    ASSERT_TRUE(once.Ready());
+    EXPECT_EQ(RunUpdater({image, "127.0.0.66"}).exitCode, 5);
+    EXPECT_EQ(RunUpdater({image, "127.0.0.66"}).exitCode, 0);
 }
 
 TEST(Cli, ProgramRefusedOrUnanswered)

@@ -89,10 +89,10 @@ void CRadioSession::HandleRequest(quint8 command, const QByteArray& payload)
             ++m_dataIndex;
     }
     const int dataIndex = command == CMD_DATA ? m_dataIndex : 0;
+    // --faulty-sessions spares every later session of every fault, the wrong echo included.
+    const bool faulty = m_options.faultySessions == 0 || m_number <= m_options.faultySessions;
     const auto fault = [&](SimFault::Kind kind) {
-        if (m_options.faultySessions > 0 && m_number > m_options.faultySessions)
-            return static_cast<const SimFault*>(nullptr);
-        return m_options.FaultFor(kind, m_requestIndex, command, dataIndex);
+        return faulty ? m_options.FaultFor(kind, m_requestIndex, command, dataIndex) : nullptr;
     };
     m_lastWasBusy = false;
 
@@ -135,7 +135,7 @@ void CRadioSession::HandleRequest(quint8 command, const QByteArray& payload)
         case CMD_DATA:
             if (dataIndex == 1) {
                 QByteArray echo = payload.mid(4, 4).leftJustified(4, '\0');
-                if (m_options.wrongEcho)
+                if (m_options.wrongEcho && faulty)
                     echo[0] = char(~echo[0]);
                 reply += echo;
             }
