@@ -11,8 +11,6 @@
 namespace {
 
 constexpr qint64 MAX_INT = std::numeric_limits<int>::max();
-// The longest --deadline DURATION: a week; a maintenance window is not longer.
-constexpr qint64 MAX_DEADLINE_S = 7 * 24 * 3600;
 // Where the help's option lines start their text.
 constexpr int HELP_COLUMN = 27;
 // Where the help's exit statuses start their meaning, and the width it is wrapped to.
@@ -88,7 +86,7 @@ bool ParseDeadline(const QString& text, CliOptions& options)
         const qint64 seconds = match.captured(1).toLongLong() * (unit == u"h" ? 3600 : unit == u"m" ? 60 : 1);
         options.deadlineSeconds = seconds;
         options.deadlineAt = QDateTime();
-        return seconds >= 1 && seconds <= MAX_DEADLINE_S;
+        return seconds >= 1 && seconds <= MAX_DEADLINE_SECONDS;
     }
     if (!instant.match(text).hasMatch())
         return false;
@@ -165,7 +163,7 @@ const OptionSpec kOptions[] = {
     {"deadline", Use::Update, "DURATION|TIME", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return ParseDeadline(t, o); }),
      "start no radio after this: 90s, 15m, 2h from now, or an RFC 3339\ntime; radios running go on to their end",
-     "90s, 15m, 2h up to a week, or an RFC 3339 time such as 2026-12-08T18:30:00Z"},
+     "90s, 15m, 2h up to a week, or an RFC 3339 time within a week such as 2026-12-08T18:30:00Z"},
     {"plan", Use::Update, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.plan = true; }),
      "print what the run would do (file, waves, radios with their address\nand port, limits) and exit; "
      "connects to nothing"},

@@ -55,6 +55,9 @@ struct CliOptions {
 
 enum class CliParse { Run, Help, Version, Error };
 
+// The furthest --deadline, as a duration or a time: a week; a maintenance window is not longer.
+inline constexpr qint64 MAX_DEADLINE_SECONDS = 7 * 24 * 3600;
+
 // What --scan takes, as its "bad value" message says.
 inline constexpr char SCAN_NETWORK_FORM[] = "four decimal parts and a prefix, such as 192.168.1.0/24";
 

@@ -21,10 +21,17 @@
 
 namespace {
 
-// A list that an earlier run left and that holds no radio: nothing is left to do.
+// A list that an earlier run left and that holds no radio: nothing is left to do. A check has
+// checked the file and tells it.
 int NothingLeft(const RunPlan& plan, bool json)
 {
     QTextStream(stderr) << "zerlind-firm-update: " << plan.notes.join(u'\n') << '\n';
+    if (!plan.image.isEmpty()) {
+        QJsonObject file = FileFactsJson(plan);
+        file.insert("event", "file");
+        QTextStream(&StandardOutput()) << (json ? CJsonRenderer::Line(file, QDateTime::currentMSecsSinceEpoch()) : FileFactsText(plan))
+                                       << '\n';
+    }
     if (json) {
         QTextStream(&StandardOutput()) << CJsonRenderer::Line({{"event", "summary"}, {"radios", 0}, {"updated", 0}, {"failed", 0},
                                                     {"not-started", 0}, {"interrupted", 0}, {"unknown", 0}, {"exit", 0}},
@@ -113,6 +120,7 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     facts.fileSize = plan.image.size();
     facts.sha256 = plan.sha256;
     facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    facts.check = options.check;
     log.SetFacts(facts);
     CFailedList failedList(plan.failedList, facts);
     if (!options.check) {

@@ -7,6 +7,8 @@
 
 #include "engine/FirmwareImage.h"
 
+#include "base/Platform.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QJsonArray>
@@ -14,23 +16,53 @@
 
 namespace {
 
-// Every radio of the lists and the command line, in that order; false with the error.
-bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QString& error)
+// Every radio of the lists and the command line, in that order; false with the error. `emptyList`
+// is set to a list an earlier run wrote that holds no radio.
+bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QString& emptyList, QString& error)
 {
-    for (const QString& list : options.radioLists) {
+    for (int i = 0; i < options.radioLists.size(); ++i) {
+        const QString& list = options.radioLists[i];
+        // Each of its radios would be "listed twice" at the same place.
+        Platform::FileIdentity identity;
+        const bool known = list != QLatin1String("-") && Platform::IdentifyFile(list, identity);
+        for (const QString& earlier : options.radioLists.mid(0, i)) {
+            Platform::FileIdentity other;
+            if (earlier == list || (known && Platform::IdentifyFile(earlier, other) && other == identity)) {
+                error = earlier == list ? QStringLiteral("--radios %1 given twice").arg(list)
+                                        : QStringLiteral("--radios %1 and --radios %2: one list given twice").arg(earlier, list);
+                return false;
+            }
+        }
+        const qsizetype before = radios.size();
         if (!ReadRadioList(list, options.port, radios, error))
             return false;
+        if (radios.size() == before && emptyList.isEmpty() && CFailedList::WrittenByARun(list))
+            emptyList = list;
     }
-    for (const QString& address : options.addresses) {
+    for (int i = 0; i < options.addresses.size(); ++i) {
         RadioEntry radio;
         QString why;
-        if (!ParseRadio(address, options.port, radio, why)) {
-            error = QStringLiteral("not a radio address: %1 (%2)").arg(Quoted(address), why);
+        if (!ParseRadio(options.addresses[i], options.port, radio, why)) {
+            error = QStringLiteral("not a radio address: %1 (%2)").arg(Quoted(options.addresses[i]), why);
             return false;
         }
+        radio.origin = QStringLiteral("ADDRESS %1 of the command line").arg(i + 1);
         radios << radio;
     }
     return true;
+}
+
+// Reads and checks the firmware file into `plan`; the file's status with `error` when it cannot
+// be used.
+int LoadPlanFile(RunPlan& plan, quint16 language, QString& error)
+{
+    QString fileError;
+    if (!LoadFirmwareFile(plan.fileName, language, plan.image, fileError)) {
+        error = CCliReporter::FileProblem(plan.fileName, fileError);
+        return EXIT_FILE;
+    }
+    plan.sha256 = QString::fromLatin1(QCryptographicHash::hash(plan.image, QCryptographicHash::Sha256).toHex());
+    return EXIT_UPDATED;
 }
 
 // Whether the failure limit can ever keep a radio from starting. The last radio of a wave starts
@@ -72,14 +104,23 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
         roles.push_back({QStringLiteral("--log"), plan.logFile});
     if (!CheckFileRoles(roles, error))
         return EXIT_BAD_COMMAND_LINE;
-    if (!CollectRadios(options, plan.radios, error))
+    QString emptyList;
+    if (!CollectRadios(options, plan.radios, emptyList, error))
         return EXIT_BAD_COMMAND_LINE;
     const int count = int(plan.radios.size());
+    // The list an earlier run left of its radios not updated, now empty: every one has been. With
+    // other radios beside it, whether they were meant to go alone cannot be told: none goes.
+    if (!emptyList.isEmpty() && count > 0) {
+        error = QStringLiteral("%1 holds no radio: an earlier run left nothing to do there; give the other radios "
+                               "without it")
+                    .arg(emptyList);
+        return EXIT_BAD_COMMAND_LINE;
+    }
     if (count == 0) {
-        // The list an earlier run left of its radios not updated, now empty: every one has been.
-        if (options.radioLists.size() == 1 && CFailedList::WrittenByARun(options.radioLists.first())) {
-            plan.notes << QStringLiteral("nothing left to do: %1 holds no radio").arg(options.radioLists.first());
-            return 0;
+        if (!emptyList.isEmpty()) {
+            plan.notes << QStringLiteral("nothing left to do: %1 holds no radio").arg(emptyList);
+            // A check still checks the file.
+            return options.check ? LoadPlanFile(plan, language, error) : EXIT_UPDATED;
         }
         error = QStringLiteral("no radio: the list is empty and no ADDRESS was given");
         return EXIT_BAD_COMMAND_LINE;
@@ -102,6 +143,11 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
             error = QStringLiteral("--deadline %1 has passed").arg(CJsonRenderer::TimeText(rules.deadlineMs));
             return EXIT_BAD_COMMAND_LINE;
         }
+        // The same bound as a duration: a time further off is a typing error, not a window.
+        if (rules.deadlineMs - nowMs > MAX_DEADLINE_SECONDS * 1000) {
+            error = QStringLiteral("--deadline %1 is more than a week away").arg(CJsonRenderer::TimeText(rules.deadlineMs));
+            return EXIT_BAD_COMMAND_LINE;
+        }
     }
     // The records a run leaves must be writable before anything is sent.
     if (!plan.failedList.isEmpty()
@@ -113,12 +159,8 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
     if (log && !plan.logFile.isEmpty() && !log->Open(plan.logFile, error))
         return EXIT_BAD_COMMAND_LINE;
 
-    QString fileError;
-    if (!LoadFirmwareFile(plan.fileName, language, plan.image, fileError)) {
-        error = CCliReporter::FileProblem(plan.fileName, fileError);
+    if (LoadPlanFile(plan, language, error) != EXIT_UPDATED)
         return EXIT_FILE;
-    }
-    plan.sha256 = QString::fromLatin1(QCryptographicHash::hash(plan.image, QCryptographicHash::Sha256).toHex());
 
     // Every name once, all at once, before anything is sent; each radio then connects to the
     // address its name had here, and two names of one radio are seen as one.
@@ -132,7 +174,8 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
     if (!options.check) {
         for (const RadioEntry& radio : plan.radios) {
             if (radio.address.isEmpty()) {
-                error = QStringLiteral("%1: no such radio name (no address within %2 ms)").arg(radio.host).arg(limits.timeoutMs);
+                error = radio.nameLate ? QStringLiteral("%1: no address for the name within %2 ms").arg(radio.host).arg(limits.timeoutMs)
+                                       : QStringLiteral("%1: no such radio name (it does not resolve)").arg(radio.host);
                 return EXIT_BAD_COMMAND_LINE;
             }
         }
@@ -181,12 +224,21 @@ QString PlanText(const RunPlan& plan)
                 .arg(rules.retries)
                 .arg(rules.wavePauseMs / 1000)
                 .arg(OrNone(rules.deadlineMs, CJsonRenderer::TimeText(rules.deadlineMs)));
+    // One column for the names and one for the addresses over every wave.
+    qsizetype nameWidth = 0;
+    qsizetype addressWidth = 0;
+    for (const RadioEntry& entry : plan.radios) {
+        nameWidth = qMax(nameWidth, entry.name.size());
+        addressWidth = qMax(addressWidth, entry.address.size());
+    }
     int first = 0;
     for (int wave = 0; wave < rules.waves.size(); ++wave) {
         text += QStringLiteral("wave %1 of %2: %3\n").arg(wave + 1).arg(rules.waves.size()).arg(RadioCount(rules.waves[wave]));
         for (int radio = first; radio < first + rules.waves[wave]; ++radio) {
             const RadioEntry& entry = plan.radios[radio];
-            text += QStringLiteral("  %1  %2 port %3\n").arg(entry.name, entry.address).arg(entry.port);
+            text += QStringLiteral("  %1  %2  port %3\n")
+                        .arg(entry.name.leftJustified(nameWidth), entry.address.leftJustified(addressWidth))
+                        .arg(entry.port);
         }
         first += rules.waves[wave];
     }

@@ -15,6 +15,8 @@ namespace {
 
 // How a list to run again begins; its first line.
 const char FAILED_LIST_HEADER[] = "# not updated by zerlind-firm-update ";
+// The same for the radios a check did not reach.
+const char UNREACHABLE_LIST_HEADER[] = "# not reachable by zerlind-firm-update ";
 
 } // namespace
 
@@ -92,7 +94,10 @@ bool CFailedList::CanWrite(const QString& path, QString& error)
 bool CFailedList::WrittenByARun(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.readLine(256).startsWith(FAILED_LIST_HEADER);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray first = file.readLine(256);
+    return first.startsWith(FAILED_LIST_HEADER) || first.startsWith(UNREACHABLE_LIST_HEADER);
 }
 
 void CFailedList::Render(const FleetEvent& event)
@@ -109,7 +114,7 @@ QString CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs)
 {
     QByteArray text;
     QTextStream out(&text);
-    out << FAILED_LIST_HEADER << kReleaseVersion << " on " << CJsonRenderer::TimeText(timeMs) << " with "
+    out << (m_facts.check ? UNREACHABLE_LIST_HEADER : FAILED_LIST_HEADER) << kReleaseVersion << " on " << CJsonRenderer::TimeText(timeMs) << " with "
         << m_facts.fileName << " (SHA-256 " << m_facts.sha256 << ")\n";
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];

@@ -18,6 +18,7 @@ struct RunFacts {
     qint64 fileSize = 0;
     QString sha256;
     QString runId;         // shared by all records of one run
+    bool check = false;    // a --check: the list holds the radios not reachable
 };
 
 // A file the run reads or writes, and what for: the firmware file, a radio list, --failed, --log.

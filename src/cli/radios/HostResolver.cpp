@@ -87,8 +87,10 @@ ResolveResult ResolveRadios(QVector<RadioEntry>& radios, IHostResolver& resolver
         resolver.Abort(id);
 
     for (RadioEntry& radio : radios) {
-        if (radio.address.isEmpty())
+        if (radio.address.isEmpty()) {
             radio.address = found.value(radio.host);
+            radio.nameLate = lookups.contains(radio.host);
+        }
     }
     return stop.load() ? ResolveResult::Interrupted : ResolveResult::Done;
 }

@@ -11,7 +11,8 @@ struct RadioEntry {
     QString host;     // the address or host name, without the port
     quint16 port = 0; // its own port, or the run's
     QString address;  // the numeric address it connects to, once names are resolved
-    QString origin;   // "LIST:LINE" for a radio of a list; empty for one of the command line
+    QString origin;   // "LIST:LINE" for a radio of a list, "ADDRESS N of the command line"
+    bool nameLate = false; // its name had no answer within the time-out (else: it does not resolve)
 };
 
 // `text` as a message shows it: control characters as \0 or \x1b and the like, so that a line of

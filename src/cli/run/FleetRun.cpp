@@ -359,7 +359,7 @@ QVector<QString> CFleetRun::Check(int connectTimeoutMs)
         const RadioEntry& entry = m_radios[radio];
         QString reason;
         if (entry.address.isEmpty()) {
-            reason = QStringLiteral("no such name");
+            reason = entry.nameLate ? QStringLiteral("no address for the name in time") : QStringLiteral("no such name");
         } else {
             CTimedSocket socket;
             socket.SetAbortFlag(&m_interrupts.stop);

@@ -4,6 +4,7 @@
 // ends the wait at once.
 #include "cli/run/EventQueue.h"
 #include "cli/FleetCommand.h"
+#include "cli/RunPlan.h"
 #include "cli/radios/HostResolver.h"
 
 #include "common/RadioSimProcess.h"
@@ -111,12 +112,26 @@ TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
     options.fileName = TestSupport::WriteRandomFile("resolve.dat", 2048);
     options.timeouts.connectMs = 3000;
     Interrupts interrupts;
-    CFakeResolver resolver({{"radio-slow.club", {1200, "127.0.4.150"}}});
+    CFakeResolver resolver({{"radio-slow.club", {1200, "127.0.4.150"}}, {"never.example", {-1, QString()}}});
 
     options.addresses = QStringList{"radio-slow.club", "127.0.4.150"};
     EXPECT_EQ(RunFleet(options, 0x0409, resolver, interrupts), 2);
-    options.addresses = QStringList{"127.0.4.150", "nosuch.example"};
-    EXPECT_EQ(RunFleet(options, 0x0409, resolver, interrupts), 2);
+    // A name with no address says whether it does not resolve or was not answered in time.
+    for (const auto& [name, error] : {std::pair("nosuch.example", "nosuch.example: no such radio name (it does not resolve)"),
+                                      std::pair("never.example", "never.example: no address for the name within 3000 ms")}) {
+        options.addresses = QStringList{"127.0.4.150", name};
+        RunPlan plan;
+        QString why;
+        EXPECT_EQ(BuildRunPlan(options, 0x0409, resolver, interrupts, 0, nullptr, plan, why), 2);
+        EXPECT_EQ(why.toStdString(), error);
+    }
+    // The plan's columns line up.
+    options.addresses = QStringList{"127.0.4.150", "[::1]:1112"};
+    RunPlan plan;
+    QString why;
+    ASSERT_EQ(BuildRunPlan(options, 0x0409, resolver, interrupts, 0, nullptr, plan, why), 0);
+    EXPECT_TRUE(PlanText(plan).contains("  127.0.4.150  127.0.4.150  port 1111\n  [::1]:1112   ::1          port 1112\n"))
+        << qPrintable(PlanText(plan));
     // Then the radio itself, by its name: it is the simulator's first session.
     options.addresses = QStringList{"radio-slow.club"};
     options.json = true;

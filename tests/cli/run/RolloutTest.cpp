@@ -371,6 +371,7 @@ TEST(Rollout, PlanConnectsToNothingAndCheckListsTheUnreachable)
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(list.readAll()).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("# not reachable by ")) << qPrintable(lines[0]);
     EXPECT_TRUE(lines[1].startsWith(radios[2] + "  # failed: not reachable")) << qPrintable(lines[1]);
 }
 
