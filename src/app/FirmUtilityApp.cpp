@@ -50,9 +50,13 @@ bool CFirmUtilityApp::InitInstance()
     QCoreApplication::setApplicationName(GetProductTitle(PRODUCT_NUMBER));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DESKTOP_FILE_NAME));
 
-    // 5. A second copy ends at once and shows nothing.
-    if (m_hMutex.Acquire() == CInstanceGuard::Result::HeldByAnotherCopy)
+    // 5. A second copy ends at once and shows nothing. When no guard can be made at all, a
+    // second copy would go unnoticed: the operator is told so, and this copy runs all the same.
+    const CInstanceGuard::Result guard = m_hMutex.Acquire();
+    if (guard == CInstanceGuard::Result::HeldByAnotherCopy)
         return false;
+    if (guard == CInstanceGuard::Result::Unavailable)
+        AppMessageBox(nullptr, LoadText(IDS_GUARD_UNAVAILABLE, language));
 
     // 6. Socket layer.
     if (!Platform::InitSocketLayer()) {

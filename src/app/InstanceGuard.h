@@ -1,8 +1,9 @@
-// The single-instance guard: a lock beside the settings it protects, held by the running copy
-// and released by the system when the process ends (a crashed copy never locks later starts out).
+// The single-instance guard: a lock held by the running copy in the first place that can hold
+// one, released by the system when the process ends (a crashed copy never locks later starts out).
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 inline constexpr char INSTANCE_GUARD_NAME[] = "firmware update tool for Zerlind";
@@ -16,11 +17,14 @@ public:
     CInstanceGuard(const CInstanceGuard&) = delete;
     CInstanceGuard& operator=(const CInstanceGuard&) = delete;
 
-    // The lock lives in the folder of the settings file, so every copy that would write the same
-    // settings meets the same lock, whatever its session's environment (runtime folder or none).
-    static QString SettingsFolder();
+    // Where the lock may live, first choice first. The folder of the settings file, so every copy
+    // that would write the same settings meets the same lock whatever its session's environment;
+    // when that folder cannot hold it (read-only), the runtime folder, or else a folder of the
+    // user's own among the temporary files: all copies of one session then meet there.
+    static QStringList GuardFolders();
 
-    Result Acquire(const QString& folder = SettingsFolder(), const QString& name = QString::fromUtf8(INSTANCE_GUARD_NAME));
+    // Takes the lock in the first of `folders` that can hold it; Unavailable when none can.
+    Result Acquire(const QStringList& folders = GuardFolders(), const QString& name = QString::fromUtf8(INSTANCE_GUARD_NAME));
     void Release();
     bool IsHeld() const { return m_handle >= 0; }
 

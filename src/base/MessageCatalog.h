@@ -16,6 +16,7 @@ enum : quint16 {
 // Catalog identifiers, named by where they are used.
 enum TextId : quint16 {
     IDS_SOCKET_INIT_FAILED = 1103,
+    IDS_GUARD_UNAVAILABLE = 1120, // no single-copy guard could be made
     IDS_LABEL_IP_ADDRESS = 1105,
     IDS_LABEL_FILE_NAME = 1111,
     IDS_BUTTON_BROWSE = 1112,
@@ -35,6 +36,7 @@ enum TextId : quint16 {
     IDS_STATUS_UPDATE_START = 1304,
     IDS_STATUS_UPDATED = 1305,
     IDS_STATUS_CONNECTING = 1309,
+    IDS_STATUS_SETTINGS_NOT_STORED = 1310, // a write to the settings failed
     IDS_TIP_START = 1351,
     IDS_TIP_BROWSE = 1352,
     IDS_TIP_FILE_NAME = 1353,
@@ -43,7 +45,9 @@ enum TextId : quint16 {
     IDS_MODEL_NAME = 1361,
     IDS_NAME_PROGRESS = 1370, // what screen readers call the progress bar,
     IDS_NAME_MESSAGES = 1371, // the status log
-    IDS_NAME_BROWSE = 1372,   // and the browse button
+    IDS_NAME_BROWSE = 1372,   // the browse button,
+    IDS_NAME_RADIO_PICTURE = 1373, // the radio's picture
+    IDS_NAME_LOGO = 1374,          // and the lettering
     IDS_CAUTION_HEADING = 1400,
     IDS_CAUTION_RISK = 1401,
     IDS_CAUTION_RESPONSIBILITY = 1402,

@@ -9,17 +9,28 @@
 
 namespace {
 
-TEST(InstanceGuard, SecondHolderInOneProcessIsRefusedUntilReleased)
+// A folder below a regular file can never be made, whoever the user is (root included).
+QString Unmakeable(const QTemporaryDir& dir)
+{
+    QFile file(dir.filePath(QStringLiteral("file")));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    return dir.filePath(QStringLiteral("file/folder"));
+}
+
+TEST(InstanceGuard, TheFirstFolderThatCanHoldItHoldsItUntilReleased)
 {
     QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("not/yet/there"));
+    const QStringList folders = {Unmakeable(dir), dir.filePath(QStringLiteral("not/yet/there"))};
     const QString name = QStringLiteral("guard-test-in-process");
     CInstanceGuard first, second;
-    ASSERT_EQ(first.Acquire(folder, name), CInstanceGuard::Result::Acquired);
-    EXPECT_EQ(second.Acquire(folder, name), CInstanceGuard::Result::HeldByAnotherCopy);
+    ASSERT_EQ(first.Acquire(folders, name), CInstanceGuard::Result::Acquired);
+    EXPECT_EQ(second.Acquire(folders, name), CInstanceGuard::Result::HeldByAnotherCopy);
     EXPECT_FALSE(second.IsHeld());
     first.Release();
-    EXPECT_EQ(second.Acquire(folder, name), CInstanceGuard::Result::Acquired);
+    EXPECT_EQ(second.Acquire(folders, name), CInstanceGuard::Result::Acquired);
+#ifndef Q_OS_WIN // the named mutex there needs no folder
+    EXPECT_EQ(first.Acquire({folders.front()}, name), CInstanceGuard::Result::Unavailable);
+#endif
 }
 
 // The real program, started as a user may start it from different sessions: the copies share
@@ -43,10 +54,12 @@ protected:
             }
         }
     }
-    // Copy `i` with this runtime folder, or none when it is empty.
-    QProcess& Start(int i, const QString& runtime)
+    // Copy `i` with this runtime folder, or none when it is empty, and these settings.
+    QProcess& Start(int i, const QString& runtime, const QString& config = QString())
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!config.isEmpty())
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
         env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         if (!runtime.isEmpty())
             env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
@@ -93,6 +106,18 @@ TEST_F(TwoProcesses, LaterCopiesEndSilentlyWhateverTheirRuntimeFolderAndAKilledC
     QProcess& after = Start(3, QString());
     ASSERT_TRUE(after.waitForStarted(5000));
     EXPECT_FALSE(after.waitForFinished(1500)) << "a copy after a killed one must run";
+}
+
+// Settings that cannot be written (a read-only folder) leave the guard to the runtime folder.
+TEST_F(TwoProcesses, ASettingsFolderThatCannotHoldTheGuardLeavesItToTheRuntimeFolder)
+{
+    QTemporaryDir dir;
+    const QString config = Unmakeable(dir);
+    QProcess& first = Start(0, m_runtimeA.path(), config);
+    ASSERT_TRUE(first.waitForStarted(5000));
+    ASSERT_FALSE(first.waitForFinished(1500));
+    QProcess& later = Start(1, m_runtimeA.path(), config);
+    EXPECT_TRUE(later.waitForFinished(10000)) << "a second copy ran beside the first";
 }
 
 } // namespace
