@@ -65,3 +65,16 @@ bool IsFirmwareFileName(const QString& name)
 {
     return name.endsWith(kFirmwareSuffix, Qt::CaseInsensitive);
 }
+
+QString DroppedFirmwareFile(const QStringList& names)
+{
+    QString found;
+    for (const QString& name : names) {
+        if (!IsFirmwareFileName(name))
+            continue;
+        if (!found.isEmpty())
+            return QString();
+        found = name;
+    }
+    return found;
+}

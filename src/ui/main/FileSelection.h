@@ -20,3 +20,7 @@ QStringList FileDialogFilters(const QString& catalogFilter);
 
 // A name whose last four characters are ".dat" in any case; folders are not told apart.
 bool IsFirmwareFileName(const QString& name);
+
+// The one firmware name among a drop's names; empty when there is none, or more than one (which
+// of them the operator meant would be a guess). Other files dropped with it are left aside.
+QString DroppedFirmwareFile(const QStringList& names);

@@ -289,6 +289,8 @@ void CFirmUtilityDlg::OnInitDialog()
     m_ctlBrowse->setAccessibleName(LoadText(IDS_NAME_BROWSE, m_wLanguage));
     m_ctlProgress->setAccessibleName(LoadText(IDS_NAME_PROGRESS, m_wLanguage));
     m_ctlMessage->setAccessibleName(LoadText(IDS_NAME_MESSAGES, m_wLanguage));
+    m_ctlRadioPicture->setAccessibleName(LoadText(IDS_NAME_RADIO_PICTURE, m_wLanguage));
+    m_ctlLogo->setAccessibleName(LoadText(IDS_NAME_LOGO, m_wLanguage));
     m_ctlStart->setText(LoadText(IDS_BUTTON_START, m_wLanguage));
     m_ctlIpLabel->setText(LoadText(IDS_LABEL_IP_ADDRESS, m_wLanguage));
     m_ctlCaption->setText(GetProductCaption(PRODUCT_NUMBER));
@@ -397,7 +399,7 @@ void CFirmUtilityDlg::OnFileNameChange()
     if (m_bTransferring)
         return;
     UpdateData(true);
-    m_settings.WriteString(kConfigKey, kFileNameValue, m_strFileName);
+    StoreValue(kFileNameValue, m_strFileName);
 }
 
 void CFirmUtilityDlg::OnIpAddressChange()
@@ -405,7 +407,19 @@ void CFirmUtilityDlg::OnIpAddressChange()
     if (m_bTransferring)
         return;
     UpdateData(true);
-    m_settings.WriteString(kConfigKey, kIpValue, m_strIpAddress);
+    StoreValue(kIpValue, m_strIpAddress);
+}
+
+void CFirmUtilityDlg::StoreValue(const QString& valueName, const QString& text)
+{
+    // A failed write is said once, not at every keystroke; a write that succeeds again ends it.
+    const bool stored = m_settings.WriteString(kConfigKey, valueName, text);
+    if (!stored && !m_bStoreFailed) {
+        if (!m_ctlMessage->Text().isEmpty() && !m_ctlMessage->Text().endsWith(kLineBreak))
+            AppendMessageText(kLineBreak); // a line of its own after the instruction
+        ShowStatus(IDS_STATUS_SETTINGS_NOT_STORED);
+    }
+    m_bStoreFailed = !stored;
 }
 
 void CFirmUtilityDlg::TypeInstructionText()
@@ -588,28 +602,33 @@ void CFirmUtilityDlg::OnBrowse()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     m_strFileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-    m_settings.WriteString(kConfigKey, kFileNameValue, m_strFileName);
+    StoreValue(kFileNameValue, m_strFileName);
     UpdateData(false);
+}
+
+bool CFirmUtilityDlg::TakesDrops() const
+{
+    return !m_bRunning && !QApplication::activeModalWidget() && !m_ctlFileName->isHidden();
 }
 
 void CFirmUtilityDlg::OnDropFiles(const QStringList& names)
 {
+    const QString name = TakesDrops() ? DroppedFirmwareFile(names) : QString();
+    if (name.isEmpty())
+        return;
     const bool startWasEnabled = m_ctlStart->isEnabled();
     m_ctlStart->setEnabled(false);
     UpdateData(true);
-    // Each firmware name in turn becomes the path and is stored; the last one stays.
-    for (const QString& name : names) {
-        if (!IsFirmwareFileName(name))
-            continue;
-        m_strFileName = name;
-        m_settings.WriteString(kConfigKey, kFileNameValue, m_strFileName);
-        UpdateData(false);
-    }
+    m_strFileName = name;
+    StoreValue(kFileNameValue, m_strFileName);
+    UpdateData(false);
     m_ctlStart->setEnabled(startWasEnabled);
 }
 
 void CFirmUtilityDlg::OnStart()
 {
+    // From the confirmation to the completion the window takes no drop.
+    const QScopedValueRollback<bool> running(m_bRunning, true);
     PumpWaitingMessages();
     // The typing waits while the operator decides, as it would behind any modal box.
     const bool wasTyping = m_typingStepTimer.isActive();
@@ -694,11 +713,10 @@ bool CFirmUtilityDlg::eventFilter(QObject* watched, QEvent* event)
 namespace {
 
 // The action a drop is taken with: a copy, else a link, never a move, which would tell the
-// source that the file has gone and let it delete the original. None without a local file.
-std::optional<Qt::DropAction> DropActionFor(const QDropEvent& event)
+// source that the file has gone and let it delete the original. None when the drop is refused.
+std::optional<Qt::DropAction> DropActionFor(const QDropEvent& event, bool taken)
 {
-    const QList<QUrl> urls = event.mimeData()->urls();
-    if (std::none_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+    if (!taken)
         return std::nullopt;
     if (event.possibleActions() & Qt::CopyAction)
         return Qt::CopyAction;
@@ -717,10 +735,30 @@ bool NameIsUtf8(const QUrl& url)
     return !decoder.hasError();
 }
 
-// Accepts the drag or drop with its copy or link action, or refuses it; true when accepted.
-bool AcceptAsCopy(QDropEvent* event)
+// The drop's local files in the system's form, and those of them whose names are not UTF-8.
+struct LocalFiles {
+    QStringList names;
+    QStringList notUtf8;
+};
+
+LocalFiles LocalFilesOf(const QMimeData& data)
 {
-    const std::optional<Qt::DropAction> action = DropActionFor(*event);
+    LocalFiles files;
+    for (const QUrl& url : data.urls()) {
+        if (!url.isLocalFile())
+            continue;
+        files.names << QDir::toNativeSeparators(url.toLocalFile());
+        if (!NameIsUtf8(url))
+            files.notUtf8 << files.names.back();
+    }
+    return files;
+}
+
+// Accepts the drag or drop with its copy or link action, or refuses it, so the cursor says
+// what the drop will do; true when accepted.
+bool AcceptAsCopy(QDropEvent* event, bool taken)
+{
+    const std::optional<Qt::DropAction> action = DropActionFor(*event, taken);
     if (!action) {
         event->ignore();
         return false;
@@ -732,34 +770,31 @@ bool AcceptAsCopy(QDropEvent* event)
 
 } // namespace
 
+QString CFirmUtilityDlg::DropTarget(const QDropEvent& event) const
+{
+    return TakesDrops() ? DroppedFirmwareFile(LocalFilesOf(*event.mimeData()).names) : QString();
+}
+
 void CFirmUtilityDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    AcceptAsCopy(event);
+    dragMoveEvent(event);
 }
 
 void CFirmUtilityDlg::dragMoveEvent(QDragMoveEvent* event)
 {
-    AcceptAsCopy(event);
+    AcceptAsCopy(event, !DropTarget(*event).isEmpty());
 }
 
 void CFirmUtilityDlg::dropEvent(QDropEvent* event)
 {
-    if (!AcceptAsCopy(event))
+    const QString name = DropTarget(*event);
+    if (!AcceptAsCopy(event, !name.isEmpty()))
         return;
-    QStringList names;
-    bool refused = false;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (!url.isLocalFile())
-            continue;
-        const QString name = QDir::toNativeSeparators(url.toLocalFile());
-        // A firmware file whose name would not reach the system as it is stays out of the field.
-        if (!NameIsUtf8(url))
-            refused = refused || IsFirmwareFileName(name);
-        else
-            names << name;
-    }
-    OnDropFiles(names);
-    // Said once the drop has ended, so the source is not kept waiting by the box.
-    if (refused)
+    const LocalFiles files = LocalFilesOf(*event->mimeData());
+    // A firmware file whose name would not reach the system as it is stays out of the field,
+    // said once the drop has ended, so the source is not kept waiting by the box.
+    if (files.notUtf8.contains(name))
         QTimer::singleShot(0, this, [this] { ShowErrorBox(LoadText(IDS_ERR_FILE_NAME_NOT_UTF8, m_wLanguage)); });
+    else
+        OnDropFiles(files.names);
 }

@@ -28,6 +28,7 @@ class CToolTipStyle;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QDropEvent;
 class QPushButton;
 
 // Where the window keeps its two fields below the user's root of the settings store.
@@ -101,6 +102,10 @@ public:
     void OnDropFiles(const QStringList& names);
     void OnStart();
 
+    // Drops are taken only while the window is idle (no run, no notice or box open) and shows
+    // its file field: a drop never changes a file the operator cannot see or that is being sent.
+    bool TakesDrops() const;
+
     bool IsTyping() const { return m_typingStepTimer.isActive() || m_typingDelayTimer.isActive(); }
     bool DrawsLogo() const { return m_bDrawLogo; }
 
@@ -139,6 +144,8 @@ private:
     void RegisterToolTips();
     void OnFileNameChange();
     void OnIpAddressChange();
+    void StoreValue(const QString& valueName, const QString& text);
+    QString DropTarget(const QDropEvent& event) const;
     void TypeInstructionText();
     void TypeNextPiece();
     int RunUpdate();
@@ -171,6 +178,8 @@ private:
     bool m_bDrawLogo = false;
     bool m_bTransferring = false; // UpdateData(false) runs: change notifications write nothing
     bool m_bActiveConnection = false;
+    bool m_bRunning = false;     // the start command runs: its notices, the update, the boxes
+    bool m_bStoreFailed = false; // the last write to the settings failed and the pane said so
     int m_nFontPoints;
     CInputDiscard m_inputDiscard; // on while a run holds its connection
     QPointer<QWidget> m_focusWhileDisabled; // the control that had the focus as the inputs went off

@@ -59,7 +59,9 @@ TEST(MainWindowAccessibility, FieldsAreNamedByTheirLabelsAndTheBarIsAProgressBar
             const char* name;
         } named[] = {{bar, ja ? u8"進行状況" : "Progress"},
                      {dlg.GetDlgItem(Dlg::IDC_MESSAGE), ja ? u8"状態メッセージ" : "Status messages"},
-                     {dlg.GetDlgItem(Dlg::IDC_BROWSE), ja ? u8"ファームウェアファイルを参照" : "Browse for the firmware file"}};
+                     {dlg.GetDlgItem(Dlg::IDC_BROWSE), ja ? u8"ファームウェアファイルを参照" : "Browse for the firmware file"},
+                     {dlg.GetDlgItem(Dlg::IDC_RADIO_PICTURE), ja ? u8"Zerlindの写真" : "Picture of the Zerlind"},
+                     {dlg.GetDlgItem(Dlg::IDC_LOGO), "Firm Utility"}};
         for (const auto& n : named)
             EXPECT_EQ(Accessible(n.widget)->text(QAccessible::Name), QString::fromUtf8(n.name));
         EXPECT_EQ(qobject_cast<QPushButton*>(dlg.GetDlgItem(Dlg::IDC_BROWSE))->text(),

@@ -26,8 +26,10 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -157,6 +159,19 @@ TEST_F(MainWindowTest, APresetPathIsShownButNotStored)
     EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/preset/new.da"));
 }
 
+TEST_F(MainWindowTest, ASettingsWriteThatFailsIsSaidOnceInThePane)
+{
+    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+        ASSERT_TRUE(QDir().mkpath(StoreFile())); // a folder where the file would go
+        auto dlg = Open(language);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return !dlg->IsTyping(); }, 10000));
+        QTest::keyClicks(Edit(*dlg, Dlg::IDC_IP_ADDRESS), QStringLiteral("10"));
+        EXPECT_EQ(Pane(*dlg)->Text(), LoadText(IDS_INSTRUCTION, language) + QStringLiteral("\r\n") +
+                                          LoadText(IDS_STATUS_SETTINGS_NOT_STORED, language) + QStringLiteral("\r\n"));
+        ASSERT_TRUE(QDir(StoreFile()).removeRecursively());
+    }
+}
+
 TEST_F(MainWindowTest, ServiceKeyShowsTheFileControlsOnTheFourthAndHidesThemOnTheSeventh)
 {
     if (CServiceKeyCounter::Process().Count() != 0)
@@ -179,24 +194,108 @@ TEST_F(MainWindowTest, ServiceKeyShowsTheFileControlsOnTheFourthAndHidesThemOnTh
     EXPECT_EQ(CServiceKeyCounter::Process().Count(), 7u);
 }
 
-TEST_F(MainWindowTest, DroppedFirmwareNamesBecomeThePathInTurn)
+TEST_F(MainWindowTest, ADroppedFirmwareNameBecomesThePath)
 {
     auto dlg = Open();
-    dlg->OnDropFiles({QStringLiteral("/d/a.txt"), QStringLiteral("/d/b.DAT")});
-    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/d/b.DAT"));
-    EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/d/b.DAT"));
-    EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_START)->isEnabled());
-
     // Start stays disabled until the whole drop is handled.
     bool startEnabledDuringDrop = true;
     QObject::connect(Edit(*dlg, Dlg::IDC_FILE_NAME), &QLineEdit::textChanged, dlg.get(),
                      [&] { startEnabledDuringDrop = startEnabledDuringDrop && dlg->GetDlgItem(Dlg::IDC_START)->isEnabled(); });
-    dlg->OnDropFiles({QStringLiteral("/d/x.dat"), QStringLiteral("/d/y.dat"), QStringLiteral("/d/z.bin")});
+    dlg->OnDropFiles({QStringLiteral("/d/a.txt"), QStringLiteral("/d/b.DAT")});
     EXPECT_FALSE(startEnabledDuringDrop);
-    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/d/y.dat"));
-    EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/d/y.dat"));
+    EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/d/b.DAT"));
+    EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/d/b.DAT"));
     EXPECT_TRUE(dlg->GetDlgItem(Dlg::IDC_START)->isEnabled());
+}
 
+namespace {
+
+// The window with a hook into its run: the run's first status line calls `duringRun`.
+class HookedDlg : public CFirmUtilityDlg {
+public:
+    std::function<void()> duringRun;
+    void AppendMessageLine(const QString& text) override
+    {
+        CFirmUtilityDlg::AppendMessageLine(text);
+        if (auto hook = std::exchange(duringRun, nullptr))
+            hook();
+    }
+};
+
+// Drags the files over the window and drops them: whether the cursor took them (enter, move)
+// and whether the drop was taken, each as the window answered.
+QVector<bool> DragAndDrop(QWidget& dlg, const QStringList& files)
+{
+    QList<QUrl> urls;
+    for (const QString& file : files)
+        urls << QUrl::fromLocalFile(file);
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = dlg.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &drop);
+    return {enter.isAccepted(), move.isAccepted(), drop.isAccepted()};
+}
+
+} // namespace
+
+// The window takes one firmware file per drop, only while idle with its file field in view; the
+// cursor refuses what the drop would refuse.
+TEST_F(MainWindowTest, DropsAreTakenOnlyWhenIdleWithTheFileFieldInView)
+{
+    enum class State { Idle, Running, NoticeOpen, BrowseOpen, ControlsHidden, ShownAgain };
+    const QString one = QStringLiteral("/d/one.dat");
+    const struct {
+        State state;
+        QStringList files;
+        bool taken;
+    } cases[] = {
+        {State::Idle, {one}, true},
+        {State::Idle, {QStringLiteral("/d/notes.txt")}, false},
+        {State::Idle, {one, QStringLiteral("/d/two.dat")}, false},
+        {State::Running, {one}, false},
+        {State::NoticeOpen, {one}, false},
+        {State::BrowseOpen, {one}, false},
+        {State::ControlsHidden, {one}, false},
+        {State::ShownAgain, {one}, true},
+    };
+    const QString firmware = TestSupport::WriteRandomFile(QStringLiteral("drop-run.dat"), 4096);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.state) << " " << c.files.join(QLatin1Char(' ')).toStdString());
+        QFile::remove(StoreFile());
+        HookedDlg dlg;
+        dlg.m_strFileName = firmware;
+        dlg.m_bHideFileControls = c.state == State::ControlsHidden || c.state == State::ShownAgain;
+        dlg.m_bNoCheck = c.state == State::Running;
+        dlg.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        if (c.state == State::ShownAgain) { // as the service key does
+            for (int id : {Dlg::IDC_FILE_LABEL, Dlg::IDC_FILE_NAME, Dlg::IDC_BROWSE})
+                dlg.GetDlgItem(id)->show();
+        }
+        QVector<bool> seen;
+        if (c.state == State::Running || c.state == State::NoticeOpen || c.state == State::BrowseOpen) {
+            // The run fails on the empty address; its box, the confirmation or the file dialog
+            // is closed.
+            dlg.duringRun = [&] { seen = DragAndDrop(dlg, c.files); };
+            TestSupport::OnNextModal([&](QWidget* w) {
+                if (c.state != State::Running)
+                    seen = DragAndDrop(dlg, c.files);
+                w->close();
+            });
+            c.state == State::BrowseOpen ? dlg.OnBrowse() : dlg.OnStart();
+        } else {
+            seen = DragAndDrop(dlg, c.files);
+        }
+        EXPECT_EQ(seen, QVector<bool>(3, c.taken));
+        const QString taken = QDir::toNativeSeparators(one);
+        EXPECT_EQ(Edit(dlg, Dlg::IDC_FILE_NAME)->text(), c.taken ? taken : firmware);
+        EXPECT_EQ(Stored(QStringLiteral("Filename")), c.taken ? taken : QStringLiteral("<none>"));
+    }
 }
 
 // A drop from the desktop onto any part of the window, with the actions its source offers: the
