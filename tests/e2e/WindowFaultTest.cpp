@@ -55,7 +55,7 @@ private:
         if (!seen) {
             seen = true;
             shownAfterMs = m_clock.elapsed();
-            text = box->text();
+            text = box->text().replace(QLatin1Char('\n'), QStringLiteral("\r\n")); // as the catalog has it
             paneWhenShown = PaneText(m_dlg);
         }
         box->button(QMessageBox::Ok)->click();

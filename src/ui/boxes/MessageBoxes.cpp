@@ -50,7 +50,10 @@ QMessageBox::StandardButton AppMessageBox(QWidget* owner, const QString& text, Q
         (buttons == QMessageBox::Ok || buttons == (QMessageBox::Ok | QMessageBox::Cancel)))
         icon = QMessageBox::Warning; // the exclamation icon
     QWidget* const parent = DefaultOwner(owner);
-    CenteredMessageBox box(icon, QString::fromUtf8(FixedText::ProductTitle), text, buttons, parent);
+    // Plain line breaks: the box hands its text to screen readers as it is, and some read the
+    // catalog's carriage returns out.
+    CenteredMessageBox box(icon, QString::fromUtf8(FixedText::ProductTitle),
+                           QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), buttons, parent);
     if (parent) {
         // The owner's letters (a Japanese window's proportional gothic) at the box's own size.
         QFont font = parent->font();

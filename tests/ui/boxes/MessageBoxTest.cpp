@@ -2,6 +2,7 @@
 #include "common/TestSupport.h"
 #include "ui/boxes/MessageBoxes.h"
 
+#include <QAccessible>
 #include <QMessageBox>
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@ struct SeenBox {
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList spoken; // what the box and its parts hand a screen reader
 };
 
 // Records the next box that opens and closes it with its default (escape) button.
@@ -27,6 +29,11 @@ std::shared_ptr<SeenBox> WatchNextBox(int timeoutMs = 3000)
             seen->title = box->windowTitle();
             seen->text = box->text();
             seen->icon = box->icon();
+            const QList<QWidget*> parts = box->findChildren<QWidget*>() << box;
+            for (QWidget* part : parts) {
+                if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(part))
+                    seen->spoken << iface->text(QAccessible::Name) << iface->text(QAccessible::Value);
+            }
         }
         w->close();
     }, timeoutMs);
@@ -54,7 +61,9 @@ TEST(MessageBoxes, ErrorBoxesCarryTheErrorIcon)
     ShowErrorBox(nullptr, LoadText(IDS_ERR_TRANSFER, LANG_ENGLISH_US));
     ASSERT_TRUE(seen->seen);
     EXPECT_EQ(seen->icon, QMessageBox::Critical);
-    EXPECT_TRUE(seen->text.startsWith(QStringLiteral("Data transfer failed.")));
+    // Plain line breaks, also for screen readers, not the catalog's carriage returns.
+    EXPECT_EQ(seen->text, QStringLiteral("Data transfer failed.\nPlease check the network connection and retry."));
+    EXPECT_FALSE(seen->spoken.join(QString()).contains(QLatin1Char('\r')));
 }
 
 TEST(MessageBoxes, SystemErrorBoxShowsTheSystemTextOrNothing)

@@ -351,6 +351,7 @@ TEST_F(MainWindowTest, ADroppedNameThatIsNotUtf8IsRefusedWithItsReason)
     QString shown;
     TestSupport::OnNextModal([&](QWidget* box) {
         shown = qobject_cast<QMessageBox*>(box) ? qobject_cast<QMessageBox*>(box)->text() : QString();
+        shown.replace(QLatin1Char('\n'), QStringLiteral("\r\n")); // as the catalog has it
         box->close();
     });
     const QPoint onField = dlg->GetDlgItem(Dlg::IDC_FILE_NAME)->geometry().center();

@@ -130,7 +130,7 @@ private:
             dialog->accept();
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             seen.kind = SeenModal::Kind::MessageBox;
-            seen.text = box->text();
+            seen.text = box->text().replace(QLatin1Char('\n'), QStringLiteral("\r\n")); // as the catalog has it
             seen.icon = box->icon();
             box->button(QMessageBox::Ok)->click();
         } else {
