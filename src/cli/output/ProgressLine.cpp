@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 namespace {
 
 // The width a line is laid out for when the terminal does not say.
@@ -65,18 +67,29 @@ int DisplayWidth(const QString& text)
     return width;
 }
 
-QString FitWidth(const QString& text, int columns)
+QString FitWidth(const QString& text, int columns, bool keepEnd)
 {
-    QString out;
+    if (DisplayWidth(text) <= columns)
+        return text;
+    // Room for the mark that says something was cut.
+    const int room = columns - 1;
+    QList<uint> kept;
     int width = 0;
-    for (const uint c : text.toUcs4()) {
+    const QList<uint> chars = text.toUcs4();
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        const uint c = chars[keepEnd ? chars.size() - 1 - i : i];
         const int w = IsWide(c) ? 2 : 1;
-        if (width + w > columns)
+        if (width + w > room)
             break;
         width += w;
-        out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+        kept << c;
     }
-    return out;
+    if (keepEnd)
+        std::reverse(kept.begin(), kept.end());
+    const QString cut = QString::fromUcs4(reinterpret_cast<const char32_t*>(kept.constData()), kept.size());
+    if (columns < 1)
+        return QString();
+    return keepEnd ? QStringLiteral("\u2026") + cut : cut + QStringLiteral("\u2026");
 }
 
 QString PadWidth(const QString& text, int columns)

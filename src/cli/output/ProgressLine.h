@@ -30,8 +30,9 @@ QString FormatProgressLine(const ProgressView& view, int columns);
 
 // Columns that `text` takes on a terminal: East Asian wide characters take two.
 int DisplayWidth(const QString& text);
-// `text` cut to at most `columns` display columns.
-QString FitWidth(const QString& text, int columns);
+// `text` cut to at most `columns` display columns; a cut is marked with "…" at its end, or at its
+// start when `keepEnd` (an address whose last part tells it from the others).
+QString FitWidth(const QString& text, int columns, bool keepEnd = false);
 // `text` padded with spaces to `columns` display columns.
 QString PadWidth(const QString& text, int columns);
 

@@ -3,10 +3,14 @@
 #include "ProgressBlock.h"
 #include "Terminal.h"
 
+#include <limits>
+
 namespace {
 
 // The least room for the message column beside the others; below it the table takes two lines a radio.
 constexpr int MIN_MESSAGE_COLUMNS = 20;
+// The least room for the radio's name when it must give way to the state and status.
+constexpr int MIN_RADIO_COLUMNS = 8;
 
 } // namespace
 
@@ -71,32 +75,38 @@ QStringList CTextRenderer::SummaryLines(const QStringList& labels, const QVector
     for (const QString& label : labels)
         radioWidth = qMax(radioWidth, DisplayWidth(label));
     const int stateWidth = DisplayWidth(QStringLiteral("not-started"));
-    const QString header = PadWidth(QStringLiteral("radio"), radioWidth) + QStringLiteral("  ")
-                           + PadWidth(QStringLiteral("state"), stateWidth) + QStringLiteral("  exit  seconds");
+    const QString facts = QStringLiteral("  ") + PadWidth(QStringLiteral("state"), stateWidth) + QStringLiteral("  exit  seconds");
+    // Cut, never wrapped: a wrapped line would break the table apart. The state, the status and
+    // the seconds always show: the radio's name gives way first, at its start, where addresses
+    // are most alike.
+    const int room = columns > 0 ? columns - 1 : std::numeric_limits<int>::max() / 2;
+    const int factsWidth = DisplayWidth(facts);
     // Too narrow for a message column of some use: each radio on two lines, the message below.
-    const bool twoLines = columns > 0 && DisplayWidth(header) + 2 + MIN_MESSAGE_COLUMNS > columns - 1;
-    // Cut, never wrapped: a wrapped line would break the table apart.
-    const auto fit = [columns](const QString& line) { return columns > 0 ? FitWidth(line, columns - 1) : line; };
-    QStringList lines;
+    const bool twoLines = radioWidth + factsWidth + 2 + MIN_MESSAGE_COLUMNS > room;
+    radioWidth = qMin(radioWidth, qMax(MIN_RADIO_COLUMNS, room - factsWidth));
+    const int messageWidth = twoLines ? room - 2 : room - radioWidth - factsWidth - 2;
+    QStringList lines{PadWidth(QStringLiteral("radio"), radioWidth) + facts + (twoLines ? QString() : QStringLiteral("  message"))};
     if (twoLines)
-        lines << fit(header) << fit(QStringLiteral("  message"));
-    else
-        lines << header + QStringLiteral("  message");
+        lines << QStringLiteral("  message");
     int counts[5] = {};
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
         ++counts[int(o.state)];
-        const QString row = PadWidth(labels[i], radioWidth) + QStringLiteral("  ") + PadWidth(StateWord(o.state), stateWidth)
+        const QString row = PadWidth(FitWidth(labels[i], radioWidth, true), radioWidth) + QStringLiteral("  ")
+                            + PadWidth(StateWord(o.state), stateWidth)
                             + QStringLiteral("  %1  %2").arg(o.ExitJson().isNull() ? QStringLiteral("-") : QString::number(o.exitCode), 4).arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
-        QString message = o.text;
-        if (o.attempts > 1)
-            message += (message.isEmpty() ? QString() : QStringLiteral("  ")) + QStringLiteral("(%1 attempts)").arg(o.attempts);
+        // The attempts stay whole; the text gives way before them.
+        const QString attempts = o.attempts > 1 ? QStringLiteral("(%1 attempts)").arg(o.attempts) : QString();
+        const int textWidth = attempts.isEmpty() || o.text.isEmpty() ? messageWidth : messageWidth - DisplayWidth(attempts) - 2;
+        QString message = FitWidth(o.text, qMax(1, textWidth));
+        if (!attempts.isEmpty())
+            message += (message.isEmpty() ? QString() : QStringLiteral("  ")) + attempts;
         if (twoLines) {
-            lines << fit(row);
+            lines << row;
             if (!message.isEmpty())
-                lines << fit(QStringLiteral("  ") + message);
+                lines << QStringLiteral("  ") + message;
         } else {
-            lines << fit(message.isEmpty() ? row : row + QStringLiteral("  ") + message);
+            lines << (message.isEmpty() ? row : row + QStringLiteral("  ") + message);
         }
     }
     QStringList totals;

@@ -3,7 +3,9 @@
 // form still says how far the radio is.
 #include "cli/output/ProgressBlock.h"
 #include "cli/output/ProgressLine.h"
+#include "cli/output/TextRenderer.h"
 
+#include <QRegularExpression>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -134,6 +136,31 @@ TEST(ProgressBlock, NoEstimateWhileARadioIsStalled)
             << step.now << qPrintable(drawn);
         // "--:--" here only because b has stalled, which its own line says.
         EXPECT_EQ(drawn.contains("stalled"), QLatin1String(step.left) == "--:--") << step.now << qPrintable(drawn);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The summary table at any width: never wider than the terminal, the state, status, seconds and
+// attempts always there, and every cut marked with "…".
+TEST(SummaryTable, CutsAreMarkedAndTheStatusAlwaysShows)
+{
+    const QString text = QStringLiteral("Illegal firm data. Please check the firmware file and try again.");
+    const RadioOutcome failed{RadioState::Failed, 6, text, 2000, 0, 2};
+    for (const QString& label : {QStringLiteral("127.0.4.10"), QStringLiteral("[fd00:1234:5678:9abc:def0:1234:5678:1]:1114")}) {
+        for (int columns : {132, 80, 50, 40}) {
+            const QStringList lines = CTextRenderer::SummaryLines({label}, {failed}, columns);
+            const QString table = lines.join(u'\n');
+            SCOPED_TRACE(table.toStdString());
+            for (const QString& line : lines)
+                EXPECT_LE(DisplayWidth(line), columns - 1);
+            EXPECT_TRUE(table.contains(QRegularExpression(" failed +6 +2\\.0(  |\\n)")));
+            EXPECT_TRUE(table.contains(text + "  (2 attempts)") || table.contains(u'\u2026' + QStringLiteral("  (2 attempts)")));
+            EXPECT_TRUE(table.contains(label + "  ")
+                        || table.contains(QRegularExpression(u'\u2026' + QStringLiteral("\\S*") + QRegularExpression::escape(label.right(6)) + "  ")));
+        }
     }
 }
 
