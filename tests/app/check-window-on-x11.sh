@@ -11,8 +11,9 @@
 #            scale 2 without a window manager), the screen (xwd -root) shows each window as the
 #            window itself has it once it appears: the caution, the main window, the confirmation,
 #            the completion notice, the boxes of a missing file and an empty address. Under openbox
-#            the main window's frame is centred on the screen, and neither it nor the confirmation is
-#            offered maximise.
+#            the main window's frame is centred on the screen, neither it nor the confirmation is
+#            offered maximise, and a confirmation minimised all the same comes back with the main
+#            window.
 # Usage: check-window-on-x11.sh notices|keys|paint|paint-openbox PROGRAM SIMULATOR DESKTOP_ENTRY
 set -euo pipefail
 mode=$1 program=$2 simulator=$3 entry=$4
@@ -106,6 +107,7 @@ frame_centred() { # window
 # A window of fixed size is offered no maximise (openbox still draws that slot, greyed, beside a
 # minimise button).
 not_maximisable() { local a; a=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS); [[ $a == *ACTION_MOVE* && $a != *MAXIMIZE* ]]; }
+shown_normally() { local id; for id; do xprop -id "$id" WM_STATE | grep -q 'state: Normal' || return 1; done; }
 next_window() { visible_other "Firmware Update" "$1" || visible_other "Zerlind Firm Utility" "$2"; } # notice, main
 only_main_left() { [ "$(xdotool search --onlyvisible --name "^(Zerlind Firm Utility|Firmware Update)\$" | wc -l)" = 1 ]; }
 # One pass through every notice and box, from the caution to the empty address.
@@ -133,7 +135,12 @@ paint_pass() { # what, environment...
     esac
     wait_for visible_other "Firmware Update" || die "$what: the confirmation did not appear"
     [[ $box == completion* ]] && check_shown "$what: confirmation" "$found"
-    [[ $box == completion* && $mode == paint-openbox ]] && check "$what: confirmation offered no maximise" not_maximisable "$found"
+    if [[ $box == completion* && $mode == paint-openbox ]]; then
+      check "$what: confirmation offered no maximise" not_maximisable "$found"
+      # openbox offers minimise all the same, and takes the main window with it.
+      xdotool windowminimize "$found" && sleep 1
+      check "$what: a minimised confirmation comes back with the main window" shown_normally "$found" "$main"
+    fi
     keys_to "$found" Tab Return
     wait_for next_window "$found" "$main" || die "$what: the $box did not appear"
     check_shown "$what: $box" "$found"

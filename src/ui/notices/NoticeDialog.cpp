@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -262,6 +263,24 @@ void CNoticeDialog::DescribeForScreenReaders()
     setAccessibleDescription(texts.join(QLatin1Char('\n')));
     // The same texts as the one readable text of the notice, in place of the edits.
     m_client->setAccessibleName(texts.join(QLatin1Char('\n')));
+}
+
+void CNoticeDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // A notice asks for no minimise box, but some window managers (openbox) offer one to every
+    // window, and minimise the owner with it: with no task bar nothing would bring them back.
+    // A minimised notice comes straight back, with its owner.
+    if (event->type() != QEvent::WindowStateChange || !isMinimized())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (QWidget* owner = parentWidget(); owner && owner->isMinimized())
+            owner->showNormal();
+        if (isVisible()) {
+            showNormal();
+            activateWindow();
+        }
+    });
 }
 
 void CNoticeDialog::hideEvent(QHideEvent* event)
