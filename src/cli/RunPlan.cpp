@@ -154,7 +154,8 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
         && (!CheckRecordPath(QStringLiteral("--failed"), plan.failedList, error)
             || !CFailedList::CanWrite(plan.failedList, error)))
         return EXIT_BAD_COMMAND_LINE;
-    if (!plan.logFile.isEmpty() && !CheckRecordPath(QStringLiteral("--log"), plan.logFile, error))
+    if (!plan.logFile.isEmpty()
+        && (!CheckRecordPath(QStringLiteral("--log"), plan.logFile, error) || !CRunLog::CanOpen(plan.logFile, error)))
         return EXIT_BAD_COMMAND_LINE;
     if (log && !plan.logFile.isEmpty() && !log->Open(plan.logFile, error))
         return EXIT_BAD_COMMAND_LINE;
@@ -231,6 +232,8 @@ QString PlanText(const RunPlan& plan)
         nameWidth = qMax(nameWidth, entry.name.size());
         addressWidth = qMax(addressWidth, entry.address.size());
     }
+    for (const QString& rule : RolloutPolicy(rules, int(plan.radios.size())).Describe())
+        text += QStringLiteral("rule: ") + rule + u'\n';
     int first = 0;
     for (int wave = 0; wave < rules.waves.size(); ++wave) {
         text += QStringLiteral("wave %1 of %2: %3\n").arg(wave + 1).arg(rules.waves.size()).arg(RadioCount(rules.waves[wave]));
@@ -278,6 +281,7 @@ QJsonObject PlanJson(const RunPlan& plan)
     json.insert("pause", rules.wavePauseMs / 1000);
     json.insert("deadline", orNull(rules.deadlineMs, CJsonRenderer::TimeText(rules.deadlineMs)));
     json.insert("notes", QJsonArray::fromStringList(plan.notes));
+    json.insert("rules", QJsonArray::fromStringList(RolloutPolicy(rules, int(plan.radios.size())).Describe()));
     json.insert("failed", path(plan.failedList));
     json.insert("log", path(plan.logFile));
     return json;

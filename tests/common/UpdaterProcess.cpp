@@ -77,7 +77,7 @@ QStringList DocumentedKeys(const QJsonObject& event)
         {"rollout deadline", {"action", "event", "reason", "time"}},
         {"attempt", {"attempt", "event", "radio", "text", "time", "wait"}},
         {"plan", {"blocks", "deadline", "event", "failed", "file", "jobs", "limit", "log", "notes", "pause", "retries",
-                  "sha256", "size", "time", "waves"}},
+                  "rules", "sha256", "size", "time", "waves"}},
     };
     QString kind = event.value("event").toString();
     if (kind == "rollout" && event.value("action") != "stop")

@@ -89,9 +89,9 @@ void CFleetOutput::CheckWrites(bool ended)
     if (error.isEmpty())
         return;
     m_bWriteFailed.store(true);
-    // As a first interrupt: nothing new starts, what runs ends in order and the files are written.
+    // Nothing new starts; what runs goes on to its end and the files are written.
     if (m_pInterrupts && !ended)
-        m_pInterrupts->stop.store(true);
+        m_pInterrupts->outputClosed.store(true);
     FleetEvent note;
     note.kind = FleetEvent::Kind::Note;
     note.text = ended ? error : error + QStringLiteral("; no further radio starts");

@@ -133,6 +133,25 @@ QString CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs)
     return QStringLiteral("%1: %2").arg(m_path, reason);
 }
 
+bool CRunLog::CanOpen(const QString& path, QString& error)
+{
+    const QFileInfo info(path);
+    // The nearest folder that is there: the rest would be made in it.
+    QFileInfo there(info.absolutePath());
+    for (int depth = 0; !there.exists() && !there.isRoot() && depth < 256; ++depth)
+        there = QFileInfo(there.absolutePath());
+    const bool folderMissing = there.absoluteFilePath() != QFileInfo(info.absolutePath()).absoluteFilePath();
+    if (!there.isDir() || (folderMissing && !there.isWritable())) {
+        error = QStringLiteral("%1: cannot create the folder %2").arg(path, info.absolutePath());
+        return false;
+    }
+    if (info.exists() ? !info.isWritable() : !there.isWritable()) {
+        error = QStringLiteral("%1: Permission denied").arg(path);
+        return false;
+    }
+    return true;
+}
+
 bool CRunLog::Open(const QString& path, QString& error)
 {
     const QFileInfo info(path);

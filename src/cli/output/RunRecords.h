@@ -63,6 +63,9 @@ public:
     // Opened before the run's facts are all known: they are given before the first record.
     void SetFacts(const RunFacts& facts) { m_facts = facts; }
 
+    // Whether the log can be made or appended to at `path`, by what the system says of it and
+    // its folders; nothing is made. False with the reason Open would give.
+    static bool CanOpen(const QString& path, QString& error);
     // Creates the file and its folder if missing and opens it for appending; false with the
     // reason when it cannot be written.
     bool Open(const QString& path, QString& error);

@@ -20,9 +20,6 @@ namespace {
 // The waiting thread looks at the interrupt this often, to say at once who is still programming.
 constexpr int WATCH_MS = 50;
 
-// Why new radios stopped starting: whichever came first.
-enum class StopCause { None, FailureLimit, WaveFailed, Deadline };
-
 // One radio's run as the engine reports it, passed on as events. It lives in the radio's thread.
 class CRadioReporter : public IUpdateReporter {
 public:
@@ -103,16 +100,6 @@ private:
 
 } // namespace
 
-QString RadioCount(int radios)
-{
-    return radios == 1 ? QStringLiteral("1 radio") : QStringLiteral("%1 radios").arg(radios);
-}
-
-int RetryDelayMs(int attempt)
-{
-    return qMin(RETRY_MOST_DELAY_MS, RETRY_FIRST_DELAY_MS << qBound(0, attempt - 1, 15));
-}
-
 CFleetRun::CFleetRun(CEventPublisher& output, const QVector<RadioEntry>& radios, int jobs,
                      const Interrupts& interrupts)
     : m_output(output), m_radios(radios), m_jobs(qBound(1, jobs, MAX_JOBS)), m_interrupts(interrupts),
@@ -146,7 +133,8 @@ void CFleetRun::ForEachRadio(int jobs, int first, int end, const std::function<b
                     // Asked only while a radio is left, so that a rule that says no speaks
                     // for a radio it keeps from starting.
                     const int radio = next.fetch_add(1);
-                    if (radio >= end || m_interrupts.stop.load() || (mayStart && !mayStart()))
+                    if (radio >= end || m_interrupts.stop.load() || m_interrupts.outputClosed.load()
+                        || (mayStart && !mayStart()))
                         break;
                     job(radio);
                 }
@@ -195,92 +183,126 @@ bool CFleetRun::WaitUnlessStopped(int ms) const
     return false;
 }
 
+void CFleetRun::StopEvent(const RolloutRules& rules, int failedRadio, int notStarted)
+{
+    const QString name = failedRadio >= 0 ? m_radios[failedRadio].name : QString();
+    switch (m_policy->Cause()) {
+    case LeftOut::Deadline:
+        RolloutEvent(QStringLiteral("deadline %1 passed: no further radio starts").arg(TimeText(rules.deadlineMs)),
+                     {{"action", "stop"}, {"reason", "deadline"}});
+        break;
+    case LeftOut::FailureLimit:
+        RolloutEvent(QStringLiteral("failure limit: %1 failed, no further radio starts").arg(RadioCount(rules.failureLimit)),
+                     {{"action", "stop"}, {"reason", "failure limit"}, {"failed", rules.failureLimit}});
+        break;
+    case LeftOut::CanaryFailed:
+        RolloutEvent(QStringLiteral("canary failed: %1 not started").arg(RadioCount(notStarted)),
+                     {{"action", "stop"}, {"reason", "canary failed"}, {"radio", name}});
+        break;
+    case LeftOut::WaveFailed:
+        RolloutEvent(QStringLiteral("wave %1 failed: %2 not started").arg(m_policy->FailedWave()).arg(RadioCount(notStarted)),
+                     {{"action", "stop"}, {"reason", "wave failed"}, {"wave", m_policy->FailedWave()}, {"radio", name}});
+        break;
+    case LeftOut::Interrupted:
+    case LeftOut::OutputClosed:
+    case LeftOut::None:
+        break; // an interrupt and a closed output are told where they happen
+    }
+}
+
 QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
                                         const RolloutRules& rules)
 {
+    const int count = int(m_radios.size());
+    m_policy = std::make_unique<RolloutPolicy>(rules, count);
+    RolloutPolicy& policy = *m_policy;
     // Each slot is written by the one thread that runs its radio and read after every thread
     // has been joined.
-    QVector<RadioOutcome> outcomes(m_radios.size());
-    std::atomic<int> failures{0};
-    std::atomic<StopCause> cause{StopCause::None};
-    const auto stopBy = [&](StopCause why) {
-        StopCause none = StopCause::None;
-        return cause.compare_exchange_strong(none, why);
-    };
-    const std::function<qint64()> now = rules.now ? rules.now : [] { return QDateTime::currentMSecsSinceEpoch(); };
+    QVector<RadioOutcome> outcomes(count);
     const std::function<bool(int)> wait = rules.wait ? rules.wait : [this](int ms) { return WaitUnlessStopped(ms); };
-    const auto pastDeadline = [&] { return rules.deadlineMs > 0 && now() >= rules.deadlineMs; };
+    const auto notStarted = [&] {
+        return int(std::count_if(m_phases.get(), m_phases.get() + count,
+                                 [](const std::atomic<RadioPhase>& p) { return p.load() == RadioPhase::NotStarted; }));
+    };
     const auto mayStart = [&] {
-        if (rules.failureLimit > 0 && failures.load() >= rules.failureLimit)
-            return false;
-        if (!pastDeadline())
-            return true;
-        if (stopBy(StopCause::Deadline)) {
-            RolloutEvent(QStringLiteral("deadline %1 passed: no further radio starts").arg(TimeText(rules.deadlineMs)),
-                         {{"action", "stop"}, {"reason", "deadline"}});
+        bool first = false;
+        const bool may = policy.MayStart(m_interrupts.stop.load(), m_interrupts.outputClosed.load(), &first);
+        if (first)
+            StopEvent(rules, -1, notStarted());
+        return may;
+    };
+    const auto attempt = [&](int radio, int number, RadioOutcome& outcome) {
+        CRadioReporter reporter(m_output, radio, m_interrupts, m_phases[size_t(radio)]);
+        reporter.SetPhase(RadioPhase::Connecting);
+        UpdateResult result;
+        if (m_standIn.attempt) {
+            result = m_standIn.attempt(radio, number);
+        } else {
+            CUpdateRun run(reporter, language, timeouts, m_radios[radio].port);
+            run.SetAbortFlag(&m_interrupts.stop);
+            run.SetProgramAbortFlag(&m_interrupts.stopWaiting);
+            result = run.RunLoaded(image, m_radios[radio].address);
         }
-        return false;
+        outcome = reporter.Outcome(result, 0);
+        outcome.attempts = number;
+        return result;
     };
     const auto update = [&](int radio) {
         RadioOutcome& outcome = outcomes[radio];
         QElapsedTimer clock;
         clock.start();
-        for (int attempt = 1;; ++attempt) {
-            CRadioReporter reporter(m_output, radio, m_interrupts, m_phases[size_t(radio)]);
-            CUpdateRun run(reporter, language, timeouts, m_radios[radio].port);
-            run.SetAbortFlag(&m_interrupts.stop);
-            run.SetProgramAbortFlag(&m_interrupts.stopWaiting);
-            reporter.SetPhase(RadioPhase::Connecting);
-            const UpdateResult result = run.RunLoaded(image, m_radios[radio].address);
-            outcome = reporter.Outcome(result, clock.elapsed());
-            outcome.attempts = attempt;
-            // Only what fails before the program command goes out (no connection, the transfer)
-            // is tried again: a radio that was told to program may be programming still.
-            const bool again = attempt <= rules.retries && outcome.state == RadioState::Failed
-                               && (result == UpdateResult::RadioNotFound || result == UpdateResult::TransferFailed);
-            if (!again)
+        for (int number = 1;; ++number) {
+            const UpdateResult result = attempt(radio, number, outcome);
+            const int delayMs = policy.RetryWaitMs(number, result, outcome.state == RadioState::Failed);
+            if (delayMs < 0)
                 break;
-            const int delayMs = RetryDelayMs(attempt);
+            // The wait ends at the deadline, and no attempt starts after it.
+            const int waitMs = policy.WaitBeforeDeadline(delayMs);
+            if (waitMs < delayMs) {
+                outcome.text += QStringLiteral("; not tried again: the deadline comes first");
+                m_output.Rollout(QStringLiteral("%1: attempt %2 of %3 failed; not tried again: deadline %4")
+                                     .arg(m_radios[radio].name)
+                                     .arg(number)
+                                     .arg(rules.retries + 1)
+                                     .arg(TimeText(rules.deadlineMs)),
+                                 {{"event", "attempt"}, {"radio", m_radios[radio].name}, {"attempt", number},
+                                  {"text", outcome.text}, {"wait", QJsonValue()}});
+                break;
+            }
             m_output.Rollout(QStringLiteral("%1: attempt %2 of %3 failed; again in %4 s")
                                  .arg(m_radios[radio].name)
-                                 .arg(attempt)
+                                 .arg(number)
                                  .arg(rules.retries + 1)
                                  .arg(delayMs / 1000),
-                             {{"event", "attempt"}, {"radio", m_radios[radio].name}, {"attempt", attempt},
+                             {{"event", "attempt"}, {"radio", m_radios[radio].name}, {"attempt", number},
                               {"text", outcome.text}, {"wait", delayMs / 1000}});
-            // An interrupt cancels the attempts to come, and none starts after the deadline.
-            if (!wait(delayMs) || pastDeadline())
+            // An interrupt cancels the attempts to come.
+            if (!wait(delayMs))
                 break;
         }
         outcome.elapsedMs = clock.elapsed();
+        if (policy.Ended(outcome.state == RadioState::Failed, notStarted()))
+            StopEvent(rules, radio, 0);
         m_output.Result(radio, outcome);
-        if (outcome.state != RadioState::Failed || ++failures != rules.failureLimit)
-            return;
-        const int waiting = int(std::count_if(m_phases.get(), m_phases.get() + m_radios.size(),
-                                              [](const std::atomic<RadioPhase>& p) { return p.load() == RadioPhase::NotStarted; }));
-        if (waiting > 0 && stopBy(StopCause::FailureLimit)) {
-            RolloutEvent(QStringLiteral("failure limit: %1 failed, no further radio starts").arg(RadioCount(rules.failureLimit)),
-                         {{"action", "stop"}, {"reason", "failure limit"}, {"failed", rules.failureLimit}});
-        }
+        if (m_standIn.ended)
+            m_standIn.ended(radio);
     };
 
-    const int count = int(m_radios.size());
-    const QVector<int> waves = rules.waves.isEmpty() ? QVector<int>{count} : rules.waves;
+    const QVector<int>& waves = policy.Waves();
     const auto failed = [](const RadioOutcome& o) { return o.state == RadioState::Failed; };
     // One wave is the run as it always was, with no wave events.
     const bool announceWaves = waves.size() > 1 && !rules.canary;
-    int failedWave = 0; // counted from 1
     for (int wave = 0, begin = 0; wave < waves.size() && begin < count; ++wave) {
         const int end = qMin(count, begin + waves[wave]);
-        // An interrupt during the pause ends the run at once: nothing is running then.
-        if (wave > 0 && rules.wavePauseMs > 0 && !wait(rules.wavePauseMs))
+        // A pause ends at the deadline, and at once on an interrupt: nothing is running then.
+        if (wave > 0 && rules.wavePauseMs > 0 && !wait(policy.WaitBeforeDeadline(rules.wavePauseMs)))
             break;
         if (m_interrupts.stop.load() || !mayStart())
             break;
         QStringList names;
         for (int radio = begin; radio < end; ++radio)
             names << m_radios[radio].name;
-        if (rules.canary && wave == 0) {
+        if (policy.IsCanary(wave)) {
             RolloutEvent(QStringLiteral("canary: %1 first").arg(RadioCount(end - begin)),
                          {{"action", "start"}, {"group", "canary"}, {"radios", end - begin}});
         } else if (announceWaves) {
@@ -294,10 +316,10 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
         ForEachRadio(m_jobs, begin, end, mayStart, update);
         const auto waveEnd = outcomes.cbegin() + end;
         const auto firstFailed = std::find_if(outcomes.cbegin() + begin, waveEnd, failed);
+        const int failedHere = int(std::count_if(outcomes.cbegin() + begin, waveEnd, failed));
         if (announceWaves) {
             const int updated = int(std::count_if(outcomes.cbegin() + begin, waveEnd,
                                                   [](const RadioOutcome& o) { return o.state == RadioState::Updated; }));
-            const int failedHere = int(std::count_if(outcomes.cbegin() + begin, waveEnd, failed));
             RolloutEvent(QStringLiteral("wave %1 of %2 ended: %3 updated, %4 failed")
                              .arg(wave + 1)
                              .arg(waves.size())
@@ -307,22 +329,13 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
         }
         if (m_interrupts.stop.load() || end == count)
             break;
-        // A failed canary is the last wave whatever the limit; otherwise, without a failure limit
-        // a wave in which a radio failed is the last, and with one the limit alone decides.
-        if (firstFailed != waveEnd && (rules.failureLimit == 0 || (rules.canary && wave == 0))
-            && stopBy(StopCause::WaveFailed)) {
-            failedWave = wave + 1;
-            const QString name = m_radios[int(firstFailed - outcomes.cbegin())].name;
-            if (rules.canary) {
-                RolloutEvent(QStringLiteral("canary failed: %1 not started").arg(RadioCount(count - end)),
-                             {{"action", "stop"}, {"reason", "canary failed"}, {"radio", name}});
-            } else {
-                RolloutEvent(QStringLiteral("wave %1 failed: %2 not started").arg(failedWave).arg(RadioCount(count - end)),
-                             {{"action", "stop"}, {"reason", "wave failed"}, {"wave", failedWave}, {"radio", name}});
-            }
+        const LeftOut before = policy.Cause();
+        if (!policy.NextWave(wave, failedHere)) {
+            if (before == LeftOut::None && policy.Cause() != LeftOut::None)
+                StopEvent(rules, int(firstFailed - outcomes.cbegin()), count - end);
             break;
         }
-        if (rules.canary && wave == 0 && cause.load() == StopCause::None) {
+        if (policy.IsCanary(wave)) {
             RolloutEvent(QStringLiteral("canary %1: the other %2 follow")
                              .arg(firstFailed == waveEnd ? QStringLiteral("updated") : QStringLiteral("ended"),
                                   RadioCount(count - end)),
@@ -331,15 +344,8 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
         begin = end;
     }
 
-    // A radio is left out by an interrupt, a failed wave, the failure limit or the deadline; it
-    // has no status of its own.
-    const bool stopped = m_interrupts.stop.load();
-    const StopCause why = cause.load();
-    const QString reason = stopped                          ? QStringLiteral("interrupted before it started")
-                           : why == StopCause::Deadline     ? QStringLiteral("deadline")
-                           : why != StopCause::WaveFailed   ? QStringLiteral("failure limit")
-                           : rules.canary                   ? QStringLiteral("canary failed")
-                                                            : QStringLiteral("wave %1 failed").arg(failedWave);
+    // A radio left out has no status of its own; the rules say why it was.
+    const QString reason = policy.LeftOutText(m_interrupts.stop.load());
     for (int radio = 0; radio < count; ++radio) {
         RadioOutcome& outcome = outcomes[radio];
         if (m_phases[size_t(radio)].load() != RadioPhase::NotStarted)
@@ -384,14 +390,5 @@ QVector<QString> CFleetRun::Check(int connectTimeoutMs)
 
 int CFleetRun::ExitCode(const QVector<RadioOutcome>& outcomes, const Interrupts& interrupts)
 {
-    if (interrupts.stop.load())
-        return interrupts.ExitStatus();
-    bool leftOut = false;
-    for (const RadioOutcome& outcome : outcomes) {
-        if (outcome.state != RadioState::Updated && outcome.exitCode != NO_EXIT_STATUS)
-            return outcome.exitCode;
-        leftOut = leftOut || outcome.state == RadioState::NotStarted;
-    }
-    // Radios left out with none failed: only the deadline does that.
-    return leftOut ? EXIT_DEADLINE : 0;
+    return interrupts.stop.load() ? interrupts.ExitStatus() : RolloutPolicy::ExitCode(outcomes);
 }

@@ -6,6 +6,7 @@
 
 #include "EventPublisher.h"
 #include "Interrupts.h"
+#include "RolloutPolicy.h"
 
 #include "cli/radios/RadioList.h"
 
@@ -22,30 +23,11 @@ inline constexpr int MAX_JOBS = 64;
 // The check sends nothing, so it may knock on this many radios at once whatever --jobs says.
 inline constexpr int CHECK_JOBS = 64;
 
-// A radio tried again waits this long before its second attempt, twice as long before each next
-// one, but never longer than the most: a radio that is rebooting gets time, a fleet no stall.
-inline constexpr int RETRY_FIRST_DELAY_MS = 1000;
-inline constexpr int RETRY_MOST_DELAY_MS = 30000;
-
-// How long a radio waits after its failed attempt `attempt` (1, 2, ...) before the next.
-int RetryDelayMs(int attempt);
-// "1 radio", "4 radios".
-QString RadioCount(int radios);
-
-// How a rollout protects the fleet: waves that start one after the other, a limit of failures
-// after which no further radio starts, more attempts for a radio that failed before it was told
-// to program, and a time after which no radio starts.
-struct RolloutRules {
-    QVector<int> waves;   // the sizes of the waves in list order; empty: one wave of all
-    bool canary = false;  // the first wave is a canary: its events and reason say so
-    int failureLimit = 0; // 0: none, and then a wave in which a radio failed is the last
-    int retries = 0;      // more attempts after a failure before the program command
-    int wavePauseMs = 0;  // the wait between two waves
-    qint64 deadlineMs = 0; // milliseconds since the epoch after which no radio starts; 0: none
-    // The deadline's clock (milliseconds since the epoch) and the wait between waves and between
-    // attempts (false when an interrupt ended it); unset, the real ones. Tests pass their own.
-    std::function<qint64()> now;
-    std::function<bool(int ms)> wait;
+// The radio's side of an attempt in place of a connection, for tests: what attempt `attempt`
+// (from 1) of `radio` ends with; and a call once a radio has ended and been counted.
+struct RadioStandIn {
+    std::function<UpdateResult(int radio, int attempt)> attempt;
+    std::function<void(int radio)> ended;
 };
 
 class CFleetRun {
@@ -57,6 +39,10 @@ public:
     // Updates every radio with `image` under `rules`; the outcomes in list order.
     QVector<RadioOutcome> Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
                                  const RolloutRules& rules = {});
+    // Tests: attempts end as `standIn` says, with no radio; the rules are still asked.
+    void SetStandIn(const RadioStandIn& standIn) { m_standIn = standIn; }
+    // The rules of the running Update; tests look at them while it runs.
+    const RolloutPolicy* Policy() const { return m_policy.get(); }
     // Opens a connection to every radio and closes it again without sending a byte; reports each
     // as reachable or why not, and returns why each radio was not reachable, in list order
     // (empty: reachable, or not checked after an interrupt).
@@ -74,6 +60,8 @@ private:
                       const std::function<void(int)>& job);
     // The events that say a group starts or ends or that new radios stop.
     void RolloutEvent(const QString& text, const QJsonObject& fields);
+    // The event that says why no further radio starts, by the first cause.
+    void StopEvent(const RolloutRules& rules, int failedRadio, int notStarted);
     // Waits `ms`, or less when an interrupt comes; false then.
     bool WaitUnlessStopped(int ms) const;
 
@@ -83,4 +71,6 @@ private:
     const Interrupts& m_interrupts;
     // Each radio's phase, read by the waiting thread to say who is programming when stopped.
     std::unique_ptr<std::atomic<RadioPhase>[]> m_phases;
+    RadioStandIn m_standIn;
+    std::unique_ptr<RolloutPolicy> m_policy;
 };

@@ -15,6 +15,9 @@ struct Interrupts {
     std::atomic<bool> stop{false};
     std::atomic<bool> stopWaiting{false};
     std::atomic<int> signal{0}; // the first signal caught, to end with it
+    // No signal: an output of the run failed, so no further radio starts; those running go on
+    // to their end, since none of them is at fault.
+    std::atomic<bool> outputClosed{false};
 
     // Whether a radio's run is to end now: a radio that is programming only on the second.
     bool Ends(bool programming) const { return programming ? stopWaiting.load() : stop.load(); }

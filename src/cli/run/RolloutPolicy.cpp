@@ -1,0 +1,134 @@
+#include "RolloutPolicy.h"
+
+#include "engine/ExitStatus.h"
+
+#include <QDateTime>
+
+QString RadioCount(int radios)
+{
+    return radios == 1 ? QStringLiteral("1 radio") : QStringLiteral("%1 radios").arg(radios);
+}
+
+int RetryDelayMs(int attempt)
+{
+    return qMin(RETRY_MOST_DELAY_MS, RETRY_FIRST_DELAY_MS << qBound(0, attempt - 1, 15));
+}
+
+RolloutPolicy::RolloutPolicy(const RolloutRules& rules, int radios)
+    : m_rules(rules), m_waves(rules.waves.isEmpty() ? QVector<int>{radios} : rules.waves)
+{
+}
+
+qint64 RolloutPolicy::Now() const
+{
+    return m_rules.now ? m_rules.now() : QDateTime::currentMSecsSinceEpoch();
+}
+
+bool RolloutPolicy::StopBy(LeftOut cause)
+{
+    LeftOut none = LeftOut::None;
+    return m_cause.compare_exchange_strong(none, cause);
+}
+
+bool RolloutPolicy::PastDeadline() const
+{
+    return m_rules.deadlineMs > 0 && Now() >= m_rules.deadlineMs;
+}
+
+bool RolloutPolicy::MayStart(bool interrupted, bool outputClosed, bool* firstNo)
+{
+    LeftOut no = interrupted                                                          ? LeftOut::Interrupted
+                 : outputClosed                                                       ? LeftOut::OutputClosed
+                 : m_rules.failureLimit > 0 && m_failures.load() >= m_rules.failureLimit ? LeftOut::FailureLimit
+                 : PastDeadline()                                                     ? LeftOut::Deadline
+                                                                                      : LeftOut::None;
+    if (no == LeftOut::None && m_cause.load() == LeftOut::None)
+        return true;
+    const bool first = no != LeftOut::None && StopBy(no);
+    if (firstNo)
+        *firstNo = first;
+    return false;
+}
+
+int RolloutPolicy::RetryWaitMs(int attempt, UpdateResult result, bool failed) const
+{
+    const bool beforeProgram = result == UpdateResult::RadioNotFound || result == UpdateResult::TransferFailed;
+    return failed && beforeProgram && attempt <= m_rules.retries ? RetryDelayMs(attempt) : -1;
+}
+
+int RolloutPolicy::WaitBeforeDeadline(int ms) const
+{
+    if (m_rules.deadlineMs <= 0)
+        return ms;
+    return int(qBound<qint64>(0, m_rules.deadlineMs - Now(), qint64(ms)));
+}
+
+bool RolloutPolicy::Ended(bool failed, int waiting)
+{
+    if (!failed || ++m_failures != m_rules.failureLimit)
+        return false;
+    return waiting > 0 && StopBy(LeftOut::FailureLimit);
+}
+
+bool RolloutPolicy::NextWave(int wave, int failed)
+{
+    if (m_cause.load() != LeftOut::None)
+        return false;
+    if (failed == 0 || (m_rules.failureLimit > 0 && !IsCanary(wave)))
+        return true;
+    if (StopBy(IsCanary(wave) ? LeftOut::CanaryFailed : LeftOut::WaveFailed))
+        m_failedWave.store(wave + 1);
+    return false;
+}
+
+QString RolloutPolicy::LeftOutText(bool interrupted) const
+{
+    // An interrupt speaks for every radio it kept from starting, whatever stopped new ones first.
+    switch (interrupted ? LeftOut::Interrupted : m_cause.load()) {
+    case LeftOut::Interrupted:
+        return QStringLiteral("interrupted before it started");
+    case LeftOut::OutputClosed:
+        return QStringLiteral("output closed");
+    case LeftOut::Deadline:
+        return QStringLiteral("deadline");
+    case LeftOut::CanaryFailed:
+        return QStringLiteral("canary failed");
+    case LeftOut::WaveFailed:
+        return QStringLiteral("wave %1 failed").arg(m_failedWave.load());
+    case LeftOut::FailureLimit:
+    case LeftOut::None:
+        break;
+    }
+    return QStringLiteral("failure limit");
+}
+
+int RolloutPolicy::ExitCode(const QVector<RadioOutcome>& outcomes)
+{
+    bool leftOut = false;
+    for (const RadioOutcome& outcome : outcomes) {
+        if (outcome.state != RadioState::Updated && outcome.exitCode != NO_EXIT_STATUS)
+            return outcome.exitCode;
+        leftOut = leftOut || outcome.state == RadioState::NotStarted;
+    }
+    return leftOut ? EXIT_DEADLINE : 0;
+}
+
+QStringList RolloutPolicy::Describe() const
+{
+    QStringList rules;
+    if (m_rules.canary) {
+        rules << QStringLiteral("the canary goes first; if any of it fails, no other radio starts, whatever the "
+                                "failure limit");
+    } else if (m_waves.size() > 1 && m_rules.failureLimit == 0) {
+        rules << QStringLiteral("a wave in which a radio fails is the last");
+    }
+    if (m_rules.failureLimit > 0)
+        rules << QStringLiteral("no radio starts once %1 failed").arg(RadioCount(m_rules.failureLimit));
+    if (m_rules.retries > 0) {
+        rules << QStringLiteral("a radio that fails before the program command is tried up to %1 more times")
+                     .arg(m_rules.retries);
+    }
+    if (m_rules.deadlineMs > 0)
+        rules << QStringLiteral("no radio starts after the deadline; a wave pause or a wait to try again ends at it");
+    return rules;
+}
