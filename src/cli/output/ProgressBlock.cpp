@@ -165,8 +165,12 @@ void CProgressBlock::Draw()
     QString block;
     for (const QString& line : lines)
         block += line + QStringLiteral("\x1b[K\n");
-    if (int(lines.size()) == m_drawnLines && block == m_lastBlock)
+    if (int(lines.size()) == m_drawnLines && block == m_lastBlock && columns == m_drawnColumns)
         return;
+    // Lines the terminal has wrapped anew go first, whole: drawn over in place they would leave
+    // their upper rows behind.
+    if (DrawnRows(columns) != m_drawnLines)
+        Erase();
     QString frame;
     if (m_drawnLines > 0)
         frame += QStringLiteral("\x1b[%1A").arg(m_drawnLines);
@@ -176,6 +180,12 @@ void CProgressBlock::Draw()
     if (lines.size() < m_drawnLines)
         frame += QStringLiteral("\x1b[J");
     m_drawnLines = int(lines.size());
+    // Rows below a shorter block keep what they held for when it grows again.
+    if (m_drawnWidths.size() < lines.size())
+        m_drawnWidths.resize(lines.size());
+    for (int i = 0; i < lines.size(); ++i)
+        m_drawnWidths[i] = qMax(m_drawnWidths[i], DisplayWidth(lines[i]));
+    m_drawnColumns = columns;
     m_lastBlock = block;
     m_err << frame;
     m_err.flush();
@@ -189,8 +199,19 @@ void CProgressBlock::Erase()
     // screen a clear is a clear-screen, which some terminals keep in the scrollback. Out at once:
     // the line that takes the block's place goes by another stream, and an erase still held
     // here would follow it and wipe it.
-    m_err << QStringLiteral("\x1b[%1A\r\x1b[%1M").arg(m_drawnLines);
+    m_err << QStringLiteral("\x1b[%1A\r\x1b[%1M").arg(DrawnRows(Terminal::Columns(stderr)));
     m_err.flush();
     m_drawnLines = 0;
+    m_drawnWidths.clear();
     m_lastBlock.clear();
+}
+
+int CProgressBlock::DrawnRows(int columns) const
+{
+    if (columns <= 0 || columns >= m_drawnColumns)
+        return m_drawnLines;
+    int rows = 0;
+    for (int i = 0; i < m_drawnLines; ++i)
+        rows += qMax(1, (m_drawnWidths[i] + columns - 1) / columns);
+    return rows;
 }

@@ -48,6 +48,10 @@ private:
     qint64 Since(qint64 start) const;
 
     QString FleetLine(int columns) const;
+    // The rows the block now takes on the screen: a terminal made narrower has wrapped its lines
+    // anew (as tmux and most terminals do), each into as many rows as the widest text it has held
+    // needs (a row cleared to its end still wraps as long as it once was).
+    int DrawnRows(int columns) const;
     ProgressView ViewOf(int radio) const;
 
     const QStringList m_labels;
@@ -58,6 +62,8 @@ private:
     const Clock m_clock;
     qint64 m_transferStart = -1; // the first byte of any radio
     int m_drawnLines = 0;          // lines of the block now on the screen
+    QVector<int> m_drawnWidths;    // the widest text each of their rows has held since it was new
+    int m_drawnColumns = 0;        // the terminal's width when they were drawn
     bool m_bFinished = false;      // the summary is out: nothing is drawn below it
     QString m_lastBlock;           // what they say: a tick that would draw the same draws nothing
 };
