@@ -133,8 +133,8 @@ void CFleetRun::ForEachRadio(int jobs, int first, int end, const std::function<b
                     // Asked only while a radio is left, so that a rule that says no speaks
                     // for a radio it keeps from starting.
                     const int radio = next.fetch_add(1);
-                    if (radio >= end || m_interrupts.stop.load() || m_interrupts.outputClosed.load()
-                        || (mayStart && !mayStart()))
+                    if (radio >= end || m_interrupts.stop.load()
+                        || (mayStart ? !mayStart() : m_interrupts.outputClosed.load()))
                         break;
                     job(radio);
                 }

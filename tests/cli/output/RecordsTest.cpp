@@ -147,7 +147,9 @@ TEST(Records, AnOutputThatCannotBeWrittenStopsTheRun)
             fds[1] = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
         else
             ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0); // the updater must not hold the reading end itself
-        SpawnedUpdater updater(QStringList{"--json", "--jobs", "1", image} + radios, fds[1]);
+        const QString log = TestSupport::ScratchDir() + (full ? "/output-full.jsonl" : "/output-gone.jsonl");
+        QFile::remove(log);
+        SpawnedUpdater updater(QStringList{"--json", "--jobs", "1", "--log", log, image} + radios, fds[1]);
         ::close(fds[1]);
         ASSERT_TRUE(updater.Started());
         if (!full) {
@@ -159,8 +161,17 @@ TEST(Records, AnOutputThatCannotBeWrittenStopsTheRun)
         ASSERT_TRUE(updater.Wait(10000));
         EXPECT_EQ(updater.ExitCode(), 9) << qPrintable(updater.Err());
         EXPECT_TRUE(updater.Err().contains("no further radio starts")) << qPrintable(updater.Err());
-        // The first radio may or may not have connected before the first line failed.
+        // The first radio may or may not have connected before the first line failed; the
+        // radios kept from starting say why, and no signal's status is anyone's.
         EXPECT_LE(sim.SessionsSoFar(300), 1);
+        const QStringList records = Read(log).split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(records.size(), 3);
+        for (const QString& line : records.mid(1)) {
+            const QJsonObject record = QJsonDocument::fromJson(line.toUtf8()).object();
+            EXPECT_EQ(record.value("state"), "not-started") << qPrintable(line);
+            EXPECT_EQ(record.value("text"), "output closed") << qPrintable(line);
+        }
+        EXPECT_FALSE(Read(log).contains("interrupted")) << qPrintable(Read(log));
     }
 }
 
@@ -192,6 +203,8 @@ TEST(Records, OneFileHasOneRole)
         {{"--failed", dir + "/roles-new", "--log", dir + "/roles-none"},
          "--log " + dir + "/roles-none: the same file as --failed " + dir + "/roles-new"},
         {{"--log", dir + "/./roles.txt"}, "--log " + dir + "/./roles.txt: the same file as the radio list " + list},
+        // What keeps the log from being made is found by --plan as by the run.
+        {{"--log", image + "/books.jsonl"}, image + "/books.jsonl: cannot create the folder " + image},
     };
     for (const auto& c : cases) {
         for (const bool plan : {false, true}) {
