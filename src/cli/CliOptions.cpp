@@ -140,8 +140,8 @@ const OptionSpec kOptions[] = {
     // A canary of none would let the whole fleet start as if one had gone first.
     {"canary", Use::Update, "N", Value::Number, 1, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.canary = int(n), true; }),
-     "update the first N radios of the list first; the others only when\nevery one of them was updated "
-     "(--waves N,100%)"},
+     "update the first N radios of the list first; the others only when\nevery one of them was updated, "
+     "whatever --max-failures says\n(--waves N,100%)"},
     {"max-failures", Use::Update, "N|P%", Value::Limit, 1, MAX_INT,
      Store([](CliOptions& o, const QString& t, qint64 n) {
          (t.endsWith(u'%') ? o.maxFailuresPercent : o.maxFailures) = int(n);
@@ -162,17 +162,21 @@ const OptionSpec kOptions[] = {
      "program command was sent (default 0)"},
     {"deadline", Use::Update, "DURATION|TIME", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return ParseDeadline(t, o); }),
-     "start no radio after this: 90s, 15m, 2h from now, or an RFC 3339\ntime; radios running go on to their end",
+     "start no radio after this: 90s, 15m, 2h from now, or an RFC 3339\ntime; radios running go on to their end; "
+     "a wave pause or a wait\nto try again ends at it",
      "90s, 15m, 2h up to a week, or an RFC 3339 time within a week such as 2026-12-08T18:30:00Z"},
     {"plan", Use::Update, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.plan = true; }),
-     "print what the run would do (file, waves, radios with their address\nand port, limits) and exit; "
-     "connects to nothing"},
+     "print what the run would do (file, rules, waves, radios with their\naddress and port, limits) and exit; "
+     "connects to nothing, refuses what\nthe run would refuse"},
     {"failed", Use::UpdateOrCheck, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.failedList = t, !t.isEmpty(); }),
-     "write the radios not updated (with --check: not reachable) to FILE\nas a radio list, to run again with --radios FILE", "a file name"},
+     "write the radios not updated (with --check: not reachable) to FILE\nas a radio list, to run again with --radios FILE; "
+     "written whole or\nnot at all. FILE may not be the firmware file, a list or the --log",
+     "a file name"},
     {"log", Use::Update, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.logFile = t, !t.isEmpty(); }),
-     "append one JSON record per radio to FILE: the workshop's books", "a file name"},
+     "append one JSON record per radio to FILE: the workshop's books; not\nthe firmware file, a list or the --failed list",
+     "a file name"},
     {"check", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.check = true; }),
      "check FILE (size, blocks, SHA-256) and that each radio accepts a\nconnection, up to 64 at once; sends nothing "
      "to any radio"},
