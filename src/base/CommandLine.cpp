@@ -50,7 +50,9 @@ CommandLineOptions ParseCommandLine(const QString& text)
         options.bNoCheck = true;
     }
 
-    if (!rest.contains(QLatin1String(".dat")))
+    // "Open with" and a file dropped on the icon pass the name as the folder spells it: MAIN.DAT
+    // is as much a firmware file as main.dat, on every system.
+    if (!rest.contains(QLatin1String(".dat"), Qt::CaseInsensitive))
         return options;
 
     if (HasHidePrefix(rest)) {

@@ -30,7 +30,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"  -nocheck  ", true, false, ""},
         Case{"-nocheck \"C:\\fw\\main.dat\"", true, false, "C:\\fw\\main.dat"},
         Case{"C:\\fw\\main.dat", false, false, "C:\\fw\\main.dat"},
-        Case{"C:\\FW\\MAIN.DAT", false, false, ""},                      // upper-case extension
+        Case{"C:\\FW\\MAIN.DAT", false, false, "C:\\FW\\MAIN.DAT"},
         Case{"\"C:\\fw\\main.dat\" more words", false, false, "C:\\fw\\main.dat"},
         Case{"\"C:\\fw\\main.dat", false, false, "\"C:\\fw\\main.dat"}, // no closing quote
         Case{"-nocheck-nocheck x.dat", true, false, "x.dat"},
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentsCase{{"-nocheck"}, false, ""},
         ArgumentsCase{{"-nocheck", "C:\\fw\\main.dat"}, false, "C:\\fw\\main.dat"},
         ArgumentsCase{{"-nocheck \"C:\\fw\\main.dat\""}, false, "C:\\fw\\main.dat"},
-        ArgumentsCase{{"C:\\FW\\MAIN.DAT"}, false, ""},
+        ArgumentsCase{{"C:\\FW\\MAIN.DAT"}, false, "C:\\FW\\MAIN.DAT"},
         ArgumentsCase{{"C:\\fw\\main.dat", "more", "words"}, false, "C:\\fw\\main.dat"},
         ArgumentsCase{{"\"C:\\fw\\main.dat\" more words"}, false, "C:\\fw\\main.dat"},
         ArgumentsCase{{"\"C:\\fw\\main.dat"}, false, "\"C:\\fw\\main.dat"},
