@@ -30,7 +30,7 @@ bool LoadFirmwareFile(const QString& path, quint16 language, QByteArray& image, 
 {
     using Platform::FileReadStatus;
     image.clear();
-    const Platform::FileReadResult read = Platform::ReadWholeFile(path, image, MAX_IMAGE_SIZE);
+    const Platform::FileReadResult read = Platform::ReadWholeFile(FirmwarePathToUse(path), image, MAX_IMAGE_SIZE);
     switch (read.status) {
     case FileReadStatus::Ok:
         if (image.size() >= MIN_IMAGE_SIZE)
@@ -59,4 +59,12 @@ bool LoadFirmwareFile(const QString& path, quint16 language, QByteArray& image, 
         return false;
     }
     return false;
+}
+
+QString FirmwarePathToUse(const QString& typed)
+{
+    const QString trimmed = typed.trimmed();
+    if (trimmed.size() >= 2 && trimmed.startsWith(u'"') && trimmed.endsWith(u'"'))
+        return trimmed.mid(1, trimmed.size() - 2);
+    return typed;
 }

@@ -15,7 +15,13 @@ inline constexpr quint64 MAX_IMAGE_SIZE = 0xFFFFFFFFu;
 // texts follow for `language`), or a catalog text in `language` when the file is too short, is
 // not a regular file, or cannot be found by a name that holds replacement characters (a name
 // that was not UTF-8, which the system knows by other bytes).
+// Opens FirmwarePathToUse(path).
 bool LoadFirmwareFile(const QString& path, quint16 language, QByteArray& image, QString& errorText);
+
+// The path to open for the text the operator typed or pasted: one pair of double quotes around
+// it (blanks outside them aside), as Explorer's "Copy as path" adds them, is not part of the
+// name; any other text is the path as it stands.
+QString FirmwarePathToUse(const QString& typed);
 
 // The locale the system's error texts are asked in when the catalog texts are in `language`:
 // Japanese for Japanese, else the system's own unless that is Japanese.

@@ -164,3 +164,8 @@ AddressText ClassifyAddressText(const QString& text, QString* why)
         return ClassifyIpv6(text, why);
     return Refuse(why, QStringLiteral("not an address or a host name"));
 }
+
+QString AddressToUse(const QString& typed)
+{
+    return typed.trimmed();
+}

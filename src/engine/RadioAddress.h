@@ -18,3 +18,7 @@ enum class AddressText {
 // "not four parts", "'256' is over 255", "hexadecimal part '0x7f'", "not an address or a host name";
 // it is emptied for every other result.
 AddressText ClassifyAddressText(const QString& text, QString* why = nullptr);
+
+// The address to use for the text the operator typed or pasted: the blanks around it are not
+// part of it.
+QString AddressToUse(const QString& typed);

@@ -2,6 +2,7 @@
 
 #include "ExitStatus.h"
 #include "FirmwareImage.h"
+#include "RadioAddress.h"
 #include "UpdateReporter.h"
 
 #include "base/MessageCatalog.h"
@@ -89,7 +90,7 @@ UpdateResult CUpdateRun::Update(CTimedSocket& socket, const QByteArray& image, c
     m_reporter.SetActiveConnection(true);
     socket.SetTimeout(m_timeouts.connectMs);
     Status(IDS_STATUS_CONNECTING);
-    if (!socket.IsConnected() && !socket.Connect(address, m_port)) {
+    if (!socket.IsConnected() && !socket.Connect(AddressToUse(address), m_port)) {
         const UpdateResult result = Fail(UpdateResult::RadioNotFound, IDS_ERR_NOT_FOUND);
         m_reporter.EnableInputControls(true);
         m_reporter.FocusEditAtEnd(InputField::Address);

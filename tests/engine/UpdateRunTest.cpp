@@ -118,6 +118,7 @@ UpdateTimeouts Short()
 struct SizeCase {
     qint64 size;
     const char* address;
+    bool pasted = false; // the path in quotes, the address in blanks, as a paste brings them
 };
 
 void PrintTo(const SizeCase& c, std::ostream* os)
@@ -136,7 +137,8 @@ TEST_P(RunSizes, SendsExactlyTheImageInBlocks)
     const QByteArray image = ReadAll(path);
     RecordingReporter reporter;
     CUpdateRun run(reporter, LANG_ENGLISH_US, Short());
-    ASSERT_EQ(run.Run(path, c.address), UpdateResult::Updated);
+    ASSERT_EQ(run.Run(c.pasted ? " \"" + path + "\" " : path, c.pasted ? QStringLiteral(" %1\t").arg(c.address) : c.address),
+              UpdateResult::Updated);
 
     const qint64 fullBlocks = c.size / 1024;
     const auto requests = radio.Requests();
@@ -165,7 +167,7 @@ TEST_P(RunSizes, SendsExactlyTheImageInBlocks)
 
 INSTANTIATE_TEST_SUITE_P(Images, RunSizes,
                          ::testing::Values(SizeCase{1024, "127.0.0.30"}, SizeCase{1030, "127.0.0.31"},
-                                           SizeCase{2048, "127.0.0.32"}, SizeCase{3000, "127.0.0.33"},
+                                           SizeCase{2048, "127.0.0.32", true}, SizeCase{3000, "127.0.0.33"},
                                            SizeCase{25 * 1024 + 7, "127.0.0.34"},
                                            SizeCase{1024 * 1024 + 100, "127.0.0.35"}),
                          [](const ::testing::TestParamInfo<SizeCase>& info) {

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QHostAddress>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstdio>
@@ -57,6 +58,18 @@ QString WithPort(const QString& host, quint16 port)
     return (host.contains(u':') ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2")).arg(host).arg(port);
 }
 
+// UTF-8, with a byte-order mark or without, or UTF-16 with one, as Windows PowerShell 5.1 writes
+// with '>' and Out-File; the mark is not part of the text. False for bytes that are none of these.
+bool DecodeList(const QByteArray& bytes, QString& text)
+{
+    const auto encoding = QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8);
+    if (encoding != QStringConverter::Utf8 && encoding != QStringConverter::Utf16LE && encoding != QStringConverter::Utf16BE)
+        return false;
+    QStringDecoder decoder(encoding);
+    text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
 // Where a radio was given, for a message.
 QString Place(const RadioEntry& radio)
 {
@@ -102,8 +115,9 @@ QString AddressWithPort(const RadioEntry& radio)
     return WithPort(radio.address, radio.port);
 }
 
-bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QString& why)
+bool ParseRadio(const QString& typed, quint16 defaultPort, RadioEntry& radio, QString& why)
 {
+    const QString text = AddressToUse(typed);
     QString host = text;
     quint16 port = defaultPort;
     // An IPv6 address holds colons itself: with a port it goes in brackets.
@@ -163,9 +177,11 @@ bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>
             return false;
         }
     }
-    QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
+    QString text;
+    if (!DecodeList(bytes, text)) {
+        error = QStringLiteral("%1: the list is neither UTF-8 nor UTF-16 with a byte-order mark").arg(path);
+        return false;
+    }
     const QStringList lines = text.split(u'\n');
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = WithoutComment(lines[i]).trimmed();

@@ -29,12 +29,14 @@ QString NameWithPort(const RadioEntry& radio);
 QString AddressWithPort(const RadioEntry& radio);
 
 // "HOST", "HOST:PORT", "[IPV6]:PORT" or a bare IPv6 address, HOST being four decimal parts or a
-// host name. False with `why` set when `text` is none of these; nothing is looked up.
+// host name, blanks around it aside. False with `why` set when `text` is none of these; nothing is
+// looked up.
 bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QString& why);
 
 // Appends the radios of `path` ("-": standard input): one radio a line; '#' starts a comment at
 // the start of a line or after a blank; blank lines, a byte-order mark and CR LF endings are
 // taken in their stride. Any other line is refused as "PATH:LINE: not a radio address: '...'".
+// The text is UTF-8, or UTF-16 with a byte-order mark; other bytes are refused as such.
 // Each radio's origin is its list and line.
 bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>& radios, QString& error);
 

@@ -16,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -94,6 +95,12 @@ QString WriteList(const QString& name, const QByteArray& text)
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text);
     return path;
+}
+
+// As Windows PowerShell 5.1 saves a list: UTF-16 with a byte-order mark.
+QByteArray Utf16(QStringConverter::Encoding encoding, const QString& text)
+{
+    return QStringEncoder(encoding, QStringConverter::Flag::WriteBom).encode(text);
 }
 
 TEST(Fleet, EightRadiosTwoFaultyWithThreeJobs)
@@ -233,6 +240,7 @@ TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
         {{"--radios", WriteList("two.txt", "# ok\n127.0.4.130 127.0.4.131\n"), path}, "two.txt:2: not a radio address: '127.0.4.130 127.0.4.131'"},
         {{"--radios", WriteList("semi.txt", "\xEF\xBB\xBF" "127.0.4.131\r\n\r\n127.0.4.130;\r\n"), path},
          "semi.txt:3: not a radio address: '127.0.4.130;'"},
+        {{"--radios", WriteList("latin1.txt", "# B\xFChne 2\n127.0.4.131\n"), path}, "latin1.txt: the list is neither UTF-8 nor UTF-16 with a byte-order mark"},
         {{"--radios", WriteList("ok.txt", "127.0.4.131 # the van\n"), "--radios", WriteList("words.txt", "\t# a comment\nradio ten\n"), path},
          "words.txt:2: not a radio address: 'radio ten'"},
         // One radio named twice: the same text, the same address with its port, IPv4 as IPv6.
@@ -272,8 +280,9 @@ TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
         EXPECT_FALSE(o.err.contains(QChar(0x1b)) || o.err.contains(QChar(0)));
         EXPECT_FALSE(o.err.contains("--help")) << qPrintable(o.err);
     }
-    // A port of its own is kept, and the radio is still the one named.
-    EXPECT_EQ(RunUpdater({path, Radio(130) + ":1111"}).exitCode, 0);
+    // A port of its own is kept, the quotes and blanks a paste brings are not, and the radio is
+    // still the one named.
+    EXPECT_EQ(RunUpdater({'"' + path + '"', ' ' + Radio(130) + ":1111 "}).exitCode, 0);
     EXPECT_EQ(sim.Summary().value("session"), "1");
 }
 
@@ -282,7 +291,7 @@ TEST(Fleet, CheckSaysWhyAndScanCounts)
     RadioSimProcess sim(Radio(40));
     ASSERT_TRUE(sim.Ready());
     const QString path = TestSupport::WriteRandomFile("check.dat", 3000);
-    const QString list = WriteList("radios.txt", "# the bench\n\n  " + Radio(40).toUtf8() + "  \n");
+    const QString list = WriteList("radios.txt", Utf16(QStringConverter::Utf16LE, "# the bench\n\n  " + Radio(40) + "  \n"));
 
     // The check: the file's facts, then each radio reached or not and why; .41 has no radio.
     const UpdaterOutcome o = RunUpdater({"--check", "--radios", list, path, Radio(41)});
@@ -294,7 +303,7 @@ TEST(Fleet, CheckSaysWhyAndScanCounts)
     EXPECT_TRUE(o.out.endsWith("1 of 2 radios reachable; not reachable: " + Radio(41) + "\n")) << qPrintable(o.out);
     // The same as JSON, the list on standard input.
     const QList<QJsonObject> checked = JsonEvents(
-        RunUpdater({"--check", "--json", "--radios", "-", path}, {}, "\xEF\xBB\xBF# the bench\r\n\t127.0.4.41\t# spare\r\n").out);
+        RunUpdater({"--check", "--json", "--radios", "-", path}, {}, Utf16(QStringConverter::Utf16BE, "# the bench\r\n\t127.0.4.41\t# spare\r\n")).out);
     ASSERT_EQ(checked.size(), 3);
     EXPECT_EQ(checked[1].value("reason"), "refused");
     EXPECT_EQ(checked[2].value("unreachable"), QJsonArray({Radio(41)}));
