@@ -2,12 +2,13 @@
 #include "FirmUtilityApp.h"
 #include "WaylandSeat.h"
 #include "X11Colormap.h"
+#include "base/Platform.h"
 #include "base/Release.h"
 
 #include <QApplication>
 
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -28,11 +29,12 @@ int main(int argc, char* argv[])
 {
     // Answered before any window system is needed.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("zerlind-firm-utility (Zerlind Firm Utility) %s\n", kReleaseVersion);
+        const std::string version = std::string("zerlind-firm-utility (Zerlind Firm Utility) ") + kReleaseVersion + "\n";
+        Platform::ShowCommandLineAnswer(version.c_str(), "Zerlind Firm Utility");
         return 0;
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(kUsage, stdout);
+        Platform::ShowCommandLineAnswer(kUsage, "Zerlind Firm Utility");
         return 0;
     }
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <locale.h>
@@ -223,6 +224,11 @@ int ReplaceFileWhole(const QString& path, const QByteArray& data)
     if (error != 0)
         ::unlink(temporary.constData());
     return error;
+}
+
+void ShowCommandLineAnswer(const char* text, const char*)
+{
+    std::fputs(text, stdout);
 }
 
 } // namespace Platform

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <atomic>
+
+#include <cstdio>
 #include <new>
 #include <string>
 
@@ -223,6 +225,38 @@ int ReplaceFileWhole(const QString& path, const QByteArray& data)
     if (error != 0)
         DeleteFileW(temporary.c_str());
     return int(error);
+}
+
+void ShowCommandLineAnswer(const char* text, const char* title)
+{
+    // Redirected to a file or a pipe: the bytes go there, as a console program's would.
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    const DWORD type = out != nullptr && out != INVALID_HANDLE_VALUE ? GetFileType(out) : FILE_TYPE_UNKNOWN;
+    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
+        std::fputs(text, stdout);
+        std::fflush(stdout);
+        return;
+    }
+    const std::wstring wide = QString::fromLatin1(text).toStdWString();
+    // Denied: the process has a console already (Wine gives a window program its starter's).
+    const bool attached = AttachConsole(ATTACH_PARENT_PROCESS);
+    if (attached || GetLastError() == ERROR_ACCESS_DENIED) {
+        bool shown = false;
+        {
+            const Handle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+            // The shell has shown its prompt again when it starts a window program: the text
+            // begins on a line of its own.
+            const std::wstring lines = L"\r\n" + wide;
+            DWORD written = 0;
+            shown = console.valid() && WriteConsoleW(console.get(), lines.c_str(), DWORD(lines.size()), &written, nullptr);
+        }
+        if (attached)
+            FreeConsole();
+        if (shown)
+            return;
+    }
+    MessageBoxW(nullptr, wide.c_str(), QString::fromLatin1(title).toStdWString().c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace Platform

@@ -25,15 +25,15 @@ namespace {
 // checked the file and tells it.
 int NothingLeft(const RunPlan& plan, bool json)
 {
-    QTextStream(stderr) << "zerlind-firm-update: " << plan.notes.join(u'\n') << '\n';
+    Terminal::TextStream(stderr) << "zerlind-firm-update: " << plan.notes.join(u'\n') << '\n';
     if (!plan.image.isEmpty()) {
         QJsonObject file = FileFactsJson(plan);
         file.insert("event", "file");
-        QTextStream(&StandardOutput()) << (json ? CJsonRenderer::Line(file, QDateTime::currentMSecsSinceEpoch()) : FileFactsText(plan))
-                                       << '\n';
+        Terminal::TextStream(stdout) << (json ? CJsonRenderer::Line(file, QDateTime::currentMSecsSinceEpoch()) : FileFactsText(plan))
+                                     << '\n';
     }
     if (json) {
-        QTextStream(&StandardOutput()) << CJsonRenderer::Line({{"event", "summary"}, {"radios", 0}, {"updated", 0}, {"failed", 0},
+        Terminal::TextStream(stdout) << CJsonRenderer::Line({{"event", "summary"}, {"radios", 0}, {"updated", 0}, {"failed", 0},
                                                     {"not-started", 0}, {"interrupted", 0}, {"unknown", 0}, {"exit", 0}},
                                                    QDateTime::currentMSecsSinceEpoch())
                             << '\n';
@@ -45,13 +45,13 @@ int NothingLeft(const RunPlan& plan, bool json)
 
 int Refuse(const QString& text, int exitCode, bool json, bool hintHelp)
 {
-    QTextStream err(stderr);
+    Terminal::TextStream err(stderr);
     // A path or a text from the command line may hold control characters: never raw to a terminal.
     err << "zerlind-firm-update: " << Shown(text, std::numeric_limits<int>::max()) << '\n';
     if (hintHelp)
         err << "Try 'zerlind-firm-update --help'.\n";
     if (json) {
-        QTextStream(&StandardOutput()) << CJsonRenderer::Line({{"event", "error"}, {"text", text}, {"exit", exitCode}},
+        Terminal::TextStream(stdout) << CJsonRenderer::Line({{"event", "error"}, {"text", text}, {"exit", exitCode}},
                                                    QDateTime::currentMSecsSinceEpoch())
                             << '\n';
     }
@@ -91,7 +91,7 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     if (plan.radios.isEmpty())
         return NothingLeft(plan, options.json);
     if (options.plan) {
-        QTextStream out(&StandardOutput());
+        Terminal::TextStream out(stdout);
         if (options.json)
             out << CJsonRenderer::Line(PlanJson(plan), QDateTime::currentMSecsSinceEpoch()) << '\n';
         else
@@ -194,7 +194,7 @@ int RunScan(const CliOptions& options, Interrupts& interrupts)
         ScanForRadios(first, last, options.port, options.timeouts.connectMs, interrupts.stop);
     const int exitCode = interrupts.stop.load() ? interrupts.ExitStatus() : found.isEmpty() ? EXIT_NOT_REACHED : 0;
     const qint64 scanned = qint64(last) - qint64(first) + 1;
-    QTextStream out(&StandardOutput());
+    Terminal::TextStream out(stdout);
     for (const QHostAddress& address : found) {
         if (options.json)
             out << CJsonRenderer::Line({{"event", "found"}, {"radio", address.toString()}}, QDateTime::currentMSecsSinceEpoch()) << '\n';
@@ -207,7 +207,7 @@ int RunScan(const CliOptions& options, Interrupts& interrupts)
             << '\n';
     }
     out.flush();
-    QTextStream(stderr) << "scanned " << scanned << (scanned == 1 ? " address, found " : " addresses, found ")
+    Terminal::TextStream(stderr) << "scanned " << scanned << (scanned == 1 ? " address, found " : " addresses, found ")
                         << found.size() << (found.size() == 1 ? " radio\n" : " radios\n");
     return exitCode;
 }

@@ -4,6 +4,7 @@
 
 #include "cli/output/CliReporter.h"
 #include "cli/output/JsonRenderer.h"
+#include "cli/output/Terminal.h"
 
 #include "engine/FirmwareImage.h"
 
@@ -168,7 +169,7 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
     ResolveLimits limits;
     limits.timeoutMs = options.timeouts.connectMs;
     const ResolveResult resolved = ResolveRadios(plan.radios, resolver, limits, interrupts.stop, [](int names) {
-        QTextStream(stderr) << "zerlind-firm-update: resolving " << names << (names == 1 ? " name\n" : " names\n");
+        Terminal::TextStream(stderr) << "zerlind-firm-update: resolving " << names << (names == 1 ? " name\n" : " names\n");
     });
     if (resolved == ResolveResult::Interrupted)
         return EXIT_INTERRUPTED;

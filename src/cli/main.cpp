@@ -35,10 +35,10 @@ int main(int argc, char** argv)
     QString error;
     switch (ParseCliOptions(app.arguments(), options, error)) {
     case CliParse::Help:
-        QTextStream(&StandardOutput()) << CliHelpText();
+        Terminal::TextStream(stdout) << CliHelpText();
         return CloseStandardOutput(EXIT_UPDATED);
     case CliParse::Version:
-        QTextStream(&StandardOutput()) << "zerlind-firm-update (" << FixedText::ProductTitle << ") " << kReleaseVersion << '\n';
+        Terminal::TextStream(stdout) << "zerlind-firm-update (" << FixedText::ProductTitle << ") " << kReleaseVersion << '\n';
         return CloseStandardOutput(EXIT_UPDATED);
     case CliParse::Error:
         return CloseStandardOutput(Refuse(error, EXIT_BAD_COMMAND_LINE, options.json, true));

@@ -1,17 +1,22 @@
 // What only the Windows build has: the settings in the registry, the named mutex, the system's
-// message table and a firmware file opened with no sharing.
+// message table, a firmware file opened with no sharing and what each program carries for Windows.
 #include "app/InstanceGuard.h"
 #include "base/SystemErrorText.h"
+#include "cli/output/Terminal.h"
 #include "common/TestSupport.h"
 #include "engine/FirmwareImage.h"
 #include "ui/main/SettingsStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 namespace {
@@ -107,5 +112,125 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"MissingJapanese", kJapanese, ERROR_FILE_NOT_FOUND, false},
                       FileCase{"HeldWithoutSharing", kEnglish, ERROR_SHARING_VIOLATION, true}),
     [](const ::testing::TestParamInfo<FileCase>& info) { return std::string(info.param.what); });
+
+// Each program as Windows reads it before it runs: the manifest, the icon and the version.
+TEST(WindowsPlatform, EveryProgramCarriesItsManifestIconAndVersion)
+{
+    for (const char* program : {"zerlind-firm-utility", "zerlind-firm-update", "zerlind-radio-sim"}) {
+        SCOPED_TRACE(program);
+        const QString path = QStringLiteral(ZFU_BIN_DIR "/%1.exe").arg(QLatin1String(program));
+        HMODULE exe = LoadLibraryExW(reinterpret_cast<const wchar_t*>(path.utf16()), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(exe, nullptr);
+        const auto resource = [exe](LPCWSTR type, int id) {
+            HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(id), type);
+            const char* data = found ? static_cast<const char*>(LockResource(LoadResource(exe, found))) : nullptr;
+            return data ? QByteArray(data, int(SizeofResource(exe, found))) : QByteArray();
+        };
+        const QByteArray manifest = resource(RT_MANIFEST, 1);
+        for (const char* part : {"<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true<",
+                                 "level=\"asInvoker\"", "PerMonitorV2", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                                 "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+            EXPECT_TRUE(manifest.contains(part)) << part;
+        EXPECT_FALSE(resource(RT_GROUP_ICON, 128).isEmpty());
+        EXPECT_TRUE(resource(RT_VERSION, 1).contains(QByteArray("v\0u\0r\0n\0", 8))); // the company, in UTF-16
+        FreeLibrary(exe);
+    }
+}
+
+// A console of the test's own, as cmd has one, read back as the user would see it.
+class OwnConsole {
+public:
+    OwnConsole()
+    {
+        FreeConsole();
+        if (AllocConsole())
+            screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    }
+    ~OwnConsole() { FreeConsole(); }
+    // The characters of the first `rows` rows.
+    QString Shown(int rows) const
+    {
+        CONSOLE_SCREEN_BUFFER_INFO info{};
+        GetConsoleScreenBufferInfo(screen, &info);
+        std::wstring text(size_t(info.dwSize.X * rows), L' ');
+        DWORD read = 0;
+        ReadConsoleOutputCharacterW(screen, text.data(), DWORD(text.size()), COORD{0, 0}, &read);
+        return QString::fromStdWString(text.substr(0, read));
+    }
+    HANDLE screen = INVALID_HANDLE_VALUE;
+};
+
+TEST(WindowsPlatform, JapaneseReachesTheConsoleAsCharactersAndAFileAsUtf8)
+{
+    const QString text = QStringLiteral("ファームウェアの転送に失敗しました。 transfer failed");
+    {
+        OwnConsole console;
+        ASSERT_NE(console.screen, INVALID_HANDLE_VALUE);
+        std::FILE* stream = _fdopen(_open_osfhandle(intptr_t(console.screen), _O_WRONLY | _O_BINARY), "wb");
+        ASSERT_NE(stream, nullptr);
+        Terminal::TextStream(stream) << text;
+        EXPECT_TRUE(console.Shown(2).simplified().contains(text)) << qPrintable(console.Shown(2).toUtf8().toHex());
+        std::fclose(stream);
+    }
+    const QString path = QDir(TestSupport::ScratchDir()).filePath(QStringLiteral("out.txt"));
+    std::FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.utf16()), L"wb");
+    ASSERT_NE(file, nullptr);
+    Terminal::TextStream(file) << text;
+    std::fclose(file);
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), text.toUtf8());
+}
+
+// The window program started from a console with no output of its own (as cmd starts it)
+// answers there; started with no console at all, in a box.
+TEST(WindowsPlatform, WindowProgramAnswersOnItsStartersConsoleElseInABox)
+{
+    const std::wstring exe = QStringLiteral(ZFU_BIN_DIR "/zerlind-firm-utility.exe").toStdWString();
+    const auto start = [&](const wchar_t* option, DWORD flags) {
+        std::wstring line = L"\"" + exe + L"\" " + option;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES; // and none of them
+        PROCESS_INFORMATION process{};
+        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &process));
+        CloseHandle(process.hThread);
+        return process;
+    };
+    const auto ended = [](const PROCESS_INFORMATION& process, DWORD ms) {
+        const bool done = WaitForSingleObject(process.hProcess, ms) == WAIT_OBJECT_0;
+        if (!done)
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hProcess);
+        return done;
+    };
+    {
+        OwnConsole console;
+        ASSERT_NE(console.screen, INVALID_HANDLE_VALUE);
+        const PROCESS_INFORMATION process = start(L"--version", 0);
+        EXPECT_TRUE(ended(process, 60000));
+        EXPECT_TRUE(console.Shown(3).contains(QStringLiteral("zerlind-firm-utility (Zerlind Firm Utility) ")))
+            << qPrintable(console.Shown(3).simplified());
+    }
+    const PROCESS_INFORMATION process = start(L"--help", DETACHED_PROCESS);
+    struct Found { DWORD pid; HWND box; } found{process.dwProcessId, nullptr};
+    for (int i = 0; i < 300 && !found.box; ++i) { // up to a minute
+        Sleep(200);
+        EnumWindows([](HWND window, LPARAM data) {
+            auto* f = reinterpret_cast<Found*>(data);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == f->pid && IsWindowVisible(window))
+                f->box = window;
+            return f->box ? FALSE : TRUE;
+        }, LPARAM(&found));
+    }
+    wchar_t shown[2048] = {};
+    GetDlgItemTextW(found.box, 0xFFFF, shown, 2048); // the box's text
+    EXPECT_TRUE(QString::fromWCharArray(shown).contains(QStringLiteral("--version    show the version and exit")));
+    PostMessageW(found.box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(ended(process, 30000));
+}
 
 } // namespace

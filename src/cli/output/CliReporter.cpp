@@ -26,7 +26,7 @@ constexpr int INTERRUPT_WATCH_MS = 50;
 
 CCliReporter::CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Interrupts* interrupts)
     : m_bQuiet(quiet), m_bShowProgress(showProgress && !quiet), m_nProgramTimeoutMs(programTimeoutMs),
-      m_out(&StandardOutput()), m_err(stderr), m_pInterrupts(interrupts)
+      m_out(stdout), m_err(stderr), m_pInterrupts(interrupts)
 {
     m_waitTicker.setInterval(WAIT_TICK_MS);
     QObject::connect(&m_waitTicker, &QTimer::timeout, [this] { ShowWaited(); });

@@ -7,6 +7,8 @@
 #include "engine/UpdateReporter.h"
 
 #include <QElapsedTimer>
+#include "Terminal.h"
+
 #include <QTextStream>
 #include <QTimer>
 
@@ -47,8 +49,8 @@ private:
     bool m_bQuiet;
     bool m_bShowProgress;
     int m_nProgramTimeoutMs;
-    QTextStream m_out;
-    QTextStream m_err;
+    Terminal::TextStream m_out;
+    Terminal::TextStream m_err;
     QElapsedTimer m_transferClock;
     QElapsedTimer m_sinceShown;
     QElapsedTimer m_waitClock;

@@ -9,6 +9,8 @@
 #include "cli/run/Interrupts.h"
 
 #include <QStringList>
+#include "Terminal.h"
+
 #include <QTextStream>
 
 #include <atomic>
@@ -45,8 +47,8 @@ private:
     // After each round of events: the first output that failed is told and stops the run.
     void CheckWrites(bool ended);
 
-    QTextStream m_out;
-    QTextStream m_err;
+    Terminal::TextStream m_out;
+    Terminal::TextStream m_err;
     std::vector<std::unique_ptr<IFleetRenderer>> m_owned;
     std::vector<IFleetRenderer*> m_renderers;
     std::thread m_writer;

@@ -1,0 +1,98 @@
+// Windows' console; TerminalPosix.cpp is the terminal of the other systems.
+#include "Terminal.h"
+
+#include <QMutex>
+#include <QStringDecoder>
+
+#include <io.h>
+#include <windows.h>
+
+namespace Terminal {
+
+bool IsTerminal(std::FILE* stream)
+{
+    return _isatty(_fileno(stream)) != 0;
+}
+
+namespace {
+bool ScreenInfo(std::FILE* stream, CONSOLE_SCREEN_BUFFER_INFO& info)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    return IsTerminal(stream) && GetConsoleScreenBufferInfo(handle, &info);
+}
+} // namespace
+
+int Columns(std::FILE* stream)
+{
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    return ScreenInfo(stream, info) ? info.srWindow.Right - info.srWindow.Left + 1 : 0;
+}
+
+int Rows(std::FILE* stream)
+{
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    return ScreenInfo(stream, info) ? info.srWindow.Bottom - info.srWindow.Top + 1 : 0;
+}
+
+bool CanDrawInPlace()
+{
+    // Both on the console, and the console takes the terminal sequences the block is drawn with
+    // (Windows 10 and later); an older console shows no block instead of escape codes.
+    CONSOLE_SCREEN_BUFFER_INFO out, err;
+    if (!ScreenInfo(stdout, out) || !ScreenInfo(stderr, err))
+        return false;
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout)));
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode)
+           && ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING)
+               || SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING));
+}
+
+namespace {
+
+// The console's own characters: a console shows UTF-8 bytes through its code page (932 on a
+// Japanese system), so the text goes to it as UTF-16, whatever the code page.
+class CConsoleDevice : public QIODevice {
+public:
+    CConsoleDevice(std::FILE* stream, HANDLE console) : m_stream(stream), m_console(console)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        const QMutexLocker lock(&m_mutex);
+        // What went to the stream by other means comes first.
+        std::fflush(m_stream);
+        const QString text = m_decoder.decode(QByteArrayView(data, size));
+        for (qsizetype done = 0; done < text.size();) {
+            DWORD written = 0;
+            const DWORD chunk = DWORD(qMin<qsizetype>(text.size() - done, 8192));
+            if (!WriteConsoleW(m_console, text.utf16() + done, chunk, &written, nullptr) || written == 0)
+                return -1;
+            done += written;
+        }
+        return size;
+    }
+
+private:
+    std::FILE* m_stream;
+    HANDLE m_console;
+    QMutex m_mutex;
+    QStringDecoder m_decoder{QStringDecoder::Utf8}; // keeps a character split between two writes
+};
+
+} // namespace
+
+std::unique_ptr<QIODevice> ConsoleDevice(std::FILE* stream)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
+        return nullptr;
+    return std::make_unique<CConsoleDevice>(stream, handle);
+}
+
+} // namespace Terminal
