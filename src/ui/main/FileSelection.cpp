@@ -2,10 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
 const QString kFirmwareSuffix = QStringLiteral(".dat");
+const QString kQtOrganization = QStringLiteral("QtProject");
+const QString kQtDialogGroup = QStringLiteral("FileDialog");
 
 // Opens for reading only what is a regular file, so a pipe or device in the field can never
 // block the window.
@@ -42,7 +46,21 @@ BrowseStart ChooseBrowseStart(const QString& currentPath)
         }
         CutLastCharacter(candidate);
     }
+    if (start.initialFolder.isEmpty())
+        start.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return start;
+}
+
+CQtDialogStateCleanUp::CQtDialogStateCleanUp()
+    : m_bHadState(QSettings(QSettings::UserScope, kQtOrganization).childGroups().contains(kQtDialogGroup))
+{
+}
+
+CQtDialogStateCleanUp::~CQtDialogStateCleanUp()
+{
+    // Another Qt program's state is left as it was.
+    if (!m_bHadState)
+        QSettings(QSettings::UserScope, kQtOrganization).remove(kQtDialogGroup);
 }
 
 QStringList FileDialogFilters(const QString& catalogFilter)

@@ -6,13 +6,28 @@
 #include <QStringList>
 
 // Where the open dialog starts for the path in the file-name field: the file itself when it can
-// be opened, otherwise the nearest existing folder of the path (none when no part exists).
+// be opened, otherwise the nearest existing folder of the path, and the user's Documents folder
+// when no part exists (not the folder the program happens to run in).
 struct BrowseStart {
     QString initialFile;
     QString initialFolder;
 };
 
 BrowseStart ChooseBrowseStart(const QString& currentPath);
+
+// Qt's file dialog keeps its last folder and history in Qt's own settings of the user
+// (HKEY_CURRENT_USER\Software\QtProject on Windows), shared by every Qt program: what a dialog
+// left there while this object lived is taken away again, so the program keeps to its own key.
+class CQtDialogStateCleanUp {
+public:
+    CQtDialogStateCleanUp();
+    ~CQtDialogStateCleanUp();
+    CQtDialogStateCleanUp(const CQtDialogStateCleanUp&) = delete;
+    CQtDialogStateCleanUp& operator=(const CQtDialogStateCleanUp&) = delete;
+
+private:
+    bool m_bHadState;
+};
 
 // "Description|pattern;pattern|...||" (the catalog's form) to Qt's name filters
 // ("Description (pattern pattern)"); a description that already shows its patterns is kept.

@@ -583,6 +583,7 @@ void CFirmUtilityDlg::OnBrowse()
     // The system's language, not the program's, decides the title.
     const bool japaneseSystem = ChooseLanguage(SystemLocaleId()) == LANG_JAPANESE;
 
+    const CQtDialogStateCleanUp cleanUp; // after the dialog has saved its state
     QFileDialog dialog(this);
     new CFrameCentring(dialog, CFrameCentring::Over::Owner); // owned by the dialog
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

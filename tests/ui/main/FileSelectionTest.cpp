@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -41,11 +42,13 @@ TEST(BrowseStart, OtherwiseTheNearestExistingFolderOfThePath)
     EXPECT_TRUE(start.initialFile.isEmpty());
     EXPECT_EQ(start.initialFolder, fw);
 
+    // Nothing that exists: the user's Documents folder.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     start = ChooseBrowseStart(QString());
     EXPECT_TRUE(start.initialFile.isEmpty());
-    EXPECT_TRUE(start.initialFolder.isEmpty());
+    EXPECT_EQ(start.initialFolder, documents);
     start = ChooseBrowseStart(QStringLiteral("relative-missing.dat"));
-    EXPECT_TRUE(start.initialFolder.isEmpty());
+    EXPECT_EQ(start.initialFolder, documents);
 }
 
 // Named pipes and owner permissions are POSIX's.

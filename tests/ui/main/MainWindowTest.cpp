@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QThread>
@@ -565,6 +566,8 @@ TEST_F(MainWindowTest, BrowsingStartsAtTheCurrentFileAndStoresTheChoice)
     dlg->OnBrowse();
     EXPECT_EQ(directory, dir.path());
     EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), dir.filePath(QStringLiteral("gone/x.dat")));
+    // Qt's dialogs kept no state of ours in Qt's own settings.
+    EXPECT_FALSE(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).childGroups().contains(QStringLiteral("FileDialog")));
 }
 
 TEST_F(MainWindowTest, CaptionsAndToolTipsFollowTheLanguage)
