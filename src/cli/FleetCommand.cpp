@@ -109,6 +109,8 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     settings.quiet = options.quiet;
     settings.progress = !options.noProgress && !options.check && Terminal::CanDrawInPlace();
     settings.programTimeoutMs = options.timeouts.programMs;
+    settings.waves = qMax(1, int(plan.rules.waves.size()));
+    settings.wavePauseMs = plan.rules.wavePauseMs;
     settings.interrupts = &interrupts;
     RunFacts facts;
     facts.labels = settings.labels;

@@ -73,6 +73,7 @@ QStringList DocumentedKeys(const QJsonObject& event)
         {"rollout failure limit", {"action", "event", "failed", "reason", "time"}},
         {"rollout start wave", {"action", "event", "group", "names", "radios", "time", "wave"}},
         {"rollout end wave", {"action", "event", "failed", "group", "time", "updated", "wave"}},
+        {"rollout pause wave", {"action", "event", "group", "seconds", "time", "wave"}},
         {"rollout wave failed", {"action", "event", "radio", "reason", "time", "wave"}},
         {"rollout deadline", {"action", "event", "reason", "time"}},
         {"attempt", {"attempt", "event", "radio", "text", "time", "wait"}},

@@ -26,6 +26,7 @@ CFleetOutput::CFleetOutput(const Settings& settings)
         std::unique_ptr<CProgressBlock> owned;
         if (settings.progress && !settings.quiet) {
             owned = std::make_unique<CProgressBlock>(settings.labels, settings.programTimeoutMs, m_err);
+            owned->SetPauses(settings.waves, settings.wavePauseMs);
             block = owned.get();
         }
         // The text goes first: a line is written before the block is drawn below it.

@@ -28,6 +28,8 @@ public:
         bool quiet = false;    // no status lines, no progress
         bool progress = false; // the progress block on stderr (stdout and stderr one terminal)
         int programTimeoutMs = 0;
+        int waves = 1;         // the rollout's waves, and the pause between two of them
+        int wavePauseMs = 0;
         // More renderers (the files a run leaves), owned by the caller; they outlive the output.
         std::vector<IFleetRenderer*> more;
         // Stopped as by a first interrupt once an output cannot be written (may be null).

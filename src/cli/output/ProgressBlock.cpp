@@ -4,6 +4,8 @@
 
 #include <QDeadlineTimer>
 
+#include <algorithm>
+
 namespace {
 
 // A radio that has sent nothing for this long is marked as stalled: its time-out may be far off.
@@ -19,8 +21,27 @@ CProgressBlock::CProgressBlock(const QStringList& labels, int programTimeoutMs, 
         m_labelWidth = qMax(m_labelWidth, DisplayWidth(label));
 }
 
+void CProgressBlock::SetPauses(int waves, int pauseMs)
+{
+    m_waves = waves;
+    m_pauseMs = pauseMs;
+    m_pausesAhead = pauseMs > 0 ? waves - 1 : 0;
+}
+
 void CProgressBlock::Render(const FleetEvent& event)
 {
+    if (event.kind == FleetEvent::Kind::Rollout) {
+        const QString action = event.fields.value(QLatin1String("action")).toString();
+        if (action == QLatin1String("pause")) {
+            m_nextWave = event.fields.value(QLatin1String("wave")).toInt();
+            m_pauseEnd = m_clock() + event.fields.value(QLatin1String("seconds")).toInt() * 1000;
+            m_pausesAhead = m_pauseMs > 0 ? qMax(0, m_waves - m_nextWave) : 0;
+        } else if (action == QLatin1String("start") || action == QLatin1String("stop")) {
+            m_pauseEnd = -1;
+        }
+        Draw();
+        return;
+    }
     if (event.kind == FleetEvent::Kind::Summary) {
         // The table has taken the block's place for good.
         m_bFinished = true;
@@ -69,7 +90,16 @@ void CProgressBlock::Render(const FleetEvent& event)
     default:
         return;
     }
+    Account(now);
     Draw();
+}
+
+void CProgressBlock::Account(qint64 now)
+{
+    if (m_activeSince >= 0)
+        m_activeMs += now - m_activeSince;
+    const bool running = std::any_of(m_views.cbegin(), m_views.cend(), [](const RadioView& v) { return v.runStart >= 0 && !v.ended; });
+    m_activeSince = running && m_transferStart >= 0 ? now : -1;
 }
 
 void CProgressBlock::Tick()
@@ -124,10 +154,13 @@ QString CProgressBlock::FleetLine(int columns) const
         whole += imageSize;
     }
     QString left = QStringLiteral("--:--");
-    const qint64 ms = Since(m_transferStart);
+    const qint64 ms = m_activeMs + Since(m_activeSince);
+    const qint64 pauseLeft = m_pauseEnd >= 0 ? qMax<qint64>(0, m_pauseEnd - m_clock()) : 0;
     // A radio that has stalled could take any time yet: no estimate rather than a false one.
-    if (ms >= 1000 && sent > 0 && whole >= sent && !stalled)
-        left = FormatDuration(qint64(double(whole - sent) * double(ms) / double(sent) / 1000.0 + 0.5));
+    if (ms >= 1000 && sent > 0 && whole >= sent && !stalled) {
+        const double updating = double(whole - sent) * double(ms) / double(sent);
+        left = FormatDuration(qint64((updating + double(pauseLeft) + double(m_pausesAhead) * m_pauseMs) / 1000.0 + 0.5));
+    }
     QString line = QStringLiteral("%1 radios: %2 done, %3 failed")
                        .arg(m_views.size())
                        .arg(counts[int(RadioState::Updated)])
@@ -139,6 +172,8 @@ QString CProgressBlock::FleetLine(int columns) const
         if (counts[int(state)] > 0)
             line += QStringLiteral(", %1 %2").arg(counts[int(state)]).arg(QLatin1String(word));
     }
+    if (m_pauseEnd >= 0)
+        line += QStringLiteral(", wave %1 of %2 in %3 s").arg(m_nextWave).arg(m_waves).arg((pauseLeft + 999) / 1000);
     return FitWidth(line + QStringLiteral(", %1 left").arg(left), (columns > 0 ? columns : 80) - 1);
 }
 

@@ -20,6 +20,9 @@ public:
     // `labels`: the radios as given, in list order. `err`: the terminal's stream.
     CProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err, Clock clock = {});
 
+    // The rollout's waves and the pause between two: the estimate counts the pauses still ahead.
+    void SetPauses(int waves, int pauseMs);
+
     void Render(const FleetEvent& event) override;
     void Tick() override;
 
@@ -48,6 +51,8 @@ private:
     qint64 Since(qint64 start) const;
 
     QString FleetLine(int columns) const;
+    // Adds the time since the last event to the time spent updating when a radio was running.
+    void Account(qint64 now);
     // The rows the block now takes on the screen: a terminal made narrower has wrapped its lines
     // anew (as tmux and most terminals do), each into as many rows as the widest text it has held
     // needs (a row cleared to its end still wraps as long as it once was).
@@ -61,6 +66,15 @@ private:
     QVector<RadioView> m_views;
     const Clock m_clock;
     qint64 m_transferStart = -1; // the first byte of any radio
+    // Time spent updating since then: a pause between waves, with nothing running, is no part
+    // of the rate.
+    qint64 m_activeMs = 0;
+    qint64 m_activeSince = -1;   // a radio runs since then; -1: none
+    int m_waves = 1;
+    int m_pauseMs = 0;
+    int m_pausesAhead = 0;       // between the waves yet to come, after the one under way
+    int m_nextWave = 0;          // the wave a pause waits for, counted from 1
+    qint64 m_pauseEnd = -1;      // on the block's clock; -1: no pause
     int m_drawnLines = 0;          // lines of the block now on the screen
     QVector<int> m_drawnWidths;    // the widest text each of their rows has held since it was new
     int m_drawnColumns = 0;        // the terminal's width when they were drawn

@@ -17,6 +17,9 @@
 
 namespace {
 
+// A wave's start line names at most this many of its radios.
+constexpr int SHOWN_NAMES = 5;
+
 // The waiting thread looks at the interrupt this often, to say at once who is still programming.
 constexpr int WATCH_MS = 50;
 
@@ -295,7 +298,13 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
     for (int wave = 0, begin = 0; wave < waves.size() && begin < count; ++wave) {
         const int end = qMin(count, begin + waves[wave]);
         // A pause ends at the deadline, and at once on an interrupt: nothing is running then.
-        if (wave > 0 && rules.wavePauseMs > 0 && !wait(policy.WaitBeforeDeadline(rules.wavePauseMs)))
+        const int pauseMs = wave > 0 && rules.wavePauseMs > 0 ? policy.WaitBeforeDeadline(rules.wavePauseMs) : 0;
+        if (pauseMs > 0) {
+            const int seconds = (pauseMs + 999) / 1000;
+            RolloutEvent(QStringLiteral("wave %1 of %2 in %3 s").arg(wave + 1).arg(waves.size()).arg(seconds),
+                         {{"action", "pause"}, {"group", "wave"}, {"wave", wave + 1}, {"seconds", seconds}});
+        }
+        if (pauseMs > 0 && !wait(pauseMs))
             break;
         if (m_interrupts.stop.load() || !mayStart())
             break;
@@ -306,10 +315,16 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
             RolloutEvent(QStringLiteral("canary: %1 first").arg(RadioCount(end - begin)),
                          {{"action", "start"}, {"group", "canary"}, {"radios", end - begin}});
         } else if (announceWaves) {
+            // The line names a few; the JSON event every one.
+            const QString shown = names.size() <= SHOWN_NAMES
+                                      ? names.join(QStringLiteral(", "))
+                                      : QStringLiteral("%1 and %2 more")
+                                            .arg(names.mid(0, SHOWN_NAMES).join(QStringLiteral(", ")))
+                                            .arg(names.size() - SHOWN_NAMES);
             RolloutEvent(QStringLiteral("wave %1 of %2: %3 (%4)")
                              .arg(wave + 1)
                              .arg(waves.size())
-                             .arg(RadioCount(end - begin), names.join(QStringLiteral(", "))),
+                             .arg(RadioCount(end - begin), shown),
                          {{"action", "start"}, {"group", "wave"}, {"wave", wave + 1}, {"radios", end - begin},
                           {"names", QJsonArray::fromStringList(names)}});
         }

@@ -139,6 +139,35 @@ TEST(ProgressBlock, NoEstimateWhileARadioIsStalled)
     }
 }
 
+// A pause between waves: the fleet line counts it down, and the estimate neither grows while
+// nothing runs nor leaves out the pauses still ahead.
+TEST(ProgressBlock, APauseIsShownAndCountedOnce)
+{
+    QString screen;
+    QTextStream err(&screen);
+    qint64 now = 0;
+    CProgressBlock block({"a", "b", "c"}, 180000, err, [&] { return now; });
+    block.SetPauses(3, 20000);
+    Feed(block, 0, FleetEvent::Kind::Phase);
+    Feed(block, 0, FleetEvent::Kind::Progress, 1);
+    FleetEvent pause;
+    pause.kind = FleetEvent::Kind::Rollout;
+    pause.fields = {{"action", "pause"}, {"wave", 2}, {"seconds", 20}};
+    // 2000 of 12000 bytes in 2 s, two pauses of 20 s ahead; a done at 4 s; then the pause.
+    struct Step { qint64 now; int what; const char* fleet; }; // 0: progress, 1: a ends, 2: pause, 3: tick
+    for (const Step& step : {Step{2000, 0, "0 done, 0 failed, 0:50 left"}, Step{4000, 1, "1 done, 0 failed, 0:48 left"},
+                             Step{4000, 2, "1 done, 0 failed, wave 2 of 3 in 20 s, 0:48 left"},
+                             Step{14000, 3, "1 done, 0 failed, wave 2 of 3 in 10 s, 0:38 left"}}) {
+        now = step.now;
+        step.what == 0   ? Feed(block, 0, FleetEvent::Kind::Progress, 2000)
+        : step.what == 1 ? Feed(block, 0, FleetEvent::Kind::Result, 4000, RadioState::Updated)
+        : step.what == 2 ? block.Render(pause)
+                         : block.Tick();
+        const QString drawn = screen.mid(screen.lastIndexOf("3 radios:"));
+        EXPECT_TRUE(drawn.startsWith(QStringLiteral("3 radios: %1\x1b[K\n").arg(step.fleet))) << step.now << qPrintable(drawn);
+    }
+}
+
 } // namespace
 
 namespace {

@@ -254,6 +254,10 @@ TEST(Rollout, WavesInOrderAndAFailedWaveIsTheLast)
         const QStringList waves{radios[0], radios.mid(1, 2).join(u' '), radios.mid(3, 3).join(u' '), radios[6]};
         EXPECT_EQ(starts, waves.mid(0, c.sessions == 7 ? 4 : 2));
     }
+    // A wave's line names a few of its radios (none of these answers).
+    const QStringList silent = Radios(base, 7);
+    EXPECT_TRUE(RunUpdater(QStringList{"--waves", "6,1", "--max-failures", "7", TestSupport::WriteRandomFile("waves.dat", 2048)} + silent)
+                    .err.contains(QStringLiteral("wave 1 of 2: 6 radios (%1 and 1 more)\n").arg(silent.mid(0, 5).join(", "))));
 }
 
 TEST(Rollout, RetriesOnlyBeforeTheProgramCommand)
@@ -310,6 +314,7 @@ TEST(Rollout, AnInterruptDuringTheWavePauseEndsTheRunAtOnce)
                            + radios);
     ASSERT_TRUE(updater.Started());
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().contains("\"action\":\"end\""); }, 10000));
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().contains("\"action\":\"pause\",\"event\":\"rollout\",\"group\":\"wave\",\"seconds\":3600,"); }, 10000));
     // Long enough for the second wave to have ended, had there been no pause.
     QThread::msleep(300);
     updater.Signal(SIGINT);
