@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 // The frame the window system draws around a window: its margins as the window manager reports
@@ -80,4 +82,15 @@ bool CFrameCentring::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return false;
+}
+
+QSize WholeResizeSteps(QSize size, qreal scale)
+{
+    const int step = std::max(1, qRound(scale));
+    const auto whole = [&](int length) {
+        while (qRound(length * scale) % step != 0)
+            ++length;
+        return length;
+    };
+    return QSize(whole(size.width()), whole(size.height()));
 }

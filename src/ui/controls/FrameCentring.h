@@ -28,3 +28,8 @@ private:
     bool m_bShown = false;
     QMargins m_centredWith; // the frame the window was last centred with
 };
+
+// The smallest size at least `size` whose screen pixels at `scale` are a whole number of the
+// steps Qt asks X11 window managers to size a window in (one unit scaled and rounded: 2 pixels at
+// 1.5). A manager that keeps to the steps (openbox) would otherwise cut the last column and row.
+QSize WholeResizeSteps(QSize size, qreal scale);

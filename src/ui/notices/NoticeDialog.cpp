@@ -244,6 +244,10 @@ void CNoticeDialog::showEvent(QShowEvent* event)
     OnInitDialog();
     FitWidestLines();
     AlignCenteredTexts();
+    const QSize whole = WholeResizeSteps(size(), devicePixelRatioF());
+    SetDialogWidth(whole.width());
+    setFixedHeight(whole.height());
+    m_client->resize(m_client->width(), whole.height() - 2 * BorderWidth());
     m_centring->Centre(); // at its final size
     DescribeForScreenReaders();
 }
