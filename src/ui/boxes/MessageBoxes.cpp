@@ -6,7 +6,12 @@
 #include "ui/controls/FrameCentring.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QScreen>
 #include <QShowEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,10 +28,65 @@ public:
 protected:
     void showEvent(QShowEvent* event) override
     {
-        QMessageBox::showEvent(event); // takes its final size here
+        QMessageBox::showEvent(event); // takes Qt's size here, at every showing
+        FitScreenAndTitle();
         if (!event->spontaneous())
             m_centring->Centre();
     }
+
+    bool event(QEvent* event) override
+    {
+        // Qt sizes the box anew at every layout request; once shown, the size here stands, or
+        // the two would undo each other for ever.
+        if (event->type() != QEvent::LayoutRequest || !isVisible())
+            return QMessageBox::event(event);
+        const bool result = QDialog::event(event);
+        FitScreenAndTitle();
+        return result;
+    }
+
+private:
+    // Qt wraps a line wider than half the screen, counted in the screen's units: on a screen
+    // scaled by 2 (half as many units) lines that fit unscaled were wrapped. The limit here is
+    // half the screen's pixels, at most 500 units, as on a plain screen, and the screen's width.
+    // The box is also wide enough for its title with the frame's icon and buttons beside it,
+    // which window managers would otherwise cut short. Nothing changes when nothing differs, so
+    // the layout request this raises ends here.
+    void FitScreenAndTitle()
+    {
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (!label || !layout() || !screen())
+            return;
+        const int screenWidth = screen()->availableGeometry().width();
+        const int limit = std::min({kMostWidth, int(screenWidth * devicePixelRatioF() / 2), screenWidth});
+        int lines = 0;
+        for (const QString& line : label->text().split(QLatin1Char('\n')))
+            lines = std::max(lines, label->fontMetrics().horizontalAdvance(line));
+        const QMargins margins = label->contentsMargins();
+        layout()->activate();
+        const int total = layout()->totalMinimumSize().width();
+        const int unwrapped = std::max(total, total - label->minimumSizeHint().width() + lines + margins.left() +
+                                                  margins.right() + 2 * label->margin());
+        const bool wrap = unwrapped > limit; // then Qt's own wrapping and width stand
+        if (label->wordWrap() != wrap)
+            label->setWordWrap(wrap);
+        QFont titleFont = font();
+        titleFont.setBold(true);
+        const QFontMetrics title(titleFont);
+        const int width = std::max(wrap ? this->width() : unwrapped,
+                                   title.horizontalAdvance(windowTitle()) + kTitleBarItems * title.height());
+        layout()->activate();
+        const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                                         : layout()->totalMinimumSize().height();
+        const QSize size = WholeResizeSteps(QSize(width, height), devicePixelRatioF());
+        if (size != this->size() || minimumSize() != maximumSize()) {
+            setFixedSize(size);
+            layout()->activate(); // the label takes its new width now, not at the next resize event
+        }
+    }
+
+    static constexpr int kMostWidth = 500;    // Qt's own limit on a plain screen
+    static constexpr int kTitleBarItems = 10; // icon and buttons beside the title, with room
 
 private:
     CFrameCentring* m_centring;

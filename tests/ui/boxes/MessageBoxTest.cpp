@@ -3,9 +3,11 @@
 #include "ui/boxes/MessageBoxes.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QMessageBox>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -17,6 +19,8 @@ struct SeenBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList spoken; // what the box and its parts hand a screen reader
+    int widestLine = 0; // of the text, in the box's letters
+    int labelWidth = 0;
 };
 
 // Records the next box that opens and closes it with its default (escape) button.
@@ -29,6 +33,11 @@ std::shared_ptr<SeenBox> WatchNextBox(int timeoutMs = 3000)
             seen->title = box->windowTitle();
             seen->text = box->text();
             seen->icon = box->icon();
+            if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+                for (const QString& line : box->text().split(QLatin1Char('\n')))
+                    seen->widestLine = std::max(seen->widestLine, label->fontMetrics().horizontalAdvance(line));
+                seen->labelWidth = label->contentsRect().width();
+            }
             const QList<QWidget*> parts = box->findChildren<QWidget*>() << box;
             for (QWidget* part : parts) {
                 if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(part))
@@ -64,6 +73,19 @@ TEST(MessageBoxes, ErrorBoxesCarryTheErrorIcon)
     // Plain line breaks, also for screen readers, not the catalog's carriage returns.
     EXPECT_EQ(seen->text, QStringLiteral("Data transfer failed.\nPlease check the network connection and retry."));
     EXPECT_FALSE(seen->spoken.join(QString()).contains(QLatin1Char('\r')));
+}
+
+// Also run on a screen scaled by 2 (see CMakeLists.txt): no line is wrapped that fits unscaled.
+TEST(MessageBoxes, ErrorTextsKeepTheirLines)
+{
+    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+        for (quint16 id : {IDS_ERR_NOT_FOUND, IDS_ERR_TRANSFER, IDS_ERR_ILLEGAL_DATA, IDS_ERR_NO_REPLY}) {
+            std::shared_ptr<SeenBox> seen = WatchNextBox();
+            ShowErrorBox(nullptr, LoadText(id, language));
+            ASSERT_TRUE(seen->seen);
+            EXPECT_GE(seen->labelWidth, seen->widestLine) << language << " " << id;
+        }
+    }
 }
 
 TEST(MessageBoxes, SystemErrorBoxShowsTheSystemTextOrNothing)
