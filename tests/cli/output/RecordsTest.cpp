@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -164,69 +165,48 @@ TEST(Records, AnOutputThatCannotBeWrittenStopsTheRun)
         // The first radio may or may not have connected before the first line failed; the
         // radios kept from starting say why, and no signal's status is anyone's.
         EXPECT_LE(sim.SessionsSoFar(300), 1);
-        const QStringList records = Read(log).split(u'\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(records.size(), 3);
-        for (const QString& line : records.mid(1)) {
-            const QJsonObject record = QJsonDocument::fromJson(line.toUtf8()).object();
-            EXPECT_EQ(record.value("state"), "not-started") << qPrintable(line);
-            EXPECT_EQ(record.value("text"), "output closed") << qPrintable(line);
-        }
-        EXPECT_FALSE(Read(log).contains("interrupted")) << qPrintable(Read(log));
+        const QString records = Read(log);
+        EXPECT_GE(records.count("\"state\":\"not-started\",\"text\":\"output closed\""), 2) << qPrintable(records);
+        EXPECT_FALSE(records.contains("interrupted")) << qPrintable(records);
     }
 }
 
-// Each file has one role, by any of its names: the image, a list, the list to run again and the
-// log may not be one file. Refused alike by --plan and the run, before anything is read or sent.
+// Each file has one role, by any of its names (no radio listens: a run that sent would end with
+// 4). Refused alike by --plan and the run, as is a log whose folder cannot be made.
 TEST(Records, OneFileHasOneRole)
 {
-    RadioSimProcess sim("127.0.6.50");
-    ASSERT_TRUE(sim.Ready());
-    const QString dir = TestSupport::ScratchDir();
-    const QString image = TestSupport::WriteRandomFile("roles.dat", 2048);
-    const QString list = Write("roles.txt", "127.0.6.50\n");
-    const QString log = Write("roles.jsonl", "");
-    for (const QString& link : {"/roles-image", "/roles-log", "/roles-none"})
+    const QString dir = TestSupport::ScratchDir(), image = TestSupport::WriteRandomFile("roles.dat", 2048);
+    const QString list = Write("roles.txt", "127.0.6.55\n"), log = Write("roles.jsonl", ""), made = dir + "/roles-new";
+    for (const char* link : {"/roles-image", "/roles-log", "/roles-none"})
         QFile::remove(dir + link);
-    ASSERT_TRUE(QFile::link(image, dir + "/roles-image") && QFile::link(log, dir + "/roles-log")
-                && QFile::link(dir + "/roles-new", dir + "/roles-none"));
-    QFile::remove(dir + "/roles-new");
+    ASSERT_TRUE(QFile::link(image, dir + "/roles-image") && QFile::link(log, dir + "/roles-log") && QFile::link(made, dir + "/roles-none"));
     const QByteArray imageBytes = Bytes(image);
-    const struct {
-        QStringList options;
-        QString refusal;
-    } cases[] = {
-        {{"--failed", image}, "--failed " + image + ": the same file as the firmware file " + image},
-        {{"--log", dir + "/roles-image"}, "--log " + dir + "/roles-image: the same file as the firmware file " + image},
-        {{"--radios", image}, "--radios " + image + ": the same file as the firmware file " + image},
-        {{"--failed", log, "--log", dir + "/roles-log"}, "--log " + dir + "/roles-log: the same file as --failed " + log},
-        // Neither there yet: one file once made.
-        {{"--failed", dir + "/roles-new", "--log", dir + "/roles-none"},
-         "--log " + dir + "/roles-none: the same file as --failed " + dir + "/roles-new"},
-        {{"--log", dir + "/./roles.txt"}, "--log " + dir + "/./roles.txt: the same file as the radio list " + list},
-        // What keeps the log from being made is found by --plan as by the run.
-        {{"--log", image + "/books.jsonl"}, image + "/books.jsonl: cannot create the folder " + image},
+    const QStringList cases[] = { // the options, then what is refused
+        {"--failed", image, "--failed " + image + ": the same file as the firmware file " + image},
+        {"--log", dir + "/roles-image", "--log " + dir + "/roles-image: the same file as the firmware file " + image},
+        {"--radios", image, "--radios " + image + ": the same file as the firmware file " + image},
+        {"--failed", log, "--log", dir + "/roles-log", "--log " + dir + "/roles-log: the same file as --failed " + log},
+        {"--failed", made, "--log", dir + "/roles-none", "--log " + dir + "/roles-none: the same file as --failed " + made},
+        {"--log", dir + "/./roles.txt", "--log " + dir + "/./roles.txt: the same file as the radio list " + list},
+        {"--log", image + "/books.jsonl", image + "/books.jsonl: cannot create the folder " + image},
     };
-    for (const auto& c : cases) {
-        for (const bool plan : {false, true}) {
-            SCOPED_TRACE(c.options.join(u' ').toStdString() + (plan ? " --plan" : ""));
-            const UpdaterOutcome o = RunUpdater(QStringList{"--radios", list} + c.options
-                                                + (plan ? QStringList{"--plan"} : QStringList{}) + QStringList{image});
-            EXPECT_EQ(o.exitCode, 2);
-            EXPECT_EQ(o.err, "zerlind-firm-update: " + c.refusal + '\n');
+    for (QStringList c : cases) {
+        const QString refusal = c.takeLast();
+        for (const QStringList& plan : {QStringList(), QStringList{"--plan"}}) {
+            const UpdaterOutcome o = RunUpdater(QStringList{"--radios", list} + c + plan + QStringList{image});
+            EXPECT_EQ(o.exitCode, 2) << qPrintable(c.join(u' '));
+            EXPECT_EQ(o.err, "zerlind-firm-update: " + refusal + '\n');
         }
     }
-    EXPECT_EQ(Bytes(image), imageBytes);
-    EXPECT_EQ(Read(log), QString());
-    EXPECT_FALSE(QFile::exists(dir + "/roles-new"));
-    EXPECT_EQ(sim.SessionsSoFar(300), 0);
+    EXPECT_TRUE(Bytes(image) == imageBytes && Read(log).isEmpty() && !QFile::exists(made));
 }
 
-// A record that cannot be written whole ends the run with status 9 naming the file and why; the
-// list to run again is replaced only when all of it was written. The disk is a full tmpfs in a
-// mount namespace of the test's own.
+// A record that cannot be written ends the run with status 9 naming the file and why, and an old
+// list stays whole: a full tmpfs in a mount namespace of the test's own. The old list holds a page
+// of it; the log, new, none, so that its first record needs one.
 TEST(Records, AFullDiskEndsTheRunAndKeepsTheOldList)
 {
-    const QString dir = TestSupport::ScratchDir() + "/full";
+    const QString dir = TestSupport::ScratchDir() + "/full", image = TestSupport::WriteRandomFile("disk.dat", 2048);
     QDir().mkpath(dir);
     QProcess probe;
     probe.start("unshare", {"-rm", "sh", "-c", "mount -t tmpfs -o size=64k none \"$0\"", dir});
@@ -234,30 +214,18 @@ TEST(Records, AFullDiskEndsTheRunAndKeepsTheOldList)
         GTEST_SKIP() << "no private tmpfs here (unshare -rm and mount are needed): " << probe.readAllStandardError().constData();
     RadioSimProcess sim("127.0.6.60-127.0.6.61", {"--refuse", "127.0.6.61/program"});
     ASSERT_TRUE(sim.Ready());
-    const QString image = TestSupport::WriteRandomFile("full.dat", 2048);
-    // The old list holds a page of the disk; the log, new, none, so that its first record needs one.
-    const struct {
-        const char* record;
-        const char* file;
-        const char* old;
-    } cases[] = {{"--failed", "/failed.txt", "# not updated by zerlind-firm-update earlier\n127.0.6.99\n"},
-                 {"--log", "/books.jsonl", ""}};
-    for (const auto& [record, file, old] : cases) {
-        SCOPED_TRACE(record);
-        const QString path = dir + file;
-        // The old list first, then the disk filled; what the run leaves is shown after it.
-        const QString script = QStringLiteral("mount -t tmpfs -o size=64k none %1 && cd %1 && printf '%2' > %3 && "
-                                              "(cat /dev/zero > fill) 2>/dev/null; \"$0\" \"$@\"; rc=$?; echo ---; cat %3; exit $rc")
-                                   .arg(dir, QString::fromLatin1(old).replace("\n", "\\n"), path);
+    for (const auto& [record, path, old] : {std::tuple<QString, QString, QString>{"--failed", dir + "/failed.txt", "# earlier\n127.0.6.99\n"},
+                                            {"--log", dir + "/books.jsonl", ""}}) {
+        const QString script = QStringLiteral("mount -t tmpfs -o size=64k none %1 && printf '%2' > %3 && (cat /dev/zero > %1/fill) "
+                                              "2>/dev/null; \"$0\" \"$@\"; rc=$?; echo ---; cat %3; exit $rc")
+                                   .arg(dir, QString(old).replace("\n", "\\n"), path);
         QProcess run;
-        run.start("unshare", QStringList{"-rm", "sh", "-c", script, ZFU_BIN_DIR "/zerlind-firm-update", "--jobs", "1", record,
-                                         path, image, "127.0.6.60", "127.0.6.61"});
+        run.start("unshare", {"-rm", "sh", "-c", script, ZFU_BIN_DIR "/zerlind-firm-update", record, path, image, "127.0.6.60", "127.0.6.61"});
         ASSERT_TRUE(run.waitForFinished(20000));
-        const QString out = QString::fromUtf8(run.readAllStandardOutput());
         const QString err = QString::fromUtf8(run.readAllStandardError());
         EXPECT_EQ(run.exitCode(), 9) << qPrintable(err);
         EXPECT_TRUE(err.contains(path + ": No space left on device")) << qPrintable(err);
-        EXPECT_EQ(out.section("---\n", 1), QString::fromLatin1(old)) << qPrintable(out);
+        EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()).section("---\n", 1), old) << qPrintable(record);
     }
 }
 
