@@ -1,15 +1,21 @@
 ; The Windows installer: the window program and the command line always, the radio simulator on
 ; request; a Start-menu entry and an uninstaller that removes exactly what was installed.
 ; makensis -DVERSION=1.2.0 -DSTAGE=<folder> -DINSTALL_LIST=<nsh> -DUNINSTALL_LIST=<nsh>
-;          -DOUTFILE=<setup.exe> installer.nsi   (scripts/windows writes the two lists)
+;          -DICON=<program.ico> -DOUTFILE=<setup.exe> installer.nsi   (scripts/windows writes the lists)
 Unicode true
 ; A 64-bit installer: the programs are 64-bit, and a 64-bit-only Wine cannot run a 32-bit one.
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; Sharp text at any scaling, as the programs draw theirs.
+ManifestDPIAware true
 
 !include "MUI2.nsh"
+!include "FileFunc.nsh"
+!include "LogicLib.nsh"
 
 !define PRODUCT "Zerlind Firm Utility"
+; The programs' CompanyName, which also names their settings key.
+!define COMPANY "vurn"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ZerlindFirmUtility"
 
 Name "${PRODUCT} ${VERSION}"
@@ -19,11 +25,17 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 
 VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "CompanyName" "${COMPANY}"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} setup"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Zerlind Firm Utility developers"
 
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_COMPONENTSPAGE_SMALLDESC
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -33,6 +45,57 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Zerlind Firm Utility developers"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
+LangString NamePrograms ${LANG_ENGLISH} "${PRODUCT}"
+LangString NamePrograms ${LANG_JAPANESE} "${PRODUCT}"
+LangString DescPrograms ${LANG_ENGLISH} "The window program and the command-line updater zerlind-firm-update, with a Start-menu entry."
+LangString DescPrograms ${LANG_JAPANESE} "ウィンドウのプログラムとコマンドラインの更新プログラム zerlind-firm-update、スタートメニューの項目。"
+LangString NameSimulator ${LANG_ENGLISH} "Radio simulator"
+LangString NameSimulator ${LANG_JAPANESE} "無線機シミュレーター"
+LangString DescSimulator ${LANG_ENGLISH} "zerlind-radio-sim, a radio on this computer for tests and demonstrations."
+LangString DescSimulator ${LANG_JAPANESE} "zerlind-radio-sim：テストとデモ用に、このコンピューター上で無線機の代わりをします。"
+LangString Running ${LANG_ENGLISH} "$R1 is running. Close it, then choose Retry."
+LangString Running ${LANG_JAPANESE} "$R1 が実行中です。終了してから [再試行] を選んでください。"
+
+; A program that runs holds its file: each one installed is asked for until it is closed or the
+; operator cancels (a silent run cancels), before a single file is replaced or removed.
+!macro ASK_TO_CLOSE_RUNNING prefix
+Function ${prefix}AskToCloseRunning
+  Push $R0
+  Push $R1
+  Push $R2
+  StrCpy $R2 0
+  ${Do}
+    ${Select} $R2
+      ${Case} 0
+        StrCpy $R1 "zerlind-firm-utility.exe"
+      ${Case} 1
+        StrCpy $R1 "zerlind-firm-update.exe"
+      ${Case} 2
+        StrCpy $R1 "zerlind-radio-sim.exe"
+      ${CaseElse}
+        ${Break}
+    ${EndSelect}
+    ${If} ${FileExists} "$INSTDIR\$R1"
+      ClearErrors
+      FileOpen $R0 "$INSTDIR\$R1" a
+      ${If} ${Errors}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(Running)" /SD IDCANCEL IDRETRY again
+        Abort
+        again:
+        ${Continue}
+      ${EndIf}
+      FileClose $R0
+    ${EndIf}
+    IntOp $R2 $R2 + 1
+  ${Loop}
+  Pop $R2
+  Pop $R1
+  Pop $R0
+FunctionEnd
+!macroend
+!insertmacro ASK_TO_CLOSE_RUNNING ""
+!insertmacro ASK_TO_CLOSE_RUNNING "un."
+
 ; The Start-menu entry for every user of the machine, as the programs are.
 Function .onInit
   SetShellVarContext all
@@ -41,8 +104,9 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
-Section "!${PRODUCT}" SecPrograms
+Section "!$(NamePrograms)" SecPrograms
   SectionIn RO
+  Call AskToCloseRunning
   !include "${INSTALL_LIST}"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -51,7 +115,7 @@ Section "!${PRODUCT}" SecPrograms
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Zerlind Firm Utility developers"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${COMPANY}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\zerlind-firm-utility.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
@@ -60,12 +124,24 @@ Section "!${PRODUCT}" SecPrograms
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
-Section /o "Radio simulator (for tests and demonstrations)" SecSimulator
+Section /o "$(NameSimulator)" SecSimulator
   SetOutPath "$INSTDIR"
-  File "${STAGE}\simulator\zerlind-radio-sim.exe"
+  File "${STAGE}\zerlind-radio-sim.exe"
 SectionEnd
 
+; Last: the size in Settings, Apps is what the chosen parts take (in KiB).
+Section "-EstimatedSize"
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecPrograms} $(DescPrograms)
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulator} $(DescSimulator)
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
 Section "Uninstall"
+  Call un.AskToCloseRunning
   !include "${UNINSTALL_LIST}"
   Delete "$INSTDIR\zerlind-radio-sim.exe"
   Delete "$INSTDIR\uninstall.exe"

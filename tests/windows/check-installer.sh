@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The installer under Wine: a silent install (/S) puts both programs, their Qt and the Start-menu
-# entry in place, the installed window program starts and stays up, and the silent uninstall
-# removes every file it installed. Skipped (77) when the installer has not been made yet.
+# entry in place, the installed window program starts and stays up, a reinstall and an uninstall
+# leave it be while it runs, and the silent uninstall removes every file it installed. Every
+# program of the zip starts from its own folder. Skipped (77) when the installer has not been
+# made yet.
 # Usage: check-installer.sh WINE_RUN SETUP.exe
 set -euo pipefail
 run=$1 setup=$2
@@ -20,8 +22,19 @@ check "the command line is installed" test -f "$dir/zerlind-firm-update.exe"
 check "the window system's plugin is installed" test -f "$dir/plugins/platforms/qwindows.dll"
 check "the Start-menu entry is there" test -f "$menu/Zerlind Firm Utility.lnk"
 check "the simulator is not installed unless asked for" test ! -e "$dir/zerlind-radio-sim.exe"
-version=$("$run" "$dir/zerlind-firm-update.exe" --version | tr -d '\r')
-check "the installed command line answers --version ($version)" grep -q '^zerlind-firm-update ' <<<"$version"
+for program in zerlind-firm-update zerlind-firm-utility; do
+  version=$(cd "$dir" && "$run" "./$program.exe" --version | tr -d '\r')
+  check "the installed $program starts in its folder ($version)" grep -q "^$program " <<<"$version"
+done
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZerlindFirmUtility'
+check "the Apps entry names the programs' company" grep -q 'Publisher.*REG_SZ.*vurn' <<<"$("$run" reg query "$key" /v Publisher)"
+check "the Apps entry gives the size" grep -q 'EstimatedSize.*REG_DWORD.*0x[0-9a-f]\{3,\}' <<<"$("$run" reg query "$key" /v EstimatedSize)"
+zip=${setup%-setup.exe}-windows-x64.zip
+unzip -q "$zip" -d "$scratch/zip"
+while read -r exe; do
+  version=$(cd "$(dirname "$exe")" && "$run" "./$(basename "$exe")" --version | tr -d '\r')
+  check "$(basename "$exe") of the zip starts in its folder ($version)" grep -q "^$(basename "$exe" .exe) " <<<"$version"
+done < <(find "$scratch/zip" -name '*.exe')
 
 # The installed window program on a bare X server, with only what the installer put beside it:
 # its caution appears, and it is still up.
@@ -40,6 +53,15 @@ for _ in $(seq 150); do
 done
 check "the installed window program shows its caution" xdotool search --onlyvisible --name '^Zerlind Firm Utility$'
 check "the installed window program is still up" kill -0 "$app_pid"
+# A program that runs is not replaced or removed under it: a silent run gives up (status 2).
+status=0; "$run" "$setup" /S || status=$?
+check "a reinstall gives up while the program runs (status $status)" test "$status" = 2
+# In place (_?=, which must stay unquoted, hence cmd), so that its status is the uninstall's.
+printf '@"C:\\Program Files\\Zerlind Firm Utility\\uninstall.exe" /S _?=C:\\Program Files\\Zerlind Firm Utility\r\n@exit /b %%errorlevel%%\r\n' \
+  >"$scratch/uninstall.bat"
+status=0; "$run" cmd /c "Z:${scratch//\//\\}\\uninstall.bat" || status=$?
+check "an uninstall gives up while the program runs (status $status)" test "$status" = 2
+check "the running program is still installed" test -f "$dir/zerlind-firm-utility.exe"
 kill "$app_pid" 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
 app_pid=
