@@ -13,10 +13,7 @@ namespace {
 
 constexpr qint64 START_MS = 1000000; // the run's clock at its start
 
-struct Attempt {
-    UpdateResult result;
-    int takesMs;
-};
+using Attempt = std::pair<UpdateResult, int>; // how it ends, and the time it takes
 
 struct Fleet {
     int radios, jobs;
@@ -30,13 +27,10 @@ Fleet RandomFleet(std::mt19937& random)
 {
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     Fleet f{pick(1, 40), pick(1, 6), {}, {}};
-    const int canary = pick(0, 2) == 1 && f.radios > 1 ? pick(1, f.radios - 1) : 0;
-    f.rules.canary = canary > 0;
-    if (canary > 0)
-        f.rules.waves = {canary, f.radios - canary};
-    for (int left = f.radios; canary == 0 && pick(0, 1) && left > 0; left -= f.rules.waves.last())
-        f.rules.waves << pick(1, left);
-    if (!f.rules.waves.isEmpty() && !f.rules.canary)
+    f.rules.canary = pick(0, 2) == 1 && f.radios > 1;
+    for (int left = f.radios; left > 0 && (f.rules.canary || pick(0, 1)); left -= f.rules.waves.last())
+        f.rules.waves << (f.rules.canary && left < f.radios ? left : pick(1, left - (f.rules.canary ? 1 : 0)));
+    if (!f.rules.waves.isEmpty())
         f.rules.waves << f.radios - std::accumulate(f.rules.waves.begin(), f.rules.waves.end(), 0);
     f.rules.waves.removeAll(0);
     f.rules.failureLimit = pick(0, 1) * pick(1, f.radios / 2 + 1);
@@ -45,11 +39,9 @@ Fleet RandomFleet(std::mt19937& random)
     f.rules.deadlineMs = pick(0, 1) * (START_MS + pick(1, 30000));
     const UpdateResult kinds[] = {UpdateResult::Updated, UpdateResult::RadioNotFound, UpdateResult::TransferFailed,
                                   UpdateResult::ProgramRefused, UpdateResult::NoProgramReply};
-    for (int radio = 0; radio < f.radios; ++radio) {
-        f.attempts << QVector<Attempt>();
-        for (int n = pick(0, 3) == 0 ? pick(1, 4) : 0; n > 0; --n)
+    for (int radio = 0, n = 0; radio < f.radios; ++radio)
+        for (f.attempts << QVector<Attempt>(), n = pick(0, 3) == 0 ? pick(1, 4) : 0; n > 0; --n)
             f.attempts.last() << Attempt{kinds[pick(0, 4)], pick(0, 2000)};
-    }
     return f;
 }
 
@@ -64,28 +56,28 @@ QStringList Model(const Fleet& f)
     QVector<bool> started(f.radios, false);
     QStringList story(f.radios);
     const auto mayStart = [&] {
-        if (cause.isEmpty() && r.failureLimit > 0 && failures >= r.failureLimit)
-            cause = "failure limit";
-        if (cause.isEmpty() && r.deadlineMs > 0 && clock >= r.deadlineMs)
-            cause = "deadline";
+        cause = !cause.isEmpty()                                        ? cause
+                : r.failureLimit > 0 && failures >= r.failureLimit     ? "failure limit"
+                : r.deadlineMs > 0 && clock >= r.deadlineMs             ? "deadline"
+                                                                        : "";
         return cause.isEmpty();
     };
     const auto run = [&](int radio) {
         int n = 1;
         for (QString cut;; ++n, clock += qMin(30000, 1000 << (n - 2))) {
             const Attempt a = f.At(radio, n);
-            clock += a.takesMs;
-            const bool again = (a.result == UpdateResult::RadioNotFound || a.result == UpdateResult::TransferFailed) && n <= r.retries;
+            clock += a.second;
+            const bool again = (a.first == UpdateResult::RadioNotFound || a.first == UpdateResult::TransferFailed) && n <= r.retries;
             if (again && r.deadlineMs > 0 && r.deadlineMs - clock < qMin(30000, 1000 << (n - 1)))
                 cut = " cut";
             if (again && cut.isEmpty())
                 continue;
-            story[radio] = QStringLiteral("%1 %2%3").arg(a.result == UpdateResult::Updated ? "updated" : "failed").arg(n).arg(cut);
+            story[radio] = QStringLiteral("%1 %2%3").arg(a.first == UpdateResult::Updated ? "updated" : "failed").arg(n).arg(cut);
             const int exits[] = {0, 3, 4, 5, 6, 7}; // as the manual numbers them
-            status = status == 0 ? exits[int(a.result)] : status;
-            if (a.result != UpdateResult::Updated && ++failures == r.failureLimit && started.contains(false) && cause.isEmpty())
+            status = status == 0 ? exits[int(a.first)] : status;
+            if (a.first != UpdateResult::Updated && ++failures == r.failureLimit && started.contains(false) && cause.isEmpty())
                 cause = "failure limit";
-            return a.result != UpdateResult::Updated;
+            return a.first != UpdateResult::Updated;
         }
     };
     const QVector<int> waves = f.Waves();
@@ -149,8 +141,8 @@ QStringList Real(const Fleet& f)
                           // A start refused tells no one: looked at every millisecond, for 10 s at most.
                           for (int ms = 0; !mayReturn(radio) && ms < 10000; ++ms)
                               changed.wait_for(lock, std::chrono::milliseconds(1));
-                          clock += f.At(radio, n).takesMs;
-                          return f.At(radio, n).result;
+                          clock += f.At(radio, n).second;
+                          return f.At(radio, n).first;
                       },
                       [&](int radio) {
                           std::lock_guard<std::mutex> lock(mutex);
@@ -159,11 +151,10 @@ QStringList Real(const Fleet& f)
                       }});
     const QVector<RadioOutcome> outcomes = fleet.Update({}, 0, {}, rules);
     QStringList story;
-    for (const RadioOutcome& o : outcomes) {
-        story << (o.state == RadioState::NotStarted ? StateWord(o.state) + u' ' + o.text
-                                                    : QStringLiteral("%1 %2%3").arg(StateWord(o.state)).arg(o.attempts).arg(
-                                                          o.text.contains("deadline") ? " cut" : ""));
-    }
+    for (const RadioOutcome& o : outcomes)
+        story << StateWord(o.state) + u' '
+                     + (o.state == RadioState::NotStarted ? o.text
+                                                          : QString::number(o.attempts) + (o.text.contains("deadline") ? " cut" : ""));
     return story << QString::number(CFleetRun::ExitCode(outcomes, interrupts)) << QString::number(clock - START_MS);
 }
 
@@ -176,13 +167,7 @@ TEST(RolloutModel, RandomFleetsFollowTheRules)
         const Fleet f = RandomFleet(random);
         const std::string expected = Model(f).join(" | ").toStdString(), got = Real(f).join(" | ").toStdString();
         failed += got == expected ? 0 : 1;
-        QString waves;
-        for (int size : f.rules.waves)
-            waves += QString::number(size) + u' ';
-        EXPECT_EQ(got, expected) << "seed " << seed << ", case " << n << ": --jobs " << f.jobs << ", waves "
-                                 << qPrintable(waves) << (f.rules.canary ? "canary" : "") << ", limit "
-                                 << f.rules.failureLimit << ", retries " << f.rules.retries << ", pause "
-                                 << f.rules.wavePauseMs << ", deadline " << f.rules.deadlineMs;
+        EXPECT_EQ(got, expected) << "case " << n << " of seed " << seed << ": ROLLOUT_SEED=" << seed << " replays it";
     }
     std::printf("rollout model: %d cases, seed %u\n", cases, seed);
 }
