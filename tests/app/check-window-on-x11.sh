@@ -14,9 +14,13 @@
 #            the main window's frame is centred on the screen, neither it nor the confirmation is
 #            offered maximise, and a confirmation minimised all the same comes back with the main
 #            window.
-# Usage: check-window-on-x11.sh notices|keys|paint|paint-openbox PROGRAM SIMULATOR DESKTOP_ENTRY
+#   drops (127.0.0.214): files dragged from another program (XDND_SOURCE) onto the main window:
+#            one firmware file is taken while the window is idle; a file that is not ".dat", two
+#            firmware files, a drop during an update and a drop in the preset form are refused,
+#            and the source is told so.
+# Usage: check-window-on-x11.sh notices|keys|paint|paint-openbox|drops PROGRAM SIMULATOR DESKTOP_ENTRY XDND_SOURCE
 set -euo pipefail
-mode=$1 program=$2 simulator=$3 entry=$4
+mode=$1 program=$2 simulator=$3 entry=$4 xdnd_source=${5:-}
 tools="Xvfb xprop xwininfo xdotool"
 [[ $mode == paint* ]] && tools+=" xwd python3"
 [ "$mode" = paint-openbox ] && tools+=" openbox"
@@ -24,10 +28,10 @@ for tool in $tools; do
   command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/setup installs it)"; exit 1; }
 done
 
-declare -A addresses=([notices]=127.0.0.210 [keys]=127.0.0.211 [paint]=127.0.0.212 [paint-openbox]=127.0.0.213)
+declare -A addresses=([notices]=127.0.0.210 [keys]=127.0.0.211 [paint]=127.0.0.212 [paint-openbox]=127.0.0.213 [drops]=127.0.0.214)
 address=${addresses[$mode]:-127.0.0.210}
-xvfb_pid= app_pid= sim_pid= wm_pid=
-owned_pids="app_pid sim_pid wm_pid xvfb_pid"
+xvfb_pid= app_pid= sim_pid= wm_pid= src_pid=
+owned_pids="src_pid app_pid sim_pid wm_pid xvfb_pid"
 source "$(dirname "$0")/window-test-support.sh"
 
 source "$(dirname "$0")/xvfb.sh"
@@ -228,6 +232,54 @@ keys)
   check "no second update (connected again: $again)" [ "$again" = no ]
   check "one session at the simulator ($(sessions))" [ "$(sessions)" = 1 ]
   check "the program still runs" kill -0 "$app_pid"
+  ;;
+drops)
+  # 64 blocks, each answered after 60 ms: the transfer takes about four seconds.
+  start_simulator --slow all=60
+  stored() { sed -n 's/^Filename=//p' "$scratch/config/vurn/Zerlind FirmUtility.conf"; }
+  # Drags the files from the source (at the screen's corner) onto the main window's centre, in
+  # steps as a hand would; prints what the source was told.
+  drag() { # files...
+    "$xdnd_source" "$@" >"$scratch/source.out" 2>"$scratch/source.log" &
+    src_pid=$!
+    wait_for visible_other "drag source" || die "the drag source did not appear"
+    local x y step
+    read -r x y <<<"$(doubled_centre "$main")"
+    xdotool mousemove --sync 50 50 mousedown 1
+    for step in 1 2 3 4 5 6 7 8; do
+      xdotool mousemove --sync $((50 + (x / 2 - 50) * step / 8)) $((50 + (y / 2 - 50) * step / 8))
+      sleep 0.05
+    done
+    sleep 0.3
+    xdotool mouseup 1
+    gone() { ! kill -0 "$src_pid" 2>/dev/null; }
+    wait_for gone || die "the drag did not end"
+    src_pid=
+    cat "$scratch/source.out"
+  }
+  printf 'x' >"$scratch/notes.txt"
+  cp "$scratch/main.dat" "$scratch/other.dat"
+  start_program -nocheck
+  wait_for visible_other "Zerlind Firm Utility" || die "the main window did not appear"
+  main=$found
+  check "one firmware file is taken" [ "$(drag "$scratch/other.dat")" = copied ]
+  check "and stored ($(stored))" [ "$(stored)" = "$scratch/other.dat" ]
+  check "a file that is not .dat is refused" [ "$(drag "$scratch/notes.txt")" = refused ]
+  check "two firmware files are refused" [ "$(drag "$scratch/main.dat" "$scratch/other.dat")" = refused ]
+  check "the stored file stays ($(stored))" [ "$(stored)" = "$scratch/other.dat" ]
+  # The connection stands (in /proc/net/tcp, 127.0.0.214:1111 is D600007F:0457, 01 established).
+  connected() { awk '$4 == "01" && ($2 == "D600007F:0457" || $3 == "D600007F:0457")' /proc/net/tcp | grep -q .; }
+  keys_to "$main" Return
+  wait_for connected || die "the update did not start"
+  check "a drop during an update is refused" [ "$(drag "$scratch/main.dat")" = refused ]
+  connected || die "the update ended before the drop (a very slow machine?)"
+  check "the stored file stays ($(stored))" [ "$(stored)" = "$scratch/other.dat" ]
+  wait_for bash -c '[ "$(grep -c "^session=" "'"$scratch"'/sim.log")" -ge 1 ]' || true
+  kill "$app_pid" && wait "$app_pid" 2>/dev/null || true
+  start_program -nocheck '*U'
+  wait_for visible_other "Zerlind Firm Utility" || die "the main window in the preset form did not appear"
+  main=$found
+  check "a drop in the preset form is refused" [ "$(drag "$scratch/main.dat")" = refused ]
   ;;
 *)
   die "unknown mode $mode"
