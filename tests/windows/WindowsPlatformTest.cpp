@@ -8,7 +8,6 @@
 #include "ui/main/SettingsStore.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -137,28 +136,19 @@ TEST(WindowsPlatform, EveryProgramCarriesItsManifestIconAndVersion)
     }
 }
 
-// A console of the test's own, as cmd has one, read back as the user would see it.
-class OwnConsole {
-public:
-    OwnConsole()
-    {
-        FreeConsole();
-        if (AllocConsole())
-            screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr);
-    }
+// A console of the test's own, as cmd has one, read back as the user sees it.
+struct OwnConsole {
     ~OwnConsole() { FreeConsole(); }
-    // The characters of the first `rows` rows.
-    QString Shown(int rows) const
+    HANDLE screen = (FreeConsole(), AllocConsole(),
+                     CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    QString Shown() const // the first three rows
     {
-        CONSOLE_SCREEN_BUFFER_INFO info{};
-        GetConsoleScreenBufferInfo(screen, &info);
-        std::wstring text(size_t(info.dwSize.X * rows), L' ');
+        std::wstring text(3 * 80, L' ');
         DWORD read = 0;
         ReadConsoleOutputCharacterW(screen, text.data(), DWORD(text.size()), COORD{0, 0}, &read);
-        return QString::fromStdWString(text.substr(0, read));
+        return QString::fromStdWString(text.substr(0, read)).simplified();
     }
-    HANDLE screen = INVALID_HANDLE_VALUE;
 };
 
 TEST(WindowsPlatform, JapaneseReachesTheConsoleAsCharactersAndAFileAsUtf8)
@@ -166,70 +156,54 @@ TEST(WindowsPlatform, JapaneseReachesTheConsoleAsCharactersAndAFileAsUtf8)
     const QString text = QStringLiteral("ファームウェアの転送に失敗しました。 transfer failed");
     {
         OwnConsole console;
-        ASSERT_NE(console.screen, INVALID_HANDLE_VALUE);
         std::FILE* stream = _fdopen(_open_osfhandle(intptr_t(console.screen), _O_WRONLY | _O_BINARY), "wb");
         ASSERT_NE(stream, nullptr);
         Terminal::TextStream(stream) << text;
-        EXPECT_TRUE(console.Shown(2).simplified().contains(text)) << qPrintable(console.Shown(2).toUtf8().toHex());
+        EXPECT_TRUE(console.Shown().contains(text)) << qPrintable(console.Shown().toUtf8().toHex());
         std::fclose(stream);
     }
-    const QString path = QDir(TestSupport::ScratchDir()).filePath(QStringLiteral("out.txt"));
-    std::FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.utf16()), L"wb");
-    ASSERT_NE(file, nullptr);
+    std::FILE* file = std::tmpfile();
     Terminal::TextStream(file) << text;
+    std::rewind(file);
+    char bytes[256];
+    EXPECT_EQ(QByteArray(bytes, int(std::fread(bytes, 1, sizeof bytes, file))), text.toUtf8());
     std::fclose(file);
-    QFile written(path);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), text.toUtf8());
 }
 
 // The window program started from a console with no output of its own (as cmd starts it)
 // answers there; started with no console at all, in a box.
 TEST(WindowsPlatform, WindowProgramAnswersOnItsStartersConsoleElseInABox)
 {
-    const std::wstring exe = QStringLiteral(ZFU_BIN_DIR "/zerlind-firm-utility.exe").toStdWString();
-    const auto start = [&](const wchar_t* option, DWORD flags) {
-        std::wstring line = L"\"" + exe + L"\" " + option;
+    const auto start = [](const wchar_t* option, DWORD flags) {
+        std::wstring line = QStringLiteral("\"" ZFU_BIN_DIR "/zerlind-firm-utility.exe\" ").toStdWString() + option;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES; // and none of them
         PROCESS_INFORMATION process{};
         EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &process));
         CloseHandle(process.hThread);
-        return process;
+        return process.hProcess;
     };
-    const auto ended = [](const PROCESS_INFORMATION& process, DWORD ms) {
-        const bool done = WaitForSingleObject(process.hProcess, ms) == WAIT_OBJECT_0;
+    const auto ended = [](HANDLE process, DWORD ms) {
+        const bool done = WaitForSingleObject(process, ms) == WAIT_OBJECT_0;
         if (!done)
-            TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hProcess);
+            TerminateProcess(process, 1);
+        CloseHandle(process);
         return done;
     };
     {
         OwnConsole console;
-        ASSERT_NE(console.screen, INVALID_HANDLE_VALUE);
-        const PROCESS_INFORMATION process = start(L"--version", 0);
-        EXPECT_TRUE(ended(process, 60000));
-        EXPECT_TRUE(console.Shown(3).contains(QStringLiteral("zerlind-firm-utility (Zerlind Firm Utility) ")))
-            << qPrintable(console.Shown(3).simplified());
+        EXPECT_TRUE(ended(start(L"--version", 0), 60000));
+        EXPECT_TRUE(console.Shown().contains(QStringLiteral("zerlind-firm-utility (Zerlind Firm Utility) "))) << qPrintable(console.Shown());
     }
-    const PROCESS_INFORMATION process = start(L"--help", DETACHED_PROCESS);
-    struct Found { DWORD pid; HWND box; } found{process.dwProcessId, nullptr};
-    for (int i = 0; i < 300 && !found.box; ++i) { // up to a minute
+    const HANDLE process = start(L"--help", DETACHED_PROCESS);
+    HWND box = nullptr;
+    for (int i = 0; i < 300 && !(box = FindWindowW(L"#32770", L"Zerlind Firm Utility")); ++i) // up to a minute
         Sleep(200);
-        EnumWindows([](HWND window, LPARAM data) {
-            auto* f = reinterpret_cast<Found*>(data);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid == f->pid && IsWindowVisible(window))
-                f->box = window;
-            return f->box ? FALSE : TRUE;
-        }, LPARAM(&found));
-    }
     wchar_t shown[2048] = {};
-    GetDlgItemTextW(found.box, 0xFFFF, shown, 2048); // the box's text
+    GetDlgItemTextW(box, 0xFFFF, shown, 2048); // the box's text
     EXPECT_TRUE(QString::fromWCharArray(shown).contains(QStringLiteral("--version    show the version and exit")));
-    PostMessageW(found.box, WM_COMMAND, IDOK, 0);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(ended(process, 30000));
 }
 
