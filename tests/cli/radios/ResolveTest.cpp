@@ -116,20 +116,17 @@ TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
 
     options.addresses = QStringList{"radio-slow.club", "127.0.4.150"};
     EXPECT_EQ(RunFleet(options, 0x0409, resolver, interrupts), 2);
-    // A name with no address says whether it does not resolve or was not answered in time.
-    for (const auto& [name, error] : {std::pair("nosuch.example", "nosuch.example: no such radio name (it does not resolve)"),
-                                      std::pair("never.example", "never.example: no address for the name within 3000 ms")}) {
-        options.addresses = QStringList{"127.0.4.150", name};
-        RunPlan plan;
-        QString why;
-        EXPECT_EQ(BuildRunPlan(options, 0x0409, resolver, interrupts, 0, nullptr, plan, why), 2);
-        EXPECT_EQ(why.toStdString(), error);
-    }
-    // The plan's columns line up.
-    options.addresses = QStringList{"127.0.4.150", "[::1]:1112"};
+    // A name with no address says which of the two; the plan's columns line up.
     RunPlan plan;
     QString why;
-    ASSERT_EQ(BuildRunPlan(options, 0x0409, resolver, interrupts, 0, nullptr, plan, why), 0);
+    const auto build = [&](const QString& name) {
+        options.addresses = QStringList{"127.0.4.150", name};
+        plan = RunPlan();
+        return BuildRunPlan(options, 0x0409, resolver, interrupts, 0, nullptr, plan, why);
+    };
+    EXPECT_EQ((build("nosuch.example") == 2 ? why : QString()).toStdString(), "nosuch.example: no such radio name (it does not resolve)");
+    EXPECT_EQ((build("never.example") == 2 ? why : QString()).toStdString(), "never.example: no address for the name within 3000 ms");
+    ASSERT_EQ(build("[::1]:1112"), 0);
     EXPECT_TRUE(PlanText(plan).contains("  127.0.4.150  127.0.4.150  port 1111\n  [::1]:1112   ::1          port 1112\n"))
         << qPrintable(PlanText(plan));
     // Then the radio itself, by its name: it is the simulator's first session.
