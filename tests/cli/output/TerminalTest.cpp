@@ -25,7 +25,6 @@ public:
     ~TmuxPane() { Tmux({"kill-server"}); }
 
     void Resize(int columns) const { Tmux({"resize-window", "-x", QString::number(columns)}); }
-
     // The screen and the scrollback, wrapped lines joined, once the command has ended (bounded).
     QStringList Ended(int timeoutMs)
     {

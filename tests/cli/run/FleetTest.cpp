@@ -248,8 +248,7 @@ TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
         {{path, Radio(130), Radio(130) + ":1111"}, "radio listed twice"},
         {{path, "[::ffff:127.0.4.130]:1111", Radio(130)}, "radio listed twice"},
         {{path, Radio(130), Radio(130)}, "at ADDRESS 1 of the command line and at ADDRESS 2 of the command line"},
-        {{"--radios", WriteList("twice.txt", "127.0.4.130\n"), "--radios", WriteList("twice.txt", "127.0.4.130\n"), path},
-         "twice.txt given twice"},
+        {{"--radios", WriteList("twice.txt", "127.0.4.130\n"), "--radios", WriteList("twice.txt", "127.0.4.130\n"), path}, "twice.txt given twice"},
         {{"--deadline", "9999-01-01T00:00:00Z", path, Radio(130)}, "--deadline 9999-01-01T00:00:00.000Z is more than a week away"},
         // A list an earlier run left empty: nothing beside it goes, and a check still checks the file.
         {{"--radios", WriteList("done.txt", "# not updated by zerlind-firm-update 1.0\n"), path, Radio(130)}, "done.txt holds no radio"},
