@@ -142,6 +142,10 @@ SectionEnd
 
 Section "Uninstall"
   Call un.AskToCloseRunning
+  ; The empty keys Qt's file dialog leaves once the program has taken its state away again;
+  ; keys that hold another Qt program's state stay.
+  DeleteRegKey /ifnosubkeys /ifnovalues HKCU "Software\QtProject\OrganizationDefaults"
+  DeleteRegKey /ifnosubkeys /ifnovalues HKCU "Software\QtProject"
   !include "${UNINSTALL_LIST}"
   Delete "$INSTDIR\zerlind-radio-sim.exe"
   Delete "$INSTDIR\uninstall.exe"

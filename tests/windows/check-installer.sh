@@ -71,4 +71,6 @@ app_pid=
 for _ in $(seq 100); do [ -e "$dir" ] || break; sleep 0.2; done
 check "the uninstaller removed the program folder" test ! -e "$dir"
 check "the uninstaller removed the Start-menu entry" test ! -e "$menu"
+status=0; "$run" reg query 'HKCU\Software\QtProject' >/dev/null 2>&1 || status=$?
+check "no empty key of Qt's file dialog is left" test "$status" != 0
 exit "$fail"
