@@ -16,6 +16,9 @@ source "$(dirname "$0")/../app/xvfb.sh"
 prefix=${WINEPREFIX:-${ZFU_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zerlind-firm-utility}/wine}
 dir="$prefix/drive_c/Program Files/Zerlind Firm Utility"
 menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zerlind Firm Utility"
+check "the installer is DPI-aware" grep -q 'WindowsSettings">true</dpiAware>' <(strings "$setup")
+check "the installer names the programs' company and its version" \
+  grep -qz 'CompanyName.vurn.*ProductVersion.[0-9]' <(strings -el "$setup" | tr '\n' ' ')
 "$run" "$setup" /S
 check "the window program is installed" test -f "$dir/zerlind-firm-utility.exe"
 check "the command line is installed" test -f "$dir/zerlind-firm-update.exe"
