@@ -162,6 +162,9 @@ TEST_F(MainWindowTest, APresetPathIsShownButNotStored)
 
 TEST_F(MainWindowTest, ASettingsWriteThatFailsIsSaidOnceInThePane)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the store is the registry there: no folder can stand where it writes";
+#endif
     for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
         ASSERT_TRUE(QDir().mkpath(StoreFile())); // a folder where the file would go
         auto dlg = Open(language);
@@ -268,6 +271,7 @@ TEST_F(MainWindowTest, DropsAreTakenOnlyWhenIdleWithTheFileFieldInView)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.state) << " " << c.files.join(QLatin1Char(' ')).toStdString());
         QFile::remove(StoreFile());
+        const QString before = Stored(QStringLiteral("Filename")); // the registry outlives the file
         HookedDlg dlg;
         dlg.m_strFileName = firmware;
         dlg.m_bHideFileControls = c.state == State::ControlsHidden || c.state == State::ShownAgain;
@@ -295,7 +299,7 @@ TEST_F(MainWindowTest, DropsAreTakenOnlyWhenIdleWithTheFileFieldInView)
         EXPECT_EQ(seen, QVector<bool>(3, c.taken));
         const QString taken = QDir::toNativeSeparators(one);
         EXPECT_EQ(Edit(dlg, Dlg::IDC_FILE_NAME)->text(), c.taken ? taken : firmware);
-        EXPECT_EQ(Stored(QStringLiteral("Filename")), c.taken ? taken : QStringLiteral("<none>"));
+        EXPECT_EQ(Stored(QStringLiteral("Filename")), c.taken ? taken : before);
     }
 }
 
