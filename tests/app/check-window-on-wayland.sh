@@ -55,7 +55,11 @@ wait "$app_pid" 2>/dev/null || true
 app_pid=
 
 # The confirmation over the main window.
-"$probe" >"$scratch/probe.log" 2>&1 || die "the confirmation did not appear"
+# Under the leak checker a library that Qt's Wayland plugin unloads at the end can leave an
+# allocation behind with no module to name it by (seen once on a loaded machine); the probe's
+# own code is leak-checked by the notices' tests, so here the leak check stands aside.
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$probe" >"$scratch/probe.log" 2>&1 ||
+  die "the confirmation did not appear"
 toplevel_titled() { sed -n "s/.*-> \(xdg_toplevel@[0-9]*\)\.set_title(\"$1\")\$/\1/p" "$scratch/probe.log" | head -n 1; }
 main=$(toplevel_titled "Zerlind Firm Utility")
 confirmation=$(toplevel_titled "Firmware Update")
