@@ -31,11 +31,17 @@ QString RoleText(const FileRole& role)
     return what + u' ' + role.path;
 }
 
+// The file a path stands for: a symbolic link stays one, the file it names is the record.
+QString LinkedFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : path;
+}
+
 // Where a path that names no file yet would be made: two such names are one file when this is.
 QString WhereMade(const QString& path)
 {
-    const QFileInfo info(path);
-    return QDir::cleanPath(info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath());
+    return QDir::cleanPath(QFileInfo(LinkedFile(path)).absoluteFilePath());
 }
 
 } // namespace
@@ -122,10 +128,8 @@ QString CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs)
             out << m_facts.rerun.value(i) << "  # " << StateWord(o.state) << ": " << o.text << '\n';
     }
     out.flush();
-    // Whole or not at all: a list cut short would leave radios out of the next run. A symbolic
-    // link stays one: the file it names is replaced.
-    const QFileInfo info(m_path);
-    const int error = Platform::ReplaceFileWhole(info.isSymLink() ? info.symLinkTarget() : m_path, text);
+    // Whole or not at all: a list cut short would leave radios out of the next run.
+    const int error = Platform::ReplaceFileWhole(LinkedFile(m_path), text);
     if (error == 0)
         return QString();
     QString reason = QStringLiteral("error %1").arg(error);
