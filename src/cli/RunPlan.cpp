@@ -8,8 +8,6 @@
 
 #include "engine/FirmwareImage.h"
 
-#include "base/Platform.h"
-
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QJsonArray>
@@ -21,19 +19,7 @@ namespace {
 // is set to a list an earlier run wrote that holds no radio.
 bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QString& emptyList, QString& error)
 {
-    for (int i = 0; i < options.radioLists.size(); ++i) {
-        const QString& list = options.radioLists[i];
-        // Each of its radios would be "listed twice" at the same place.
-        Platform::FileIdentity identity;
-        const bool known = list != QLatin1String("-") && Platform::IdentifyFile(list, identity);
-        for (const QString& earlier : options.radioLists.mid(0, i)) {
-            Platform::FileIdentity other;
-            if (earlier == list || (known && Platform::IdentifyFile(earlier, other) && other == identity)) {
-                error = earlier == list ? QStringLiteral("--radios %1 given twice").arg(list)
-                                        : QStringLiteral("--radios %1 and --radios %2: one list given twice").arg(earlier, list);
-                return false;
-            }
-        }
+    for (const QString& list : options.radioLists) {
         const qsizetype before = radios.size();
         if (!ReadRadioList(list, options.port, radios, error))
             return false;

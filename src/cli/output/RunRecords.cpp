@@ -52,19 +52,25 @@ bool CheckFileRoles(const QVector<FileRole>& roles, QString& error)
         for (int earlier = 0; earlier < later; ++earlier) {
             const FileRole& a = roles[earlier];
             const FileRole& b = roles[later];
-            // Standard input is no file; a list read twice is still one role.
-            if (a.path == QLatin1String("-") || b.path == QLatin1String("-") || a.option == b.option)
-                continue;
+            // Standard input is no file, but is read once.
+            const bool standardInput = a.path == QLatin1String("-") || b.path == QLatin1String("-");
             Platform::FileIdentity first;
             Platform::FileIdentity second;
-            const bool found = Platform::IdentifyFile(a.path, first);
-            const bool same = found == Platform::IdentifyFile(b.path, second)
-                              && (found ? first == second : WhereMade(a.path) == WhereMade(b.path));
-            if (same) {
+            const bool found = !standardInput && Platform::IdentifyFile(a.path, first);
+            const bool same = standardInput ? a.path == b.path && a.option == b.option
+                                            : found == Platform::IdentifyFile(b.path, second)
+                                                  && (found ? first == second : WhereMade(a.path) == WhereMade(b.path));
+            if (!same)
+                continue;
+            // Only radio lists come more than once: each of its radios would be "listed twice".
+            if (a.option == b.option) {
+                error = a.path == b.path ? QStringLiteral("%1 %2 given twice").arg(b.option, b.path)
+                                         : QStringLiteral("%1 %2 and %1 %3: one list given twice").arg(a.option, a.path, b.path);
+            } else {
                 error = QStringLiteral("%1 %2: the same file as %3").arg(b.option.isEmpty() ? QStringLiteral("FILE") : b.option,
                                                                         b.path, RoleText(a));
-                return false;
             }
+            return false;
         }
     }
     return true;
