@@ -212,7 +212,7 @@ TEST(Records, AFullDiskEndsTheRunAndKeepsTheOldList)
     probe.start("unshare", {"-rm", "sh", "-c", "mount -t tmpfs -o size=64k none \"$0\"", dir});
     if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
         GTEST_SKIP() << "no private tmpfs here (unshare -rm and mount are needed): " << probe.readAllStandardError().constData();
-    RadioSimProcess sim("127.0.6.60-127.0.6.61", {"--refuse", "127.0.6.61/program"});
+    RadioSimProcess sim("127.0.6.70-127.0.6.71", {"--refuse", "127.0.6.71/program"});
     ASSERT_TRUE(sim.Ready());
     for (const auto& [record, path, old] : {std::tuple<QString, QString, QString>{"--failed", dir + "/failed.txt", "# earlier\n127.0.6.99\n"},
                                             {"--log", dir + "/books.jsonl", ""}}) {
@@ -220,7 +220,7 @@ TEST(Records, AFullDiskEndsTheRunAndKeepsTheOldList)
                                               "2>/dev/null; \"$0\" \"$@\"; rc=$?; echo ---; cat %3; exit $rc")
                                    .arg(dir, QString(old).replace("\n", "\\n"), path);
         QProcess run;
-        run.start("unshare", {"-rm", "sh", "-c", script, ZFU_BIN_DIR "/zerlind-firm-update", record, path, image, "127.0.6.60", "127.0.6.61"});
+        run.start("unshare", {"-rm", "sh", "-c", script, ZFU_BIN_DIR "/zerlind-firm-update", record, path, image, "127.0.6.70", "127.0.6.71"});
         ASSERT_TRUE(run.waitForFinished(20000));
         const QString err = QString::fromUtf8(run.readAllStandardError());
         EXPECT_EQ(run.exitCode(), 9) << qPrintable(err);
