@@ -129,10 +129,10 @@ int main(int argc, char** argv)
     CSilentReporter reporter;
     std::unique_ptr<CUpdateRun> run;
     std::function<bool()> update;
-    const QString updatedLine = LoadText(IDS_STATUS_UPDATED, LANG_ENGLISH_US) + QStringLiteral("\r\n");
+    const QString updatedLine = LoadText(IDS_STATUS_UPDATED, LanguageEnglishUs) + QStringLiteral("\r\n");
     if (window) {
         dlg = std::make_unique<CFirmUtilityDlg>();
-        dlg->SetLanguage(LANG_ENGLISH_US);
+        dlg->SetLanguage(LanguageEnglishUs);
         dlg->m_bNoCheck = true;
         dlg->show();
         qobject_cast<QLineEdit*>(dlg->GetDlgItem(CFirmUtilityDlg::IDC_FILE_NAME))->setText(image);
@@ -144,7 +144,7 @@ int main(int argc, char** argv)
             return pane->Text().endsWith(updatedLine);
         };
     } else {
-        run = std::make_unique<CUpdateRun>(reporter, LANG_ENGLISH_US);
+        run = std::make_unique<CUpdateRun>(reporter, LanguageEnglishUs);
         update = [&run, image, address] { return run->Run(image, address) == UpdateResult::Updated; };
     }
 

@@ -132,7 +132,7 @@ UpdateResult RunAgainst(const QByteArray& image, QByteArray script)
 {
     g_peer->Start(std::move(script));
     CCheckingReporter reporter(quint64(image.size()));
-    CUpdateRun run(reporter, LANG_ENGLISH_US, FuzzTimeouts());
+    CUpdateRun run(reporter, LanguageEnglishUs, FuzzTimeouts());
     UpdateResult result;
     {
         CTimedSocket socket([] { return g_peer->Tick(); });

@@ -20,7 +20,7 @@
 
 bool InstallQtTranslations(quint16 language)
 {
-    if (language != LANG_JAPANESE)
+    if (language != LanguageJapanese)
         return false;
     auto translator = std::make_unique<QTranslator>(qApp);
     if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),

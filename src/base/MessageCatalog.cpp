@@ -26,19 +26,19 @@ const CatalogEntry* Find(quint16 id)
 
 } // namespace
 
-bool LoadString(quint16 id, quint16 language, QString& text)
+bool LoadCatalogString(quint16 id, quint16 language, QString& text)
 {
     const CatalogEntry* e = Find(id);
     if (!e)
         return false;
     switch (language) {
-    case LANG_ENGLISH_US:
+    case LanguageEnglishUs:
         text = QString::fromUtf8(e->english);
         return true;
-    case LANG_JAPANESE:
+    case LanguageJapanese:
         text = QString::fromUtf8(e->japanese);
         return true;
-    case LANG_NEUTRAL_ID:
+    case LanguageNeutral:
         // Only the socket start-up failure has a language-neutral copy, holding the English text.
         if (id != IDS_SOCKET_INIT_FAILED)
             return false;
@@ -52,7 +52,7 @@ bool LoadString(quint16 id, quint16 language, QString& text)
 QString LoadText(quint16 id, quint16 language)
 {
     QString text;
-    LoadString(id, language, text);
+    LoadCatalogString(id, language, text);
     return text;
 }
 

@@ -8,9 +8,9 @@
 
 // Language identifiers; chosen once at start-up and held by every window.
 enum : quint16 {
-    LANG_NEUTRAL_ID = 0,
-    LANG_ENGLISH_US = 1033,
-    LANG_JAPANESE = 1041,
+    LanguageNeutral = 0,
+    LanguageEnglishUs = 1033,
+    LanguageJapanese = 1041,
 };
 
 // Catalog identifiers, named by where they are used.
@@ -68,9 +68,9 @@ enum TextId : quint16 {
 
 // Finds the entry with exactly this identifier and language. On failure returns false and
 // leaves `text` unchanged.
-bool LoadString(quint16 id, quint16 language, QString& text);
+bool LoadCatalogString(quint16 id, quint16 language, QString& text);
 
-// LoadString for callers that want an empty text when the entry is missing.
+// LoadCatalogString for callers that want an empty text when the entry is missing.
 QString LoadText(quint16 id, quint16 language);
 
 // Every identifier in the catalog, in rising order.

@@ -106,7 +106,7 @@ constexpr auto Store(F f) -> bool (*)(CliOptions&, const QString&, qint64)
 const OptionSpec kOptions[] = {
     {"lang", Use::Any, "en|ja", Value::Choice, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) {
-         o.language = t == QLatin1String("ja") ? LANG_JAPANESE : LANG_ENGLISH_US;
+         o.language = t == QLatin1String("ja") ? LanguageJapanese : LanguageEnglishUs;
          return true;
      }),
      "language of the texts (default: Japanese when the message locale\nis ja_JP, English otherwise)"},

@@ -20,7 +20,7 @@ QString SystemOrCatalogText(int code, quint16 language)
 
 quint32 SystemTextLocale(quint16 language)
 {
-    if (language == LANG_JAPANESE)
+    if (language == LanguageJapanese)
         return LOCALE_ID_JAPANESE;
     const quint32 system = SystemLocaleId();
     return system == LOCALE_ID_JAPANESE ? LOCALE_ID_ENGLISH_US : system;

@@ -11,8 +11,8 @@ namespace {
 
 TEST(QtTranslations, StandardButtonsSpeakJapaneseOnAJapaneseSystem)
 {
-    EXPECT_FALSE(InstallQtTranslations(LANG_ENGLISH_US));
-    ASSERT_TRUE(InstallQtTranslations(LANG_JAPANESE)) << "qtbase_ja.qm from Debian's Qt translations";
+    EXPECT_FALSE(InstallQtTranslations(LanguageEnglishUs));
+    ASSERT_TRUE(InstallQtTranslations(LanguageJapanese)) << "qtbase_ja.qm from Debian's Qt translations";
     QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
     EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8(u8"キャンセル"));
     EXPECT_NE(box.button(QDialogButtonBox::Open)->text(), QStringLiteral("&Open"));

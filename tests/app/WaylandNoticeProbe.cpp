@@ -15,7 +15,7 @@ int main(int argc, char* argv[])
     AvoidInputMethodWithoutSeat();
     QApplication app(argc, argv);
     CFirmUtilityDlg dlg;
-    dlg.SetLanguage(LANG_ENGLISH_US);
+    dlg.SetLanguage(LanguageEnglishUs);
     dlg.show();
 
     // Bounded: a confirmation that never shows ends the probe after ten seconds.

@@ -27,12 +27,12 @@ QString WriteImage(const QString& name, qint64 size)
 
 using Sim = RadioSimProcess;
 
-QString Line(quint16 id, quint16 language = LANG_ENGLISH_US)
+QString Line(quint16 id, quint16 language = LanguageEnglishUs)
 {
     return TerminalLine(LoadText(id, language));
 }
 
-QString StatusLines(quint16 language = LANG_ENGLISH_US)
+QString StatusLines(quint16 language = LanguageEnglishUs)
 {
     QString all;
     for (quint16 id : {1309, 1300, 1302, 1303, 1304, 1301, 1305})
@@ -66,14 +66,14 @@ TEST(Cli, JapaneseByOptionAndByLocale)
         ASSERT_TRUE(sim.Ready());
         const UpdaterOutcome o = RunUpdater({"--lang", "ja", path, "127.0.0.61"});
         EXPECT_EQ(o.exitCode, 0);
-        EXPECT_EQ(o.out, StatusLines(LANG_JAPANESE));
+        EXPECT_EQ(o.out, StatusLines(LanguageJapanese));
     }
     {
         Sim sim("127.0.0.61", {});
         ASSERT_TRUE(sim.Ready());
         const UpdaterOutcome o = RunUpdater({path, "127.0.0.61"}, {"LC_ALL=ja_JP.UTF-8"});
         EXPECT_EQ(o.exitCode, 0);
-        EXPECT_EQ(o.out, StatusLines(LANG_JAPANESE));
+        EXPECT_EQ(o.out, StatusLines(LanguageJapanese));
     }
     // --lang wins over the locale.
     const UpdaterOutcome o = RunUpdater({"--lang=en", path, "127.0.0.62"}, {"LC_ALL=ja_JP.UTF-8"});
@@ -116,7 +116,7 @@ UpdaterOutcome ExpectFailure(const char* address, const QStringList& faults, int
     const UpdaterOutcome o = RunUpdater(extra + QStringList{WriteImage("f.dat", 10 * 1024), address});
     EXPECT_EQ(o.exitCode, exitCode) << qPrintable(faults.join(' '));
     EXPECT_EQ(o.err, Line(textId)) << qPrintable(faults.join(' '));
-    EXPECT_FALSE(o.out.contains(LoadText(textId, LANG_ENGLISH_US).section("\r\n", 0, 0)));
+    EXPECT_FALSE(o.out.contains(LoadText(textId, LanguageEnglishUs).section("\r\n", 0, 0)));
     return o;
 }
 

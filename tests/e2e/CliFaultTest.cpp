@@ -58,15 +58,15 @@ TEST_P(CliFaultMatrix, PrintsTheTextExitsWithItsStatusAndWaitsNoLongerThanThePha
         const std::vector<quint16> lines = ExpectedLines(c.result);
         QString out;
         for (size_t i = 0; i + 1 < lines.size(); ++i)
-            out += TerminalLine(LoadText(lines[i], LANG_ENGLISH_US));
+            out += TerminalLine(LoadText(lines[i], LanguageEnglishUs));
         EXPECT_EQ(updater.exitCode, ExitStatusOf(c.result));
         if (c.result == UpdateResult::Updated) {
-            EXPECT_EQ(updater.out, out + TerminalLine(LoadText(lines.back(), LANG_ENGLISH_US)));
+            EXPECT_EQ(updater.out, out + TerminalLine(LoadText(lines.back(), LanguageEnglishUs)));
             EXPECT_EQ(updater.err, QString());
         } else {
             // The failure text goes to stderr alone.
             EXPECT_EQ(updater.out, out);
-            EXPECT_EQ(updater.err, TerminalLine(LoadText(lines.back(), LANG_ENGLISH_US)));
+            EXPECT_EQ(updater.err, TerminalLine(LoadText(lines.back(), LanguageEnglishUs)));
         }
         // The whole process, start-up included, stays within the phase's time-out and the grace.
         const int timeout = PhaseTimeoutMs(c.result);

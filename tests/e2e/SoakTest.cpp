@@ -48,14 +48,14 @@ TEST(Soak, FiftyUpdatesInOneWindowLeaveDescriptorsAndMemoryFlat)
     const QString image = TestSupport::WriteRandomFile(QStringLiteral("soak.dat"), kImageSize);
 
     CFirmUtilityDlg dlg;
-    dlg.SetLanguage(LANG_ENGLISH_US);
+    dlg.SetLanguage(LanguageEnglishUs);
     dlg.m_bNoCheck = true;
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     qobject_cast<QLineEdit*>(dlg.GetDlgItem(CFirmUtilityDlg::IDC_FILE_NAME))->setText(image);
     qobject_cast<QLineEdit*>(dlg.GetDlgItem(CFirmUtilityDlg::IDC_IP_ADDRESS))->setText(QStringLiteral("127.0.0.199"));
     auto* pane = qobject_cast<CColorEdit*>(dlg.GetDlgItem(CFirmUtilityDlg::IDC_MESSAGE));
-    const QString updated = LoadText(IDS_STATUS_UPDATED, LANG_ENGLISH_US) + QStringLiteral("\r\n");
+    const QString updated = LoadText(IDS_STATUS_UPDATED, LanguageEnglishUs) + QStringLiteral("\r\n");
 
     int descriptorsWarm = -1;
     qint64 residentWarm = -1;

@@ -77,7 +77,7 @@ TEST_P(WindowFaultMatrix, ShowsTheTextInThePaneAndTheBoxAndGivesTheInputsBack)
     const QString image = TestSupport::WriteRandomFile(QString::fromStdString(c.name) + ".dat", kImageSize);
 
     Dlg dlg;
-    dlg.SetLanguage(LANG_ENGLISH_US);
+    dlg.SetLanguage(LanguageEnglishUs);
     dlg.SetTimeouts(kTimeouts);
     dlg.m_bNoCheck = true; // no confirmation and no completion notice around the run
     dlg.show();
@@ -96,10 +96,10 @@ TEST_P(WindowFaultMatrix, ShowsTheTextInThePaneAndTheBoxAndGivesTheInputsBack)
 
         QString pane;
         for (quint16 id : ExpectedLines(c.result))
-            pane += LoadText(id, LANG_ENGLISH_US) + QStringLiteral("\r\n");
+            pane += LoadText(id, LanguageEnglishUs) + QStringLiteral("\r\n");
         EXPECT_EQ(PaneText(dlg), pane);
         ASSERT_TRUE(box.seen);
-        EXPECT_EQ(box.text, LoadText(ExpectedLines(c.result).back(), LANG_ENGLISH_US));
+        EXPECT_EQ(box.text, LoadText(ExpectedLines(c.result).back(), LanguageEnglishUs));
         EXPECT_EQ(box.paneWhenShown, pane);
         const int timeout = PhaseTimeoutMs(c.result);
         EXPECT_LE(box.shownAfterMs, timeout + kGraceMs);

@@ -148,13 +148,13 @@ TEST(AddressRun, ZeroPaddedAddressReachesNoRadio)
     timeouts.transferMs = 1000;
     timeouts.programMs = 1000;
     RecordingReporter r;
-    CUpdateRun run(r, LANG_ENGLISH_US, timeouts, octal.serverPort());
+    CUpdateRun run(r, LanguageEnglishUs, timeouts, octal.serverPort());
     EXPECT_EQ(run.Run(TestSupport::WriteRandomFile(QStringLiteral("padded.dat"), 3000), QStringLiteral("127.0.0.012")),
               UpdateResult::RadioNotFound);
     EXPECT_FALSE(Connected(octal));
     EXPECT_FALSE(Connected(decimal));
-    const QString notFound = LoadText(1201, LANG_ENGLISH_US);
-    const QStringList expected = {"enable:0", "active:1", "line:" + LoadText(1309, LANG_ENGLISH_US),
+    const QString notFound = LoadText(1201, LanguageEnglishUs);
+    const QStringList expected = {"enable:0", "active:1", "line:" + LoadText(1309, LanguageEnglishUs),
                                   "line:" + notFound, "box:" + notFound, "enable:1", "focus:address",
                                   "anim:stop", "active:0", "enable:1"};
     EXPECT_EQ(r.events.join(u'|').toStdString(), expected.join(u'|').toStdString());

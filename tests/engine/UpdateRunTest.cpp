@@ -52,7 +52,7 @@ public:
     {
         if (m_clock) {
             for (const auto& [id, timeoutMs] : {std::pair{1309, 3000}, {1302, 10000}, {1301, 180000}}) {
-                if (text == LoadText(quint16(id), LANG_ENGLISH_US))
+                if (text == LoadText(quint16(id), LanguageEnglishUs))
                     m_clock->step = quint32(timeoutMs / 40);
             }
         }
@@ -91,7 +91,7 @@ private:
 
 QString Text(quint16 id)
 {
-    return LoadText(id, LANG_ENGLISH_US);
+    return LoadText(id, LanguageEnglishUs);
 }
 
 QString WriteImage(const QString& name, qint64 size)
@@ -136,7 +136,7 @@ TEST_P(RunSizes, SendsExactlyTheImageInBlocks)
     const QString path = WriteImage(QStringLiteral("image-%1.dat").arg(c.size), c.size);
     const QByteArray image = ReadAll(path);
     RecordingReporter reporter;
-    CUpdateRun run(reporter, LANG_ENGLISH_US, Short());
+    CUpdateRun run(reporter, LanguageEnglishUs, Short());
     ASSERT_EQ(run.Run(c.pasted ? " \"" + path + "\" " : path, c.pasted ? QStringLiteral(" %1\t").arg(c.address) : c.address),
               UpdateResult::Updated);
 
@@ -249,7 +249,7 @@ TEST_P(RunOutcomes, TextExitStatusAndTimeout)
 
     SteppingClock clock;
     RecordingReporter r(&clock);
-    CUpdateRun run(r, LANG_ENGLISH_US);
+    CUpdateRun run(r, LanguageEnglishUs);
     run.SetTickSource([&clock] { return clock.Read(); });
     const UpdateResult result = run.Run(WriteImage(QStringLiteral("outcome.dat"), 5000), c.address);
     EXPECT_EQ(result, c.result);
@@ -324,7 +324,7 @@ void ExpectFileRefused(const QString& path, const QString& text, const char* add
 {
     CFakeRadio radio(address);
     RecordingReporter r;
-    CUpdateRun run(r, LANG_ENGLISH_US, Short());
+    CUpdateRun run(r, LanguageEnglishUs, Short());
     EXPECT_EQ(run.Run(path, address), UpdateResult::FileUnusable) << qPrintable(path);
     EXPECT_EQ(r.events, QStringList({"file:" + text, "focus:file", "anim:stop", "active:0", "enable:1"}));
     EXPECT_EQ(radio.Connections(), 0);
@@ -335,7 +335,7 @@ void ExpectFileRefused(const QString& path, const QString& text, const char* add
 QString SystemText(int code)
 {
     QString text;
-    return LoadSystemErrorText(code, SystemTextLocale(LANG_ENGLISH_US), text) ? text : Text(IDS_ERR_UPDATE_FILE);
+    return LoadSystemErrorText(code, SystemTextLocale(LanguageEnglishUs), text) ? text : Text(IDS_ERR_UPDATE_FILE);
 }
 
 TEST(RunFiles, MissingShortAndSpecialFilesAreRefusedBeforeConnecting)
@@ -381,10 +381,10 @@ TEST(RunFiles, SystemTextFollowsJapanese)
         GTEST_SKIP() << "the Japanese locale is not installed";
     QByteArray image;
     QString text;
-    EXPECT_FALSE(LoadFirmwareFile(TestSupport::ScratchDir() + "/none.dat", LANG_JAPANESE, image, text));
+    EXPECT_FALSE(LoadFirmwareFile(TestSupport::ScratchDir() + "/none.dat", LanguageJapanese, image, text));
     EXPECT_EQ(text, japanese);
-    EXPECT_FALSE(LoadFirmwareFile(WriteImage("tiny.dat", 10), LANG_JAPANESE, image, text));
-    EXPECT_EQ(text, LoadText(IDS_ERR_UPDATE_FILE, LANG_JAPANESE));
+    EXPECT_FALSE(LoadFirmwareFile(WriteImage("tiny.dat", 10), LanguageJapanese, image, text));
+    EXPECT_EQ(text, LoadText(IDS_ERR_UPDATE_FILE, LanguageJapanese));
     EXPECT_TRUE(image.isEmpty());
 }
 

@@ -20,7 +20,7 @@
 
 namespace {
 
-// The language identifiers (the system headers take the catalog's names for their own).
+// The language identifiers, written as the numbers the operator's system uses.
 constexpr quint16 kEnglish = 1033;
 constexpr quint16 kJapanese = 1041;
 

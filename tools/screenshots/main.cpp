@@ -77,7 +77,7 @@ int main(int argc, char** argv)
     QDir().mkpath(folder);
 
     bool ok = true;
-    for (const auto& [language, suffix] : {std::pair{LANG_ENGLISH_US, "en"}, std::pair{LANG_JAPANESE, "ja"}}) {
+    for (const auto& [language, suffix] : {std::pair{LanguageEnglishUs, "en"}, std::pair{LanguageJapanese, "ja"}}) {
         const QString tail = QStringLiteral("-%1.png").arg(QLatin1String(suffix));
         ok &= MainWindowDuringTransfer(language, folder + QStringLiteral("/main-transfer") + tail);
         ok &= Notice<COpeningDlg>(language, folder + QStringLiteral("/caution") + tail);

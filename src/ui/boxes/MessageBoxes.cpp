@@ -127,10 +127,10 @@ QMessageBox::StandardButton AppMessageBoxById(quint16 id, QMessageBox::StandardB
 {
     // The platform's choice of resource language: Japanese on a Japanese system, else English
     // through the language-neutral copy.
-    const quint16 language = ChooseLanguage(SystemLocaleId()) == LANG_JAPANESE ? LANG_JAPANESE : LANG_NEUTRAL_ID;
+    const quint16 language = ChooseLanguage(SystemLocaleId()) == LanguageJapanese ? LanguageJapanese : LanguageNeutral;
     QString text;
-    if (!LoadString(id, language, text))
-        LoadString(id, LANG_ENGLISH_US, text);
+    if (!LoadCatalogString(id, language, text))
+        LoadCatalogString(id, LanguageEnglishUs, text);
     return AppMessageBox(nullptr, text, QMessageBox::NoIcon, buttons);
 }
 

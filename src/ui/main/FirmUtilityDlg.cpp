@@ -106,7 +106,7 @@ QFont DialogFont(int points, quint16 language)
 {
     QFont font = QApplication::font();
     font.setPointSize(points);
-    if (language == LANG_JAPANESE)
+    if (language == LanguageJapanese)
         font.setFamilies(CDialogUnits::TemplateFont(points, language).families());
     return font;
 }
@@ -581,7 +581,7 @@ void CFirmUtilityDlg::OnBrowse()
 {
     UpdateData(true);
     // The system's language, not the program's, decides the title.
-    const bool japaneseSystem = ChooseLanguage(SystemLocaleId()) == LANG_JAPANESE;
+    const bool japaneseSystem = ChooseLanguage(SystemLocaleId()) == LanguageJapanese;
 
     const CQtDialogStateCleanUp cleanUp; // after the dialog has saved its state
     QFileDialog dialog(this);

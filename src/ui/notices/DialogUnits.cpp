@@ -45,7 +45,7 @@ QFont CDialogUnits::TemplateFont(int pointSize, quint16 language)
     font.setPointSize(pointSize);
     // Without the Japanese family the system's font stays, so the dialog still shows everything
     // it can. scripts/setup installs the family and the package recommends it (fonts-ipafont-gothic).
-    if (language == LANG_JAPANESE)
+    if (language == LanguageJapanese)
         font.setFamilies({QString::fromLatin1(kJapaneseDialogFamily), font.family()});
     return font;
 }

@@ -47,7 +47,7 @@ CNoticeDialog::CNoticeDialog(QSize templateUnits, Frame frame, QWidget* parent)
     , m_centring(new CFrameCentring(*this, CFrameCentring::Over::Owner))
     , m_templateUnits(templateUnits)
     , m_frame(frame)
-    , m_units(CDialogUnits::TemplateFont(kTemplatePointSize, LANG_ENGLISH_US))
+    , m_units(CDialogUnits::TemplateFont(kTemplatePointSize, LanguageEnglishUs))
 {
     m_client->setObjectName(QLatin1String(CNoticeAccessible::kClientName));
     CNoticeAccessible::Install();

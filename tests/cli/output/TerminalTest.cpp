@@ -55,7 +55,7 @@ QStringList Prefixed(const QString& radio, std::initializer_list<quint16> ids)
 {
     QStringList lines;
     for (quint16 id : ids) {
-        for (const QString& line : LoadText(id, LANG_ENGLISH_US).split("\r\n"))
+        for (const QString& line : LoadText(id, LanguageEnglishUs).split("\r\n"))
             lines << radio + ": " + line;
     }
     return lines;

@@ -58,7 +58,7 @@ QStringList TextLines(std::initializer_list<quint16> ids)
 {
     QStringList lines;
     for (quint16 id : ids)
-        lines += LoadText(id, LANG_ENGLISH_US).split(QStringLiteral("\r\n"));
+        lines += LoadText(id, LanguageEnglishUs).split(QStringLiteral("\r\n"));
     return lines;
 }
 
@@ -124,7 +124,7 @@ TEST(Fleet, EightRadiosTwoFaultyWithThreeJobs)
             ASSERT_EQ(row.size(), 4) << qPrintable(o.out);
             EXPECT_EQ(row[0], "failed");
             EXPECT_EQ(row[1], "6");
-            EXPECT_EQ(row[3], LoadText(IDS_ERR_ILLEGAL_DATA, LANG_ENGLISH_US).replace("\r\n", " "));
+            EXPECT_EQ(row[3], LoadText(IDS_ERR_ILLEGAL_DATA, LanguageEnglishUs).replace("\r\n", " "));
         } else if (radio == Radio(15)) {
             EXPECT_EQ(LinesOf(o.out, radio), TextLines({1309, 1300, 1302}));
             EXPECT_EQ(LinesOf(o.err, radio), TextLines({IDS_ERR_TRANSFER}));
@@ -379,7 +379,7 @@ TEST(Fleet, InterruptsEndByTheirSignal)
         SpawnedUpdater updater((c.fleet ? QStringList{"--jobs", "2", "--failed", failed, "--log", log} : QStringList())
                                << TestSupport::WriteRandomFile("int.dat", 8192) << radios);
         ASSERT_TRUE(updater.Started());
-        const QString line = LoadText(c.when, LANG_ENGLISH_US);
+        const QString line = LoadText(c.when, LanguageEnglishUs);
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().count(line) == qMin(2, int(radios.size())); }, 10000))
             << qPrintable(updater.Out());
         for (int i = 0; i < c.count; ++i) {
@@ -408,7 +408,7 @@ TEST(Fleet, InterruptsEndByTheirSignal)
             ASSERT_TRUE(records.open(QIODevice::ReadOnly));
             EXPECT_EQ(QString::fromUtf8(records.readAll()).count("\"exit\":null"), 2);
         } else {
-            EXPECT_EQ(updater.Out().contains(LoadText(IDS_STATUS_UPDATED, LANG_ENGLISH_US)), updated);
+            EXPECT_EQ(updater.Out().contains(LoadText(IDS_STATUS_UPDATED, LanguageEnglishUs)), updated);
         }
     }
 }

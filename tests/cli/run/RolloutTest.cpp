@@ -168,7 +168,7 @@ TEST(Rollout, FailedListRunsAgainAndTheLogKeepsEveryRun)
         ASSERT_TRUE(sim.Ready());
         SpawnedUpdater updater({"--radios", failed, "--failed", failed + ".next", "--log", log, image});
         ASSERT_TRUE(updater.Started());
-        const QString waitLine = LoadText(IDS_STATUS_WAIT, LANG_ENGLISH_US);
+        const QString waitLine = LoadText(IDS_STATUS_WAIT, LanguageEnglishUs);
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return updater.Out().count(waitLine) == 2; }, 10000))
             << qPrintable(updater.Out() + updater.Err());
         // Two signals at once would be one: the system keeps only one pending.
@@ -289,7 +289,7 @@ TEST(Rollout, RetriesOnlyBeforeTheProgramCommand)
         rules.retries = c.retries;
         QVector<int> waits;
         rules.wait = [&](int ms) { return waits << ms, true; };
-        const QVector<RadioOutcome> outcomes = fleet.Update(image, LANG_ENGLISH_US, UpdateTimeouts(), rules);
+        const QVector<RadioOutcome> outcomes = fleet.Update(image, LanguageEnglishUs, UpdateTimeouts(), rules);
         EXPECT_EQ(outcomes[0].state, c.state);
         EXPECT_EQ(outcomes[0].attempts, c.waits.size() + 1);
         EXPECT_EQ(waits, c.waits);

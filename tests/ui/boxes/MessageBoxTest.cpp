@@ -67,7 +67,7 @@ TEST(MessageBoxes, ExclamationIsAddedWhenNoIconIsAsked)
 TEST(MessageBoxes, ErrorBoxesCarryTheErrorIcon)
 {
     std::shared_ptr<SeenBox> seen = WatchNextBox();
-    ShowErrorBox(nullptr, LoadText(IDS_ERR_TRANSFER, LANG_ENGLISH_US));
+    ShowErrorBox(nullptr, LoadText(IDS_ERR_TRANSFER, LanguageEnglishUs));
     ASSERT_TRUE(seen->seen);
     EXPECT_EQ(seen->icon, QMessageBox::Critical);
     // Plain line breaks, also for screen readers, not the catalog's carriage returns.
@@ -78,7 +78,7 @@ TEST(MessageBoxes, ErrorBoxesCarryTheErrorIcon)
 // Also run on a screen scaled by 2 (see CMakeLists.txt): no line is wrapped that fits unscaled.
 TEST(MessageBoxes, ErrorTextsKeepTheirLines)
 {
-    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+    for (quint16 language : {LanguageEnglishUs, LanguageJapanese}) {
         for (quint16 id : {IDS_ERR_NOT_FOUND, IDS_ERR_TRANSFER, IDS_ERR_ILLEGAL_DATA, IDS_ERR_NO_REPLY}) {
             std::shared_ptr<SeenBox> seen = WatchNextBox();
             ShowErrorBox(nullptr, LoadText(id, language));
@@ -127,7 +127,7 @@ TEST(MessageBoxes, SocketFailureByIdentifierFollowsTheSystemLocale)
     seen = WatchNextBox();
     AppMessageBoxById(IDS_SOCKET_INIT_FAILED);
     ASSERT_TRUE(seen->seen);
-    EXPECT_EQ(seen->text, LoadText(IDS_SOCKET_INIT_FAILED, LANG_JAPANESE));
+    EXPECT_EQ(seen->text, LoadText(IDS_SOCKET_INIT_FAILED, LanguageJapanese));
     qputenv("LC_ALL", saved);
 }
 

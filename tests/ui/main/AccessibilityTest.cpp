@@ -28,7 +28,7 @@ QAccessibleInterface* Accessible(QWidget* widget)
 
 TEST(MainWindowAccessibility, FieldsAreNamedByTheirLabelsAndTheBarIsAProgressBar)
 {
-    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+    for (quint16 language : {LanguageEnglishUs, LanguageJapanese}) {
         SCOPED_TRACE(language);
         Dlg dlg;
         dlg.SetLanguage(language);
@@ -53,7 +53,7 @@ TEST(MainWindowAccessibility, FieldsAreNamedByTheirLabelsAndTheBarIsAProgressBar
         auto* bar = dlg.GetDlgItem(Dlg::IDC_PROGRESS)->findChild<CGradientBarCtrl*>();
         ASSERT_NE(bar, nullptr);
         // Named for what they are where the eye needs no name; the browse button still shows "...".
-        const bool ja = language == LANG_JAPANESE;
+        const bool ja = language == LanguageJapanese;
         const struct {
             QWidget* widget;
             const char* name;

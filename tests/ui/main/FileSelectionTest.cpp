@@ -78,9 +78,9 @@ TEST(BrowseStart, UnreadableAndSpecialFilesAreNotOpened)
 
 TEST(FileDialogFilters, CatalogFiltersBecomeQtFilters)
 {
-    EXPECT_EQ(FileDialogFilters(LoadText(IDS_FILE_FILTER, LANG_ENGLISH_US)),
+    EXPECT_EQ(FileDialogFilters(LoadText(IDS_FILE_FILTER, LanguageEnglishUs)),
               QStringList{QStringLiteral("Firmware file (*.dat)")});
-    EXPECT_EQ(FileDialogFilters(LoadText(IDS_FILE_FILTER, LANG_JAPANESE)),
+    EXPECT_EQ(FileDialogFilters(LoadText(IDS_FILE_FILTER, LanguageJapanese)),
               QStringList{QStringLiteral(u"ファームウェア (*.dat)")});
     EXPECT_EQ(FileDialogFilters(QStringLiteral("Images|*.bmp;*.png|All|*.*||ignored|*.x")),
               (QStringList{QStringLiteral("Images (*.bmp *.png)"), QStringLiteral("All (*.*)")}));
@@ -119,7 +119,7 @@ TEST(TypingPieces, CharactersAndLineBreaksAreNeverSplit)
 
 TEST(TypingPieces, TheInstructionTextIsTypedWhole)
 {
-    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+    for (quint16 language : {LanguageEnglishUs, LanguageJapanese}) {
         const QByteArray text = LoadText(IDS_INSTRUCTION, language).toUtf8();
         QString typed;
         int pieces = 0;

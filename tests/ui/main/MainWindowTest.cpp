@@ -63,7 +63,7 @@ protected:
     void TearDown() override { QFile::remove(StoreFile()); }
 
     // The window as start-up leaves it, opened.
-    std::unique_ptr<Dlg> Open(quint16 language = LANG_ENGLISH_US, const QString& presetPath = QString(),
+    std::unique_ptr<Dlg> Open(quint16 language = LanguageEnglishUs, const QString& presetPath = QString(),
                               bool hideFileControls = false)
     {
         auto dlg = std::make_unique<Dlg>();
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, EveryKeystrokeStoresTheWholeFieldText)
 TEST_F(MainWindowTest, APresetPathIsShownButNotStored)
 {
     ASSERT_TRUE(Store().WriteString(kConfig, QStringLiteral("Filename"), QStringLiteral("/stored/old.dat")));
-    auto dlg = Open(LANG_ENGLISH_US, QStringLiteral("/preset/new.dat"));
+    auto dlg = Open(LanguageEnglishUs, QStringLiteral("/preset/new.dat"));
     EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/preset/new.dat"));
     EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/stored/old.dat"));
     // Once the operator changes the field, it is stored.
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, ASettingsWriteThatFailsIsSaidOnceInThePane)
 #ifdef Q_OS_WIN
     GTEST_SKIP() << "the store is the registry there: no folder can stand where it writes";
 #endif
-    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+    for (quint16 language : {LanguageEnglishUs, LanguageJapanese}) {
         ASSERT_TRUE(QDir().mkpath(StoreFile())); // a folder where the file would go
         auto dlg = Open(language);
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return !dlg->IsTyping(); }, 10000));
@@ -180,7 +180,7 @@ TEST_F(MainWindowTest, ServiceKeyShowsTheFileControlsOnTheFourthAndHidesThemOnTh
 {
     if (CServiceKeyCounter::Process().Count() != 0)
         GTEST_SKIP() << "the process-wide counter was used by an earlier test";
-    auto dlg = Open(LANG_ENGLISH_US, QString(), true);
+    auto dlg = Open(LanguageEnglishUs, QString(), true);
     const auto fileControlsVisible = [&] {
         const bool label = dlg->GetDlgItem(Dlg::IDC_FILE_LABEL)->isVisible();
         const bool edit = dlg->GetDlgItem(Dlg::IDC_FILE_NAME)->isVisible();
@@ -365,7 +365,7 @@ TEST_F(MainWindowTest, ADroppedNameThatIsNotUtf8IsRefusedWithItsReason)
     QDropEvent drop(onField, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(dlg.get(), &drop);
     EXPECT_TRUE(TestSupport::WaitUntil([&] { return !shown.isEmpty(); }));
-    EXPECT_EQ(shown, LoadText(IDS_ERR_FILE_NAME_NOT_UTF8, LANG_ENGLISH_US));
+    EXPECT_EQ(shown, LoadText(IDS_ERR_FILE_NAME_NOT_UTF8, LanguageEnglishUs));
     EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), QStringLiteral("/before.dat"));
     EXPECT_EQ(Stored(QStringLiteral("Filename")), QStringLiteral("/before.dat"));
 }
@@ -411,7 +411,7 @@ TEST_F(MainWindowTest, TheWindowMakesRoomForTheHeaderPictures)
 
 TEST_F(MainWindowTest, TheInstructionIsTypedAfterOpeningPieceByPiece)
 {
-    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+    for (quint16 language : {LanguageEnglishUs, LanguageJapanese}) {
         auto dlg = Open(language);
         const QString instruction = LoadText(IDS_INSTRUCTION, language);
         EXPECT_TRUE(Pane(*dlg)->Text().isEmpty());
@@ -459,7 +459,7 @@ TEST_F(MainWindowTest, CancellingTheConfirmationLetsTheTypingGoOn)
     TestSupport::OnNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     dlg->OnStart();
     EXPECT_FALSE(dlg->m_bStarted);
-    const QString instruction = LoadText(IDS_INSTRUCTION, LANG_ENGLISH_US);
+    const QString instruction = LoadText(IDS_INSTRUCTION, LanguageEnglishUs);
     EXPECT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text() == instruction; }, 10000));
 }
 
@@ -484,7 +484,7 @@ TEST_F(MainWindowTest, ReportingOperations)
     dlg->UpdateData(false);
 
     dlg->ShowStatus(IDS_STATUS_CONNECTING);
-    dlg->AppendMessageLine(LoadText(IDS_ERR_NOT_FOUND, LANG_ENGLISH_US));
+    dlg->AppendMessageLine(LoadText(IDS_ERR_NOT_FOUND, LanguageEnglishUs));
     dlg->AppendMessageText(QStringLiteral("x"));
     EXPECT_EQ(Pane(*dlg)->Text(), QStringLiteral("Connecting to the Zerlind.\r\nCan't find the Zerlind.\r\n"
                                                  "Please check the IP Address setting.\r\nx"));
@@ -536,7 +536,7 @@ TEST_F(MainWindowTest, BrowsingStartsAtTheCurrentFileAndStoresTheChoice)
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    auto dlg = Open(LANG_ENGLISH_US, current);
+    auto dlg = Open(LanguageEnglishUs, current);
 
     QString title, directory, suffix;
     QStringList filters, preselected;
@@ -576,7 +576,7 @@ TEST_F(MainWindowTest, BrowsingStartsAtTheCurrentFileAndStoresTheChoice)
 
 TEST_F(MainWindowTest, CaptionsAndToolTipsFollowTheLanguage)
 {
-    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+    for (quint16 language : {LanguageEnglishUs, LanguageJapanese}) {
         auto dlg = Open(language);
         const struct {
             int id;
@@ -609,7 +609,7 @@ TEST_F(MainWindowTest, CaptionsAndToolTipsFollowTheLanguage)
 
 TEST_F(MainWindowTest, NothingIsClippedOrOverlapsInEitherLanguage)
 {
-    for (quint16 language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
+    for (quint16 language : {LanguageEnglishUs, LanguageJapanese}) {
         SCOPED_TRACE(language);
         auto dlg = Open(language);
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return !dlg->IsTyping(); }, 10000));
@@ -637,7 +637,7 @@ TEST_F(MainWindowTest, NothingIsClippedOrOverlapsInEitherLanguage)
         // Japanese: letters of their own widths, as in the notices, whatever the system's usual
         // font (on a Japanese system a gothic whose Latin letters are all one width).
         const QFontMetricsF letters(dlg->font());
-        if (language == LANG_JAPANESE) {
+        if (language == LanguageJapanese) {
             EXPECT_LT(letters.horizontalAdvance(QLatin1Char('i')), letters.horizontalAdvance(QLatin1Char('W')))
                 << QFontInfo(dlg->font()).family().toStdString();
         }
@@ -656,7 +656,7 @@ TEST_F(MainWindowTest, NothingIsClippedOrOverlapsInEitherLanguage)
         CColorEdit* pane = Pane(*dlg);
         EXPECT_EQ(pane->verticalScrollBar()->maximum(), 0);
 
-        SaveScreenshot(*dlg, language == LANG_JAPANESE ? QStringLiteral("main-window-ja.png")
+        SaveScreenshot(*dlg, language == LanguageJapanese ? QStringLiteral("main-window-ja.png")
                                                        : QStringLiteral("main-window-en.png"));
     }
 }

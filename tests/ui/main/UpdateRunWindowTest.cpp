@@ -52,7 +52,7 @@ QString Lines(std::initializer_list<quint16> ids)
 {
     QString text;
     for (quint16 id : ids)
-        text += LoadText(id, LANG_ENGLISH_US) + QStringLiteral("\r\n");
+        text += LoadText(id, LanguageEnglishUs) + QStringLiteral("\r\n");
     return text;
 }
 
@@ -164,7 +164,7 @@ protected:
                                      UpdateTimeouts timeouts = kTestTimeouts)
     {
         auto dlg = std::make_unique<WatchedDlg>();
-        dlg->SetLanguage(LANG_ENGLISH_US);
+        dlg->SetLanguage(LanguageEnglishUs);
         dlg->SetTimeouts(timeouts);
         dlg->m_bNoCheck = noCheck;
         dlg->show();
@@ -304,7 +304,7 @@ TEST_P(RunFailureTest, ShowsTheTextInThePaneThenInAnErrorBoxAndGivesTheWindowBac
     QString expectedPane;
     for (quint16 id : c.lines)
         expectedPane += Lines({id});
-    const QString failureText = LoadText(c.lines.back(), LANG_ENGLISH_US);
+    const QString failureText = LoadText(c.lines.back(), LanguageEnglishUs);
     ASSERT_EQ(answerer.Kinds(), (std::vector<Kind>{Kind::Confirmation, Kind::MessageBox}));
     const SeenModal& box = answerer.Seen()[1];
     EXPECT_EQ(box.text, failureText);
@@ -352,7 +352,7 @@ TEST_F(UpdateRunWindowTest, AMissingFileShowsOnlyTheSystemsBoxAndPutsTheCaretAft
     const QString missing = TestSupport::ScratchDir() + QStringLiteral("/no-such.dat");
     QByteArray image;
     QString systemText;
-    ASSERT_FALSE(LoadFirmwareFile(missing, LANG_ENGLISH_US, image, systemText));
+    ASSERT_FALSE(LoadFirmwareFile(missing, LanguageEnglishUs, image, systemText));
     auto dlg = Open(missing, QStringLiteral("127.0.0.107"));
     dlg->m_strMessage = QStringLiteral("from before\r\n");
     dlg->UpdateData(false);
@@ -379,7 +379,7 @@ TEST_F(UpdateRunWindowTest, TheWindowLivesOnDuringTheRunAndClosesOnlyAfterIt)
     auto dlg = Open(WriteImage(QStringLiteral("slow.dat")), QStringLiteral("127.0.0.108"), true,
                     UpdateTimeouts{2000, 2000, 5000});
     CGradientBarCtrl* bar = dlg->Bar();
-    const QString waitLine = LoadText(IDS_STATUS_WAIT, LANG_ENGLISH_US);
+    const QString waitLine = LoadText(IDS_STATUS_WAIT, LanguageEnglishUs);
 
     QLineEdit probe; // a field of another window: its keys are dropped during a run too
     probe.show();
@@ -492,7 +492,7 @@ TEST_F(UpdateRunWindowTest, AZeroPaddedAddressIsNotFoundAndConnectsNowhere)
     ClickStart(*dlg);
 
     ASSERT_EQ(answerer.Kinds(), (std::vector<Kind>{Kind::Confirmation, Kind::MessageBox}));
-    EXPECT_EQ(answerer.Seen()[1].text, LoadText(1201, LANG_ENGLISH_US));
+    EXPECT_EQ(answerer.Seen()[1].text, LoadText(1201, LanguageEnglishUs));
     EXPECT_EQ(PaneText(*dlg), Lines({1309, 1201}));
     ExpectInputsEnabled(*dlg);
     ExpectCaretIn(*dlg, Dlg::IDC_IP_ADDRESS, int(typed.size()));

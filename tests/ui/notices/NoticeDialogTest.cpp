@@ -52,11 +52,11 @@ const DialogKind kConfirmation{"confirmation", Make<CStartDlg>,
                                {IDOK, IDCANCEL}};
 const DialogKind kCompletion{"completion", Make<CCompDlg>, {IDC_COMPLETE_TEXT, IDC_NOTICE_POWER}, {IDOK}};
 const DialogKind* const kKinds[] = {&kCaution, &kConfirmation, &kCompletion};
-const quint16 kLanguages[] = {LANG_ENGLISH_US, LANG_JAPANESE};
+const quint16 kLanguages[] = {LanguageEnglishUs, LanguageJapanese};
 
 const char* LanguageName(quint16 language)
 {
-    return language == LANG_JAPANESE ? "ja" : "en";
+    return language == LanguageJapanese ? "ja" : "en";
 }
 
 // Shows the dialog without a modal loop and waits until it is on screen.
@@ -166,9 +166,9 @@ Snapshot Take(const CNoticeDialog& dlg, const DialogKind& kind)
 // font is another (the suite runs this test there as well), Japanese.
 QVector<quint16> LanguagesShownHere()
 {
-    if (ChooseLanguage(SystemLocaleId()) == LANG_JAPANESE)
-        return {LANG_JAPANESE};
-    return {LANG_ENGLISH_US, LANG_JAPANESE};
+    if (ChooseLanguage(SystemLocaleId()) == LanguageJapanese)
+        return {LanguageJapanese};
+    return {LanguageEnglishUs, LanguageJapanese};
 }
 
 TEST(NoticeDialogs, EveryLineFitsAndTwoShowingsHaveOneLayout)
@@ -205,7 +205,7 @@ public:
     }
     static constexpr int kText = 100;
     void OnInitDialog() override { Text(kText)->SetText(QStringLiteral("A line far longer than forty units")); }
-    quint16 Language() const override { return LANG_ENGLISH_US; }
+    quint16 Language() const override { return LanguageEnglishUs; }
 };
 
 TEST(NoticeDialogs, ALineLongerThanItsTemplateWidensTheNotice)
@@ -251,7 +251,7 @@ TEST(NoticeDialogs, EnterAndEscapeAnswers)
 TEST(NoticeDialogs, AcceptingButtonsAccept)
 {
     for (const DialogKind* kind : kKinds) {
-        const auto dlg = kind->make(LANG_ENGLISH_US);
+        const auto dlg = kind->make(LanguageEnglishUs);
         TestSupport::OnNextModal([&](QWidget*) { qobject_cast<QPushButton*>(dlg->Item(IDOK))->click(); });
         EXPECT_EQ(dlg->exec(), QDialog::Accepted) << kind->name;
     }
@@ -266,8 +266,8 @@ TEST(NoticeDialogs, CaptionsColoursAndButtonsByLanguage)
         const char* confirmYes;
         const char* confirmNo;
     };
-    for (const Expect& e : {Expect{LANG_ENGLISH_US, "Yes", "No", "Yes", "No"},
-                            Expect{LANG_JAPANESE, u8"はい", u8"いいえ", "OK", u8"キャンセル"}}) {
+    for (const Expect& e : {Expect{LanguageEnglishUs, "Yes", "No", "Yes", "No"},
+                            Expect{LanguageJapanese, u8"はい", u8"いいえ", "OK", u8"キャンセル"}}) {
         SCOPED_TRACE(LanguageName(e.language));
         const auto caution = kCaution.make(e.language);
         const auto start = kConfirmation.make(e.language);
@@ -292,7 +292,7 @@ TEST(NoticeDialogs, CaptionsColoursAndButtonsByLanguage)
         const COLORREF red = RGB(255, 0, 0);
         EXPECT_EQ(Edit(*caution, IDC_CAUTION_RISK)->TextColor(), red);
         EXPECT_EQ(Edit(*caution, IDC_CAUTION_BACKUP)->TextColor(), red);
-        EXPECT_EQ(Edit(*caution, IDC_CAUTION_HEADING)->TextColor() == red, e.language == LANG_ENGLISH_US);
+        EXPECT_EQ(Edit(*caution, IDC_CAUTION_HEADING)->TextColor() == red, e.language == LanguageEnglishUs);
         EXPECT_EQ(Edit(*caution, IDC_CAUTION_QUESTION)->TextColor(), SysColorBtnText());
         EXPECT_EQ(Edit(*caution, IDC_CAUTION_QUESTION)->BackgroundColor(), RGB(255, 255, 255));
         EXPECT_EQ(Edit(*start, IDC_NOTICE_POWER)->TextColor(), red);
@@ -310,7 +310,7 @@ int TemplateWidth(const CNoticeDialog& dlg, int units)
 
 TEST(NoticeDialogs, EnglishCautionKeepsItsWidthAndNudgesTheLowerTexts)
 {
-    const auto dlg = kCaution.make(LANG_ENGLISH_US);
+    const auto dlg = kCaution.make(LanguageEnglishUs);
     Show(*dlg);
     const CDialogUnits& u = dlg->Units();
     // Wider by what a font needs beyond the template (Wine's Tahoma does), texts and all.
@@ -332,7 +332,7 @@ int ReferenceWidth(const CNoticeDialog& dlg, const char* line)
 
 TEST(NoticeDialogs, MeasuredControlsEndWhereTheirReferenceLinesEnd)
 {
-    const auto caution = kCaution.make(LANG_JAPANESE);
+    const auto caution = kCaution.make(LanguageJapanese);
     Show(*caution);
     const NoticeLayoutPlan& plan = NoticePlans::CautionJapanese;
     const int growth = ReferenceWidth(*caution, plan.referenceLine) - TemplateWidth(*caution, 281);
@@ -356,9 +356,9 @@ TEST(NoticeDialogs, MeasuredControlsEndWhereTheirReferenceLinesEnd)
         const NoticeLayoutPlan* plan;
         int templateWidth;
     };
-    for (const Measured& m : {Measured{&kConfirmation, LANG_JAPANESE, &NoticePlans::ConfirmationJapanese, 271},
-                              Measured{&kCompletion, LANG_ENGLISH_US, &NoticePlans::CompletionEnglish, 350},
-                              Measured{&kCompletion, LANG_JAPANESE, &NoticePlans::CompletionJapanese, 350}}) {
+    for (const Measured& m : {Measured{&kConfirmation, LanguageJapanese, &NoticePlans::ConfirmationJapanese, 271},
+                              Measured{&kCompletion, LanguageEnglishUs, &NoticePlans::CompletionEnglish, 350},
+                              Measured{&kCompletion, LanguageJapanese, &NoticePlans::CompletionJapanese, 350}}) {
         SCOPED_TRACE(testing::Message() << m.kind->name << " " << LanguageName(m.language));
         const auto dlg = m.kind->make(m.language);
         Show(*dlg);
@@ -370,7 +370,7 @@ TEST(NoticeDialogs, MeasuredControlsEndWhereTheirReferenceLinesEnd)
     }
 
     // English confirmation: nothing measured, the template as it is.
-    const auto start = kConfirmation.make(LANG_ENGLISH_US);
+    const auto start = kConfirmation.make(LanguageEnglishUs);
     Show(*start);
     EXPECT_EQ(start->width(), TemplateWidth(*start, 271) + start->Widening());
     EXPECT_EQ(start->ItemRect(IDC_CONFIRM_LATER),
@@ -388,7 +388,7 @@ bool NearlyCentred(const QRect& inner, const QRect& outer)
 TEST(NoticeDialogs, CentredOnTheScreenOrOverTheActiveWindowAfterWidening)
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const auto caution = kCaution.make(LANG_JAPANESE);
+    const auto caution = kCaution.make(LanguageJapanese);
     Show(*caution);
     EXPECT_TRUE(NearlyCentred(caution->frameGeometry(), screen));
     caution->reject();
@@ -399,7 +399,7 @@ TEST(NoticeDialogs, CentredOnTheScreenOrOverTheActiveWindowAfterWidening)
     for (const DialogKind* kind : {&kConfirmation, &kCompletion}) {
         owner.activateWindow();
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return QApplication::activeWindow() == &owner; }));
-        const auto dlg = kind->make(LANG_JAPANESE);
+        const auto dlg = kind->make(LanguageJapanese);
         Show(*dlg);
         EXPECT_TRUE(NearlyCentred(dlg->frameGeometry(), owner.frameGeometry()))
             << kind->name << " " << testing::PrintToString(dlg->frameGeometry()) << " over "

@@ -157,11 +157,11 @@ TEST(NoticeLayout, ReferenceLinesAreTheWidestLinesOfTheirTexts)
         quint16 language;
     };
     const Case cases[] = {
-        {NoticePlans::CautionJapanese.referenceLine, IDS_CAUTION_RISK, LANG_JAPANESE},
-        {NoticePlans::CautionJapanese.secondReferenceLine, IDS_CAUTION_HEADING, LANG_JAPANESE},
-        {NoticePlans::ConfirmationJapanese.referenceLine, IDS_CONFIRM_LATER, LANG_JAPANESE},
-        {NoticePlans::CompletionEnglish.referenceLine, IDS_COMPLETE_TEXT, LANG_ENGLISH_US},
-        {NoticePlans::CompletionJapanese.referenceLine, IDS_COMPLETE_TEXT, LANG_JAPANESE},
+        {NoticePlans::CautionJapanese.referenceLine, IDS_CAUTION_RISK, LanguageJapanese},
+        {NoticePlans::CautionJapanese.secondReferenceLine, IDS_CAUTION_HEADING, LanguageJapanese},
+        {NoticePlans::ConfirmationJapanese.referenceLine, IDS_CONFIRM_LATER, LanguageJapanese},
+        {NoticePlans::CompletionEnglish.referenceLine, IDS_COMPLETE_TEXT, LanguageEnglishUs},
+        {NoticePlans::CompletionJapanese.referenceLine, IDS_COMPLETE_TEXT, LanguageJapanese},
     };
     QFont font = QApplication::font();
     font.setPointSize(8);
