@@ -29,11 +29,11 @@ int NothingLeft(const RunPlan& plan, bool json)
     if (!plan.image.isEmpty()) {
         QJsonObject file = FileFactsJson(plan);
         file.insert("event", "file");
-        Terminal::TextStream(stdout) << (json ? CJsonRenderer::Line(file, QDateTime::currentMSecsSinceEpoch()) : FileFactsText(plan))
+        Terminal::TextStream(stdout) << (json ? JsonRenderer::Line(file, QDateTime::currentMSecsSinceEpoch()) : FileFactsText(plan))
                                      << '\n';
     }
     if (json) {
-        Terminal::TextStream(stdout) << CJsonRenderer::Line({{"event", "summary"}, {"radios", 0}, {"updated", 0}, {"failed", 0},
+        Terminal::TextStream(stdout) << JsonRenderer::Line({{"event", "summary"}, {"radios", 0}, {"updated", 0}, {"failed", 0},
                                                     {"not-started", 0}, {"interrupted", 0}, {"unknown", 0}, {"exit", 0}},
                                                    QDateTime::currentMSecsSinceEpoch())
                             << '\n';
@@ -51,7 +51,7 @@ int Refuse(const QString& text, int exitCode, bool json, bool hintHelp)
     if (hintHelp)
         err << "Try 'zerlind-firm-update --help'.\n";
     if (json) {
-        Terminal::TextStream(stdout) << CJsonRenderer::Line({{"event", "error"}, {"text", text}, {"exit", exitCode}},
+        Terminal::TextStream(stdout) << JsonRenderer::Line({{"event", "error"}, {"text", text}, {"exit", exitCode}},
                                                    QDateTime::currentMSecsSinceEpoch())
                             << '\n';
     }
@@ -66,7 +66,7 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& inte
         return Refuse(QStringLiteral("not a radio address: %1 (%2)").arg(Quoted(options.addresses.first()), why),
                       EXIT_BAD_COMMAND_LINE, false);
     // One radio, as it always was: on this thread, with the texts of the desktop program.
-    CCliReporter reporter(options.quiet, !options.noProgress && Terminal::IsTerminal(stderr),
+    CliReporter reporter(options.quiet, !options.noProgress && Terminal::IsTerminal(stderr),
                           options.timeouts.programMs, &interrupts);
     reporter.SetFileName(options.fileName);
     CUpdateRun run(reporter, language, options.timeouts, radio.port);
@@ -76,10 +76,10 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& inte
     return interrupts.stop.load() ? interrupts.ExitStatus() : exitCode;
 }
 
-int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolver, Interrupts& interrupts)
+int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver, Interrupts& interrupts)
 {
     RunPlan plan;
-    CRunLog log;
+    RunLog log;
     QString error;
     // --plan writes nothing, so it opens no log.
     const int refused = BuildRunPlan(options, language, resolver, interrupts, QDateTime::currentMSecsSinceEpoch(),
@@ -93,13 +93,13 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     if (options.plan) {
         Terminal::TextStream out(stdout);
         if (options.json)
-            out << CJsonRenderer::Line(PlanJson(plan), QDateTime::currentMSecsSinceEpoch()) << '\n';
+            out << JsonRenderer::Line(PlanJson(plan), QDateTime::currentMSecsSinceEpoch()) << '\n';
         else
             out << PlanText(plan);
         return 0;
     }
 
-    CFleetOutput::Settings settings;
+    FleetOutput::Settings settings;
     for (const RadioEntry& radio : plan.radios) {
         settings.labels << radio.name;
         settings.addresses << radio.address;
@@ -124,15 +124,15 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
     facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);
     facts.check = options.check;
     log.SetFacts(facts);
-    CFailedList failedList(plan.failedList, facts);
+    FailedList failedList(plan.failedList, facts);
     if (!options.check) {
         if (!plan.failedList.isEmpty())
             settings.more.push_back(&failedList);
         if (!plan.logFile.isEmpty())
             settings.more.push_back(&log);
     }
-    CFleetOutput output(settings);
-    CFleetRun fleet(output, plan.radios, plan.jobs, interrupts);
+    FleetOutput output(settings);
+    FleetRun fleet(output, plan.radios, plan.jobs, interrupts);
     for (const QString& note : plan.notes)
         output.Note(note);
 
@@ -171,7 +171,7 @@ int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolve
 
     const QVector<RadioOutcome> outcomes = fleet.Update(plan.image, language, options.timeouts, plan.rules);
     // An output that failed stopped the run: the status says so, not an interrupt's.
-    const int exitCode = output.WriteFailed() ? EXIT_OUTPUT_FAILED : CFleetRun::ExitCode(outcomes, interrupts);
+    const int exitCode = output.WriteFailed() ? EXIT_OUTPUT_FAILED : FleetRun::ExitCode(outcomes, interrupts);
     output.Summary(outcomes, exitCode);
     // The files are written with the summary; one that fails changes the status too.
     output.Finish();
@@ -199,12 +199,12 @@ int RunScan(const CliOptions& options, Interrupts& interrupts)
     Terminal::TextStream out(stdout);
     for (const QHostAddress& address : found) {
         if (options.json)
-            out << CJsonRenderer::Line({{"event", "found"}, {"radio", address.toString()}}, QDateTime::currentMSecsSinceEpoch()) << '\n';
+            out << JsonRenderer::Line({{"event", "found"}, {"radio", address.toString()}}, QDateTime::currentMSecsSinceEpoch()) << '\n';
         else
             out << address.toString() << '\n';
     }
     if (options.json) {
-        out << CJsonRenderer::Line({{"event", "summary"}, {"scanned", scanned}, {"found", int(found.size())}, {"exit", exitCode}},
+        out << JsonRenderer::Line({{"event", "summary"}, {"scanned", scanned}, {"found", int(found.size())}, {"exit", exitCode}},
                                    QDateTime::currentMSecsSinceEpoch())
             << '\n';
     }

@@ -16,5 +16,5 @@ int Refuse(const QString& text, int exitCode, bool json, bool hintHelp = false);
 
 int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& interrupts);
 // `resolver` looks the host names up, all at once, before anything is sent.
-int RunFleet(const CliOptions& options, quint16 language, IHostResolver& resolver, Interrupts& interrupts);
+int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver, Interrupts& interrupts);
 int RunScan(const CliOptions& options, Interrupts& interrupts);

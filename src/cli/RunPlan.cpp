@@ -23,7 +23,7 @@ bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QStri
         const qsizetype before = radios.size();
         if (!ReadRadioList(list, options.port, radios, error))
             return false;
-        if (radios.size() == before && emptyList.isEmpty() && CFailedList::WrittenByARun(list))
+        if (radios.size() == before && emptyList.isEmpty() && FailedList::WrittenByARun(list))
             emptyList = list;
     }
     for (int i = 0; i < options.addresses.size(); ++i) {
@@ -45,7 +45,7 @@ int LoadPlanFile(RunPlan& plan, quint16 language, QString& error)
 {
     QString fileError;
     if (!LoadFirmwareFile(plan.fileName, language, plan.image, fileError)) {
-        error = CCliReporter::FileProblem(plan.fileName, fileError);
+        error = CliReporter::FileProblem(plan.fileName, fileError);
         return EXIT_FILE;
     }
     plan.sha256 = QString::fromLatin1(QCryptographicHash::hash(plan.image, QCryptographicHash::Sha256).toHex());
@@ -73,8 +73,8 @@ QString OrNone(qint64 value, const QString& text)
 
 } // namespace
 
-int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& resolver, const Interrupts& interrupts,
-                 qint64 nowMs, CRunLog* log, RunPlan& plan, QString& error)
+int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& resolver, const Interrupts& interrupts,
+                 qint64 nowMs, RunLog* log, RunPlan& plan, QString& error)
 {
     plan.fileName = options.fileName;
     plan.jobs = options.jobs;
@@ -127,22 +127,22 @@ int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& res
     if (options.deadlineAt.isValid()) {
         rules.deadlineMs = options.deadlineAt.toMSecsSinceEpoch();
         if (rules.deadlineMs <= nowMs) {
-            error = QStringLiteral("--deadline %1 has passed").arg(CJsonRenderer::TimeText(rules.deadlineMs));
+            error = QStringLiteral("--deadline %1 has passed").arg(JsonRenderer::TimeText(rules.deadlineMs));
             return EXIT_BAD_COMMAND_LINE;
         }
         // The same bound as a duration: a time further off is a typing error, not a window.
         if (rules.deadlineMs - nowMs > MAX_DEADLINE_SECONDS * 1000) {
-            error = QStringLiteral("--deadline %1 is more than a week away").arg(CJsonRenderer::TimeText(rules.deadlineMs));
+            error = QStringLiteral("--deadline %1 is more than a week away").arg(JsonRenderer::TimeText(rules.deadlineMs));
             return EXIT_BAD_COMMAND_LINE;
         }
     }
     // The records a run leaves must be writable before anything is sent.
     if (!plan.failedList.isEmpty()
         && (!CheckRecordPath(QStringLiteral("--failed"), plan.failedList, error)
-            || !CFailedList::CanWrite(plan.failedList, error)))
+            || !FailedList::CanWrite(plan.failedList, error)))
         return EXIT_BAD_COMMAND_LINE;
     if (!plan.logFile.isEmpty()
-        && (!CheckRecordPath(QStringLiteral("--log"), plan.logFile, error) || !CRunLog::CanOpen(plan.logFile, error)))
+        && (!CheckRecordPath(QStringLiteral("--log"), plan.logFile, error) || !RunLog::CanOpen(plan.logFile, error)))
         return EXIT_BAD_COMMAND_LINE;
     if (log && !plan.logFile.isEmpty() && !log->Open(plan.logFile, error))
         return EXIT_BAD_COMMAND_LINE;
@@ -211,7 +211,7 @@ QString PlanText(const RunPlan& plan)
                 .arg(OrNone(rules.failureLimit, QString::number(rules.failureLimit)))
                 .arg(rules.retries)
                 .arg(rules.wavePauseMs / 1000)
-                .arg(OrNone(rules.deadlineMs, CJsonRenderer::TimeText(rules.deadlineMs)));
+                .arg(OrNone(rules.deadlineMs, JsonRenderer::TimeText(rules.deadlineMs)));
     // One column for the names and one for the addresses over every wave.
     qsizetype nameWidth = 0;
     qsizetype addressWidth = 0;
@@ -266,7 +266,7 @@ QJsonObject PlanJson(const RunPlan& plan)
     json.insert("limit", orNull(rules.failureLimit, rules.failureLimit));
     json.insert("retries", rules.retries);
     json.insert("pause", rules.wavePauseMs / 1000);
-    json.insert("deadline", orNull(rules.deadlineMs, CJsonRenderer::TimeText(rules.deadlineMs)));
+    json.insert("deadline", orNull(rules.deadlineMs, JsonRenderer::TimeText(rules.deadlineMs)));
     json.insert("notes", QJsonArray::fromStringList(plan.notes));
     json.insert("rules", QJsonArray::fromStringList(RolloutPolicy(rules, int(plan.radios.size())).Describe()));
     json.insert("failed", path(plan.failedList));

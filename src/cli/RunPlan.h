@@ -33,8 +33,8 @@ struct RunPlan {
 // (2 a bad command line, 3 the file, 130 interrupted while names are looked up) with `error`.
 // `nowMs` (milliseconds since the epoch) places a --deadline given as a duration. `log` is opened
 // for appending when given (--plan writes nothing and gives none).
-int BuildRunPlan(const CliOptions& options, quint16 language, IHostResolver& resolver, const Interrupts& interrupts,
-                 qint64 nowMs, CRunLog* log, RunPlan& plan, QString& error);
+int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& resolver, const Interrupts& interrupts,
+                 qint64 nowMs, RunLog* log, RunPlan& plan, QString& error);
 
 // The file as --check and --plan tell it: "main.dat: 5000 bytes, 5 blocks, SHA-256 ..." and as
 // the fields of a JSON event.

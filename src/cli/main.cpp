@@ -51,7 +51,7 @@ int main(int argc, char** argv)
         return CloseStandardOutput(
             Refuse(TerminalText(LoadText(IDS_SOCKET_INIT_FAILED, language)), EXIT_SOCKET_LAYER, options.json));
     CatchInterrupts(g_interrupts);
-    CSystemResolver resolver;
+    SystemResolver resolver;
     const int exitCode = CloseStandardOutput(!options.IsFleet() ? RunSingleRadio(options, language, g_interrupts)
                                              : !options.scanNetwork.isEmpty() ? RunScan(options, g_interrupts)
                                                                               : RunFleet(options, language, resolver, g_interrupts));

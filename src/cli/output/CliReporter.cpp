@@ -24,9 +24,9 @@ constexpr int INTERRUPT_WATCH_MS = 50;
 
 } // namespace
 
-CCliReporter::CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Interrupts* interrupts)
-    : m_bQuiet(quiet), m_bShowProgress(showProgress && !quiet), m_nProgramTimeoutMs(programTimeoutMs),
-      m_out(stdout), m_err(stderr), m_pInterrupts(interrupts)
+CliReporter::CliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Interrupts* interrupts)
+    : m_quiet(quiet), m_showProgress(showProgress && !quiet), m_programTimeoutMs(programTimeoutMs),
+      m_out(stdout), m_err(stderr), m_interrupts(interrupts)
 {
     m_waitTicker.setInterval(WAIT_TICK_MS);
     QObject::connect(&m_waitTicker, &QTimer::timeout, [this] { ShowWaited(); });
@@ -34,34 +34,34 @@ CCliReporter::CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, 
     QObject::connect(&m_interruptWatch, &QTimer::timeout, [this] { WatchInterrupt(); });
 }
 
-bool CCliReporter::Stopped() const
+bool CliReporter::Stopped() const
 {
-    return m_pInterrupts && m_pInterrupts->Ends(m_bProgramming);
+    return m_interrupts && m_interrupts->Ends(m_programming);
 }
 
-void CCliReporter::WatchInterrupt()
+void CliReporter::WatchInterrupt()
 {
-    if (!m_pInterrupts->stop.load())
+    if (!m_interrupts->stop.load())
         return;
     m_interruptWatch.stop();
     EndProgressLine();
-    m_err << "zerlind-firm-update: " << ProgrammingNote(1, m_pInterrupts->Again()) << Qt::endl;
+    m_err << "zerlind-firm-update: " << ProgrammingNote(1, m_interrupts->Again()) << Qt::endl;
 }
 
-void CCliReporter::AppendMessageLine(const QString& text)
+void CliReporter::AppendMessageLine(const QString& text)
 {
-    if (m_bQuiet)
+    if (m_quiet)
         return;
     EndProgressLine();
     m_out << TerminalText(text) << Qt::endl;
 }
 
-void CCliReporter::AppendFailureLine(const QString&)
+void CliReporter::AppendFailureLine(const QString&)
 {
     // The failure text goes to stderr once, through ShowErrorBox.
 }
 
-void CCliReporter::ShowErrorBox(const QString& text)
+void CliReporter::ShowErrorBox(const QString& text)
 {
     if (Stopped())
         return;
@@ -70,7 +70,7 @@ void CCliReporter::ShowErrorBox(const QString& text)
     m_err << TerminalText(text) << Qt::endl;
 }
 
-QString CCliReporter::FileProblem(const QString& path, const QString& loaderText)
+QString CliReporter::FileProblem(const QString& path, const QString& loaderText)
 {
     const QFileInfo info(path);
     if (info.isFile() && info.size() < MIN_IMAGE_SIZE) {
@@ -82,20 +82,20 @@ QString CCliReporter::FileProblem(const QString& path, const QString& loaderText
     return QStringLiteral("%1: %2").arg(path, TerminalText(loaderText).replace(u'\n', u' '));
 }
 
-void CCliReporter::ShowFileError(const QString& text)
+void CliReporter::ShowFileError(const QString& text)
 {
     ShowErrorBox(m_fileName.isEmpty() ? text : QStringLiteral("zerlind-firm-update: ") + FileProblem(m_fileName, text));
 }
 
-void CCliReporter::StartTransferProgress(int)
+void CliReporter::StartTransferProgress(int)
 {
     m_transferClock.start();
     m_sinceShown.invalidate();
 }
 
-void CCliReporter::OnDataSent(quint64 bytesSent, quint64 totalBytes)
+void CliReporter::OnDataSent(quint64 bytesSent, quint64 totalBytes)
 {
-    if (!m_bShowProgress)
+    if (!m_showProgress)
         return;
     const bool last = bytesSent >= totalBytes;
     if (!last && m_sinceShown.isValid() && m_sinceShown.elapsed() < PROGRESS_REDRAW_MS)
@@ -109,46 +109,46 @@ void CCliReporter::OnDataSent(quint64 bytesSent, quint64 totalBytes)
     ShowProgress(view);
 }
 
-void CCliReporter::StartWaitAnimation()
+void CliReporter::StartWaitAnimation()
 {
-    m_bProgramming = true;
-    if (m_pInterrupts)
+    m_programming = true;
+    if (m_interrupts)
         m_interruptWatch.start();
-    if (!m_bShowProgress)
+    if (!m_showProgress)
         return;
     m_waitClock.start();
     ShowWaited();
     m_waitTicker.start();
 }
 
-void CCliReporter::StopWaitAnimation()
+void CliReporter::StopWaitAnimation()
 {
     m_interruptWatch.stop();
     m_waitTicker.stop();
     EndProgressLine();
 }
 
-void CCliReporter::ShowWaited()
+void CliReporter::ShowWaited()
 {
     ProgressView view;
     view.phase = RadioPhase::Programming;
     view.waitedMs = m_waitClock.elapsed();
-    view.programTimeoutMs = m_nProgramTimeoutMs;
+    view.programTimeoutMs = m_programTimeoutMs;
     ShowProgress(view);
 }
 
-void CCliReporter::ShowProgress(const ProgressView& view)
+void CliReporter::ShowProgress(const ProgressView& view)
 {
     // Redrawn in place: back to the start of the line, then whatever of the old one is left cleared.
     m_err << '\r' << FormatProgressLine(view, Terminal::Columns(stderr)) << "\x1b[K";
     m_err.flush();
-    m_bProgressOpen = true;
+    m_progressOpen = true;
 }
 
-void CCliReporter::EndProgressLine()
+void CliReporter::EndProgressLine()
 {
-    if (!m_bProgressOpen)
+    if (!m_progressOpen)
         return;
     m_err << Qt::endl;
-    m_bProgressOpen = false;
+    m_progressOpen = false;
 }

@@ -14,16 +14,16 @@
 
 struct ProgressView;
 
-class CCliReporter : public IUpdateReporter {
+class CliReporter : public IUpdateReporter {
 public:
     // `programTimeoutMs` is the limit shown while the radio programs. A failure that an
     // interrupt of `interrupts` (may be null) caused is no failure of the radio's: not shown.
-    CCliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Interrupts* interrupts = nullptr);
+    CliReporter(bool quiet, bool showProgress, int programTimeoutMs, const Interrupts* interrupts = nullptr);
 
     void AppendMessageLine(const QString& text) override;
     void AppendFailureLine(const QString& text) override;
     void EnableInputControls(bool) override {}
-    void StartTransferProgress(int nBlocks) override;
+    void StartTransferProgress(int blocks) override;
     void StepTransferProgress() override {}
     void StartWaitAnimation() override;
     void StopWaitAnimation() override;
@@ -46,9 +46,9 @@ private:
     void ShowProgress(const ProgressView& view);
     void EndProgressLine();
 
-    bool m_bQuiet;
-    bool m_bShowProgress;
-    int m_nProgramTimeoutMs;
+    bool m_quiet;
+    bool m_showProgress;
+    int m_programTimeoutMs;
     Terminal::TextStream m_out;
     Terminal::TextStream m_err;
     QElapsedTimer m_transferClock;
@@ -56,8 +56,8 @@ private:
     QElapsedTimer m_waitClock;
     QTimer m_waitTicker;
     QTimer m_interruptWatch;
-    const Interrupts* m_pInterrupts;
-    bool m_bProgramming = false;
-    bool m_bProgressOpen = false;
+    const Interrupts* m_interrupts;
+    bool m_programming = false;
+    bool m_progressOpen = false;
     QString m_fileName;
 };

@@ -15,22 +15,22 @@ constexpr int TICK_MS = 100;
 
 } // namespace
 
-CFleetOutput::CFleetOutput(const Settings& settings)
-    : CEventPublisher(int(settings.labels.size())), m_out(stdout), m_err(stderr), m_pInterrupts(settings.interrupts)
+FleetOutput::FleetOutput(const Settings& settings)
+    : EventPublisher(int(settings.labels.size())), m_out(stdout), m_err(stderr), m_interrupts(settings.interrupts)
 {
     if (settings.json) {
-        m_owned.push_back(std::make_unique<CJsonRenderer>(settings.labels, settings.addresses, settings.sha256,
+        m_owned.push_back(std::make_unique<JsonRenderer>(settings.labels, settings.addresses, settings.sha256,
                                                           settings.quiet, m_out, m_err));
     } else {
-        CProgressBlock* block = nullptr;
-        std::unique_ptr<CProgressBlock> owned;
+        ProgressBlock* block = nullptr;
+        std::unique_ptr<ProgressBlock> owned;
         if (settings.progress && !settings.quiet) {
-            owned = std::make_unique<CProgressBlock>(settings.labels, settings.programTimeoutMs, m_err);
+            owned = std::make_unique<ProgressBlock>(settings.labels, settings.programTimeoutMs, m_err);
             owned->SetPauses(settings.waves, settings.wavePauseMs);
             block = owned.get();
         }
         // The text goes first: a line is written before the block is drawn below it.
-        m_owned.push_back(std::make_unique<CTextRenderer>(settings.labels, settings.quiet, m_out, m_err, block));
+        m_owned.push_back(std::make_unique<TextRenderer>(settings.labels, settings.quiet, m_out, m_err, block));
         if (owned)
             m_owned.push_back(std::move(owned));
     }
@@ -40,30 +40,30 @@ CFleetOutput::CFleetOutput(const Settings& settings)
     m_writer = std::thread([this] { Write(); });
 }
 
-CFleetOutput::~CFleetOutput()
+FleetOutput::~FleetOutput()
 {
     Finish();
 }
 
-void CFleetOutput::Finish()
+void FleetOutput::Finish()
 {
     m_queue.Close();
     if (m_writer.joinable())
         m_writer.join();
 }
 
-void CFleetOutput::Write()
+void FleetOutput::Write()
 {
     std::deque<FleetEvent> events;
     bool ended = false;
     while (m_queue.Take(events, TICK_MS)) {
         for (const FleetEvent& event : events) {
-            for (IFleetRenderer* renderer : m_renderers)
+            for (FleetRenderer* renderer : m_renderers)
                 renderer->Render(event);
             ended = ended || event.kind == FleetEvent::Kind::Summary;
         }
         if (events.empty()) {
-            for (IFleetRenderer* renderer : m_renderers)
+            for (FleetRenderer* renderer : m_renderers)
                 renderer->Tick();
         }
         CheckWrites(ended);
@@ -73,9 +73,9 @@ void CFleetOutput::Write()
     CheckWrites(true);
 }
 
-void CFleetOutput::CheckWrites(bool ended)
+void FleetOutput::CheckWrites(bool ended)
 {
-    if (m_bWriteFailed.load())
+    if (m_writeFailed.load())
         return;
     QString error;
     for (QTextStream* stream : {&m_out, &m_err}) {
@@ -83,19 +83,19 @@ void CFleetOutput::CheckWrites(bool ended)
             error = QStringLiteral("%1: %2").arg(stream == &m_out ? QStringLiteral("standard output") : QStringLiteral("standard error"),
                                                  stream->device()->errorString());
     }
-    for (const IFleetRenderer* renderer : m_renderers) {
+    for (const FleetRenderer* renderer : m_renderers) {
         if (error.isEmpty())
             error = renderer->WriteError();
     }
     if (error.isEmpty())
         return;
-    m_bWriteFailed.store(true);
+    m_writeFailed.store(true);
     // Nothing new starts; what runs goes on to its end and the files are written.
-    if (m_pInterrupts && !ended)
-        m_pInterrupts->outputClosed.store(true);
+    if (m_interrupts && !ended)
+        m_interrupts->outputClosed.store(true);
     FleetEvent note;
     note.kind = FleetEvent::Kind::Note;
     note.text = ended ? error : error + QStringLiteral("; no further radio starts");
-    for (IFleetRenderer* renderer : m_renderers)
+    for (FleetRenderer* renderer : m_renderers)
         renderer->Render(note);
 }

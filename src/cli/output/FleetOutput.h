@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-class CFleetOutput : public CEventPublisher {
+class FleetOutput : public EventPublisher {
 public:
     struct Settings {
         QStringList labels;    // the radios as given, in list order
@@ -31,18 +31,18 @@ public:
         int waves = 1;         // the rollout's waves, and the pause between two of them
         int wavePauseMs = 0;
         // More renderers (the files a run leaves), owned by the caller; they outlive the output.
-        std::vector<IFleetRenderer*> more;
+        std::vector<FleetRenderer*> more;
         // Stopped as by a first interrupt once an output cannot be written (may be null).
         Interrupts* interrupts = nullptr;
     };
 
-    explicit CFleetOutput(const Settings& settings);
-    ~CFleetOutput() override;
+    explicit FleetOutput(const Settings& settings);
+    ~FleetOutput() override;
 
     // Returns once everything published has been written; the writer then ends.
     void Finish();
     // Whether standard output, standard error or a file of the run could not be written.
-    bool WriteFailed() const { return m_bWriteFailed.load(); }
+    bool WriteFailed() const { return m_writeFailed.load(); }
 
 private:
     void Write();
@@ -51,9 +51,9 @@ private:
 
     Terminal::TextStream m_out;
     Terminal::TextStream m_err;
-    std::vector<std::unique_ptr<IFleetRenderer>> m_owned;
-    std::vector<IFleetRenderer*> m_renderers;
+    std::vector<std::unique_ptr<FleetRenderer>> m_owned;
+    std::vector<FleetRenderer*> m_renderers;
     std::thread m_writer;
-    Interrupts* const m_pInterrupts;
-    std::atomic<bool> m_bWriteFailed{false};
+    Interrupts* const m_interrupts;
+    std::atomic<bool> m_writeFailed{false};
 };

@@ -4,9 +4,9 @@
 
 #include "cli/run/FleetEvent.h"
 
-class IFleetRenderer {
+class FleetRenderer {
 public:
-    virtual ~IFleetRenderer() = default;
+    virtual ~FleetRenderer() = default;
     virtual void Render(const FleetEvent& event) = 0;
     // Time passed without an event: what moves by itself (seconds, time left) may be redrawn.
     virtual void Tick() {}

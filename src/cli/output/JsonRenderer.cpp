@@ -11,36 +11,36 @@ constexpr qint64 PROGRESS_EVENT_MS = 250;
 
 } // namespace
 
-CJsonRenderer::CJsonRenderer(const QStringList& labels, const QStringList& addresses, const QString& sha256,
+JsonRenderer::JsonRenderer(const QStringList& labels, const QStringList& addresses, const QString& sha256,
                              bool quiet, QTextStream& out, QTextStream& err)
-    : m_labels(labels), m_addresses(addresses), m_sha256(sha256), m_bQuiet(quiet), m_out(out), m_err(err),
+    : m_labels(labels), m_addresses(addresses), m_sha256(sha256), m_quiet(quiet), m_out(out), m_err(err),
       m_sinceProgress(labels.size()), m_lastBytes(labels.size(), 0)
 {
 }
 
-QString CJsonRenderer::Line(QJsonObject event, qint64 timeMs)
+QString JsonRenderer::Line(QJsonObject event, qint64 timeMs)
 {
     event.insert(QStringLiteral("time"), TimeText(timeMs));
     return QString::fromUtf8(QJsonDocument(event).toJson(QJsonDocument::Compact));
 }
 
-QString CJsonRenderer::TimeText(qint64 timeMs)
+QString JsonRenderer::TimeText(qint64 timeMs)
 {
     return ::TimeText(timeMs);
 }
 
-void CJsonRenderer::Render(const FleetEvent& event)
+void JsonRenderer::Render(const FleetEvent& event)
 {
     const QString radio = event.radio >= 0 ? m_labels[event.radio] : QString();
     QJsonObject json;
     switch (event.kind) {
     case FleetEvent::Kind::Status:
-        if (m_bQuiet)
+        if (m_quiet)
             return;
         json = {{"event", "status"}, {"radio", radio}, {"text", TerminalText(event.text)}};
         break;
     case FleetEvent::Kind::Progress: {
-        if (m_bQuiet)
+        if (m_quiet)
             return;
         const bool last = event.bytes >= event.total;
         QElapsedTimer& since = m_sinceProgress[event.radio];

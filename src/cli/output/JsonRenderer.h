@@ -9,10 +9,10 @@
 #include <QTextStream>
 #include <QVector>
 
-class CJsonRenderer : public IFleetRenderer {
+class JsonRenderer : public FleetRenderer {
 public:
     // `addresses`: what each radio connects to; `sha256`: the image's, for the result events.
-    CJsonRenderer(const QStringList& labels, const QStringList& addresses, const QString& sha256, bool quiet,
+    JsonRenderer(const QStringList& labels, const QStringList& addresses, const QString& sha256, bool quiet,
                   QTextStream& out, QTextStream& err);
 
     void Render(const FleetEvent& event) override;
@@ -26,7 +26,7 @@ private:
     const QStringList m_labels;
     const QStringList m_addresses;
     const QString m_sha256;
-    const bool m_bQuiet;
+    const bool m_quiet;
     QTextStream& m_out;
     QTextStream& m_err;
     QVector<QElapsedTimer> m_sinceProgress;

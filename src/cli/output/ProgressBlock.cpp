@@ -13,7 +13,7 @@ constexpr qint64 STALLED_AFTER_MS = 5000;
 
 } // namespace
 
-CProgressBlock::CProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err, Clock clock)
+ProgressBlock::ProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err, Clock clock)
     : m_labels(labels), m_programTimeoutMs(programTimeoutMs), m_err(err), m_views(labels.size()),
       m_clock(clock ? std::move(clock) : [] { return QDeadlineTimer::current().deadline(); })
 {
@@ -21,14 +21,14 @@ CProgressBlock::CProgressBlock(const QStringList& labels, int programTimeoutMs, 
         m_labelWidth = qMax(m_labelWidth, DisplayWidth(label));
 }
 
-void CProgressBlock::SetPauses(int waves, int pauseMs)
+void ProgressBlock::SetPauses(int waves, int pauseMs)
 {
     m_waves = waves;
     m_pauseMs = pauseMs;
     m_pausesAhead = pauseMs > 0 ? waves - 1 : 0;
 }
 
-void CProgressBlock::Render(const FleetEvent& event)
+void ProgressBlock::Render(const FleetEvent& event)
 {
     if (event.kind == FleetEvent::Kind::Rollout) {
         const QString action = event.fields.value(QLatin1String("action")).toString();
@@ -44,7 +44,7 @@ void CProgressBlock::Render(const FleetEvent& event)
     }
     if (event.kind == FleetEvent::Kind::Summary) {
         // The table has taken the block's place for good.
-        m_bFinished = true;
+        m_finished = true;
         Erase();
         return;
     }
@@ -94,7 +94,7 @@ void CProgressBlock::Render(const FleetEvent& event)
     Draw();
 }
 
-void CProgressBlock::Account(qint64 now)
+void ProgressBlock::Account(qint64 now)
 {
     if (m_activeSince >= 0)
         m_activeMs += now - m_activeSince;
@@ -102,12 +102,12 @@ void CProgressBlock::Account(qint64 now)
     m_activeSince = running && m_transferStart >= 0 ? now : -1;
 }
 
-void CProgressBlock::Tick()
+void ProgressBlock::Tick()
 {
     Draw();
 }
 
-ProgressView CProgressBlock::ViewOf(int radio) const
+ProgressView ProgressBlock::ViewOf(int radio) const
 {
     const RadioView& v = m_views[radio];
     ProgressView view;
@@ -123,18 +123,18 @@ ProgressView CProgressBlock::ViewOf(int radio) const
     return view;
 }
 
-qint64 CProgressBlock::Since(qint64 start) const
+qint64 ProgressBlock::Since(qint64 start) const
 {
     return start < 0 ? 0 : m_clock() - start;
 }
 
-bool CProgressBlock::Stalled(const RadioView& view) const
+bool ProgressBlock::Stalled(const RadioView& view) const
 {
     // Programming is a silence by design; anything else this quiet deserves a look.
     return view.phase != RadioPhase::Programming && Since(view.lastMove) >= STALLED_AFTER_MS;
 }
 
-QString CProgressBlock::FleetLine(int columns) const
+QString ProgressBlock::FleetLine(int columns) const
 {
     int counts[5] = {};
     bool stalled = false;
@@ -177,9 +177,9 @@ QString CProgressBlock::FleetLine(int columns) const
     return FitWidth(line + QStringLiteral(", %1 left").arg(left), (columns > 0 ? columns : 80) - 1);
 }
 
-void CProgressBlock::Draw()
+void ProgressBlock::Draw()
 {
-    if (m_bFinished)
+    if (m_finished)
         return;
     const int columns = Terminal::Columns(stderr);
     const int rows = Terminal::Rows(stderr);
@@ -226,7 +226,7 @@ void CProgressBlock::Draw()
     m_err.flush();
 }
 
-void CProgressBlock::Erase()
+void ProgressBlock::Erase()
 {
     if (m_drawnLines == 0)
         return;
@@ -241,7 +241,7 @@ void CProgressBlock::Erase()
     m_lastBlock.clear();
 }
 
-int CProgressBlock::DrawnRows(int columns) const
+int ProgressBlock::DrawnRows(int columns) const
 {
     if (columns <= 0 || columns >= m_drawnColumns)
         return m_drawnLines;

@@ -12,13 +12,13 @@
 
 #include <functional>
 
-class CProgressBlock : public IFleetRenderer {
+class ProgressBlock : public FleetRenderer {
 public:
     // Milliseconds of a clock that never goes back; unset, the system's. Tests move one by hand.
     using Clock = std::function<qint64()>;
 
     // `labels`: the radios as given, in list order. `err`: the terminal's stream.
-    CProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err, Clock clock = {});
+    ProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err, Clock clock = {});
 
     // The rollout's waves and the pause between two: the estimate counts the pauses still ahead.
     void SetPauses(int waves, int pauseMs);
@@ -78,6 +78,6 @@ private:
     int m_drawnLines = 0;          // lines of the block now on the screen
     QVector<int> m_drawnWidths;    // the widest text each of their rows has held since it was new
     int m_drawnColumns = 0;        // the terminal's width when they were drawn
-    bool m_bFinished = false;      // the summary is out: nothing is drawn below it
+    bool m_finished = false;      // the summary is out: nothing is drawn below it
     QString m_lastBlock;           // what they say: a tick that would draw the same draws nothing
 };

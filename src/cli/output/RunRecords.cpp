@@ -86,12 +86,12 @@ bool CheckRecordPath(const QString& option, const QString& path, QString& error)
     return true;
 }
 
-CFailedList::CFailedList(const QString& path, const RunFacts& facts)
+FailedList::FailedList(const QString& path, const RunFacts& facts)
     : m_path(path), m_facts(facts), m_outcomes(facts.labels.size())
 {
 }
 
-bool CFailedList::CanWrite(const QString& path, QString& error)
+bool FailedList::CanWrite(const QString& path, QString& error)
 {
     // The same way it will be written: a file beside it, renamed over it.
     QSaveFile probe(path);
@@ -103,7 +103,7 @@ bool CFailedList::CanWrite(const QString& path, QString& error)
     return true;
 }
 
-bool CFailedList::WrittenByARun(const QString& path)
+bool FailedList::WrittenByARun(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -112,7 +112,7 @@ bool CFailedList::WrittenByARun(const QString& path)
     return first.startsWith(FAILED_LIST_HEADER) || first.startsWith(UNREACHABLE_LIST_HEADER);
 }
 
-void CFailedList::Render(const FleetEvent& event)
+void FailedList::Render(const FleetEvent& event)
 {
     if (event.kind == FleetEvent::Kind::Result && event.radio >= 0 && event.radio < m_outcomes.size()) {
         m_outcomes[event.radio] = event.outcome;
@@ -122,11 +122,11 @@ void CFailedList::Render(const FleetEvent& event)
         m_writeError = Write(m_outcomes, event.timeMs);
 }
 
-QString CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const
+QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const
 {
     QByteArray text;
     QTextStream out(&text);
-    out << (m_facts.check ? UNREACHABLE_LIST_HEADER : FAILED_LIST_HEADER) << kReleaseVersion << " on " << CJsonRenderer::TimeText(timeMs) << " with "
+    out << (m_facts.check ? UNREACHABLE_LIST_HEADER : FAILED_LIST_HEADER) << kReleaseVersion << " on " << JsonRenderer::TimeText(timeMs) << " with "
         << m_facts.fileName << " (SHA-256 " << m_facts.sha256 << ")\n";
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
@@ -143,7 +143,7 @@ QString CFailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs)
     return QStringLiteral("%1: %2").arg(m_path, reason);
 }
 
-bool CRunLog::CanOpen(const QString& path, QString& error)
+bool RunLog::CanOpen(const QString& path, QString& error)
 {
     const QFileInfo info(path);
     // The nearest folder that is there: the rest would be made in it.
@@ -162,7 +162,7 @@ bool CRunLog::CanOpen(const QString& path, QString& error)
     return true;
 }
 
-bool CRunLog::Open(const QString& path, QString& error)
+bool RunLog::Open(const QString& path, QString& error)
 {
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath())) {
@@ -179,14 +179,14 @@ bool CRunLog::Open(const QString& path, QString& error)
     return true;
 }
 
-void CRunLog::Render(const FleetEvent& event)
+void RunLog::Render(const FleetEvent& event)
 {
     if (event.kind != FleetEvent::Kind::Result || event.radio < 0 || event.radio >= m_facts.labels.size())
         return;
     const RadioOutcome& o = event.outcome;
     const QJsonObject record{{"run", m_facts.runId},
-                             {"start", CJsonRenderer::TimeText(event.timeMs - o.elapsedMs)},
-                             {"end", CJsonRenderer::TimeText(event.timeMs)},
+                             {"start", JsonRenderer::TimeText(event.timeMs - o.elapsedMs)},
+                             {"end", JsonRenderer::TimeText(event.timeMs)},
                              {"radio", m_facts.labels[event.radio]},
                              {"address", m_facts.addresses.value(event.radio)},
                              {"file", m_facts.fileName},

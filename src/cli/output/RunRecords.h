@@ -36,9 +36,9 @@ bool CheckFileRoles(const QVector<FileRole>& roles, QString& error);
 // symbolic link to a regular file is one). A device is never replaced.
 bool CheckRecordPath(const QString& option, const QString& path, QString& error);
 
-class CFailedList : public IFleetRenderer {
+class FailedList : public FleetRenderer {
 public:
-    CFailedList(const QString& path, const RunFacts& facts);
+    FailedList(const QString& path, const RunFacts& facts);
 
     // Whether the list can be written where it is asked for: found before anything is sent.
     static bool CanWrite(const QString& path, QString& error);
@@ -58,7 +58,7 @@ private:
     QString m_writeError;
 };
 
-class CRunLog : public IFleetRenderer {
+class RunLog : public FleetRenderer {
 public:
     // Opened before the run's facts are all known: they are given before the first record.
     void SetFacts(const RunFacts& facts) { m_facts = facts; }

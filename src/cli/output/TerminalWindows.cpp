@@ -52,9 +52,9 @@ namespace {
 
 // The console's own characters: a console shows UTF-8 bytes through its code page (932 on a
 // Japanese system), so the text goes to it as UTF-16, whatever the code page.
-class CConsoleDevice : public QIODevice {
+class ConsoleIODevice : public QIODevice {
 public:
-    CConsoleDevice(std::FILE* stream, HANDLE console) : m_stream(stream), m_console(console)
+    ConsoleIODevice(std::FILE* stream, HANDLE console) : m_stream(stream), m_console(console)
     {
         open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
@@ -92,7 +92,7 @@ std::unique_ptr<QIODevice> ConsoleDevice(std::FILE* stream)
     DWORD mode = 0;
     if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
         return nullptr;
-    return std::make_unique<CConsoleDevice>(stream, handle);
+    return std::make_unique<ConsoleIODevice>(stream, handle);
 }
 
 } // namespace Terminal

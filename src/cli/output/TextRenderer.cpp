@@ -14,29 +14,29 @@ constexpr int MIN_RADIO_COLUMNS = 8;
 
 } // namespace
 
-CTextRenderer::CTextRenderer(const QStringList& labels, bool quiet, QTextStream& out, QTextStream& err,
-                             CProgressBlock* block)
-    : m_labels(labels), m_bQuiet(quiet), m_out(out), m_err(err), m_pBlock(block)
+TextRenderer::TextRenderer(const QStringList& labels, bool quiet, QTextStream& out, QTextStream& err,
+                             ProgressBlock* block)
+    : m_labels(labels), m_quiet(quiet), m_out(out), m_err(err), m_block(block)
 {
 }
 
-void CTextRenderer::Lines(QTextStream& stream, const QString& prefix, const QString& text)
+void TextRenderer::Lines(QTextStream& stream, const QString& prefix, const QString& text)
 {
-    if (m_pBlock)
-        m_pBlock->Erase();
+    if (m_block)
+        m_block->Erase();
     for (const QString& line : TerminalText(text).split(u'\n'))
         stream << prefix << line << '\n';
     stream.flush();
-    if (m_pBlock)
-        m_pBlock->Draw();
+    if (m_block)
+        m_block->Draw();
 }
 
-void CTextRenderer::Render(const FleetEvent& event)
+void TextRenderer::Render(const FleetEvent& event)
 {
     const QString prefix = event.radio >= 0 ? m_labels[event.radio] + QStringLiteral(": ") : QString();
     switch (event.kind) {
     case FleetEvent::Kind::Status:
-        if (!m_bQuiet)
+        if (!m_quiet)
             Lines(m_out, prefix, event.text);
         break;
     case FleetEvent::Kind::Failure:
@@ -52,8 +52,8 @@ void CTextRenderer::Render(const FleetEvent& event)
         Lines(m_out, QString(), event.text);
         break;
     case FleetEvent::Kind::Summary: {
-        if (m_pBlock)
-            m_pBlock->Erase();
+        if (m_block)
+            m_block->Erase();
         // A table wider than the terminal would wrap; cut where stdout is that terminal.
         const int columns = Terminal::IsTerminal(stdout) ? Terminal::Columns(stdout) : 0;
         m_out << '\n';
@@ -69,7 +69,7 @@ void CTextRenderer::Render(const FleetEvent& event)
     }
 }
 
-QStringList CTextRenderer::SummaryLines(const QStringList& labels, const QVector<RadioOutcome>& outcomes, int columns)
+QStringList TextRenderer::SummaryLines(const QStringList& labels, const QVector<RadioOutcome>& outcomes, int columns)
 {
     int radioWidth = DisplayWidth(QStringLiteral("radio"));
     for (const QString& label : labels)

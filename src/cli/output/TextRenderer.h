@@ -7,12 +7,12 @@
 #include <QStringList>
 #include <QTextStream>
 
-class CProgressBlock;
+class ProgressBlock;
 
-class CTextRenderer : public IFleetRenderer {
+class TextRenderer : public FleetRenderer {
 public:
     // `block` (may be null) is taken away around every line written and drawn again after it.
-    CTextRenderer(const QStringList& labels, bool quiet, QTextStream& out, QTextStream& err, CProgressBlock* block);
+    TextRenderer(const QStringList& labels, bool quiet, QTextStream& out, QTextStream& err, ProgressBlock* block);
 
     void Render(const FleetEvent& event) override;
 
@@ -25,8 +25,8 @@ private:
     void Lines(QTextStream& stream, const QString& prefix, const QString& text);
 
     const QStringList m_labels;
-    const bool m_bQuiet;
+    const bool m_quiet;
     QTextStream& m_out;
     QTextStream& m_err;
-    CProgressBlock* m_pBlock;
+    ProgressBlock* m_block;
 };

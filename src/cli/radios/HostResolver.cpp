@@ -26,20 +26,20 @@ QString Preferred(const QList<QHostAddress>& addresses)
 
 } // namespace
 
-int CSystemResolver::Start(const QString& name, QObject* context, Done done)
+int SystemResolver::Start(const QString& name, QObject* context, Done done)
 {
     return QHostInfo::lookupHost(name, context, [done = std::move(done)](const QHostInfo& info) {
         done(info.error() == QHostInfo::NoError ? info.addresses() : QList<QHostAddress>());
     });
 }
 
-void CSystemResolver::Abort(int id)
+void SystemResolver::Abort(int id)
 {
     QHostInfo::abortHostLookup(id);
-    m_bAbandoned = true;
+    m_abandoned = true;
 }
 
-ResolveResult ResolveRadios(QVector<RadioEntry>& radios, IHostResolver& resolver, const ResolveLimits& limits,
+ResolveResult ResolveRadios(QVector<RadioEntry>& radios, HostResolver& resolver, const ResolveLimits& limits,
                             const std::atomic<bool>& stop, const std::function<void(int)>& slow)
 {
     // Each name once, however often it is listed.

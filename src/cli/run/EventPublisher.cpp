@@ -3,9 +3,9 @@
 #include <QDateTime>
 #include <QJsonDocument>
 
-CEventPublisher::CEventPublisher(int radios) : m_queue(radios) {}
+EventPublisher::EventPublisher(int radios) : m_queue(radios) {}
 
-void CEventPublisher::Publish(FleetEvent event)
+void EventPublisher::Publish(FleetEvent event)
 {
     event.timeMs = QDateTime::currentMSecsSinceEpoch();
     // A JSON object is shared by reference count inside the library; the writer gets a copy of
@@ -28,24 +28,24 @@ FleetEvent Event(FleetEvent::Kind kind, int radio = -1, const QString& text = {}
 
 } // namespace
 
-void CEventPublisher::Status(int radio, const QString& text)
+void EventPublisher::Status(int radio, const QString& text)
 {
     Publish(Event(FleetEvent::Kind::Status, radio, text));
 }
 
-void CEventPublisher::Failure(int radio, const QString& text)
+void EventPublisher::Failure(int radio, const QString& text)
 {
     Publish(Event(FleetEvent::Kind::Failure, radio, text));
 }
 
-void CEventPublisher::Phase(int radio, RadioPhase phase)
+void EventPublisher::Phase(int radio, RadioPhase phase)
 {
     FleetEvent event = Event(FleetEvent::Kind::Phase, radio);
     event.phase = phase;
     Publish(std::move(event));
 }
 
-void CEventPublisher::Progress(int radio, quint64 bytesSent, quint64 totalBytes)
+void EventPublisher::Progress(int radio, quint64 bytesSent, quint64 totalBytes)
 {
     FleetEvent event = Event(FleetEvent::Kind::Progress, radio);
     event.bytes = bytesSent;
@@ -53,33 +53,33 @@ void CEventPublisher::Progress(int radio, quint64 bytesSent, quint64 totalBytes)
     Publish(std::move(event));
 }
 
-void CEventPublisher::Result(int radio, const RadioOutcome& outcome)
+void EventPublisher::Result(int radio, const RadioOutcome& outcome)
 {
     FleetEvent event = Event(FleetEvent::Kind::Result, radio);
     event.outcome = outcome;
     Publish(std::move(event));
 }
 
-void CEventPublisher::Note(const QString& text)
+void EventPublisher::Note(const QString& text)
 {
     Publish(Event(FleetEvent::Kind::Note, -1, text));
 }
 
-void CEventPublisher::Rollout(const QString& text, const QJsonObject& fields)
+void EventPublisher::Rollout(const QString& text, const QJsonObject& fields)
 {
     FleetEvent event = Event(FleetEvent::Kind::Rollout, -1, text);
     event.fields = fields;
     Publish(std::move(event));
 }
 
-void CEventPublisher::Fact(const QString& text, const QJsonObject& fields)
+void EventPublisher::Fact(const QString& text, const QJsonObject& fields)
 {
     FleetEvent event = Event(FleetEvent::Kind::Fact, -1, text);
     event.fields = fields;
     Publish(std::move(event));
 }
 
-void CEventPublisher::Summary(const QVector<RadioOutcome>& outcomes, int exitCode)
+void EventPublisher::Summary(const QVector<RadioOutcome>& outcomes, int exitCode)
 {
     FleetEvent event = Event(FleetEvent::Kind::Summary);
     event.outcomes = outcomes;

@@ -9,12 +9,12 @@
 #include <QString>
 #include <QVector>
 
-class CEventPublisher {
+class EventPublisher {
 public:
-    explicit CEventPublisher(int radios);
-    virtual ~CEventPublisher() = default;
-    CEventPublisher(const CEventPublisher&) = delete;
-    CEventPublisher& operator=(const CEventPublisher&) = delete;
+    explicit EventPublisher(int radios);
+    virtual ~EventPublisher() = default;
+    EventPublisher(const EventPublisher&) = delete;
+    EventPublisher& operator=(const EventPublisher&) = delete;
 
     // From any thread; none of them waits on output.
     void Status(int radio, const QString& text);
@@ -31,7 +31,7 @@ public:
     void Summary(const QVector<RadioOutcome>& outcomes, int exitCode);
 
 protected:
-    CEventQueue m_queue;
+    EventQueue m_queue;
 
 private:
     void Publish(FleetEvent event);

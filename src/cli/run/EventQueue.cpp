@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-CEventQueue::CEventQueue(int radios) : m_pendingProgress(size_t(qMax(radios, 0)), -1) {}
+EventQueue::EventQueue(int radios) : m_pendingProgress(size_t(qMax(radios, 0)), -1) {}
 
-void CEventQueue::Push(FleetEvent event)
+void EventQueue::Push(FleetEvent event)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -26,22 +26,22 @@ void CEventQueue::Push(FleetEvent event)
     m_ready.notify_one();
 }
 
-bool CEventQueue::Take(std::deque<FleetEvent>& events, int waitMs)
+bool EventQueue::Take(std::deque<FleetEvent>& events, int waitMs)
 {
     events.clear();
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_ready.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return !m_events.empty() || m_bClosed; });
+    m_ready.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return !m_events.empty() || m_closed; });
     m_firstSeq += qint64(m_events.size());
     events.swap(m_events);
     m_events.clear();
-    return !(m_bClosed && events.empty());
+    return !(m_closed && events.empty());
 }
 
-void CEventQueue::Close()
+void EventQueue::Close()
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_bClosed = true;
+        m_closed = true;
     }
     m_ready.notify_all();
 }

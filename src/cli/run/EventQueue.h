@@ -10,9 +10,9 @@
 #include <mutex>
 #include <vector>
 
-class CEventQueue {
+class EventQueue {
 public:
-    explicit CEventQueue(int radios);
+    explicit EventQueue(int radios);
 
     void Push(FleetEvent event);
     // Moves every queued event to `events`, waiting up to `waitMs` for the first one. False once
@@ -27,5 +27,5 @@ private:
     std::deque<FleetEvent> m_events;
     qint64 m_firstSeq = 0;                 // sequence number of m_events.front()
     std::vector<qint64> m_pendingProgress; // per radio: the sequence number of its queued progress, or -1
-    bool m_bClosed = false;
+    bool m_closed = false;
 };

@@ -24,9 +24,9 @@ constexpr int SHOWN_NAMES = 5;
 constexpr int WATCH_MS = 50;
 
 // One radio's run as the engine reports it, passed on as events. It lives in the radio's thread.
-class CRadioReporter : public IUpdateReporter {
+class RadioReporter : public IUpdateReporter {
 public:
-    CRadioReporter(CEventPublisher& output, int radio, const Interrupts& interrupts,
+    RadioReporter(EventPublisher& output, int radio, const Interrupts& interrupts,
                    std::atomic<RadioPhase>& phase)
         : m_output(output), m_radio(radio), m_interrupts(interrupts), m_phase(phase)
     {
@@ -43,7 +43,7 @@ public:
     {
         // A failure caused by the stop is no fault of the radio's: the summary says how far it got.
         if (Stopped()) {
-            m_bStopped = true;
+            m_stopped = true;
             return;
         }
         m_failure = text;
@@ -72,11 +72,11 @@ public:
         const RadioPhase phase = m_phase.load();
         if (result == UpdateResult::Updated) {
             outcome.state = RadioState::Updated;
-        } else if (m_bStopped && phase == RadioPhase::Programming) {
+        } else if (m_stopped && phase == RadioPhase::Programming) {
             outcome.state = RadioState::Unknown;
             outcome.exitCode = m_interrupts.ExitStatus();
             outcome.text = QStringLiteral("may still be programming");
-        } else if (m_bStopped) {
+        } else if (m_stopped) {
             outcome.state = RadioState::Interrupted;
             outcome.exitCode = m_interrupts.ExitStatus();
             outcome.text = phase == RadioPhase::Transferring ? QStringLiteral("stopped during the transfer")
@@ -92,18 +92,18 @@ public:
 private:
     bool Stopped() const { return m_interrupts.Ends(m_phase.load() == RadioPhase::Programming); }
 
-    CEventPublisher& m_output;
+    EventPublisher& m_output;
     const int m_radio;
     const Interrupts& m_interrupts;
     std::atomic<RadioPhase>& m_phase;
-    bool m_bStopped = false;
+    bool m_stopped = false;
     quint64 m_bytes = 0;
     QString m_failure;
 };
 
 } // namespace
 
-CFleetRun::CFleetRun(CEventPublisher& output, const QVector<RadioEntry>& radios, int jobs,
+FleetRun::FleetRun(EventPublisher& output, const QVector<RadioEntry>& radios, int jobs,
                      const Interrupts& interrupts)
     : m_output(output), m_radios(radios), m_jobs(qBound(1, jobs, MAX_JOBS)), m_interrupts(interrupts),
       m_phases(new std::atomic<RadioPhase>[size_t(radios.size())])
@@ -112,7 +112,7 @@ CFleetRun::CFleetRun(CEventPublisher& output, const QVector<RadioEntry>& radios,
         m_phases[size_t(i)].store(RadioPhase::NotStarted);
 }
 
-void CFleetRun::ForEachRadio(int jobs, int first, int end, const std::function<bool()>& mayStart,
+void FleetRun::ForEachRadio(int jobs, int first, int end, const std::function<bool()>& mayStart,
                              const std::function<void(int)>& job)
 {
     std::atomic<int> next{first};
@@ -166,14 +166,14 @@ void CFleetRun::ForEachRadio(int jobs, int first, int end, const std::function<b
         thread.join();
 }
 
-void CFleetRun::RolloutEvent(const QString& text, const QJsonObject& fields)
+void FleetRun::RolloutEvent(const QString& text, const QJsonObject& fields)
 {
     QJsonObject event = fields;
     event.insert(QStringLiteral("event"), QStringLiteral("rollout"));
     m_output.Rollout(text, event);
 }
 
-bool CFleetRun::WaitUnlessStopped(int ms) const
+bool FleetRun::WaitUnlessStopped(int ms) const
 {
     QElapsedTimer waited;
     waited.start();
@@ -186,7 +186,7 @@ bool CFleetRun::WaitUnlessStopped(int ms) const
     return false;
 }
 
-void CFleetRun::StopEvent(const RolloutRules& rules, int failedRadio, int notStarted)
+void FleetRun::StopEvent(const RolloutRules& rules, int failedRadio, int notStarted)
 {
     const QString name = failedRadio >= 0 ? m_radios[failedRadio].name : QString();
     switch (m_policy->Cause()) {
@@ -213,7 +213,7 @@ void CFleetRun::StopEvent(const RolloutRules& rules, int failedRadio, int notSta
     }
 }
 
-QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
+QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
                                         const RolloutRules& rules)
 {
     const int count = int(m_radios.size());
@@ -235,7 +235,7 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
         return may;
     };
     const auto attempt = [&](int radio, int number, RadioOutcome& outcome) {
-        CRadioReporter reporter(m_output, radio, m_interrupts, m_phases[size_t(radio)]);
+        RadioReporter reporter(m_output, radio, m_interrupts, m_phases[size_t(radio)]);
         reporter.SetPhase(RadioPhase::Connecting);
         UpdateResult result;
         if (m_standIn.attempt) {
@@ -373,7 +373,7 @@ QVector<RadioOutcome> CFleetRun::Update(const QByteArray& image, quint16 languag
     return outcomes;
 }
 
-QVector<QString> CFleetRun::Check(int connectTimeoutMs)
+QVector<QString> FleetRun::Check(int connectTimeoutMs)
 {
     QVector<QString> reasons(m_radios.size()); // empty: reachable
     ForEachRadio(CHECK_JOBS, 0, int(m_radios.size()), {}, [&](int radio) {
@@ -403,7 +403,7 @@ QVector<QString> CFleetRun::Check(int connectTimeoutMs)
     return reasons;
 }
 
-int CFleetRun::ExitCode(const QVector<RadioOutcome>& outcomes, const Interrupts& interrupts)
+int FleetRun::ExitCode(const QVector<RadioOutcome>& outcomes, const Interrupts& interrupts)
 {
     return interrupts.stop.load() ? interrupts.ExitStatus() : RolloutPolicy::ExitCode(outcomes);
 }

@@ -30,11 +30,11 @@ struct RadioStandIn {
     std::function<void(int radio)> ended;
 };
 
-class CFleetRun {
+class FleetRun {
 public:
     // The first stop of `interrupts` starts no further radio and ends connections and transfers;
     // radios that are programming are waited for until the second.
-    CFleetRun(CEventPublisher& output, const QVector<RadioEntry>& radios, int jobs, const Interrupts& interrupts);
+    FleetRun(EventPublisher& output, const QVector<RadioEntry>& radios, int jobs, const Interrupts& interrupts);
 
     // Updates every radio with `image` under `rules`; the outcomes in list order.
     QVector<RadioOutcome> Update(const QByteArray& image, quint16 language, const UpdateTimeouts& timeouts,
@@ -65,7 +65,7 @@ private:
     // Waits `ms`, or less when an interrupt comes; false then.
     bool WaitUnlessStopped(int ms) const;
 
-    CEventPublisher& m_output;
+    EventPublisher& m_output;
     const QVector<RadioEntry> m_radios;
     const int m_jobs;
     const Interrupts& m_interrupts;

@@ -88,7 +88,7 @@ TEST(ProgressLine, SaysHowFarAndWhenStalled)
 }
 
 // Hands the block one event of `radio`, of an image of 4000 bytes.
-void Feed(CProgressBlock& block, int radio, FleetEvent::Kind kind, quint64 bytes = 0,
+void Feed(ProgressBlock& block, int radio, FleetEvent::Kind kind, quint64 bytes = 0,
           RadioState state = RadioState::NotStarted, const QJsonObject& fields = {})
 {
     FleetEvent event;
@@ -107,7 +107,7 @@ TEST(ProgressBlock, FleetLineCountsEachState)
 {
     QString screen;
     QTextStream err(&screen);
-    CProgressBlock block({"a", "b", "c", "d", "e"}, 180000, err);
+    ProgressBlock block({"a", "b", "c", "d", "e"}, 180000, err);
     int radio = 0;
     for (const RadioState state : {RadioState::Updated, RadioState::Failed, RadioState::Unknown, RadioState::Unknown,
                                    RadioState::NotStarted})
@@ -122,7 +122,7 @@ TEST(ProgressBlock, NoEstimateWhileARadioIsStalled)
     QString screen;
     QTextStream err(&screen);
     qint64 now = 0;
-    CProgressBlock block({"a", "b"}, 180000, err, [&] { return now; });
+    ProgressBlock block({"a", "b"}, 180000, err, [&] { return now; });
     for (int radio : {0, 1}) {
         Feed(block, radio, FleetEvent::Kind::Phase);
         Feed(block, radio, FleetEvent::Kind::Progress, 1000);
@@ -146,7 +146,7 @@ TEST(ProgressBlock, APauseIsShownAndCountedOnce)
     QString screen;
     QTextStream err(&screen);
     qint64 now = 0;
-    CProgressBlock block({"a", "b", "c"}, 180000, err, [&] { return now; });
+    ProgressBlock block({"a", "b", "c"}, 180000, err, [&] { return now; });
     block.SetPauses(3, 20000);
     const auto fleet = [&] { return screen.mid(screen.lastIndexOf("3 radios: ")).section(u'\x1b', 0, 0).toStdString(); };
     Feed(block, 0, FleetEvent::Kind::Phase);
@@ -170,7 +170,7 @@ TEST(SummaryTable, CutsAreMarkedAndTheStatusAlwaysShows)
     const RadioOutcome failed{RadioState::Failed, 6, text, 2000, 0, 2};
     for (const QString& label : {QStringLiteral("127.0.4.10"), QStringLiteral("[fd00:1234:5678:9abc:def0:1234:5678:1]:1114")}) {
         for (int columns : {132, 80, 50, 40}) {
-            const QString table = CTextRenderer::SummaryLines({label}, {failed}, columns).join(u'\n');
+            const QString table = TextRenderer::SummaryLines({label}, {failed}, columns).join(u'\n');
             SCOPED_TRACE(table.toStdString());
             EXPECT_FALSE(table.contains(QRegularExpression(QStringLiteral("^.{%1}").arg(columns), QRegularExpression::MultilineOption)));
             EXPECT_TRUE(table.contains(QRegularExpression(" failed +6 +2\\.0(  |\\n)")));

@@ -21,7 +21,7 @@ namespace {
 
 // Answers each known name after its delay; an unknown name after its delay with nothing; a
 // name with a negative delay never.
-class CFakeResolver : public IHostResolver {
+class CFakeResolver : public HostResolver {
 public:
     struct Answer {
         int delayMs;
@@ -137,7 +137,7 @@ TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
 
 TEST(EventQueue, ProgressFoldedInPlaceOrderKept)
 {
-    CEventQueue queue(2);
+    EventQueue queue(2);
     const auto push = [&](FleetEvent::Kind kind, int radio, quint64 bytes) {
         FleetEvent event;
         event.kind = kind;

@@ -121,9 +121,9 @@ QStringList Real(const Fleet& f)
     QVector<int> waveEnd;
     for (int size : f.Waves())
         waveEnd << QVector<int>(size, waveEnd.size() + size);
-    CEventPublisher output(f.radios);
+    EventPublisher output(f.radios);
     Interrupts interrupts;
-    CFleetRun fleet(output, QVector<RadioEntry>(f.radios), f.jobs, interrupts);
+    FleetRun fleet(output, QVector<RadioEntry>(f.radios), f.jobs, interrupts);
     const auto mayReturn = [&](int radio) {
         const bool stopped = fleet.Policy()->Cause() != LeftOut::None;
         for (int before = 0; before < radio; ++before)
@@ -160,7 +160,7 @@ QStringList Real(const Fleet& f)
         story << StateWord(o.state) + u' '
                      + (o.state == RadioState::NotStarted ? o.text
                                                           : QString::number(o.attempts) + (o.text.contains("deadline") ? " cut" : ""));
-    return story << QString::number(CFleetRun::ExitCode(outcomes, interrupts)) << QString::number(clock - START_MS);
+    return story << QString::number(FleetRun::ExitCode(outcomes, interrupts)) << QString::number(clock - START_MS);
 }
 
 TEST(RolloutModel, RandomFleetsFollowTheRules)

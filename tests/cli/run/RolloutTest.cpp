@@ -282,9 +282,9 @@ TEST(Rollout, RetriesOnlyBeforeTheProgramCommand)
         RadioEntry radio;
         radio.name = radio.host = radio.address = address;
         radio.port = 1111;
-        CEventPublisher events(1);
+        EventPublisher events(1);
         Interrupts interrupts;
-        CFleetRun fleet(events, {radio}, 1, interrupts);
+        FleetRun fleet(events, {radio}, 1, interrupts);
         RolloutRules rules;
         rules.retries = c.retries;
         QVector<int> waits;
