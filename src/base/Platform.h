@@ -70,8 +70,10 @@ struct FileReadResult {
 };
 
 // Reads the whole regular file at `path` into `data` (exactly its size, one allocation), opened
-// for reading only, shared with no other opener, and read front to back.
-// Special files are refused without blocking; `data` is empty unless the result is Ok.
+// for reading only and read front to back. On Windows no other opener may share the file while it
+// is read; POSIX has no such lock, so another program may still write it meanwhile (a file that
+// shrinks shows as ShortRead). Special files are refused without blocking; `data` is empty unless
+// the result is Ok.
 FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize);
 
 // Which file a path names, whatever the name: the device and inode on POSIX, the volume's serial

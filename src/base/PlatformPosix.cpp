@@ -1,5 +1,7 @@
-// The platform on Linux and other POSIX systems.
+// The platform on Linux with the GNU C library: POSIX calls, BSD's flock (which Linux has too)
+// and glibc's strerrorname_np, which tells the error numbers the system has a text for.
 #include "Platform.h"
+#include "PlatformCommon.h"
 
 #include "Language.h"
 
@@ -14,7 +16,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <locale.h>
-#include <new>
 #include <poll.h>
 #include <string.h>
 #include <sys/file.h>
@@ -27,6 +28,7 @@ const int kErrorFileNotFound = ENOENT;
 const int kErrorFileTooLarge = EFBIG;
 const int kErrorReadFailed = EIO;
 const int kErrorDirectory = EISDIR;
+const int kErrorNoMemory = ENOMEM;
 
 namespace {
 
@@ -128,11 +130,7 @@ SocketWait WaitReadable(qintptr socketDescriptor, int timeoutMs)
 {
     pollfd watched{int(socketDescriptor), POLLIN, 0};
     const int ready = ::poll(&watched, 1, timeoutMs);
-    if (ready <= 0)
-        return SocketWait::TimedOut; // a signal's interruption too: the caller waits again
-    if (watched.revents & (POLLERR | POLLNVAL))
-        return SocketWait::Failed;
-    return SocketWait::Readable;
+    return WaitOutcome(ready, (watched.revents & (POLLERR | POLLNVAL)) != 0);
 }
 
 FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize)
@@ -151,35 +149,20 @@ FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxS
         return {FileReadStatus::NotRegularFile, kErrorDirectory};
     if (!S_ISREG(st.st_mode))
         return {FileReadStatus::NotRegularFile, 0};
-    if (quint64(st.st_size) > maxSize)
-        return {FileReadStatus::TooLarge, EFBIG};
 
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0)
         ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-
-    QByteArray buffer;
-    try {
-        buffer.resize(qsizetype(st.st_size));
-    } catch (const std::bad_alloc&) {
-        return {FileReadStatus::SystemError, ENOMEM};
-    }
-
-    qsizetype got = 0;
-    while (got < buffer.size()) {
-        const ssize_t n = ::read(fd.get(), buffer.data() + got, size_t(buffer.size() - got));
-        if (n < 0) {
-            if (errno == EINTR)
+    return ReadOpenFile(quint64(st.st_size), maxSize, [&fd](char* into, qint64 count, int& error) -> qint64 {
+        for (;;) {
+            const ssize_t n = ::read(fd.get(), into, size_t(count));
+            if (n < 0 && errno == EINTR)
                 continue;
-            return {FileReadStatus::ShortRead, errno};
+            error = errno;
+            return qint64(n);
         }
-        if (n == 0)
-            return {FileReadStatus::ShortRead, 0};
-        got += n;
-    }
-    data = std::move(buffer);
-    return {};
+    }, data);
 }
 
 bool IdentifyFile(const QString& path, FileIdentity& identity)

@@ -1,6 +1,7 @@
 // The platform on Windows: the thread locale, the system's message table, the named mutex,
 // Windows Sockets and files opened with no sharing.
 #include "Platform.h"
+#include "PlatformCommon.h"
 
 #include <winsock2.h>
 #include <windows.h>
@@ -8,7 +9,6 @@
 #include <atomic>
 
 #include <cstdio>
-#include <new>
 #include <string>
 
 namespace Platform {
@@ -18,6 +18,7 @@ const int kErrorFileTooLarge = ERROR_FILE_TOO_LARGE;
 const int kErrorReadFailed = ERROR_READ_FAULT;
 // A directory cannot be opened as a file at all: the system says access is denied.
 const int kErrorDirectory = ERROR_ACCESS_DENIED;
+const int kErrorNoMemory = ERROR_NOT_ENOUGH_MEMORY;
 
 namespace {
 
@@ -135,11 +136,7 @@ SocketWait WaitReadable(qintptr socketDescriptor, int timeoutMs)
     watched.fd = SOCKET(socketDescriptor);
     watched.events = POLLRDNORM;
     const int ready = WSAPoll(&watched, 1, timeoutMs);
-    if (ready <= 0)
-        return SocketWait::TimedOut;
-    if (watched.revents & (POLLERR | POLLNVAL))
-        return SocketWait::Failed;
-    return SocketWait::Readable;
+    return WaitOutcome(ready, (watched.revents & (POLLERR | POLLNVAL)) != 0);
 }
 
 FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxSize)
@@ -157,26 +154,14 @@ FileReadResult ReadWholeFile(const QString& path, QByteArray& data, quint64 maxS
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size))
         return {FileReadStatus::SystemError, int(GetLastError())};
-    if (quint64(size.QuadPart) > maxSize)
-        return {FileReadStatus::TooLarge, kErrorFileTooLarge};
-
-    QByteArray buffer;
-    try {
-        buffer.resize(qsizetype(size.QuadPart));
-    } catch (const std::bad_alloc&) {
-        return {FileReadStatus::SystemError, ERROR_NOT_ENOUGH_MEMORY};
-    }
-    qsizetype got = 0;
-    while (got < buffer.size()) {
+    return ReadOpenFile(quint64(size.QuadPart), maxSize, [&file](char* into, qint64 count, int& error) -> qint64 {
         DWORD n = 0;
-        if (!ReadFile(file.get(), buffer.data() + got, DWORD(buffer.size() - got), &n, nullptr))
-            return {FileReadStatus::ShortRead, int(GetLastError())};
-        if (n == 0)
-            return {FileReadStatus::ShortRead, 0};
-        got += n;
-    }
-    data = std::move(buffer);
-    return {};
+        if (!ReadFile(file.get(), into, DWORD(qMin<qint64>(count, 1 << 30)), &n, nullptr)) {
+            error = int(GetLastError());
+            return -1;
+        }
+        return qint64(n);
+    }, data);
 }
 
 bool IdentifyFile(const QString& path, FileIdentity& identity)
