@@ -82,8 +82,9 @@ QString Shown(const QString& text, int max)
 {
     QString shown;
     for (qsizetype i = 0; i < text.size();) {
-        // One character at a time, a surrogate pair whole.
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        // One character at a time, a surrogate pair whole; a lone half alone, so that it cannot
+        // carry the control character after it past the check.
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
         const char16_t c = text[i].unicode();
         const QString piece = c == 0                                        ? QStringLiteral("\\0")
                               : text[i].category() == QChar::Other_Control ? QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'))

@@ -65,6 +65,8 @@ TEST(RadioList, LinesPortsEncodingsAndRefusals)
         {"127.0.4.10\r127.0.4.11", 1111, "LIST:1: not a radio address: '127.0.4.10\\x0d127.0.4.11'"},
         {Encoded(QStringConverter::Utf16LE, "1.2.3.4\n", false), 1111,
          "LIST:1: not a radio address: '1\\0.\\02\\0.\\03\\0.\\04\\0' (not an address or a host name)"},
+        // A lone half of a surrogate pair (shown here as '?') leaves the next character its own.
+        {QByteArray("\xFF\xFE\x00\xD8\x1B\0\n\0", 8), 1111, "LIST:1: not a radio address: '?\\x1b' (not an address or a host name)"},
         {Encoded(QStringConverter::Utf32LE, crlf), 1111, "LIST: the list is neither UTF-8 nor UTF-16 with a byte-order mark"},
         // Twice: the same text, or the same address and port however written; names wait for their address.
         {"radio-van.local\n# again\nradio-van.local\n", 1111, "radio listed twice: 'radio-van.local' at LIST:1 and at LIST:3"},
