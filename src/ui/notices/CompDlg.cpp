@@ -19,13 +19,11 @@ CCompDlg::CCompDlg(QWidget* parent) : CNoticeDialog(QSize(350, 122), Frame::Capt
 
 void CCompDlg::OnInitDialog()
 {
-    const QString text = LoadText(IDS_COMPLETE_TEXT, m_wLanguage);
-    Text(IDC_COMPLETE_TEXT)->SetText(text);
+    Text(IDC_COMPLETE_TEXT)->SetText(LoadText(IDS_COMPLETE_TEXT, m_wLanguage));
     Text(IDC_NOTICE_POWER)->SetText(LoadText(IDS_COMPLETE_POWER, m_wLanguage));
     Text(IDC_NOTICE_POWER)->SetTextColor(RGB(255, 0, 0));
 
-    // The language shows in the first letter of text 1420.
-    ApplyNoticeLayout(text.startsWith(QLatin1Char('F')) ? NoticePlans::CompletionEnglish
-                                                        : NoticePlans::CompletionJapanese);
+    ApplyNoticeLayout(m_wLanguage == LanguageJapanese ? NoticePlans::CompletionJapanese
+                                                      : NoticePlans::CompletionEnglish);
     Button(IDOK)->setFocus();
 }

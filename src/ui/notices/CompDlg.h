@@ -9,10 +9,6 @@ class CCompDlg : public CNoticeDialog {
 public:
     explicit CCompDlg(QWidget* parent = nullptr);
 
-    // Language of every text; set by the owner before the dialog is shown.
-    quint16 m_wLanguage = 1033;
-
 protected:
     void OnInitDialog() override;
-    quint16 Language() const override { return m_wLanguage; }
 };

@@ -131,7 +131,7 @@ void CNoticeDialog::MoveItemBy(int id, int dx, int dy)
 void CNoticeDialog::RestoreTemplate()
 {
     // The font may have changed since the last showing (system settings); units follow it.
-    setFont(CDialogUnits::TemplateFont(kTemplatePointSize, Language()));
+    setFont(CDialogUnits::TemplateFont(kTemplatePointSize, m_wLanguage));
     m_units = CDialogUnits(font());
 
     const int border = BorderWidth();

@@ -2,6 +2,7 @@
 // put back there at every showing, the notice-layout pass, and centring over the owner.
 #pragma once
 
+#include "base/MessageCatalog.h"
 #include "ui/notices/DialogUnits.h"
 #include "ui/notices/NoticeLayout.h"
 
@@ -23,6 +24,10 @@ public:
 
     // The template's point size ("MS Shell Dlg" 8 pt).
     static constexpr int kTemplatePointSize = 8;
+
+    // The language of every text, which also chooses the font; set by the owner before the
+    // dialog is shown.
+    quint16 m_wLanguage = LanguageEnglishUs;
 
     // An item's rectangle in client coordinates.
     QRect ItemRect(int id) const;
@@ -47,8 +52,6 @@ protected:
 
     // Runs at every showing, after the template layout is restored and before the dialog appears.
     virtual void OnInitDialog() = 0;
-    // The language of the dialog's texts, which chooses its font.
-    virtual quint16 Language() const = 0;
 
     void ApplyNoticeLayout(const NoticeLayoutPlan& plan);
     void MoveItemBy(int id, int dx, int dy);

@@ -52,8 +52,7 @@ void COpeningDlg::OnInitDialog()
         edit->SetText(LoadText(IDS_CAUTION_HEADING + i, m_wLanguage));
     }
 
-    // The language shows in the first letter of text 1402.
-    if (LoadText(IDS_CAUTION_RESPONSIBILITY, m_wLanguage).startsWith(QLatin1Char('Y'))) {
+    if (m_wLanguage != LanguageJapanese) {
         Text(IDC_CAUTION_HEADING)->SetTextColor(kRed);
         MoveItemBy(IDC_CAUTION_RESPONSIBILITY, 0, kEnglishNudgeUpper);
         MoveItemBy(IDC_CAUTION_SETTINGS_LOST, 0, kEnglishNudgeUpper);

@@ -9,9 +9,6 @@ class COpeningDlg : public CNoticeDialog {
 public:
     explicit COpeningDlg(QWidget* parent = nullptr);
 
-    // Language of every text; set by the owner before the dialog is shown.
-    quint16 m_wLanguage = 1033;
-
     // How far the English layout moves the lower texts down, in pixels.
     static constexpr int kEnglishNudgeUpper = 9;  // 1030 and 1031
     static constexpr int kEnglishNudgeLower = 23; // 1032 and 1033
@@ -21,6 +18,5 @@ public:
 
 protected:
     void OnInitDialog() override;
-    quint16 Language() const override { return m_wLanguage; }
     void paintEvent(QPaintEvent* event) override;
 };

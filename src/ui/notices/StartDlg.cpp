@@ -32,7 +32,7 @@ void CStartDlg::OnInitDialog()
     Text(IDC_NOTICE_POWER)->SetTextColor(RGB(255, 0, 0));
     Button(IDCANCEL)->setFocus();
 
-    // English keeps the template; the language shows in the first letter of text 1410.
-    if (!LoadText(IDS_CONFIRM_FIRST, m_wLanguage).startsWith(QLatin1Char('U')))
+    // English keeps the template.
+    if (m_wLanguage == LanguageJapanese)
         ApplyNoticeLayout(NoticePlans::ConfirmationJapanese);
 }

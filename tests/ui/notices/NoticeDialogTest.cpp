@@ -205,7 +205,6 @@ public:
     }
     static constexpr int kText = 100;
     void OnInitDialog() override { Text(kText)->SetText(QStringLiteral("A line far longer than forty units")); }
-    quint16 Language() const override { return LanguageEnglishUs; }
 };
 
 TEST(NoticeDialogs, ALineLongerThanItsTemplateWidensTheNotice)
