@@ -133,7 +133,7 @@ int main(int argc, char** argv)
     if (window) {
         dlg = std::make_unique<CFirmUtilityDlg>();
         dlg->SetLanguage(LanguageEnglishUs);
-        dlg->m_bNoCheck = true;
+        dlg->SetOptions({true, false, {}});
         dlg->show();
         qobject_cast<QLineEdit*>(dlg->GetDlgItem(CFirmUtilityDlg::IDC_FILE_NAME))->setText(image);
         qobject_cast<QLineEdit*>(dlg->GetDlgItem(CFirmUtilityDlg::IDC_IP_ADDRESS))->setText(address);

@@ -66,11 +66,7 @@ bool CFirmUtilityApp::InitInstance()
 
     // 9. Command line.
     const CommandLineOptions options = ParseCommandLine(CommandLineText(m_arguments));
-    dlg->m_bNoCheck = options.bNoCheck;
-    if (!options.strFileName.isEmpty() || options.bHideFileControls) {
-        dlg->m_bHideFileControls = options.bHideFileControls;
-        dlg->m_strFileName = options.strFileName;
-    }
+    dlg->SetOptions(options);
 
     // 10. The caution must be accepted; refusing it ends the process here and now.
     if (!options.bNoCheck && dlg->m_dlgOpening.exec() != QDialog::Accepted) {

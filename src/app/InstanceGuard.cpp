@@ -1,7 +1,7 @@
 #include "InstanceGuard.h"
 
 #include "base/Platform.h"
-#include "ui/main/FirmUtilityDlg.h"
+#include "ui/main/FieldSettings.h"
 #include "ui/main/SettingsStore.h"
 
 #include <QStandardPaths>

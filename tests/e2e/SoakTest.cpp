@@ -49,7 +49,7 @@ TEST(Soak, FiftyUpdatesInOneWindowLeaveDescriptorsAndMemoryFlat)
 
     CFirmUtilityDlg dlg;
     dlg.SetLanguage(LanguageEnglishUs);
-    dlg.m_bNoCheck = true;
+    dlg.SetOptions({true, false, {}});
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     qobject_cast<QLineEdit*>(dlg.GetDlgItem(CFirmUtilityDlg::IDC_FILE_NAME))->setText(image);

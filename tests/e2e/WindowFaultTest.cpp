@@ -79,7 +79,7 @@ TEST_P(WindowFaultMatrix, ShowsTheTextInThePaneAndTheBoxAndGivesTheInputsBack)
     Dlg dlg;
     dlg.SetLanguage(LanguageEnglishUs);
     dlg.SetTimeouts(kTimeouts);
-    dlg.m_bNoCheck = true; // no confirmation and no completion notice around the run
+    dlg.SetOptions({true, false, {}}); // no confirmation and no completion notice around the run
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     qobject_cast<QLineEdit*>(dlg.GetDlgItem(Dlg::IDC_FILE_NAME))->setText(image);

@@ -1,6 +1,7 @@
 // zfu-screenshots: pictures of the main window during a transfer and of the three notices, in
 // English and Japanese, for the README. Run on the offscreen platform by scripts/screenshots.
 #include "base/MessageCatalog.h"
+#include "ui/controls/ColorEdit.h"
 #include "ui/main/FirmUtilityDlg.h"
 #include "ui/notices/CompDlg.h"
 #include "ui/notices/OpeningDlg.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -36,12 +38,14 @@ bool MainWindowDuringTransfer(quint16 language, const QString& path)
 {
     CFirmUtilityDlg dlg;
     dlg.SetLanguage(language);
-    dlg.m_strFileName = QStringLiteral("/home/operator/firmware/zerlind-main-2.10.dat");
+    dlg.SetOptions({false, false, QStringLiteral("/home/operator/firmware/zerlind-main-2.10.dat")});
     dlg.show();
-    dlg.m_bStarted = true; // no instruction typing in the picture
-    dlg.m_strIpAddress = QStringLiteral("192.168.1.50");
-    dlg.m_strMessage.clear();
-    dlg.UpdateData(false);
+    qobject_cast<QLineEdit*>(dlg.GetDlgItem(CFirmUtilityDlg::IDC_IP_ADDRESS))->setText(QStringLiteral("192.168.1.50"));
+    // No instruction in the picture: it is typed to its end, then the pane is emptied as a run does.
+    const QDeadlineTimer typed(10000);
+    while (dlg.IsTyping() && !typed.hasExpired())
+        Settle(10);
+    qobject_cast<CColorEdit*>(dlg.GetDlgItem(CFirmUtilityDlg::IDC_MESSAGE))->SetText(QString());
     dlg.EnableInputControls(false);
     dlg.AppendMessageLine(LoadText(IDS_STATUS_CONNECTING, language));
     dlg.AppendMessageLine(LoadText(IDS_STATUS_CONNECTED, language));

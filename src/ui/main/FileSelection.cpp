@@ -1,15 +1,28 @@
 #include "FileSelection.h"
 
+#include "base/Language.h"
+#include "base/MessageCatalog.h"
+#include "ui/controls/FrameCentring.h"
+
+#include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
+#include <QUrl>
+
+#include <optional>
 
 namespace {
 
 const QString kFirmwareSuffix = QStringLiteral(".dat");
 const QString kQtOrganization = QStringLiteral("QtProject");
 const QString kQtDialogGroup = QStringLiteral("FileDialog");
+const QString kDefaultSuffix = QStringLiteral("dat");
 
 // Opens for reading only what is a regular file, so a pipe or device in the field can never
 // block the window.
@@ -26,6 +39,28 @@ void CutLastCharacter(QString& path)
 {
     const qsizetype cut = path.size() >= 2 && path.back().isLowSurrogate() ? 2 : 1;
     path.chop(cut);
+}
+
+// The action a drop is taken with; none when the drop is refused.
+std::optional<Qt::DropAction> DropActionFor(const QDropEvent& event, bool taken)
+{
+    if (!taken)
+        return std::nullopt;
+    if (event.possibleActions() & Qt::CopyAction)
+        return Qt::CopyAction;
+    if (event.possibleActions() & Qt::LinkAction)
+        return Qt::LinkAction;
+    return std::nullopt;
+}
+
+// Whether the local file's name, as the system knows it (the URL's bytes), is UTF-8 and so
+// comes through as the very name.
+bool NameIsUtf8(const QUrl& url)
+{
+    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString name = decoder(bytes);
+    return !decoder.hasError();
 }
 
 } // namespace
@@ -95,4 +130,56 @@ QString DroppedFirmwareFile(const QStringList& names)
         found = name;
     }
     return found;
+}
+
+QString BrowseFirmwareFile(QWidget* owner, const QString& currentPath, quint16 language)
+{
+    // The system's language, not the program's, decides the title.
+    const bool japaneseSystem = ChooseLanguage(SystemLocaleId()) == LanguageJapanese;
+
+    const CQtDialogStateCleanUp cleanUp; // after the dialog has saved its state
+    QFileDialog dialog(owner);
+    new CFrameCentring(dialog, CFrameCentring::Over::Owner); // owned by the dialog
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(FileDialogFilters(LoadText(IDS_FILE_FILTER, language)));
+    dialog.setDefaultSuffix(kDefaultSuffix);
+    const BrowseStart start = ChooseBrowseStart(currentPath);
+    if (!start.initialFile.isEmpty()) {
+        dialog.setDirectory(QFileInfo(start.initialFile).absolutePath());
+        dialog.selectFile(start.initialFile);
+    } else if (!start.initialFolder.isEmpty()) {
+        dialog.setDirectory(start.initialFolder);
+    }
+    if (!japaneseSystem)
+        dialog.setWindowTitle(QString::fromUtf8(FixedText::OpenTitle));
+
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+LocalFiles LocalFilesOf(const QMimeData& data)
+{
+    LocalFiles files;
+    for (const QUrl& url : data.urls()) {
+        if (!url.isLocalFile())
+            continue;
+        files.names << QDir::toNativeSeparators(url.toLocalFile());
+        if (!NameIsUtf8(url))
+            files.notUtf8 << files.names.back();
+    }
+    return files;
+}
+
+bool AcceptAsCopy(QDropEvent& event, bool taken)
+{
+    const std::optional<Qt::DropAction> action = DropActionFor(event, taken);
+    if (!action) {
+        event.ignore();
+        return false;
+    }
+    event.setDropAction(*action);
+    event.accept();
+    return true;
 }

@@ -1,9 +1,13 @@
-// Rules of firmware file selection that need no window: where the file dialog starts, the
-// catalog's filter in Qt's syntax and which dropped names count as firmware files.
+// Firmware file selection by browsing and dropping: where the open dialog starts and the dialog
+// itself, the catalog's filter in Qt's syntax, and which of a drop's files is taken and how.
 #pragma once
 
 #include <QString>
 #include <QStringList>
+
+class QDropEvent;
+class QMimeData;
+class QWidget;
 
 // Where the open dialog starts for the path in the file-name field: the file itself when it can
 // be opened, otherwise the nearest existing folder of the path, and the user's Documents folder
@@ -39,3 +43,21 @@ bool IsFirmwareFileName(const QString& name);
 // The one firmware name among a drop's names; empty when there is none, or more than one (which
 // of them the operator meant would be a guess). Other files dropped with it are left aside.
 QString DroppedFirmwareFile(const QStringList& names);
+
+// The open dialog over `owner` for a firmware file, starting where ChooseBrowseStart says for
+// `currentPath`; the chosen file in the system's form, empty when the dialog was cancelled.
+QString BrowseFirmwareFile(QWidget* owner, const QString& currentPath, quint16 language);
+
+// A drop's local files in the system's form, and those of them whose names are not UTF-8 (such
+// a name would reach the system with replacement characters, not as the very name).
+struct LocalFiles {
+    QStringList names;
+    QStringList notUtf8;
+};
+
+LocalFiles LocalFilesOf(const QMimeData& data);
+
+// Accepts the drag or drop as a copy, else a link, never a move (which would tell the source that
+// the file has gone and let it delete the original), or refuses it when it is not `taken` or
+// offers neither, so the cursor says what the drop will do; true when accepted.
+bool AcceptAsCopy(QDropEvent& event, bool taken);

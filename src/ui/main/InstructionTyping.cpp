@@ -2,6 +2,12 @@
 
 namespace {
 
+// The instruction text starts this long after the window opens, so the operator sees the
+// window before it begins to talk.
+constexpr int kTypingDelayMs = 500;
+// One piece of the instruction text per interval: fast enough to read as it appears.
+constexpr int kTypingStepMs = 10;
+
 // Length a UTF-8 lead byte announces; 1 for ASCII and for bytes that cannot lead.
 int SequenceLength(unsigned char lead)
 {
@@ -37,4 +43,48 @@ int TypingPieceLength(const QByteArray& text, int pos)
             return 1;
     }
     return length;
+}
+
+CInstructionTyping::CInstructionTyping(const bool& ended, std::function<void()> begins,
+                                       std::function<void(const QString&)> type)
+    : m_bEnded(ended)
+    , m_begins(std::move(begins))
+    , m_type(std::move(type))
+{
+    m_typingDelayTimer.setSingleShot(true);
+    m_typingDelayTimer.setInterval(kTypingDelayMs);
+    connect(&m_typingDelayTimer, &QTimer::timeout, this, [this] {
+        m_begins();
+        m_typingStepTimer.start();
+    });
+    m_typingStepTimer.setInterval(kTypingStepMs);
+    connect(&m_typingStepTimer, &QTimer::timeout, this, &CInstructionTyping::TypeNextPiece);
+}
+
+void CInstructionTyping::Start(const QString& text)
+{
+    m_strInstruction = text.toUtf8();
+    m_nTypePos = 0;
+    m_typingDelayTimer.start();
+}
+
+bool CInstructionTyping::Pause()
+{
+    const bool typing = m_typingStepTimer.isActive();
+    m_typingStepTimer.stop();
+    return typing;
+}
+
+void CInstructionTyping::TypeNextPiece()
+{
+    const int length = TypingPieceLength(m_strInstruction, m_nTypePos);
+    if (m_bEnded || length == 0) {
+        m_typingStepTimer.stop();
+        return;
+    }
+    const QByteArray piece = m_strInstruction.mid(m_nTypePos, length);
+    m_nTypePos += length;
+    m_type(QString::fromUtf8(piece));
+    if (m_nTypePos >= m_strInstruction.size())
+        m_typingStepTimer.stop();
 }

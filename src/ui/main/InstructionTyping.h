@@ -1,9 +1,41 @@
-// How the instruction text is cut into the pieces that are typed one at a time: a multi-byte
-// UTF-8 character or a CR LF pair is one piece, so no piece ever splits a character or a line break.
+// The instruction typed into the main window's message pane a moment after it opens, piece by
+// piece: a multi-byte UTF-8 character or a CR LF pair is one piece, so no piece ever splits a
+// character or a line break.
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
 
 // Bytes of the piece that starts at byte `pos` of `text` (UTF-8); 0 at or past the end. A
 // malformed sequence goes one byte at a time and never past the end.
 int TypingPieceLength(const QByteArray& text, int pos);
+
+class CInstructionTyping : public QObject {
+public:
+    // `begins` runs as the first piece is due; `type` adds one piece to the pane. The typing
+    // ends for good once `ended` is true.
+    CInstructionTyping(const bool& ended, std::function<void()> begins, std::function<void(const QString&)> type);
+
+    // Types `text` after the delay.
+    void Start(const QString& text);
+    // Holds the pieces back (a modal box is open); true when they were being typed.
+    bool Pause();
+    // Goes on with the pieces after a pause that held them back.
+    void Resume() { m_typingStepTimer.start(); }
+    bool IsTyping() const { return m_typingStepTimer.isActive() || m_typingDelayTimer.isActive(); }
+
+private:
+    void TypeNextPiece();
+
+    const bool& m_bEnded;
+    std::function<void()> m_begins;
+    std::function<void(const QString&)> m_type;
+    QByteArray m_strInstruction; // UTF-8; m_nTypePos indexes its bytes
+    int m_nTypePos = 0;
+    QTimer m_typingDelayTimer;
+    QTimer m_typingStepTimer;
+};

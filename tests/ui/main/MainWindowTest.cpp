@@ -68,8 +68,7 @@ protected:
     {
         auto dlg = std::make_unique<Dlg>();
         dlg->SetLanguage(language);
-        dlg->m_strFileName = presetPath;
-        dlg->m_bHideFileControls = hideFileControls;
+        dlg->SetOptions({false, hideFileControls, presetPath});
         dlg->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         return dlg;
@@ -273,9 +272,7 @@ TEST_F(MainWindowTest, DropsAreTakenOnlyWhenIdleWithTheFileFieldInView)
         QFile::remove(StoreFile());
         const QString before = Stored(QStringLiteral("Filename")); // the registry outlives the file
         HookedDlg dlg;
-        dlg.m_strFileName = firmware;
-        dlg.m_bHideFileControls = c.state == State::ControlsHidden || c.state == State::ShownAgain;
-        dlg.m_bNoCheck = c.state == State::Running;
+        dlg.SetOptions({c.state == State::Running, c.state == State::ControlsHidden || c.state == State::ShownAgain, firmware});
         dlg.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
         if (c.state == State::ShownAgain) { // as the service key does
@@ -388,14 +385,14 @@ TEST_F(MainWindowTest, TheWindowMakesRoomForTheHeaderPictures)
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         SCOPED_TRACE(testing::Message() << QFontInfo(dlg->font()).family().toStdString() << " " << points << " pt");
-        EXPECT_GE(dlg->width(), Dlg::kHeaderMinWidth);
-        EXPECT_GE(dlg->GetDlgItem(Dlg::IDC_FILE_LABEL)->y(), Dlg::kHeaderMinLabelTop);
-        const bool grew = plainWidth < Dlg::kHeaderMinWidth || plainLabelTop < Dlg::kHeaderMinLabelTop;
+        EXPECT_GE(dlg->width(), CHeaderLayout::kHeaderMinWidth);
+        EXPECT_GE(dlg->GetDlgItem(Dlg::IDC_FILE_LABEL)->y(), CHeaderLayout::kHeaderMinLabelTop);
+        const bool grew = plainWidth < CHeaderLayout::kHeaderMinWidth || plainLabelTop < CHeaderLayout::kHeaderMinLabelTop;
         EXPECT_EQ(dlg->DrawsLogo(), grew);
         ++(grew ? grown : kept);
         EXPECT_EQ(dlg->GetDlgItem(Dlg::IDC_LOGO)->isVisible(), !grew);
-        const int dx = std::max(0, Dlg::kHeaderMinWidth - plainWidth);
-        const int dy = std::max(0, Dlg::kHeaderMinLabelTop - plainLabelTop);
+        const int dx = std::max(0, CHeaderLayout::kHeaderMinWidth - plainWidth);
+        const int dy = std::max(0, CHeaderLayout::kHeaderMinLabelTop - plainLabelTop);
         EXPECT_EQ(dlg->width(), plainWidth + dx);
         EXPECT_EQ(dlg->GetDlgItem(Dlg::IDC_FILE_NAME)->geometry(), plainFileName.adjusted(0, dy, dx, dy));
         EXPECT_EQ(dlg->GetDlgItem(Dlg::IDC_START)->geometry(), plainStart.translated(dx, dy));
@@ -444,7 +441,7 @@ TEST_F(MainWindowTest, PressingStartEndsTheTypingForGood)
     QTest::mouseClick(dlg->GetDlgItem(Dlg::IDC_START), Qt::LeftButton);
     EXPECT_TRUE(confirmed);
     EXPECT_TRUE(errorShown);
-    EXPECT_TRUE(dlg->m_bStarted);
+    EXPECT_TRUE(dlg->Started());
     const QString afterRun = Pane(*dlg)->Text();
     EXPECT_FALSE(afterRun.contains(QStringLiteral("Turn the Zerlind")));
     QTest::qWait(300);
@@ -458,7 +455,7 @@ TEST_F(MainWindowTest, CancellingTheConfirmationLetsTheTypingGoOn)
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text().size() > 5; }));
     TestSupport::OnNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     dlg->OnStart();
-    EXPECT_FALSE(dlg->m_bStarted);
+    EXPECT_FALSE(dlg->Started());
     const QString instruction = LoadText(IDS_INSTRUCTION, LanguageEnglishUs);
     EXPECT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text() == instruction; }, 10000));
 }
@@ -479,9 +476,7 @@ TEST_F(MainWindowTest, ReportingOperations)
 {
     auto dlg = Open();
     ASSERT_TRUE(TestSupport::WaitUntil([&] { return !dlg->IsTyping(); }, 10000));
-    dlg->m_bStarted = true;
-    dlg->m_strMessage.clear();
-    dlg->UpdateData(false);
+    Pane(*dlg)->SetText(QString());
 
     dlg->ShowStatus(IDS_STATUS_CONNECTING);
     dlg->AppendMessageLine(LoadText(IDS_ERR_NOT_FOUND, LanguageEnglishUs));
@@ -625,7 +620,7 @@ TEST_F(MainWindowTest, NothingIsClippedOrOverlapsInEitherLanguage)
         for (int id : ids)
             rects << dlg->GetDlgItem(id)->geometry();
         if (dlg->DrawsLogo())
-            rects << QRect(Dlg::kLogoDrawX, dlg->GetDlgItem(Dlg::IDC_LOGO)->y(), 205, 37);
+            rects << QRect(CHeaderLayout::kLogoDrawX, dlg->GetDlgItem(Dlg::IDC_LOGO)->y(), 205, 37);
         for (int i = 0; i < rects.size(); ++i) {
             EXPECT_TRUE(dlg->rect().contains(rects[i])) << "control " << i << " leaves the window";
             for (int j = i + 1; j < rects.size(); ++j)

@@ -166,7 +166,7 @@ protected:
         auto dlg = std::make_unique<WatchedDlg>();
         dlg->SetLanguage(LanguageEnglishUs);
         dlg->SetTimeouts(timeouts);
-        dlg->m_bNoCheck = noCheck;
+        dlg->SetOptions({noCheck, false, {}});
         dlg->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         Edit(*dlg, Dlg::IDC_FILE_NAME)->setText(file);
@@ -215,7 +215,7 @@ TEST_F(UpdateRunWindowTest, ASuccessfulRunReportsEveryStageThenTheNoticeAndTheCa
         ASSERT_EQ(answerer.Seen().size(), 2u);
         EXPECT_EQ(answerer.Seen()[1].paneWhenShown, Lines(kSuccessLines));
     }
-    EXPECT_TRUE(dlg->m_bStarted);
+    EXPECT_TRUE(dlg->Started());
     EXPECT_EQ(PaneText(*dlg), Lines(kSuccessLines));
     // Full after the transfer, empty once the programming is over.
     EXPECT_EQ(dlg->transferHeads, kTransferHeads);
@@ -248,7 +248,7 @@ TEST_F(UpdateRunWindowTest, WithNoCheckTheRunStartsAtOnceAndEndsWithoutNoticesOr
     ModalAnswerer answerer(*dlg, false);
     ClickStart(*dlg);
     EXPECT_TRUE(answerer.Seen().empty());
-    EXPECT_TRUE(dlg->m_bStarted);
+    EXPECT_TRUE(dlg->Started());
     EXPECT_EQ(PaneText(*dlg), Lines(kSuccessLines));
     EXPECT_EQ(sim.Summary().value("outcome"), "programmed");
     ExpectInputsEnabled(*dlg);
@@ -354,8 +354,7 @@ TEST_F(UpdateRunWindowTest, AMissingFileShowsOnlyTheSystemsBoxAndPutsTheCaretAft
     QString systemText;
     ASSERT_FALSE(LoadFirmwareFile(missing, LanguageEnglishUs, image, systemText));
     auto dlg = Open(missing, QStringLiteral("127.0.0.107"));
-    dlg->m_strMessage = QStringLiteral("from before\r\n");
-    dlg->UpdateData(false);
+    qobject_cast<CColorEdit*>(dlg->GetDlgItem(Dlg::IDC_MESSAGE))->SetText(QStringLiteral("from before\r\n"));
 
     ModalAnswerer answerer(*dlg, true);
     ClickStart(*dlg);
