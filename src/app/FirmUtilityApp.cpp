@@ -32,7 +32,7 @@ bool InstallQtTranslations(quint16 language)
 
 CFirmUtilityApp::CFirmUtilityApp(QStringList arguments) : m_arguments(std::move(arguments)) {}
 
-bool CFirmUtilityApp::InitInstance()
+void CFirmUtilityApp::InitInstance()
 {
     // 1. Locale-dependent choices follow the system's locale settings.
     Platform::UseSystemLocale();
@@ -54,35 +54,34 @@ bool CFirmUtilityApp::InitInstance()
     // second copy would go unnoticed: the operator is told so, and this copy runs all the same.
     const CInstanceGuard::Result guard = m_hMutex.Acquire();
     if (guard == CInstanceGuard::Result::HeldByAnotherCopy)
-        return false;
+        return;
     if (guard == CInstanceGuard::Result::Unavailable)
         AppMessageBox(nullptr, LoadText(IDS_GUARD_UNAVAILABLE, language));
 
     // 6. Socket layer.
     if (!Platform::InitSocketLayer()) {
         AppMessageBoxById(IDS_SOCKET_INIT_FAILED);
-        return false;
+        return;
     }
 
-    // 9. Command line.
+    // 7. Command line.
     const CommandLineOptions options = ParseCommandLine(CommandLineText(m_arguments));
     dlg->SetOptions(options);
 
-    // 10. The caution must be accepted; refusing it ends the process here and now.
+    // 8. The caution must be accepted; refusing it ends the process here and now.
     if (!options.bNoCheck && dlg->m_dlgOpening.exec() != QDialog::Accepted) {
         std::fflush(nullptr);
         std::_Exit(EXIT_CAUTION_REFUSED);
     }
 
-    // 11. The main window; its result carries no meaning. It is the only window, so it runs
+    // 9. The main window; its result carries no meaning. It is the only window, so it runs
     // without modality: the window system would otherwise mark it as a modal dialog.
     QEventLoop loop;
     QObject::connect(dlg.get(), &QDialog::finished, &loop, &QEventLoop::quit);
     dlg->show();
     loop.exec(QEventLoop::DialogExec);
 
-    // 13. The window object goes with `dlg`.
-    return false;
+    // 10. The window object goes with `dlg`.
 }
 
 int CFirmUtilityApp::ExitInstance()

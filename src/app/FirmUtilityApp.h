@@ -24,8 +24,9 @@ public:
     // `arguments` are the program's arguments without the program name.
     explicit CFirmUtilityApp(QStringList arguments);
 
-    // Runs start-up and the main window; always returns false, like a dialog application.
-    bool InitInstance();
+    // Runs start-up and the main window; returns once the window has closed, or at once when
+    // another copy runs or the socket layer cannot start.
+    void InitInstance();
     // Releases the guard; returns the process exit status.
     int ExitInstance();
 
