@@ -10,6 +10,7 @@
 #include "cli/output/Terminal.h"
 #include "cli/radios/RadioScan.h"
 #include "cli/run/FleetRun.h"
+#include "cli/text/CliText.h"
 
 #include <QDateTime>
 #include <QFileInfo>

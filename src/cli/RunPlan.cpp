@@ -1,10 +1,7 @@
 #include "RunPlan.h"
 
-#include "FleetCommand.h"
-
-#include "cli/output/CliReporter.h"
-#include "cli/output/JsonRenderer.h"
 #include "cli/output/Terminal.h"
+#include "cli/text/CliText.h"
 
 #include "engine/FirmwareImage.h"
 
@@ -45,7 +42,7 @@ int LoadPlanFile(RunPlan& plan, quint16 language, QString& error)
 {
     QString fileError;
     if (!LoadFirmwareFile(plan.fileName, language, plan.image, fileError)) {
-        error = CliReporter::FileProblem(plan.fileName, fileError);
+        error = FileProblem(plan.fileName, fileError);
         return EXIT_FILE;
     }
     plan.sha256 = QString::fromLatin1(QCryptographicHash::hash(plan.image, QCryptographicHash::Sha256).toHex());
@@ -127,12 +124,12 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
     if (options.deadlineAt.isValid()) {
         rules.deadlineMs = options.deadlineAt.toMSecsSinceEpoch();
         if (rules.deadlineMs <= nowMs) {
-            error = QStringLiteral("--deadline %1 has passed").arg(JsonRenderer::TimeText(rules.deadlineMs));
+            error = QStringLiteral("--deadline %1 has passed").arg(TimeText(rules.deadlineMs));
             return EXIT_BAD_COMMAND_LINE;
         }
         // The same bound as a duration: a time further off is a typing error, not a window.
         if (rules.deadlineMs - nowMs > MAX_DEADLINE_SECONDS * 1000) {
-            error = QStringLiteral("--deadline %1 is more than a week away").arg(JsonRenderer::TimeText(rules.deadlineMs));
+            error = QStringLiteral("--deadline %1 is more than a week away").arg(TimeText(rules.deadlineMs));
             return EXIT_BAD_COMMAND_LINE;
         }
     }
@@ -211,7 +208,7 @@ QString PlanText(const RunPlan& plan)
                 .arg(OrNone(rules.failureLimit, QString::number(rules.failureLimit)))
                 .arg(rules.retries)
                 .arg(rules.wavePauseMs / 1000)
-                .arg(OrNone(rules.deadlineMs, JsonRenderer::TimeText(rules.deadlineMs)));
+                .arg(OrNone(rules.deadlineMs, TimeText(rules.deadlineMs)));
     // One column for the names and one for the addresses over every wave.
     qsizetype nameWidth = 0;
     qsizetype addressWidth = 0;
@@ -266,7 +263,7 @@ QJsonObject PlanJson(const RunPlan& plan)
     json.insert("limit", orNull(rules.failureLimit, rules.failureLimit));
     json.insert("retries", rules.retries);
     json.insert("pause", rules.wavePauseMs / 1000);
-    json.insert("deadline", orNull(rules.deadlineMs, JsonRenderer::TimeText(rules.deadlineMs)));
+    json.insert("deadline", orNull(rules.deadlineMs, TimeText(rules.deadlineMs)));
     json.insert("notes", QJsonArray::fromStringList(plan.notes));
     json.insert("rules", QJsonArray::fromStringList(RolloutPolicy(rules, int(plan.radios.size())).Describe()));
     json.insert("failed", path(plan.failedList));

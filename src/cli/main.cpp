@@ -6,8 +6,8 @@
 #include "cli/output/StandardOutput.h"
 #include "cli/output/Terminal.h"
 #include "cli/radios/HostResolver.h"
-#include "cli/run/FleetEvent.h"
 #include "cli/run/Interrupts.h"
+#include "cli/text/CliText.h"
 
 #include "base/Language.h"
 #include "base/MessageCatalog.h"

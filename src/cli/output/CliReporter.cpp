@@ -6,10 +6,7 @@
 #include "Terminal.h"
 
 #include "cli/run/FleetEvent.h"
-
-#include "engine/FirmwareImage.h"
-
-#include <QFileInfo>
+#include "cli/text/CliText.h"
 
 #include <cstdio>
 
@@ -68,18 +65,6 @@ void CliReporter::ShowErrorBox(const QString& text)
     EndProgressLine();
     m_out.flush();
     m_err << TerminalText(text) << Qt::endl;
-}
-
-QString CliReporter::FileProblem(const QString& path, const QString& loaderText)
-{
-    const QFileInfo info(path);
-    if (info.isFile() && info.size() < MIN_IMAGE_SIZE) {
-        return QStringLiteral("%1: %2 bytes, too short for a firmware image (at least %3)")
-            .arg(path)
-            .arg(info.size())
-            .arg(MIN_IMAGE_SIZE);
-    }
-    return QStringLiteral("%1: %2").arg(path, TerminalText(loaderText).replace(u'\n', u' '));
 }
 
 void CliReporter::ShowFileError(const QString& text)

@@ -33,9 +33,6 @@ public:
     void SetActiveConnection(bool) override {}
     void OnDataSent(quint64 bytesSent, quint64 totalBytes) override;
 
-    // "PATH: what is wrong with it", on one line, from the loader's text: a file too short says
-    // so, where the catalog's "update failed" would not tell an operator at a prompt.
-    static QString FileProblem(const QString& path, const QString& loaderText);
     // The file the run loads: its problems are told as "zerlind-firm-update: PATH: ...".
     void SetFileName(const QString& path) { m_fileName = path; }
 

@@ -1,7 +1,7 @@
 #include "JsonRenderer.h"
 
+#include "cli/text/CliText.h"
 
-#include <QDateTime>
 #include <QJsonDocument>
 
 namespace {
@@ -22,11 +22,6 @@ QString JsonRenderer::Line(QJsonObject event, qint64 timeMs)
 {
     event.insert(QStringLiteral("time"), TimeText(timeMs));
     return QString::fromUtf8(QJsonDocument(event).toJson(QJsonDocument::Compact));
-}
-
-QString JsonRenderer::TimeText(qint64 timeMs)
-{
-    return ::TimeText(timeMs);
 }
 
 void JsonRenderer::Render(const FleetEvent& event)

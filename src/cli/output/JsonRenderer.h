@@ -19,8 +19,6 @@ public:
 
     // `event` with its "time" as one line.
     static QString Line(QJsonObject event, qint64 timeMs);
-    // Milliseconds since the epoch as UTC in RFC 3339 with milliseconds: 2026-12-08T09:14:03.215Z.
-    static QString TimeText(qint64 timeMs);
 
 private:
     const QStringList m_labels;

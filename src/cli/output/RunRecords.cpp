@@ -1,6 +1,6 @@
 #include "RunRecords.h"
 
-#include "JsonRenderer.h"
+#include "cli/text/CliText.h"
 
 #include "base/Platform.h"
 #include "base/Release.h"
@@ -126,7 +126,7 @@ QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) 
 {
     QByteArray text;
     QTextStream out(&text);
-    out << (m_facts.check ? UNREACHABLE_LIST_HEADER : FAILED_LIST_HEADER) << kReleaseVersion << " on " << JsonRenderer::TimeText(timeMs) << " with "
+    out << (m_facts.check ? UNREACHABLE_LIST_HEADER : FAILED_LIST_HEADER) << kReleaseVersion << " on " << TimeText(timeMs) << " with "
         << m_facts.fileName << " (SHA-256 " << m_facts.sha256 << ")\n";
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
@@ -185,8 +185,8 @@ void RunLog::Render(const FleetEvent& event)
         return;
     const RadioOutcome& o = event.outcome;
     const QJsonObject record{{"run", m_facts.runId},
-                             {"start", JsonRenderer::TimeText(event.timeMs - o.elapsedMs)},
-                             {"end", JsonRenderer::TimeText(event.timeMs)},
+                             {"start", TimeText(event.timeMs - o.elapsedMs)},
+                             {"end", TimeText(event.timeMs)},
                              {"radio", m_facts.labels[event.radio]},
                              {"address", m_facts.addresses.value(event.radio)},
                              {"file", m_facts.fileName},

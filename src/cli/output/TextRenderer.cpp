@@ -3,6 +3,8 @@
 #include "ProgressBlock.h"
 #include "Terminal.h"
 
+#include "cli/text/CliText.h"
+
 #include <limits>
 
 namespace {

@@ -1,5 +1,7 @@
 #include "RadioList.h"
 
+#include "cli/text/CliText.h"
+
 #include "engine/RadioAddress.h"
 #include "engine/UpdateProtocol.h"
 
@@ -77,31 +79,6 @@ QString Place(const RadioEntry& radio)
 }
 
 } // namespace
-
-QString Shown(const QString& text, int max)
-{
-    QString shown;
-    for (qsizetype i = 0; i < text.size();) {
-        // One character at a time, a surrogate pair whole; a lone half alone, so that it cannot
-        // carry the control character after it past the check.
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
-        const char16_t c = text[i].unicode();
-        const QString piece = c == 0                                        ? QStringLiteral("\\0")
-                              : text[i].category() == QChar::Other_Control ? QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'))
-                                                                           : text.mid(i, length);
-        i += length;
-        // The ellipsis needs a place of its own unless this is the last piece.
-        if (shown.size() + piece.size() > max - (i < text.size() ? 1 : 0))
-            return shown + QChar(0x2026);
-        shown += piece;
-    }
-    return shown;
-}
-
-QString Quoted(const QString& text)
-{
-    return u'\'' + Shown(text) + u'\'';
-}
 
 QString NameWithPort(const RadioEntry& radio)
 {

@@ -15,13 +15,6 @@ struct RadioEntry {
     bool nameLate = false; // its name had no answer within the time-out (else: it does not resolve)
 };
 
-// `text` as a message shows it: control characters as \0 or \x1b and the like, so that a line of
-// a list can neither work the terminal nor pass for another, and at most `max` characters with
-// an ellipsis for the rest.
-QString Shown(const QString& text, int max = 80);
-// Shown, in single quotes.
-QString Quoted(const QString& text);
-
 // The radio as a list to run again on names it: with its port whenever that is not the radios'
 // own, so that the next run reaches the same radio whatever its --port.
 QString NameWithPort(const RadioEntry& radio);

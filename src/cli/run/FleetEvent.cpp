@@ -1,7 +1,5 @@
 #include "FleetEvent.h"
 
-#include <QDateTime>
-
 QString StateWord(RadioState state)
 {
     switch (state) {
@@ -24,18 +22,4 @@ QString ProgrammingNote(int radios, const QString& again)
     const QString programming = radios == 1 ? QStringLiteral("1 radio is programming; do not switch it off")
                                             : QStringLiteral("%1 radios are programming; do not switch them off").arg(radios);
     return QStringLiteral("%1; %2 again to stop waiting").arg(programming, again);
-}
-
-QString TerminalText(const QString& text)
-{
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    while (t.endsWith(u'\n'))
-        t.chop(1);
-    return t;
-}
-
-QString TimeText(qint64 timeMs)
-{
-    return QDateTime::fromMSecsSinceEpoch(timeMs, Qt::UTC).toString(Qt::ISODateWithMs);
 }

@@ -19,10 +19,6 @@ enum class RadioState { Updated, Failed, NotStarted, Interrupted, Unknown };
 QString StateWord(RadioState state);
 // What the first interrupt says while `radios` radios are programming; `again` repeats it.
 QString ProgrammingNote(int radios, const QString& again);
-// A time as the events and records give it: UTC, RFC 3339 with milliseconds.
-QString TimeText(qint64 timeMs);
-// Catalog texts break lines with CR LF; a terminal, a JSON field and a file want plain line feeds.
-QString TerminalText(const QString& text);
 
 struct RadioOutcome {
     RadioState state = RadioState::NotStarted;

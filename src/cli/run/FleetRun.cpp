@@ -1,5 +1,7 @@
 #include "FleetRun.h"
 
+#include "cli/text/CliText.h"
+
 #include "engine/TimedSocket.h"
 #include "engine/UpdateReporter.h"
 

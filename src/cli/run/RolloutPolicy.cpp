@@ -1,13 +1,10 @@
 #include "RolloutPolicy.h"
 
+#include "cli/text/CliText.h"
+
 #include "engine/ExitStatus.h"
 
 #include <QDateTime>
-
-QString RadioCount(int radios)
-{
-    return radios == 1 ? QStringLiteral("1 radio") : QStringLiteral("%1 radios").arg(radios);
-}
 
 int RetryDelayMs(int attempt)
 {

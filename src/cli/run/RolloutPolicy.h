@@ -20,8 +20,6 @@ inline constexpr int RETRY_MOST_DELAY_MS = 30000;
 
 // How long a radio waits after its failed attempt `attempt` (1, 2, ...) before the next.
 int RetryDelayMs(int attempt);
-// "1 radio", "4 radios".
-QString RadioCount(int radios);
 
 // How a rollout protects the fleet: waves that start one after the other, a limit of failures
 // after which no further radio starts, more attempts for a radio that failed before it was told

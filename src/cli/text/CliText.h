@@ -1,0 +1,22 @@
+// The command line's texts made fit for where they go (a message, a terminal, a JSON field, a
+// record): every room of the command line takes them from here.
+#pragma once
+
+#include <QString>
+
+// `text` as a message shows it: control characters as \0 or \x1b and the like, so that a line of
+// a list can neither work the terminal nor pass for another, and at most `max` characters with
+// an ellipsis for the rest.
+QString Shown(const QString& text, int max = 80);
+// Shown, in single quotes.
+QString Quoted(const QString& text);
+// "1 radio", "4 radios".
+QString RadioCount(int radios);
+// A time as the events and records give it: milliseconds since the epoch as UTC in RFC 3339 with
+// milliseconds, 2026-12-08T09:14:03.215Z.
+QString TimeText(qint64 timeMs);
+// Catalog texts break lines with CR LF; a terminal, a JSON field and a file want plain line feeds.
+QString TerminalText(const QString& text);
+// "PATH: what is wrong with it", on one line, from the loader's text: a file too short says so,
+// where the catalog's "update failed" would not tell an operator at a prompt.
+QString FileProblem(const QString& path, const QString& loaderText);
