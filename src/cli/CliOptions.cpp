@@ -1,6 +1,6 @@
 #include "CliOptions.h"
 
-#include "cli/run/FleetRun.h"
+#include "cli/run/RunLimits.h"
 
 #include "base/MessageCatalog.h"
 

@@ -1,5 +1,7 @@
 #include "FleetRun.h"
 
+#include "RunLimits.h"
+
 #include "cli/text/CliText.h"
 
 #include "engine/TimedSocket.h"
@@ -18,6 +20,9 @@
 #include <vector>
 
 namespace {
+
+// The check sends nothing, so it may knock on this many radios at once whatever --jobs says.
+constexpr int CHECK_JOBS = 64;
 
 // A wave's start line names at most this many of its radios.
 constexpr int SHOWN_NAMES = 5;

@@ -19,10 +19,6 @@
 #include <functional>
 #include <memory>
 
-inline constexpr int MAX_JOBS = 64;
-// The check sends nothing, so it may knock on this many radios at once whatever --jobs says.
-inline constexpr int CHECK_JOBS = 64;
-
 // The radio's side of an attempt in place of a connection, for tests: what attempt `attempt`
 // (from 1) of `radio` ends with; and a call once a radio has ended and been counted.
 struct RadioStandIn {
