@@ -27,18 +27,15 @@ namespace {
 int NothingLeft(const RunPlan& plan, bool json)
 {
     Terminal::TextStream(stderr) << "zerlind-firm-update: " << plan.notes.join(u'\n') << '\n';
+    Terminal::TextStream out(stdout);
     if (!plan.image.isEmpty()) {
-        QJsonObject file = FileFactsJson(plan);
-        file.insert("event", "file");
-        Terminal::TextStream(stdout) << (json ? JsonRenderer::Line(file, QDateTime::currentMSecsSinceEpoch()) : FileFactsText(plan))
-                                     << '\n';
+        if (json)
+            JsonRenderer::Write(out, FileFactsJson(plan));
+        else
+            out << FileFactsText(plan) << '\n';
     }
-    if (json) {
-        Terminal::TextStream(stdout) << JsonRenderer::Line({{"event", "summary"}, {"radios", 0}, {"updated", 0}, {"failed", 0},
-                                                    {"not-started", 0}, {"interrupted", 0}, {"unknown", 0}, {"exit", 0}},
-                                                   QDateTime::currentMSecsSinceEpoch())
-                            << '\n';
-    }
+    if (json)
+        JsonRenderer::Write(out, JsonRenderer::Summary({}, 0));
     return 0;
 }
 
@@ -52,9 +49,8 @@ int Refuse(const QString& text, int exitCode, bool json, bool hintHelp)
     if (hintHelp)
         err << "Try 'zerlind-firm-update --help'.\n";
     if (json) {
-        Terminal::TextStream(stdout) << JsonRenderer::Line({{"event", "error"}, {"text", text}, {"exit", exitCode}},
-                                                   QDateTime::currentMSecsSinceEpoch())
-                            << '\n';
+        Terminal::TextStream out(stdout);
+        JsonRenderer::Write(out, JsonRenderer::Error(text, exitCode));
     }
     return exitCode;
 }
@@ -94,7 +90,7 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
     if (options.plan) {
         Terminal::TextStream out(stdout);
         if (options.json)
-            out << JsonRenderer::Line(PlanJson(plan), QDateTime::currentMSecsSinceEpoch()) << '\n';
+            JsonRenderer::Write(out, PlanJson(plan));
         else
             out << PlanText(plan);
         return 0;
@@ -200,15 +196,12 @@ int RunScan(const CliOptions& options, Interrupts& interrupts)
     Terminal::TextStream out(stdout);
     for (const QHostAddress& address : found) {
         if (options.json)
-            out << JsonRenderer::Line({{"event", "found"}, {"radio", address.toString()}}, QDateTime::currentMSecsSinceEpoch()) << '\n';
+            JsonRenderer::Write(out, JsonRenderer::Found(address.toString()));
         else
             out << address.toString() << '\n';
     }
-    if (options.json) {
-        out << JsonRenderer::Line({{"event", "summary"}, {"scanned", scanned}, {"found", int(found.size())}, {"exit", exitCode}},
-                                   QDateTime::currentMSecsSinceEpoch())
-            << '\n';
-    }
+    if (options.json)
+        JsonRenderer::Write(out, JsonRenderer::ScanSummary(scanned, int(found.size()), exitCode));
     out.flush();
     Terminal::TextStream(stderr) << "scanned " << scanned << (scanned == 1 ? " address, found " : " addresses, found ")
                         << found.size() << (found.size() == 1 ? " radio\n" : " radios\n");

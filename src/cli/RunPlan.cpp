@@ -195,7 +195,7 @@ QString FileFactsText(const RunPlan& plan)
 QJsonObject FileFactsJson(const RunPlan& plan)
 {
     const qint64 size = plan.image.size();
-    return {{"file", plan.fileName}, {"size", size}, {"blocks", (size + BLOCK_SIZE - 1) / BLOCK_SIZE}, {"sha256", plan.sha256}};
+    return {{"event", "file"}, {"file", plan.fileName}, {"size", size}, {"blocks", (size + BLOCK_SIZE - 1) / BLOCK_SIZE}, {"sha256", plan.sha256}};
 }
 
 QString PlanText(const RunPlan& plan)

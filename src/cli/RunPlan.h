@@ -37,7 +37,7 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
                  qint64 nowMs, RunLog* log, RunPlan& plan, QString& error);
 
 // The file as --check and --plan tell it: "main.dat: 5000 bytes, 5 blocks, SHA-256 ..." and as
-// the fields of a JSON event.
+// the JSON event "file".
 QString FileFactsText(const RunPlan& plan);
 QJsonObject FileFactsJson(const RunPlan& plan);
 

@@ -2,6 +2,7 @@
 
 #include "cli/text/CliText.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 
 namespace {
@@ -22,6 +23,36 @@ QString JsonRenderer::Line(QJsonObject event, qint64 timeMs)
 {
     event.insert(QStringLiteral("time"), TimeText(timeMs));
     return QString::fromUtf8(QJsonDocument(event).toJson(QJsonDocument::Compact));
+}
+
+void JsonRenderer::Write(QTextStream& out, const QJsonObject& event)
+{
+    out << Line(event, QDateTime::currentMSecsSinceEpoch()) << '\n';
+    out.flush();
+}
+
+QJsonObject JsonRenderer::Summary(const QVector<RadioOutcome>& outcomes, int exitCode)
+{
+    const RadioTally tally(outcomes);
+    QJsonObject json{{"event", "summary"}, {"radios", int(outcomes.size())}, {"exit", exitCode}};
+    for (const RadioState state : RADIO_STATES)
+        json.insert(StateWord(state), tally[state]);
+    return json;
+}
+
+QJsonObject JsonRenderer::Error(const QString& text, int exitCode)
+{
+    return {{"event", "error"}, {"text", text}, {"exit", exitCode}};
+}
+
+QJsonObject JsonRenderer::Found(const QString& radio)
+{
+    return {{"event", "found"}, {"radio", radio}};
+}
+
+QJsonObject JsonRenderer::ScanSummary(qint64 scanned, int found, int exitCode)
+{
+    return {{"event", "summary"}, {"scanned", scanned}, {"found", found}, {"exit", exitCode}};
 }
 
 void JsonRenderer::Render(const FleetEvent& event)
@@ -69,16 +100,9 @@ void JsonRenderer::Render(const FleetEvent& event)
     case FleetEvent::Kind::Rollout:
         json = event.fields;
         break;
-    case FleetEvent::Kind::Summary: {
-        int counts[5] = {};
-        for (const RadioOutcome& o : event.outcomes)
-            ++counts[int(o.state)];
-        json = {{"event", "summary"}, {"radios", int(event.outcomes.size())}, {"exit", event.exitCode}};
-        for (const RadioState state : {RadioState::Updated, RadioState::Failed, RadioState::NotStarted,
-                                       RadioState::Interrupted, RadioState::Unknown})
-            json.insert(StateWord(state), counts[int(state)]);
+    case FleetEvent::Kind::Summary:
+        json = Summary(event.outcomes, event.exitCode);
         break;
-    }
     case FleetEvent::Kind::Phase:
         return;
     }

@@ -19,6 +19,16 @@ public:
 
     // `event` with its "time" as one line.
     static QString Line(QJsonObject event, qint64 timeMs);
+    // `event` as one line on `out`, timed now: the events of a command that runs no radio.
+    static void Write(QTextStream& out, const QJsonObject& event);
+
+    // The run's last event: how many radios ended in each state, and its status.
+    static QJsonObject Summary(const QVector<RadioOutcome>& outcomes, int exitCode);
+    // A refusal before anything is sent, with the status it ends with.
+    static QJsonObject Error(const QString& text, int exitCode);
+    // The scan: a radio that answered, and how many addresses were knocked on.
+    static QJsonObject Found(const QString& radio);
+    static QJsonObject ScanSummary(qint64 scanned, int found, int exitCode);
 
 private:
     const QStringList m_labels;

@@ -136,13 +136,14 @@ bool ProgressBlock::Stalled(const RadioView& view) const
 
 QString ProgressBlock::FleetLine(int columns) const
 {
-    int counts[5] = {};
+    RadioTally tally;
     bool stalled = false;
     quint64 sent = 0;
     quint64 whole = 0;
     quint64 imageSize = 0;
     for (const RadioView& v : m_views) {
-        counts[int(v.state)] += v.ended ? 1 : 0;
+        if (v.ended)
+            tally.Add(v.state);
         stalled = stalled || (v.runStart >= 0 && !v.ended && Stalled(v));
         imageSize = qMax(imageSize, v.totalBytes);
     }
@@ -163,14 +164,12 @@ QString ProgressBlock::FleetLine(int columns) const
     }
     QString line = QStringLiteral("%1 radios: %2 done, %3 failed")
                        .arg(m_views.size())
-                       .arg(counts[int(RadioState::Updated)])
-                       .arg(counts[int(RadioState::Failed)]);
+                       .arg(tally[RadioState::Updated])
+                       .arg(tally[RadioState::Failed]);
     // The rest only once there are any: after an interrupt, radios neither done nor failed.
-    const std::pair<RadioState, const char*> others[] = {
-        {RadioState::Interrupted, "interrupted"}, {RadioState::Unknown, "unknown"}, {RadioState::NotStarted, "not started"}};
-    for (const auto& [state, word] : others) {
-        if (counts[int(state)] > 0)
-            line += QStringLiteral(", %1 %2").arg(counts[int(state)]).arg(QLatin1String(word));
+    for (const RadioState state : {RadioState::Interrupted, RadioState::Unknown, RadioState::NotStarted}) {
+        if (tally[state] > 0)
+            line += QStringLiteral(", %1 %2").arg(tally[state]).arg(StateText(state));
     }
     if (m_pauseEnd >= 0)
         line += QStringLiteral(", wave %1 of %2 in %3 s").arg(m_nextWave).arg(m_waves).arg((pauseLeft + 999) / 1000);

@@ -90,10 +90,8 @@ QStringList TextRenderer::SummaryLines(const QStringList& labels, const QVector<
     QStringList lines{PadWidth(QStringLiteral("radio"), radioWidth) + facts + (twoLines ? QString() : QStringLiteral("  message"))};
     if (twoLines)
         lines << QStringLiteral("  message");
-    int counts[5] = {};
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
-        ++counts[int(o.state)];
         const QString row = PadWidth(FitWidth(labels[i], radioWidth, true), radioWidth) + QStringLiteral("  ")
                             + PadWidth(StateWord(o.state), stateWidth)
                             + QStringLiteral("  %1  %2").arg(o.ExitJson().isNull() ? QStringLiteral("-") : QString::number(o.exitCode), 4).arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
@@ -112,14 +110,10 @@ QStringList TextRenderer::SummaryLines(const QStringList& labels, const QVector<
         }
     }
     QStringList totals;
-    const std::pair<RadioState, const char*> parts[] = {{RadioState::Updated, "updated"},
-                                                        {RadioState::Failed, "failed"},
-                                                        {RadioState::NotStarted, "not started"},
-                                                        {RadioState::Interrupted, "interrupted"},
-                                                        {RadioState::Unknown, "unknown"}};
-    for (const auto& [state, word] : parts) {
-        if (counts[int(state)] > 0 || state == RadioState::Updated)
-            totals << QStringLiteral("%1 %2").arg(counts[int(state)]).arg(QLatin1String(word));
+    const RadioTally tally(outcomes);
+    for (const RadioState state : RADIO_STATES) {
+        if (tally[state] > 0 || state == RadioState::Updated)
+            totals << QStringLiteral("%1 %2").arg(tally[state]).arg(StateText(state));
     }
     lines << QStringLiteral("%1 %2: %3")
                  .arg(outcomes.size())

@@ -17,6 +17,11 @@ QString StateWord(RadioState state)
     return QString();
 }
 
+QString StateText(RadioState state)
+{
+    return StateWord(state).replace(u'-', u' ');
+}
+
 QString ProgrammingNote(int radios, const QString& again)
 {
     const QString programming = radios == 1 ? QStringLiteral("1 radio is programming; do not switch it off")

@@ -9,14 +9,23 @@
 #include <QString>
 #include <QVector>
 
+#include <array>
+#include <iterator>
+
 // A radio that never started has no status of its own.
 inline constexpr int NO_EXIT_STATUS = -1;
 
 // How a radio's run ended, as the summary, the JSON result and the failed list name it.
 enum class RadioState { Updated, Failed, NotStarted, Interrupted, Unknown };
+// Every state, in the order above: a state added there is added here, and the tally grows with it.
+inline constexpr RadioState RADIO_STATES[] = {RadioState::Updated, RadioState::Failed, RadioState::NotStarted,
+                                              RadioState::Interrupted, RadioState::Unknown};
+static_assert(int(RadioState::Unknown) + 1 == int(std::size(RADIO_STATES)), "every state is in RADIO_STATES");
 
-// "updated", "failed", "not-started", "interrupted", "unknown".
+// "updated", "failed", "not-started", "interrupted", "unknown": the JSON's words.
 QString StateWord(RadioState state);
+// As a line of text says it: "not started".
+QString StateText(RadioState state);
 // What the first interrupt says while `radios` radios are programming; `again` repeats it.
 QString ProgrammingNote(int radios, const QString& again);
 
@@ -30,6 +39,23 @@ struct RadioOutcome {
 
     // The status as the JSON result and the log give it: null when the radio never started.
     QJsonValue ExitJson() const { return exitCode == NO_EXIT_STATUS ? QJsonValue() : QJsonValue(exitCode); }
+};
+
+// How many radios ended in each state.
+class RadioTally {
+public:
+    RadioTally() = default;
+    explicit RadioTally(const QVector<RadioOutcome>& outcomes)
+    {
+        for (const RadioOutcome& outcome : outcomes)
+            Add(outcome.state);
+    }
+
+    void Add(RadioState state) { ++m_counts[size_t(state)]; }
+    int operator[](RadioState state) const { return m_counts[size_t(state)]; }
+
+private:
+    std::array<int, std::size(RADIO_STATES)> m_counts{};
 };
 
 struct FleetEvent {
