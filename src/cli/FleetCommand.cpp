@@ -14,7 +14,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QTextStream>
 #include <QUuid>
 
@@ -134,27 +133,9 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
         output.Note(note);
 
     if (options.check) {
-        QJsonObject file = FileFactsJson(plan);
-        file.insert("event", "file");
-        output.Fact(FileFactsText(plan), file);
-        const QVector<QString> reasons = fleet.Check(options.timeouts.connectMs);
-        QStringList unreachable;
-        QVector<RadioOutcome> outcomes(plan.radios.size());
-        for (int radio = 0; radio < plan.radios.size(); ++radio) {
-            if (reasons[radio].isEmpty()) {
-                outcomes[radio].state = RadioState::Updated;
-                continue;
-            }
-            unreachable << plan.radios[radio].name;
-            outcomes[radio] = {RadioState::Failed, EXIT_NOT_REACHED, QStringLiteral("not reachable (%1)").arg(reasons[radio])};
-        }
-        const int exitCode = interrupts.stop.load() ? interrupts.ExitStatus() : unreachable.isEmpty() ? 0 : EXIT_NOT_REACHED;
-        const int reachable = int(plan.radios.size() - unreachable.size());
-        QString text = QStringLiteral("%1 of %2 radios reachable").arg(reachable).arg(plan.radios.size());
-        if (!unreachable.isEmpty())
-            text += QStringLiteral("; not reachable: ") + unreachable.join(QStringLiteral(", "));
-        output.Fact(text, {{"event", "summary"}, {"reachable", reachable}, {"unreachable", QJsonArray::fromStringList(unreachable)},
-                           {"exit", exitCode}});
+        output.Fact(FileFactsText(plan), FileFactsJson(plan));
+        QVector<RadioOutcome> outcomes;
+        const int exitCode = fleet.Check(options.timeouts.connectMs, outcomes);
         // The radios that did not answer, as a list to run again on; not after an interrupt,
         // which leaves radios unchecked.
         QString writeError;

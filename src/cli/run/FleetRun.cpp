@@ -380,9 +380,11 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
     return outcomes;
 }
 
-QVector<QString> FleetRun::Check(int connectTimeoutMs)
+int FleetRun::Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes)
 {
-    QVector<QString> reasons(m_radios.size()); // empty: reachable
+    RadioOutcome reachable;
+    reachable.state = RadioState::Updated;
+    outcomes = QVector<RadioOutcome>(m_radios.size(), reachable);
     ForEachRadio(CHECK_JOBS, 0, int(m_radios.size()), {}, [&](int radio) {
         const RadioEntry& entry = m_radios[radio];
         QString reason;
@@ -401,13 +403,26 @@ QVector<QString> FleetRun::Check(int connectTimeoutMs)
             }
             socket.Close();
         }
-        reasons[radio] = reason;
+        if (!reason.isEmpty())
+            outcomes[radio] = {RadioState::Failed, EXIT_NOT_REACHED, QStringLiteral("not reachable (%1)").arg(reason)};
         m_output.Fact(entry.name + (reason.isEmpty() ? QStringLiteral(": reachable")
                                                      : QStringLiteral(": not reachable (%1)").arg(reason)),
                       {{"event", "check"}, {"radio", entry.name}, {"address", entry.address},
                        {"reachable", reason.isEmpty()}, {"reason", reason}});
     });
-    return reasons;
+    QStringList unreachable;
+    for (int radio = 0; radio < m_radios.size(); ++radio) {
+        if (outcomes[radio].state == RadioState::Failed)
+            unreachable << m_radios[radio].name;
+    }
+    const int exitCode = m_interrupts.stop.load() ? m_interrupts.ExitStatus() : unreachable.isEmpty() ? 0 : EXIT_NOT_REACHED;
+    const int count = int(m_radios.size() - unreachable.size());
+    QString text = QStringLiteral("%1 of %2 radios reachable").arg(count).arg(m_radios.size());
+    if (!unreachable.isEmpty())
+        text += QStringLiteral("; not reachable: ") + unreachable.join(QStringLiteral(", "));
+    m_output.Fact(text, {{"event", "summary"}, {"reachable", count}, {"unreachable", QJsonArray::fromStringList(unreachable)},
+                         {"exit", exitCode}});
+    return exitCode;
 }
 
 int FleetRun::ExitCode(const QVector<RadioOutcome>& outcomes, const Interrupts& interrupts)

@@ -40,9 +40,11 @@ public:
     // The rules of the running Update; tests look at them while it runs.
     const RolloutPolicy* Policy() const { return m_policy.get(); }
     // Opens a connection to every radio and closes it again without sending a byte; reports each
-    // as reachable or why not, and returns why each radio was not reachable, in list order
-    // (empty: reachable, or not checked after an interrupt).
-    QVector<QString> Check(int connectTimeoutMs);
+    // as reachable or why not, then how many were. Returns the check's status (the interrupt's,
+    // else EXIT_NOT_REACHED when a radio was not reachable) with each radio's outcome in list
+    // order: failed with why it was not reachable, else updated (also when an interrupt left it
+    // unchecked).
+    int Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes);
 
     // 0 when every radio was updated, the interrupt's status (130, 143) when interrupted, else
     // the status of the first radio in list order that failed (the deadline's when none did).
