@@ -8,7 +8,6 @@
 
 #include <atomic>
 
-
 // What an interrupt has asked for so far. The first one stops the run in order; the second also
 // stops waiting for radios that are programming. Read from any thread.
 struct Interrupts {
@@ -35,3 +34,9 @@ void CatchInterrupts(Interrupts& interrupts);
 // Ends the process by the signal that interrupted it, with that signal's default action, so a
 // calling shell sees the signal (130, 143) and stops its loop. Returns only when none was caught.
 void EndBySignal(const Interrupts& interrupts);
+
+// The platform's part, in InterruptsPosix.cpp or InterruptsWindows.cpp: EndBySignal,
+// Interrupts::Again, and the handlers that CatchInterrupts installs; each handler passes what it
+// caught to RecordInterrupt, which touches only lock-free flags.
+void InstallInterruptHandlers();
+void RecordInterrupt(int signal);
