@@ -2,7 +2,6 @@
 // never answer: every name is looked up once, before anything is sent; a radio named twice is
 // seen on the resolved address; a name that does not resolve refuses the run; an interrupt
 // ends the wait at once.
-#include "cli/run/EventQueue.h"
 #include "cli/FleetCommand.h"
 #include "cli/RunPlan.h"
 #include "cli/radios/HostResolver.h"
@@ -21,13 +20,13 @@ namespace {
 
 // Answers each known name after its delay; an unknown name after its delay with nothing; a
 // name with a negative delay never.
-class CFakeResolver : public HostResolver {
+class FakeResolver : public HostResolver {
 public:
     struct Answer {
         int delayMs;
         QString address; // empty: no such name
     };
-    explicit CFakeResolver(QHash<QString, Answer> answers) : m_answers(std::move(answers)) {}
+    explicit FakeResolver(QHash<QString, Answer> answers) : m_answers(std::move(answers)) {}
 
     int Start(const QString& name, QObject* context, Done done) override
     {
@@ -70,7 +69,7 @@ QVector<RadioEntry> Entries(const QStringList& texts)
 
 TEST(Resolve, EachNameOnceAllAtOnceAndAnnouncedWhenSlow)
 {
-    CFakeResolver resolver({{"radio-slow.club", {600, "127.0.4.140"}}, {"van.local", {300, "::ffff:127.0.4.141"}}});
+    FakeResolver resolver({{"radio-slow.club", {600, "127.0.4.140"}}, {"van.local", {300, "::ffff:127.0.4.141"}}});
     QVector<RadioEntry> radios = Entries({"radio-slow.club", "127.0.4.142", "van.local:1112", "radio-slow.club:1113", "gone.example"});
     std::atomic<bool> stop{false};
     ResolveLimits limits;
@@ -88,7 +87,7 @@ TEST(Resolve, EachNameOnceAllAtOnceAndAnnouncedWhenSlow)
 
 TEST(Resolve, InterruptEndsTheWaitAtOnce)
 {
-    CFakeResolver resolver({{"never.example", {-1, QString()}}});
+    FakeResolver resolver({{"never.example", {-1, QString()}}});
     QVector<RadioEntry> radios = Entries({"never.example"});
     std::atomic<bool> stop{false};
     ResolveLimits limits;
@@ -112,7 +111,7 @@ TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
     options.fileName = TestSupport::WriteRandomFile("resolve.dat", 2048);
     options.timeouts.connectMs = 3000;
     Interrupts interrupts;
-    CFakeResolver resolver({{"radio-slow.club", {1200, "127.0.4.150"}}, {"never.example", {-1, QString()}}});
+    FakeResolver resolver({{"radio-slow.club", {1200, "127.0.4.150"}}, {"never.example", {-1, QString()}}});
 
     options.addresses = QStringList{"radio-slow.club", "127.0.4.150"};
     EXPECT_EQ(RunFleet(options, 0x0409, resolver, interrupts), 2);
@@ -133,45 +132,6 @@ TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
     options.json = true;
     EXPECT_EQ(RunFleet(options, 0x0409, resolver, interrupts), 0);
     EXPECT_EQ(sim.Summary().value("session"), "1");
-}
-
-TEST(EventQueue, ProgressFoldedInPlaceOrderKept)
-{
-    EventQueue queue(2);
-    const auto push = [&](FleetEvent::Kind kind, int radio, quint64 bytes) {
-        FleetEvent event;
-        event.kind = kind;
-        event.radio = radio;
-        event.bytes = bytes;
-        queue.Push(event);
-    };
-    // While nobody takes: radio 0's figures fold into one, but not across its status line.
-    push(FleetEvent::Kind::Status, 0, 0);
-    for (quint64 bytes = 1; bytes <= 1000; ++bytes) {
-        push(FleetEvent::Kind::Progress, 0, bytes);
-        push(FleetEvent::Kind::Progress, 1, bytes * 2);
-    }
-    push(FleetEvent::Kind::Status, 0, 0);
-    push(FleetEvent::Kind::Progress, 0, 2000);
-    push(FleetEvent::Kind::Result, 1, 0);
-    std::deque<FleetEvent> events;
-    ASSERT_TRUE(queue.Take(events, 0));
-    QStringList seen;
-    for (const FleetEvent& e : events)
-        seen << QStringLiteral("%1:%2:%3").arg(int(e.kind)).arg(e.radio).arg(e.bytes);
-    const auto S = [](FleetEvent::Kind kind, int radio, quint64 bytes) {
-        return QStringLiteral("%1:%2:%3").arg(int(kind)).arg(radio).arg(bytes);
-    };
-    EXPECT_EQ(seen, QStringList({S(FleetEvent::Kind::Status, 0, 0), S(FleetEvent::Kind::Progress, 0, 1000),
-                                 S(FleetEvent::Kind::Progress, 1, 2000), S(FleetEvent::Kind::Status, 0, 0),
-                                 S(FleetEvent::Kind::Progress, 0, 2000), S(FleetEvent::Kind::Result, 1, 0)}));
-    // Once taken, a figure is news again.
-    push(FleetEvent::Kind::Progress, 1, 3000);
-    queue.Close();
-    ASSERT_TRUE(queue.Take(events, 0));
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events.front().bytes, 3000u);
-    EXPECT_FALSE(queue.Take(events, 0));
 }
 
 } // namespace
