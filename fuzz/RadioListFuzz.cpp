@@ -42,7 +42,8 @@ void CheckRoundTrip(const RadioEntry& radio)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    g_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/zfu-fuzz-XXXXXX"));
+    // A '%' in the path, as an operator's folder may have one.
+    g_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/zfu-fuzz%1-XXXXXX"));
     return 0;
 }
 

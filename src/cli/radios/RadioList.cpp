@@ -52,12 +52,13 @@ QString AddressKey(const QString& address)
     return isV4 ? QHostAddress(v4).toString() : parsed.toString();
 }
 
-// HOST:PORT, an IPv6 address in brackets.
+// HOST:PORT, an IPv6 address in brackets. One .arg for both: a scope ("fe80::1%2") looks like a
+// place marker that a second .arg would fill with the port.
 QString WithPort(const QString& host, quint16 port)
 {
     if (port == UPDATE_PORT)
         return host;
-    return (host.contains(u':') ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2")).arg(host).arg(port);
+    return (host.contains(u':') ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2")).arg(host, QString::number(port));
 }
 
 // UTF-8, with a byte-order mark or without, or UTF-16 with one, as Windows PowerShell 5.1 writes
@@ -170,12 +171,12 @@ bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>
         // One address a line: a second word or a stray sign is never taken as a host name.
         const bool oneWord = !line.contains(QRegularExpression(QStringLiteral("\\s")));
         if (!oneWord || !ParseRadio(line, defaultPort, radio, why)) {
-            error = QStringLiteral("%1:%2: not a radio address: %3").arg(path).arg(i + 1).arg(Quoted(line));
+            error = QStringLiteral("%1:%2: not a radio address: %3").arg(path, QString::number(i + 1), Quoted(line));
             if (oneWord)
                 error += QStringLiteral(" (%1)").arg(why);
             return false;
         }
-        radio.origin = QStringLiteral("%1:%2").arg(path).arg(i + 1);
+        radio.origin = QStringLiteral("%1:%2").arg(path, QString::number(i + 1));
         radios << radio;
     }
     return true;
@@ -196,8 +197,8 @@ bool FindDuplicateRadio(const QVector<RadioEntry>& radios, QString& error)
         const QString key = AddressKey(radio.address) + u' ' + QString::number(radio.port);
         if (const RadioEntry* first = owners.value(key)) {
             error = QStringLiteral("radio listed twice: %1 at %2 and %3 at %4 are both %5 port %6")
-                        .arg(Quoted(first->name), Place(*first), Quoted(radio.name), Place(radio), AddressKey(radio.address))
-                        .arg(radio.port);
+                        .arg(Quoted(first->name), Place(*first), Quoted(radio.name), Place(radio), AddressKey(radio.address),
+                             QString::number(radio.port));
             return true;
         }
         owners.insert(key, &radio);

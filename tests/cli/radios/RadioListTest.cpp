@@ -2,6 +2,7 @@
 // UTF-16, line ends, the first bad line with its message, and a radio listed twice.
 #include "cli/radios/RadioList.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -18,7 +19,8 @@ QByteArray Encoded(QStringConverter::Encoding encoding, const QString& text, boo
 // ADDRESS" a radio ("-" for no address yet), " | " between.
 std::string Read(const QByteArray& bytes, quint16 port)
 {
-    static QTemporaryDir folder;
+    // A '%' in the path is text, never a place marker for the line number.
+    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/radio%2list-XXXXXX"));
     const QString path = folder.path() + QStringLiteral("/radios.txt");
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -30,7 +32,7 @@ std::string Read(const QByteArray& bytes, quint16 port)
         return error.replace(path, QStringLiteral("LIST")).toStdString();
     QStringList shown;
     for (const RadioEntry& r : radios)
-        shown << QStringLiteral("%1 %2 %3 %4 %5").arg(r.origin, r.name, r.host).arg(r.port).arg(r.address.isEmpty() ? "-" : r.address);
+        shown << QStringList{r.origin, r.name, r.host, QString::number(r.port), r.address.isEmpty() ? "-" : r.address}.join(u' ');
     return shown.join(QStringLiteral(" | ")).replace(path, QStringLiteral("LIST")).toStdString();
 }
 
@@ -81,6 +83,16 @@ TEST(RadioList, LinesPortsEncodingsAndRefusals)
         SCOPED_TRACE(row.bytes.toStdString());
         EXPECT_EQ(Read(row.bytes, row.port), row.want);
     }
+}
+
+TEST(RadioList, AScopeStaysTextWhenThePortIsAdded)
+{
+    // "[fe80::1112]:1112" would be another radio.
+    RadioEntry radio;
+    QString why;
+    ASSERT_TRUE(ParseRadio("fe80::%2", 1112, radio, why));
+    EXPECT_EQ(NameWithPort(radio), "[fe80::%2]:1112");
+    EXPECT_EQ(AddressWithPort(radio), "[fe80::%2]:1112");
 }
 
 } // namespace
