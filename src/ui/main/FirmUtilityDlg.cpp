@@ -103,7 +103,7 @@ void CFirmUtilityDlg::setVisible(bool visible)
     // Showing a window focuses its focus widget as if tabbed to, which selects a field's
     // whole text: the caret goes to the start of the address once the window is up.
     if (opening)
-        FocusEditAtStart(m_ctlIpAddress);
+        FocusEditAtStart(InputField::Address);
 }
 
 void CFirmUtilityDlg::OnInitDialog()
@@ -127,7 +127,7 @@ void CFirmUtilityDlg::OnInitDialog()
 
     UpdateData(false);
     EnableInputControls(true);
-    FocusEditAtStart(m_ctlIpAddress);
+    FocusEditAtStart(InputField::Address);
     RegisterToolTips();
     m_typing.Start(LoadText(IDS_INSTRUCTION, m_wLanguage));
 }
@@ -152,12 +152,6 @@ void CFirmUtilityDlg::SetFileControlsVisible(bool visible)
     for (QWidget* w : {static_cast<QWidget*>(m_ctlFileLabel), static_cast<QWidget*>(m_ctlFileName),
                        static_cast<QWidget*>(m_ctlBrowse)})
         w->setVisible(visible);
-}
-
-void CFirmUtilityDlg::FocusEditAtStart(QLineEdit* edit)
-{
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->setCursorPosition(0);
 }
 
 void CFirmUtilityDlg::RegisterToolTips()
@@ -269,7 +263,7 @@ void CFirmUtilityDlg::OnStart()
     const int result = RunUpdate();
     if (!m_bNoCheck && result == 1) {
         m_dlgComp.exec();
-        FocusEditAtStart(m_ctlIpAddress);
+        FocusEditAtStart(InputField::Address);
     }
 }
 

@@ -73,7 +73,6 @@ private:
     void OnInitDialog();
     void SetCaptions();
     void SetFileControlsVisible(bool visible);
-    void FocusEditAtStart(QLineEdit* edit);
     void RegisterToolTips();
     // true: the controls' texts into the fields; false: the fields into the controls, changing
     // only texts that differ and writing no settings while doing so.

@@ -65,8 +65,6 @@ void CHeaderLayout::Adjust(QWidget& window, const CMainWindowTemplate& controls)
 
 void CHeaderLayout::PaintLogo(QPainter& painter, const CMainWindowTemplate& controls) const
 {
-    if (!m_bDrawLogo)
-        return;
     CStyledBitmap logo(0, kLogoTransparentColor, RGB(0, 0, 0));
     if (!logo.LoadFromResource(IDB_LOGO))
         return;

@@ -19,7 +19,7 @@ public:
     void Adjust(QWidget& window, const CMainWindowTemplate& controls);
     // Whether the window draws the lettering itself (the header had to grow).
     bool DrawsLogo() const { return m_bDrawLogo; }
-    // The lettering at its own size, the window showing through, when the window draws it.
+    // The lettering at its own size, the window showing through; for a window that draws it.
     void PaintLogo(QPainter& painter, const CMainWindowTemplate& controls) const;
 
 private:

@@ -152,9 +152,19 @@ void CWindowReporter::ShowFileError(const QString& text)
 
 void CWindowReporter::FocusEditAtEnd(InputField field)
 {
+    FocusEdit(field, true);
+}
+
+void CWindowReporter::FocusEditAtStart(InputField field)
+{
+    FocusEdit(field, false);
+}
+
+void CWindowReporter::FocusEdit(InputField field, bool atEnd)
+{
     QLineEdit& edit = field == InputField::FileName ? m_fileName : m_address;
     edit.setFocus(Qt::OtherFocusReason);
-    edit.setCursorPosition(int(edit.text().size()));
+    edit.setCursorPosition(atEnd ? int(edit.text().size()) : 0);
 }
 
 void CWindowReporter::SetActiveConnection(bool active)

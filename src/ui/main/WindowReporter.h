@@ -37,6 +37,8 @@ public:
     void ShowErrorBox(const QString& text) override;
     void ShowFileError(const QString& text) override;
     void FocusEditAtEnd(InputField field) override;
+    // Focus to the field, caret before its first character.
+    void FocusEditAtStart(InputField field);
     void SetActiveConnection(bool active) override;
     // Dispatches every event already waiting.
     void PumpWaitingMessages();
@@ -47,6 +49,8 @@ public:
     void JoinWaitAnimation();
 
 private:
+    // Focus to the field, caret after its last character or before its first.
+    void FocusEdit(InputField field, bool atEnd);
     static void WaitAnimationThread(CWindowReporter* reporter);
 
     QWidget& m_window;
