@@ -162,11 +162,14 @@ TEST(Records, AnOutputThatCannotBeWrittenStopsTheRun)
         ASSERT_TRUE(updater.Wait(10000));
         EXPECT_EQ(updater.ExitCode(), 9) << qPrintable(updater.Err());
         EXPECT_TRUE(updater.Err().contains("no further radio starts")) << qPrintable(updater.Err());
-        // The first radio may or may not have connected before the first line failed; the
-        // radios kept from starting say why, and no signal's status is anyone's.
-        EXPECT_LE(sim.SessionsSoFar(300), 1);
+        // The first radio may or may not have connected before the first line failed. A reader
+        // that leaves is seen only at the next write, which may be the first radio's result, as
+        // the second radio starts: one radio more may run then, never the last. The radios kept
+        // from starting say why, and no signal's status is anyone's.
+        const int mayRun = full ? 1 : 2;
+        EXPECT_LE(sim.SessionsSoFar(300), mayRun);
         const QString records = Read(log);
-        EXPECT_GE(records.count("\"state\":\"not-started\",\"text\":\"output closed\""), 2) << qPrintable(records);
+        EXPECT_GE(records.count("\"state\":\"not-started\",\"text\":\"output closed\""), 3 - mayRun) << qPrintable(records);
         EXPECT_FALSE(records.contains("interrupted")) << qPrintable(records);
     }
 }
