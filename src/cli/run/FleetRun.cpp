@@ -382,9 +382,8 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
 
 int FleetRun::Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes)
 {
-    RadioOutcome reachable;
-    reachable.state = RadioState::Updated;
-    outcomes = QVector<RadioOutcome>(m_radios.size(), reachable);
+    // A radio an interrupt kept from its check stays not started: neither reachable nor not.
+    outcomes = QVector<RadioOutcome>(m_radios.size());
     ForEachRadio(CHECK_JOBS, 0, int(m_radios.size()), {}, [&](int radio) {
         const RadioEntry& entry = m_radios[radio];
         QString reason;
@@ -403,10 +402,13 @@ int FleetRun::Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes)
             }
             socket.Close();
         }
-        if (!reason.isEmpty())
-            outcomes[radio] = {RadioState::Failed, EXIT_NOT_REACHED, QStringLiteral("not reachable (%1)").arg(reason)};
-        m_output.Fact(entry.name + (reason.isEmpty() ? QStringLiteral(": reachable")
-                                                     : QStringLiteral(": not reachable (%1)").arg(reason)),
+        RadioOutcome& outcome = outcomes[radio];
+        outcome.state = reason.isEmpty() ? RadioState::Updated : RadioState::Failed;
+        if (!reason.isEmpty()) {
+            outcome.exitCode = EXIT_NOT_REACHED;
+            outcome.text = QStringLiteral("not reachable (%1)").arg(reason);
+        }
+        m_output.Fact(entry.name + QStringLiteral(": ") + (reason.isEmpty() ? QStringLiteral("reachable") : outcome.text),
                       {{"event", "check"}, {"radio", entry.name}, {"address", entry.address},
                        {"reachable", reason.isEmpty()}, {"reason", reason}});
     });
@@ -416,7 +418,7 @@ int FleetRun::Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes)
             unreachable << m_radios[radio].name;
     }
     const int exitCode = m_interrupts.stop.load() ? m_interrupts.ExitStatus() : unreachable.isEmpty() ? 0 : EXIT_NOT_REACHED;
-    const int count = int(m_radios.size() - unreachable.size());
+    const int count = RadioTally(outcomes)[RadioState::Updated];
     QString text = QStringLiteral("%1 of %2 radios reachable").arg(count).arg(m_radios.size());
     if (!unreachable.isEmpty())
         text += QStringLiteral("; not reachable: ") + unreachable.join(QStringLiteral(", "));
