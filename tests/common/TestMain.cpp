@@ -8,8 +8,20 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 QString g_scratch;
+
+void WriteMarker(const QByteArray& path, const char* mode, const char* text)
+{
+    if (path.isEmpty())
+        return;
+    if (std::FILE* file = std::fopen(path.constData(), mode)) {
+        std::fputs(text, file);
+        std::fclose(file);
+    }
+}
 }
 
 QString TestSupport::ScratchDir()
@@ -19,6 +31,17 @@ QString TestSupport::ScratchDir()
 
 int main(int argc, char** argv)
 {
+    // The proof that this program ran, and later that it finished: under Wine the test runner
+    // starts a program again only when Wine ended it before it got here, and fails one that Wine
+    // ended half way with a status of 0. A program a test starts must not write it too.
+    const QByteArray marker = qgetenv("ZFU_STARTED_MARKER");
+    qunsetenv("ZFU_STARTED_MARKER");
+    WriteMarker(marker, "wb", "started\n");
+#ifdef Q_OS_WIN
+    // The runner turns on Wine's error channel to see why a start failed; the programs a test
+    // starts keep quiet again, as the tests compare what they print.
+    qputenv("WINEDEBUG", "-all");
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -42,5 +65,7 @@ int main(int argc, char** argv)
     // same folder, filter and file, is no widget a test can answer.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    WriteMarker(marker, "ab", "ended\n");
+    return status;
 }

@@ -13,7 +13,7 @@ owned_pids="app_pid xvfb_pid"
 source "$(dirname "$0")/../app/window-test-support.sh"
 source "$(dirname "$0")/../app/xvfb.sh"
 
-prefix=${WINEPREFIX:-${ZFU_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zerlind-firm-utility}/wine}
+prefix=$("$run" --prefix)
 dir="$prefix/drive_c/Program Files/Zerlind Firm Utility"
 menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zerlind Firm Utility"
 check "the installer is DPI-aware" grep -q 'WindowsSettings">true</dpiAware>' <(strings "$setup")
