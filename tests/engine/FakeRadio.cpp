@@ -107,7 +107,11 @@ CFakeRadio::CFakeRadio(const QString& address, Script script, quint16 port)
                     if (!answer.later.isEmpty()) {
                         QThread::msleep(answer.laterMs);
                         socket->write(answer.later);
-                        socket->waitForBytesWritten(SLICE_MS);
+                        while (socket->bytesToWrite() > 0 && socket->waitForBytesWritten(SLICE_MS)) {
+                        }
+                        // On loopback, bytes the system has taken are the peer's to read.
+                        if (socket->bytesToWrite() == 0)
+                            ++m_laterSent;
                     }
                     if (answer.closeAfter) {
                         socket->disconnectFromHost();

@@ -53,6 +53,8 @@ public:
     bool Listening() const { return m_listening; }
     std::vector<FakeRequest> Requests() const;
     int Connections() const { return m_connections; }
+    // How many unasked `later` answers have left for the peer so far.
+    int LaterSent() const { return m_laterSent; }
 
 private:
     void Serve();
@@ -63,6 +65,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_listening{false};
     std::atomic<int> m_connections{0};
+    std::atomic<int> m_laterSent{0};
     mutable std::mutex m_mutex;
     std::vector<FakeRequest> m_requests;
     std::thread m_thread;

@@ -1,11 +1,11 @@
 // Request bytes, reply judging and single exchanges against a scripted radio.
 #include "FakeRadio.h"
+#include "common/TestSupport.h"
 
 #include "engine/TimedSocket.h"
 #include "engine/UpdateProtocol.h"
 
 #include <QElapsedTimer>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -87,10 +87,10 @@ TEST(Exchange, EveryStatusByte)
         if (status == 0x40)
             answers.push_back(0x20);
     }
-    CFakeRadio radio("127.0.0.10", [answers](int index, const FakeRequest&) {
+    CFakeRadio radio("127.0.0.14", [answers](int index, const FakeRequest&) {
         return FakeAnswer::Status(answers[size_t(index) % answers.size()]);
     });
-    Exchange x("127.0.0.10");
+    Exchange x("127.0.0.14");
     ASSERT_TRUE(x.connected);
     for (int status = 0; status < 256; ++status) {
         const bool accepted = status == 0x20 || status == 0x21 || status == 0x40;
@@ -162,11 +162,11 @@ TEST(Exchange, PeerClosingBeforeTheStatusLeavesItZero)
 
 TEST(Exchange, TricklingPeerCannotStretchTheTimeout)
 {
-    // Six bytes, one every 80 ms: whole after 400 ms, but the time-out is 200 ms from the start.
+    // Six bytes, one every 150 ms: whole after 750 ms, but the time-out is 200 ms from the start.
     CFakeRadio radio("127.0.0.16", [](int, const FakeRequest& r) {
         FakeAnswer a = FakeAnswer::Status(' ');
         a.bytes += r.payload.mid(4, 4);
-        a.splitGapMs = 80;
+        a.splitGapMs = 150;
         return a;
     });
     Exchange x("127.0.0.16", 200);
@@ -174,7 +174,7 @@ TEST(Exchange, TricklingPeerCannotStretchTheTimeout)
     QElapsedTimer clock;
     clock.start();
     EXPECT_FALSE(x.Run(CMD_DATA, QByteArray(1024, 'a'), ReplyKind::StatusAndEcho));
-    EXPECT_LT(clock.elapsed(), 380);
+    EXPECT_LT(clock.elapsed(), 700);
     EXPECT_EQ(x.Status(), 0x42); // "B", written in place of the reply that did not come
 }
 
@@ -192,7 +192,8 @@ TEST(Exchange, LateBytesAreNotTakenForTheNextReply)
     Exchange x("127.0.0.17");
     ASSERT_TRUE(x.connected);
     ASSERT_TRUE(x.Run(CMD_BEGIN));
-    QThread::msleep(120); // the stray bytes are in by now
+    // The stray bytes wait at this end before the next request goes.
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return radio.LaterSent() == 1; }, 10000));
     EXPECT_FALSE(x.Run(CMD_DATA, QByteArray(1024, 'a')));
     EXPECT_EQ(x.Status(), 'E');
 }
