@@ -2,6 +2,8 @@
 
 #include "UpdaterProcess.h"
 
+#include <QDeadlineTimer>
+
 namespace {
 
 const QString kSimProgram = QStringLiteral(ZFU_BIN_DIR "/zerlind-radio-sim");
@@ -14,7 +16,11 @@ RadioSimProcess::RadioSimProcess(const QString& address, const QStringList& opti
 {
     m_process.start(kSimProgram, QStringList{QStringLiteral("--listen"), address, QStringLiteral("--sessions"),
                                              QStringLiteral("1")} + options);
-    m_ready = m_process.waitForReadyRead(kProcessLimitMs) && m_process.readLine().startsWith("listening on");
+    // The whole first line, however the pipe hands it over.
+    const QDeadlineTimer deadline(kProcessLimitMs);
+    while (!m_process.canReadLine() && !deadline.hasExpired() && m_process.waitForReadyRead(int(deadline.remainingTime()))) {
+    }
+    m_ready = m_process.canReadLine() && m_process.readLine().startsWith("listening on");
     if (!m_ready) {
         // Said where the test stops, so that a simulator that could not start tells why.
         m_process.waitForFinished(1000);
@@ -60,12 +66,21 @@ QMap<QString, QMap<QString, QString>> RadioSimProcess::Sessions()
     return sessions;
 }
 
-int RadioSimProcess::SessionsSoFar(int settleMs)
+int RadioSimProcess::SessionsSoFar(int settleMs, int awaited)
 {
+    const auto count = [this] {
+        m_soFar += m_process.readAllStandardOutput();
+        return int(m_soFar.count("session="));
+    };
+    // The sessions the test knows of end when the simulator notices, however late that is.
+    const QDeadlineTimer deadline(kProcessLimitMs);
+    while (count() < awaited && !deadline.hasExpired()) {
+        if (!m_process.waitForReadyRead(int(deadline.remainingTime())) && m_process.state() == QProcess::NotRunning)
+            break;
+    }
     // The lines may come in several pieces: read until none has come for `settleMs` (a bounded
     // number of times: each piece is a session's line).
     for (int pieces = 0; pieces < 1000 && m_process.waitForReadyRead(settleMs); ++pieces)
         m_soFar += m_process.readAllStandardOutput();
-    m_soFar += m_process.readAllStandardOutput();
-    return int(m_soFar.count("session="));
+    return count();
 }

@@ -22,9 +22,10 @@ public:
     // Every session's summary once all have ended (empty if they do not), keyed by the radio's
     // address.
     QMap<QString, QMap<QString, QString>> Sessions();
-    // How many sessions have ended so far, after `settleMs` for the last lines to come in; for a
-    // simulator whose radios may rightly never be reached.
-    int SessionsSoFar(int settleMs);
+    // How many sessions have ended so far, once `awaited` have (within a bounded wait) and then
+    // `settleMs` more for the last lines to come in; for a simulator whose radios may rightly
+    // never be reached.
+    int SessionsSoFar(int settleMs, int awaited = 0);
 
 private:
     QProcess m_process;
