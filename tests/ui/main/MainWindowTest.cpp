@@ -7,6 +7,7 @@
 #include "common/TestSupport.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -415,7 +416,12 @@ TEST_F(MainWindowTest, TheWindowMakesRoomForTheHeaderPictures)
 TEST_F(MainWindowTest, TheInstructionIsTypedAfterOpeningPieceByPiece)
 {
     for (quint16 language : {LanguageEnglishUs, LanguageJapanese}) {
-        auto dlg = Open(language);
+        // Opened as Open does, but looked at before any event is handled: the typing's delay
+        // cannot have passed then, however long the first painting takes.
+        auto dlg = std::make_unique<Dlg>();
+        dlg->SetLanguage(language);
+        dlg->SetOptions({false, false, QString()});
+        dlg->show();
         const QString instruction = LoadText(IDS_INSTRUCTION, language);
         EXPECT_TRUE(Pane(*dlg)->Text().isEmpty());
         // Every state the pane passes through is a prefix that never splits a CR LF pair.
@@ -424,6 +430,7 @@ TEST_F(MainWindowTest, TheInstructionIsTypedAfterOpeningPieceByPiece)
             const QString& text = Pane(*dlg)->Text();
             onlyWholePieces = onlyWholePieces && instruction.startsWith(text) && !text.endsWith(QLatin1Char('\r'));
         });
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text() == instruction; }, 10000));
         EXPECT_TRUE(onlyWholePieces);
         EXPECT_FALSE(dlg->IsTyping());
@@ -514,15 +521,18 @@ TEST_F(MainWindowTest, ReportingOperations)
         EXPECT_EQ(bar->Head(), expected);
     }
 
-    // The animation moves on its own thread while this one is busy, and empties the bar once stopped.
+    // The animation moves on its own thread while this one is busy (no event is handled here
+    // meanwhile), and empties the bar once stopped.
     dlg->StartWaitAnimation();
     EXPECT_EQ(bar->Maximum(), 200);
     EXPECT_EQ(bar->Segment(), 20);
     EXPECT_EQ(bar->BarColor(), RGB(255, 0, 0));
-    QThread::msleep(200);
+    const QDeadlineTimer moving(10000);
+    while (bar->Head() <= 3 && !moving.hasExpired())
+        QThread::msleep(10);
     EXPECT_GT(bar->Head(), 3);
     dlg->StopWaitAnimation();
-    EXPECT_TRUE(TestSupport::WaitUntil([&] { return bar->Head() == 0 && bar->Tail() == 0; }, 1000));
+    EXPECT_TRUE(TestSupport::WaitUntil([&] { return bar->Head() == 0 && bar->Tail() == 0; }, 10000));
     const int settled = bar->Head();
     QThread::msleep(50);
     EXPECT_EQ(bar->Head(), settled);
