@@ -141,8 +141,10 @@ paint_pass() { # what, environment...
     [[ $box == completion* ]] && check_shown "$what: confirmation" "$found"
     if [[ $box == completion* && $mode == paint-openbox ]]; then
       check "$what: confirmation offered no maximise" not_maximisable "$found"
-      # openbox offers minimise all the same, and takes the main window with it.
+      # openbox offers minimise all the same, and takes the main window with it. The second is
+      # openbox's to act on the request; then both come back, however slowly on a loaded machine.
       xdotool windowminimize "$found" && sleep 1
+      wait_for shown_normally "$found" "$main" || true
       check "$what: a minimised confirmation comes back with the main window" shown_normally "$found" "$main"
     fi
     keys_to "$found" Tab Return

@@ -91,7 +91,7 @@ std::vector<FaultCase> Build()
         // Unasked bytes from the moment of the connection, or from the phase's request on.
         const int floodAt = at.phase == Phase::Begin ? 0 : at.request;
         cases.push_back(Hostile("Flood" + suffix, Behaviour::Flood, floodAt, Failed(at, UpdateResult::ProgramRefused)));
-        // A byte a second: the time-out counts from the call, however the bytes trickle in.
+        // A byte every three seconds: the time-out counts from the call, however the bytes trickle in.
         cases.push_back(Hostile("Trickle" + suffix, Behaviour::Trickle, at.request,
                                 Failed(at, UpdateResult::NoProgramReply), true));
         // A reset is a receive error, not an orderly close: no reply to the program command.

@@ -41,8 +41,10 @@ namespace FaultMatrix {
 
 // Short time-outs, each different, so a phase that waits on another's time-out shows.
 inline constexpr UpdateTimeouts kTimeouts{500, 400, 700};
-// Waiting past the phase's time-out by more than this is a fault.
-inline constexpr int kGraceMs = 1000;
+// Waiting past the phase's time-out by more than this is a fault. Room for a loaded machine (or
+// the sanitizers), yet short of the shortest documented time-out (3000 ms), which a phase that
+// ignored its own would wait.
+inline constexpr int kGraceMs = 2000;
 // Starting and ending a Windows program under Wine on a busy machine, on top of the grace where
 // the command line's whole process is timed.
 #ifdef _WIN32

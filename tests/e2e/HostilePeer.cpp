@@ -23,7 +23,9 @@ constexpr int PEER_LIFE_MS = 15000;
 // Each wait on the socket is this short, so a stop request is seen at once.
 constexpr int SLICE_MS = 10;
 constexpr int START_LIMIT_MS = 5000;
-constexpr int TRICKLE_INTERVAL_MS = 1000;
+// Far past every phase's time-out, so that a run held up on a loaded machine still sees the
+// answer incomplete when its time-out passes.
+constexpr int TRICKLE_INTERVAL_MS = 3000;
 constexpr int MEGABYTE = 1024 * 1024;
 constexpr int FLOOD_CHUNK = 4096;
 // The flood waits while this much is still queued: the client reads slower than we write.

@@ -1,6 +1,6 @@
 // A radio that misbehaves where the simulator cannot: from a chosen request on it floods unasked
-// bytes, trickles a byte a second, resets the connection or answers with a megabyte; or it
-// listens and never accepts. Before that request it answers as a radio does.
+// bytes, trickles a byte every three seconds, resets the connection or answers with a megabyte;
+// or it listens and never accepts. Before that request it answers as a radio does.
 #pragma once
 
 #include <QString>
