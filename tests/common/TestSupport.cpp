@@ -20,11 +20,15 @@ namespace TestSupport {
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
+    // Events are handled at least once before giving up: a thread held up past a short deadline
+    // still gets what was already due.
+    bool handled = false;
     while (!done()) {
-        if (deadline.hasExpired())
+        if (handled && deadline.hasExpired())
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);
+        handled = true;
     }
     return true;
 }

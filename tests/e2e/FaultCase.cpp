@@ -79,13 +79,14 @@ std::vector<FaultCase> Build()
         const std::string suffix = std::string("_") + at.name;
         const QString simAt = QString::fromLatin1(at.simAt);
         // One busy answer past the resend limit; a refusing status; no answer; a closed
-        // connection; an answer that comes too late.
+        // connection; an answer that comes too late (by far, for a run held up on a loaded
+        // machine; the simulator ends its session when the run closes the connection).
         cases.push_back(Sim("Busy31" + suffix, {"--busy", "31@" + simAt}, Failed(at, UpdateResult::ProgramRefused)));
         cases.push_back(Sim("Refused" + suffix, {"--refuse", simAt}, Failed(at, UpdateResult::ProgramRefused)));
         cases.push_back(Sim("Silent" + suffix, {"--silent", simAt}, Failed(at, UpdateResult::NoProgramReply), true));
         cases.push_back(Sim("Closed" + suffix, {"--close", simAt}, Failed(at, UpdateResult::ProgramRefused)));
         cases.push_back(Sim("SlowPastTimeout" + suffix,
-                            {"--slow", simAt + u'=' + QString::number(TimeoutAt(at) + 400)},
+                            {"--slow", simAt + u'=' + QString::number(TimeoutAt(at) + 2000)},
                             Failed(at, UpdateResult::NoProgramReply), true));
 
         // Unasked bytes from the moment of the connection, or from the phase's request on.

@@ -48,7 +48,8 @@ bool OpensMenu(const std::function<void()>& provoke)
     });
     poll.start();
     provoke();
-    TestSupport::WaitUntil([&] { return seen; }, 100);
+    // A menu that opens is up once `provoke` returns; the poll only has to run.
+    TestSupport::WaitUntil([&] { return seen; }, 1000);
     return seen;
 }
 
