@@ -67,14 +67,16 @@ public:
 
 TEST(TimedSocket, WaitRunsTimersAndHoldsInputBack)
 {
-    // The radio answers once the timer has run (bounded): the timer is then certain to run
-    // inside the wait, however the threads are scheduled.
+    // The radio answers 250 ms after the timer has run (waited for, bounded): the timer is then
+    // certain to run inside the wait, and the wait goes on a while with the key pressed.
     std::atomic<bool> timerDone{false};
     CFakeRadio radio("127.0.0.24", [&timerDone](int, const FakeRequest&) {
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (!timerDone && std::chrono::steady_clock::now() < giveUp)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return FakeAnswer::Status(' ');
+        FakeAnswer a = FakeAnswer::Status(' ');
+        a.delayMs = 250;
+        return a;
     });
     CTimedSocket socket;
     socket.SetTimeout(3000);
