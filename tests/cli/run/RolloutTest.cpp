@@ -329,9 +329,11 @@ TEST(Rollout, DeadlineStartsNoRadioAfterIt)
 {
     const QStringList radios = Radios(224, 3);
     const QString failed = TestSupport::ScratchDir() + "/deadline.txt";
-    RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "2000"});
+    // The first radio starts well within the deadline, even on a loaded machine, and programs
+    // well past it.
+    RadioSimProcess sim(radios.first() + u'-' + radios.last(), {"--program-delay", "4000"});
     ASSERT_TRUE(sim.Ready());
-    const UpdaterOutcome o = RunUpdater(QStringList{"--json", "--jobs", "1", "--deadline", "1s", "--failed", failed,
+    const UpdaterOutcome o = RunUpdater(QStringList{"--json", "--jobs", "1", "--deadline", "2s", "--failed", failed,
                                                     TestSupport::WriteRandomFile("deadline.dat", 2048)}
                                         + radios);
     EXPECT_EQ(o.exitCode, 8) << qPrintable(o.err);
