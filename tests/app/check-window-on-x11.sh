@@ -99,7 +99,8 @@ shows_as_itself() { # window
     python3 "$(dirname "$0")/xwd-match.py" "$scratch/root.xwd" "$scratch/window.xwd" "$x" "$y" >"$scratch/match"
 }
 check_shown() { # what, window: a window that painted shows at once, and each look reads the screen
-  local deadline=$((SECONDS + 5))
+  # (up to 15 s: a loaded machine may paint late)
+  local deadline=$((SECONDS + 15))
   until shows_as_itself "$2" || [ "$SECONDS" -ge "$deadline" ]; do sleep 0.2; done
   check "$1 on the screen as the window has it ($(cat "$scratch/match" 2>/dev/null))" shows_as_itself "$2"
 }
