@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -421,18 +422,25 @@ TEST_F(MainWindowTest, TheInstructionIsTypedAfterOpeningPieceByPiece)
         auto dlg = std::make_unique<Dlg>();
         dlg->SetLanguage(language);
         dlg->SetOptions({false, false, QString()});
+        QElapsedTimer sinceOpening;
+        sinceOpening.start();
         dlg->show();
         const QString instruction = LoadText(IDS_INSTRUCTION, language);
         EXPECT_TRUE(Pane(*dlg)->Text().isEmpty());
         // Every state the pane passes through is a prefix that never splits a CR LF pair.
         bool onlyWholePieces = true;
+        qint64 firstPieceMs = -1;
         QObject::connect(Pane(*dlg), &QPlainTextEdit::textChanged, dlg.get(), [&] {
             const QString& text = Pane(*dlg)->Text();
             onlyWholePieces = onlyWholePieces && instruction.startsWith(text) && !text.endsWith(QLatin1Char('\r'));
+            if (firstPieceMs < 0)
+                firstPieceMs = sinceOpening.elapsed();
         });
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text() == instruction; }, 10000));
         EXPECT_TRUE(onlyWholePieces);
+        // Typed 500 ms after opening, less what a coarse timer may fire early; never at once.
+        EXPECT_GE(firstPieceMs, 450);
         EXPECT_FALSE(dlg->IsTyping());
     }
 }
