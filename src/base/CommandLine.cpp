@@ -31,6 +31,35 @@ QString StripQuotes(const QString& s)
     return k < 0 ? s : s.mid(1, k - 1);
 }
 
+// "-nocheck" is the option only as a word of its own: at the start or end of the text or between
+// blanks, outside double quotes. A file manager passes a path straight in, and a folder such as
+// x-nocheck must neither silence the notices nor change the path. The option written twice
+// without a blank between is still the option. Takes each such word out; true when one was found.
+bool TakeNoCheckWords(QString& text)
+{
+    bool found = false;
+    bool quoted = false;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text[i] == u'"') {
+            quoted = !quoted;
+            ++i;
+            continue;
+        }
+        const bool wordStart = !quoted && (i == 0 || IsBlank(text[i - 1]));
+        qsizetype end = i;
+        while (wordStart && QStringView(text).mid(end).startsWith(kNoCheck))
+            end += kNoCheck.size();
+        if (end > i && (end == text.size() || IsBlank(text[end]))) {
+            text.remove(i, end - i);
+            found = true;
+            continue;
+        }
+        ++i;
+    }
+    return found;
+}
+
 bool HasHidePrefix(const QString& s)
 {
     return s.startsWith(QLatin1String("*U"), Qt::CaseInsensitive) ||
@@ -44,8 +73,7 @@ CommandLineOptions ParseCommandLine(const QString& text)
     CommandLineOptions options;
     QString rest = text;
 
-    if (rest.contains(kNoCheck)) {
-        rest.remove(kNoCheck);
+    if (TakeNoCheckWords(rest)) {
         rest = Trim(rest);
         options.bNoCheck = true;
     }
@@ -71,12 +99,14 @@ QString CommandLineText(const QStringList& arguments)
     // The shell has already split the words and taken the quotes away, so each argument is
     // quoted again as one path, the "*U" / "*T" prefix in front of the quotes. An argument that
     // holds a double quote was written in the command line's own quoting, and one that holds the
-    // option may hold more of the line: both go on as written. Empty arguments add nothing.
+    // option as a word may hold more of the line: both go on as written. A path that merely
+    // holds its letters is quoted like any other. Empty arguments add nothing.
     QStringList parts;
     for (const QString& arg : arguments) {
         if (arg.isEmpty())
             continue;
-        if (arg.contains(u'"') || arg.contains(kNoCheck))
+        QString words = arg;
+        if (arg.contains(u'"') || TakeNoCheckWords(words))
             parts << arg;
         else if (HasHidePrefix(arg))
             parts << (arg.size() == 2 ? arg : arg.left(2) + u'"' + arg.mid(2) + u'"');

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 struct CommandLineOptions {
-    bool bNoCheck = false;          // "-nocheck" occurred
+    bool bNoCheck = false;          // "-nocheck" stood as a word of its own
     bool bHideFileControls = false; // prefix form "*U" / "*T"
     QString strFileName;            // preset firmware path, empty when none
 };
@@ -16,5 +16,6 @@ CommandLineOptions ParseCommandLine(const QString& text);
 
 // Joins the program's arguments (without the program name) into one command-line text in which
 // every argument the shell split off stays one path: each is quoted, the "*U" / "*T" prefix in
-// front of the quotes, unless it holds a double quote or "-nocheck" and so is passed as written.
+// front of the quotes, unless it holds a double quote or "-nocheck" as a word and so is passed as
+// written.
 QString CommandLineText(const QStringList& arguments);

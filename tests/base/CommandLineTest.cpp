@@ -42,7 +42,12 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"-nocheck *U/fw/main.dat", true, true, "/fw/main.dat"},
         Case{"*U/fw/main.bin", false, false, ""},                          // no .dat: nothing preset
         Case{u8"/ファーム/更新.dat", false, false, u8"/ファーム/更新.dat"},
-        Case{u8"-nocheck \u3000x.dat", true, false, u8"\u3000x.dat"}));      // ideographic space is no blank
+        Case{u8"-nocheck \u3000x.dat", true, false, u8"\u3000x.dat"},      // ideographic space is no blank
+        Case{"/home/op/x-nocheck/fw/main.dat", false, false, "/home/op/x-nocheck/fw/main.dat"},
+        Case{"-nocheck/fw/main.dat", false, false, "-nocheck/fw/main.dat"},
+        Case{"\"/fw/a -nocheck b/main.dat\"", false, false, "/fw/a -nocheck b/main.dat"},
+        Case{"\"C:\\fw\\main.dat\" -nocheck", true, false, "C:\\fw\\main.dat"},
+        Case{"*T/fw/x-nocheck.dat -nocheck", true, true, "/fw/x-nocheck.dat"}));
 
 // The program's arguments as a shell hands them over: every example above typed at a shell
 // prompt, and the same lines given whole as one argument, name the path the operator meant.
@@ -63,7 +68,8 @@ TEST_P(CommandLineArguments, JoinedAndParsed)
 {
     const ArgumentsCase& c = GetParam();
     const CommandLineOptions o = ParseCommandLine(CommandLineText(c.arguments));
-    EXPECT_EQ(o.bNoCheck, c.arguments.join(u' ').contains(QLatin1String("-nocheck")));
+    // The option is the same whether the words come split or as one line.
+    EXPECT_EQ(o.bNoCheck, ParseCommandLine(c.arguments.join(u' ')).bNoCheck);
     EXPECT_EQ(o.bHideFileControls, c.hide);
     EXPECT_EQ(o.strFileName, QString::fromUtf8(c.file));
 }
@@ -86,6 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentsCase{{"*U/home/op/my fw.dat"}, true, "/home/op/my fw.dat"},
         ArgumentsCase{{"*T", "/tmp/fw/x.dat"}, true, "/tmp/fw/x.dat"},
         ArgumentsCase{{"*T\"/tmp/fw/x.dat\" rest"}, true, "/tmp/fw/x.dat"},
-        ArgumentsCase{{"/home/op/my \"best\" fw.dat"}, false, "/home/op/my \"best\" fw.dat"}));
+        ArgumentsCase{{"/home/op/my \"best\" fw.dat"}, false, "/home/op/my \"best\" fw.dat"},
+        ArgumentsCase{{"/home/op/x -nocheck/main.dat", "-nocheck"}, false, "/home/op/x -nocheck/main.dat"}));
 
 } // namespace
