@@ -17,9 +17,10 @@ constexpr char kUsage[] =
     "\n"
     "Rewrites the main-processor firmware of a Zerlind radio over the local network.\n"
     "\n"
-    "  -nocheck     skip the caution at start and the notices around each update;\n"
+    "  -nocheck     skip the caution at start and the notices around each update\n"
     "               (only as a word of its own: /x-nocheck/a.dat is a path)\n"
-    "  PATH.dat     preset the firmware file for this run (shown, not stored)\n"
+    "  PATH.dat     preset the firmware file for this run (shown, not stored);\n"
+    "               the extension .dat counts in any case\n"
     "  *U / *T      in front of the path: preset it and hide the file controls\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n";
