@@ -81,21 +81,33 @@ BrowseStart ChooseBrowseStart(const QString& currentPath)
         }
         CutLastCharacter(candidate);
     }
+    // Qt's dialog would take a folder that does not exist for the one the program runs in.
     if (start.initialFolder.isEmpty())
         start.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(start.initialFolder).isDir())
+        start.initialFolder = QDir::homePath();
     return start;
 }
 
 CQtDialogStateCleanUp::CQtDialogStateCleanUp()
-    : m_bHadState(QSettings(QSettings::UserScope, kQtOrganization).childGroups().contains(kQtDialogGroup))
 {
+    const QSettings qt(QSettings::UserScope, kQtOrganization);
+    m_bHadState = qt.childGroups().contains(kQtDialogGroup);
+    m_bHadFile = QFileInfo::exists(qt.fileName());
 }
 
 CQtDialogStateCleanUp::~CQtDialogStateCleanUp()
 {
     // Another Qt program's state is left as it was.
-    if (!m_bHadState)
-        QSettings(QSettings::UserScope, kQtOrganization).remove(kQtDialogGroup);
+    if (m_bHadState)
+        return;
+    QSettings qt(QSettings::UserScope, kQtOrganization);
+    qt.remove(kQtDialogGroup);
+    qt.sync();
+    // Nor is an empty file of Qt's left where there was none (the registry has no file).
+    const QFileInfo file(qt.fileName());
+    if (!m_bHadFile && qt.allKeys().isEmpty() && file.isFile() && file.size() == 0)
+        QFile::remove(file.filePath());
 }
 
 QStringList FileDialogFilters(const QString& catalogFilter)

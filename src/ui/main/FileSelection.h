@@ -11,7 +11,7 @@ class QWidget;
 
 // Where the open dialog starts for the path in the file-name field: the file itself when it can
 // be opened, otherwise the nearest existing folder of the path, and the user's Documents folder
-// when no part exists (not the folder the program happens to run in).
+// when no part exists, or the home folder without one (never the folder the program runs in).
 struct BrowseStart {
     QString initialFile;
     QString initialFolder;
@@ -21,7 +21,8 @@ BrowseStart ChooseBrowseStart(const QString& currentPath);
 
 // Qt's file dialog keeps its last folder and history in Qt's own settings of the user
 // (HKEY_CURRENT_USER\Software\QtProject on Windows), shared by every Qt program: what a dialog
-// left there while this object lived is taken away again, so the program keeps to its own key.
+// left there while this object lived is taken away again, and so is a file that Qt made for it
+// and left empty, so the program keeps to its own key.
 class CQtDialogStateCleanUp {
 public:
     CQtDialogStateCleanUp();
@@ -31,6 +32,7 @@ public:
 
 private:
     bool m_bHadState;
+    bool m_bHadFile;
 };
 
 // "Description|pattern;pattern|...||" (the catalog's form) to Qt's name filters

@@ -45,7 +45,11 @@ CFirmUtilityDlg::CFirmUtilityDlg(QWidget* parent, int fontPoints)
     , m_dlgStart(this)
     , m_dlgComp(this)
     // Once Start has been pressed the text is never typed again.
-    , m_typing(m_bStarted, [this] { UpdateData(true); }, [this](const QString& piece) { AppendMessageText(piece); })
+    , m_typing(m_bStarted, [this] { UpdateData(true); }, [this](const QString& piece) { AppendMessageText(piece); },
+               [this] {
+                   if (m_bNotStoredHeld)
+                       SayNotStored();
+               })
     , m_nFontPoints(fontPoints)
     , m_hIcon(AppIcon())
 {
@@ -205,6 +209,16 @@ void CFirmUtilityDlg::StoreValue(InputField field, const QString& text)
 {
     if (!m_settings.Store(field, text))
         return;
+    // Not in the middle of a word of the instruction: after it, once it is typed whole.
+    if (m_typing.IsTyping())
+        m_bNotStoredHeld = true;
+    else
+        SayNotStored();
+}
+
+void CFirmUtilityDlg::SayNotStored()
+{
+    m_bNotStoredHeld = false;
     EndMessageLine(); // a line of its own after the instruction
     ShowStatus(IDS_STATUS_SETTINGS_NOT_STORED);
 }
@@ -220,9 +234,12 @@ void CFirmUtilityDlg::OnBrowse()
     const QString chosen = BrowseFirmwareFile(this, m_strFileName, m_wLanguage);
     if (chosen.isEmpty())
         return;
+    // The dialog ran a loop of its own: the fields as they stand now, not as it opened.
+    UpdateData(true);
     m_strFileName = chosen;
-    StoreValue(InputField::FileName, m_strFileName);
     UpdateData(false);
+    // Said after the transfer, which would otherwise put back the pane as it was.
+    StoreValue(InputField::FileName, m_strFileName);
 }
 
 bool CFirmUtilityDlg::TakesDrops() const
@@ -239,8 +256,9 @@ void CFirmUtilityDlg::OnDropFiles(const QStringList& names)
     m_ctlStart->setEnabled(false);
     UpdateData(true);
     m_strFileName = name;
-    StoreValue(InputField::FileName, m_strFileName);
     UpdateData(false);
+    // Said after the transfer, which would otherwise put back the pane as it was.
+    StoreValue(InputField::FileName, m_strFileName);
     m_ctlStart->setEnabled(startWasEnabled);
 }
 
@@ -249,16 +267,15 @@ void CFirmUtilityDlg::OnStart()
     // From the confirmation to the completion the window takes no drop.
     const QScopedValueRollback<bool> running(m_bRunning, true);
     PumpWaitingMessages();
-    // The typing waits while the operator decides, as it would behind any modal box.
-    const bool wasTyping = m_typing.Pause();
-    if (!m_bNoCheck && m_dlgStart.exec() != QDialog::Accepted) {
-        if (wasTyping)
-            m_typing.Resume();
+    // The typing waits while the operator decides, as it does behind any modal window.
+    if (!m_bNoCheck && m_dlgStart.exec() != QDialog::Accepted)
         return;
-    }
     m_bStarted = true;
     m_strMessage.clear();
     UpdateData(false);
+    // The instruction it was waiting for has gone; it is said before the run's lines.
+    if (m_bNotStoredHeld)
+        SayNotStored();
 
     const int result = RunUpdate();
     if (!m_bNoCheck && result == 1) {

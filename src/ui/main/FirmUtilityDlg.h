@@ -79,6 +79,8 @@ private:
     void UpdateData(bool bSaveAndValidate);
     void OnFieldChange(InputField field);
     void StoreValue(InputField field, const QString& text);
+    // The line saying the settings could not be stored, on a line of its own.
+    void SayNotStored();
     QString DropTarget(const QDropEvent& event) const;
     int RunUpdate();
 
@@ -95,6 +97,7 @@ private:
     bool m_bInitialized = false;
     bool m_bTransferring = false; // UpdateData(false) runs: change notifications write nothing
     bool m_bRunning = false;      // the start command runs: its notices, the update, the boxes
+    bool m_bNotStoredHeld = false; // a failed write waits for the instruction to be typed whole
     CInstructionTyping m_typing;
     int m_nFontPoints;
     QIcon m_hIcon;

@@ -1,5 +1,7 @@
 #include "InstructionTyping.h"
 
+#include <QApplication>
+
 namespace {
 
 // The instruction text starts this long after the window opens, so the operator sees the
@@ -46,10 +48,11 @@ int TypingPieceLength(const QByteArray& text, int pos)
 }
 
 CInstructionTyping::CInstructionTyping(const bool& ended, std::function<void()> begins,
-                                       std::function<void(const QString&)> type)
+                                       std::function<void(const QString&)> type, std::function<void()> finished)
     : m_bEnded(ended)
     , m_begins(std::move(begins))
     , m_type(std::move(type))
+    , m_finished(std::move(finished))
 {
     m_typingDelayTimer.setSingleShot(true);
     m_typingDelayTimer.setInterval(kTypingDelayMs);
@@ -68,23 +71,24 @@ void CInstructionTyping::Start(const QString& text)
     m_typingDelayTimer.start();
 }
 
-bool CInstructionTyping::Pause()
-{
-    const bool typing = m_typingStepTimer.isActive();
-    m_typingStepTimer.stop();
-    return typing;
-}
-
 void CInstructionTyping::TypeNextPiece()
 {
-    const int length = TypingPieceLength(m_strInstruction, m_nTypePos);
-    if (m_bEnded || length == 0) {
+    if (m_bEnded) {
         m_typingStepTimer.stop();
         return;
     }
-    const QByteArray piece = m_strInstruction.mid(m_nTypePos, length);
-    m_nTypePos += length;
-    m_type(QString::fromUtf8(piece));
-    if (m_nTypePos >= m_strInstruction.size())
+    // Behind a box or a dialog the text would go on unseen, and a transfer of the fields when
+    // it closes could take pieces back: the pieces wait for it.
+    if (QApplication::activeModalWidget())
+        return;
+    const int length = TypingPieceLength(m_strInstruction, m_nTypePos);
+    if (length > 0) {
+        const QByteArray piece = m_strInstruction.mid(m_nTypePos, length);
+        m_nTypePos += length;
+        m_type(QString::fromUtf8(piece));
+    }
+    if (m_nTypePos >= m_strInstruction.size()) {
         m_typingStepTimer.stop();
+        m_finished();
+    }
 }

@@ -16,17 +16,15 @@ int TypingPieceLength(const QByteArray& text, int pos);
 
 class CInstructionTyping : public QObject {
 public:
-    // `begins` runs as the first piece is due; `type` adds one piece to the pane. The typing
-    // ends for good once `ended` is true.
-    CInstructionTyping(const bool& ended, std::function<void()> begins, std::function<void(const QString&)> type);
+    // `begins` runs as the first piece is due; `type` adds one piece to the pane; `finished` runs
+    // once the last piece is in. The typing ends for good once `ended` is true. While a modal
+    // window is up the pieces wait, and go on when it has closed.
+    CInstructionTyping(const bool& ended, std::function<void()> begins, std::function<void(const QString&)> type,
+                       std::function<void()> finished);
 
     // Types `text` after the delay.
     void Start(const QString& text);
-    // Holds the pieces back (a modal box is open); true when they were being typed.
-    bool Pause();
-    // Goes on with the pieces after a pause that held them back.
-    void Resume() { m_typingStepTimer.start(); }
-    bool IsTyping() const { return m_typingStepTimer.isActive() || m_typingDelayTimer.isActive(); }
+    bool IsTyping() const { return !m_bEnded && (m_typingStepTimer.isActive() || m_typingDelayTimer.isActive()); }
 
 private:
     void TypeNextPiece();
@@ -34,6 +32,7 @@ private:
     const bool& m_bEnded;
     std::function<void()> m_begins;
     std::function<void(const QString&)> m_type;
+    std::function<void()> m_finished;
     QByteArray m_strInstruction; // UTF-8; m_nTypePos indexes its bytes
     int m_nTypePos = 0;
     QTimer m_typingDelayTimer;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -42,7 +43,13 @@ TEST(BrowseStart, OtherwiseTheNearestExistingFolderOfThePath)
     EXPECT_TRUE(start.initialFile.isEmpty());
     EXPECT_EQ(start.initialFolder, fw);
 
-    // Nothing that exists: the user's Documents folder.
+    // Nothing that exists: the user's Documents folder, or the home folder without one.
+#ifdef Q_OS_UNIX
+    const auto restoreHome = qScopeGuard([home = qgetenv("HOME")] { qputenv("HOME", home); });
+    qputenv("HOME", QFile::encodeName(dir.path()));
+    EXPECT_EQ(ChooseBrowseStart(QString()).initialFolder, dir.path());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Documents")));
+#endif
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     start = ChooseBrowseStart(QString());
     EXPECT_TRUE(start.initialFile.isEmpty());

@@ -181,6 +181,34 @@ TEST_F(MainWindowTest, ASettingsWriteThatFailsIsSaidOnceInThePane)
         EXPECT_TRUE(Pane(*dlg)->Text().endsWith(notStored + notStored));
         ASSERT_TRUE(QDir(StoreFile()).removeRecursively());
     }
+    // After a drop, a browse or typing while the instruction is typed: said once, after the whole
+    // instruction; the typing waits behind the file dialog and then finishes.
+    QTemporaryDir dir;
+    const QString chosen = dir.filePath(QStringLiteral("chosen.dat"));
+    ASSERT_TRUE(QFile(chosen).open(QIODevice::WriteOnly));
+    const QString instruction = LoadText(IDS_INSTRUCTION, LanguageEnglishUs);
+    for (const std::string way : {"drop", "browse", "typing"}) {
+        ASSERT_TRUE(QDir().mkpath(StoreFile())); // a folder where the file would go
+        auto dlg = Open(LanguageEnglishUs, chosen);
+        const qsizetype typed = way == "drop" ? instruction.size() : 10; // the drop comes after it
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text().size() >= typed; }, 10000));
+        if (way == "browse") {
+            TestSupport::OnNextModal([&](QWidget* w) {
+                QTest::qWait(200); // pieces would be typed behind the dialog meanwhile
+                qobject_cast<QFileDialog*>(w)->selectFile(chosen);
+                static_cast<QDialog*>(w)->accept();
+            });
+            dlg->OnBrowse();
+        } else if (way == "drop") {
+            dlg->OnDropFiles({QStringLiteral("/d/x.dat")});
+        } else {
+            QTest::keyClicks(Edit(*dlg, Dlg::IDC_IP_ADDRESS), QStringLiteral("10"));
+        }
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return !dlg->IsTyping(); }, 10000));
+        EXPECT_EQ(Pane(*dlg)->Text(), instruction + QStringLiteral("\r\n") +
+                                          LoadText(IDS_STATUS_SETTINGS_NOT_STORED, LanguageEnglishUs) + QStringLiteral("\r\n")) << way;
+        ASSERT_TRUE(QDir(StoreFile()).removeRecursively());
+    }
 }
 
 TEST_F(MainWindowTest, ServiceKeyShowsTheFileControlsOnTheFourthAndHidesThemOnTheSeventh)
@@ -473,9 +501,15 @@ TEST_F(MainWindowTest, PressingStartEndsTheTypingForGood)
 TEST_F(MainWindowTest, CancellingTheConfirmationLetsTheTypingGoOn)
 {
     auto dlg = Open();
-    ASSERT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text().size() > 5; }));
-    TestSupport::OnNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    // Pressed before the typing begins: nothing is typed behind the confirmation, past 500 ms.
+    QString behind = QStringLiteral("<not asked>");
+    TestSupport::OnNextModal([&](QWidget* w) {
+        QTest::qWait(700);
+        behind = Pane(*dlg)->Text();
+        static_cast<QDialog*>(w)->reject();
+    });
     dlg->OnStart();
+    EXPECT_EQ(behind, QString());
     EXPECT_FALSE(dlg->Started());
     const QString instruction = LoadText(IDS_INSTRUCTION, LanguageEnglishUs);
     EXPECT_TRUE(TestSupport::WaitUntil([&] { return Pane(*dlg)->Text() == instruction; }, 10000));
@@ -591,6 +625,7 @@ TEST_F(MainWindowTest, BrowsingStartsAtTheCurrentFileAndStoresTheChoice)
     EXPECT_EQ(Edit(*dlg, Dlg::IDC_FILE_NAME)->text(), dir.filePath(QStringLiteral("gone/x.dat")));
     // Qt's dialogs kept no state of ours in Qt's own settings.
     EXPECT_FALSE(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).childGroups().contains(QStringLiteral("FileDialog")));
+    EXPECT_FALSE(QFile::exists(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName()));
 }
 
 TEST_F(MainWindowTest, CaptionsAndToolTipsFollowTheLanguage)
