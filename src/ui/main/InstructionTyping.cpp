@@ -4,12 +4,6 @@
 
 namespace {
 
-// The instruction text starts this long after the window opens, so the operator sees the
-// window before it begins to talk.
-constexpr int kTypingDelayMs = 500;
-// One piece of the instruction text per interval: fast enough to read as it appears.
-constexpr int kTypingStepMs = 10;
-
 // Length a UTF-8 lead byte announces; 1 for ASCII and for bytes that cannot lead.
 int SequenceLength(unsigned char lead)
 {

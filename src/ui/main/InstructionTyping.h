@@ -16,6 +16,11 @@ int TypingPieceLength(const QByteArray& text, int pos);
 
 class CInstructionTyping : public QObject {
 public:
+    // The text starts this long after the window opens, so the operator sees the window before
+    // it begins to talk; then one piece per interval, fast enough to read as it appears.
+    static constexpr int kTypingDelayMs = 500;
+    static constexpr int kTypingStepMs = 10;
+
     // `begins` runs as the first piece is due; `type` adds one piece to the pane; `finished` runs
     // once the last piece is in. The typing ends for good once `ended` is true. While a modal
     // window is up the pieces wait, and go on when it has closed.

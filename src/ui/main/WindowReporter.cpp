@@ -16,12 +16,9 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
-// The wait animation: a 20-unit red segment sweeping over 200 units, polled every 10 ms and
-// stepped whenever more than 10 ms have passed since the last step.
+// The wait animation: a 20-unit red segment sweeping over 200 units.
 constexpr int kWaitRange = 200;
 constexpr int kWaitSegment = 20;
-constexpr int kWaitPollMs = 10;
-constexpr quint32 kWaitStepAfterMs = 10;
 constexpr int kTransferStep = 10;
 constexpr COLORREF kTransferBarColor = RGB(0, 0, 128);
 constexpr COLORREF kWaitBarColor = RGB(255, 0, 0);

@@ -18,6 +18,11 @@ class QWidget;
 
 class CWindowReporter : public IUpdateReporter {
 public:
+    // The wait animation's worker polls every 10 ms and steps the bar whenever more than 10 ms
+    // have passed since its last step.
+    static constexpr int kWaitPollMs = 10;
+    static constexpr quint32 kWaitStepAfterMs = 10;
+
     // `inputs` are the operator's controls that a run disables, labels included.
     CWindowReporter(QWidget& window, CColorEdit& pane, CGradientBarCtrl& bar, QLineEdit& fileName,
                     QLineEdit& address, QList<QWidget*> inputs);

@@ -444,6 +444,8 @@ TEST_F(MainWindowTest, TheWindowMakesRoomForTheHeaderPictures)
 
 TEST_F(MainWindowTest, TheInstructionIsTypedAfterOpeningPieceByPiece)
 {
+    EXPECT_EQ(CInstructionTyping::kTypingDelayMs, 500); // after 500 ms, then a piece every 10 ms
+    EXPECT_EQ(CInstructionTyping::kTypingStepMs, 10);
     for (quint16 language : {LanguageEnglishUs, LanguageJapanese}) {
         // Opened as Open does, but looked at before any event is handled: the typing's delay
         // cannot have passed then, however long the first painting takes.
@@ -565,6 +567,8 @@ TEST_F(MainWindowTest, ReportingOperations)
 
     // The animation moves on its own thread while this one is busy (no event is handled here
     // meanwhile), and empties the bar once stopped.
+    EXPECT_EQ(CWindowReporter::kWaitPollMs, 10); // a step once more than 10 ms have passed, polled every 10 ms
+    EXPECT_EQ(CWindowReporter::kWaitStepAfterMs, 10u);
     dlg->StartWaitAnimation();
     EXPECT_EQ(bar->Maximum(), 200);
     EXPECT_EQ(bar->Segment(), 20);
