@@ -145,7 +145,9 @@ void CFirmUtilityDlg::SetCaptions()
     m_ctlProgress->setAccessibleName(LoadText(IDS_NAME_PROGRESS, m_wLanguage));
     m_ctlMessage->setAccessibleName(LoadText(IDS_NAME_MESSAGES, m_wLanguage));
     m_ctlRadioPicture->setAccessibleName(LoadText(IDS_NAME_RADIO_PICTURE, m_wLanguage));
-    m_ctlLogo->setAccessibleName(LoadText(IDS_NAME_LOGO, m_wLanguage));
+    for (QWidget* logo : {static_cast<QWidget*>(m_ctlLogo), m_header.PaintedLogo()})
+        if (logo)
+            logo->setAccessibleName(LoadText(IDS_NAME_LOGO, m_wLanguage));
     m_ctlStart->setText(LoadText(IDS_BUTTON_START, m_wLanguage));
     m_ctlIpLabel->setText(LoadText(IDS_LABEL_IP_ADDRESS, m_wLanguage));
     m_ctlCaption->setText(GetProductCaption(PRODUCT_NUMBER));

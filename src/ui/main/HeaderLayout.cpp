@@ -5,6 +5,7 @@
 #include "ui/controls/StyledBitmap.h"
 #include "ui/main/MainWindowTemplate.h"
 
+#include <QLabel>
 #include <QWidget>
 
 namespace {
@@ -61,6 +62,11 @@ void CHeaderLayout::Adjust(QWidget& window, const CMainWindowTemplate& controls)
     // The lettering is drawn by the window, right of the radio picture.
     m_bDrawLogo = true;
     logo->hide();
+    auto* painted = new QLabel(&window);
+    painted->setGeometry(QRect(QPoint(kLogoDrawX, logo->y()), logo->sizeHint()));
+    painted->setAttribute(Qt::WA_TransparentForMouseEvents);
+    painted->show();
+    m_paintedLogo = painted;
 }
 
 void CHeaderLayout::PaintLogo(QPainter& painter, const CMainWindowTemplate& controls) const

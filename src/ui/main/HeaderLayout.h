@@ -21,7 +21,11 @@ public:
     bool DrawsLogo() const { return m_bDrawLogo; }
     // The lettering at its own size, the window showing through; for a window that draws it.
     void PaintLogo(QPainter& painter, const CMainWindowTemplate& controls) const;
+    // Where the window draws the lettering, a shown element that paints nothing, so a screen
+    // reader finds the name of what is painted; null when the control shows the lettering.
+    QWidget* PaintedLogo() const { return m_paintedLogo; }
 
 private:
     bool m_bDrawLogo = false;
+    QWidget* m_paintedLogo = nullptr; // owned by the window
 };

@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -427,6 +428,9 @@ TEST_F(MainWindowTest, TheWindowMakesRoomForTheHeaderPictures)
         EXPECT_EQ(dlg->DrawsLogo(), grew);
         ++(grew ? grown : kept);
         EXPECT_EQ(dlg->GetDlgItem(Dlg::IDC_LOGO)->isVisible(), !grew);
+        // Either way a screen reader hears the lettering: a shown element bears its name.
+        const QList<QWidget*> all = dlg->findChildren<QWidget*>();
+        EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](QWidget* w) { return w->isVisible() && w->accessibleName() == QStringLiteral("Firm Utility"); }));
         const int dx = std::max(0, CHeaderLayout::kHeaderMinWidth - plainWidth);
         const int dy = std::max(0, CHeaderLayout::kHeaderMinLabelTop - plainLabelTop);
         EXPECT_EQ(dlg->width(), plainWidth + dx);
