@@ -23,6 +23,7 @@ public:
         : QMessageBox(icon, title, text, buttons, owner)
         , m_centring(new CFrameCentring(*this, CFrameCentring::Over::Owner))
     {
+        new CReturnFromMinimise(*this); // owned by the box
     }
 
 protected:

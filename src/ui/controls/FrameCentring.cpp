@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -81,6 +82,28 @@ bool CFrameCentring::eventFilter(QObject* watched, QEvent* event)
     default:
         break;
     }
+    return false;
+}
+
+CReturnFromMinimise::CReturnFromMinimise(QWidget& window) : QObject(&window), m_window(window)
+{
+    window.installEventFilter(this);
+}
+
+bool CReturnFromMinimise::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != &m_window || event->type() != QEvent::WindowStateChange || !m_window.isMinimized())
+        return false;
+    // Once the window manager is done minimising, not from within its state change.
+    QTimer::singleShot(0, this, [this] {
+        QWidget* owner = m_window.parentWidget() ? m_window.parentWidget()->window() : nullptr;
+        if (owner && owner->isMinimized())
+            owner->showNormal();
+        if (m_window.isVisible() && m_window.isMinimized()) {
+            m_window.showNormal();
+            m_window.activateWindow();
+        }
+    });
     return false;
 }
 

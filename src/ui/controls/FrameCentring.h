@@ -29,6 +29,21 @@ private:
     QMargins m_centredWith; // the frame the window was last centred with
 };
 
+// Brings a modal window and its owner straight back when minimised: it asks for no minimise
+// box, but some window managers (openbox) offer one to every window and minimise the owner with
+// it, and with no task bar nothing would bring them back.
+class CReturnFromMinimise : public QObject {
+public:
+    // Watches `window` and belongs to it.
+    explicit CReturnFromMinimise(QWidget& window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget& m_window;
+};
+
 // The smallest size at least `size` whose screen pixels at `scale` are a whole number of the
 // steps Qt asks X11 window managers to size a window in (one unit scaled and rounded: 2 pixels at
 // 1.5). A manager that keeps to the steps (openbox) would otherwise cut the last column and row.

@@ -152,6 +152,7 @@ QString BrowseFirmwareFile(QWidget* owner, const QString& currentPath, quint16 l
     const CQtDialogStateCleanUp cleanUp; // after the dialog has saved its state
     QFileDialog dialog(owner);
     new CFrameCentring(dialog, CFrameCentring::Over::Owner); // owned by the dialog
+    new CReturnFromMinimise(dialog); // owned by the dialog
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogFilters(LoadText(IDS_FILE_FILTER, language)));

@@ -75,6 +75,22 @@ TEST(MessageBoxes, ErrorBoxesCarryTheErrorIcon)
     EXPECT_FALSE(seen->spoken.join(QString()).contains(QLatin1Char('\r')));
 }
 
+// Some window managers (openbox) minimise a box with its owner: both come straight back.
+TEST(MessageBoxes, AMinimisedBoxComesBackWithItsOwner)
+{
+    QWidget owner;
+    owner.show();
+    bool back = false;
+    TestSupport::OnNextModal([&](QWidget* box) {
+        owner.showMinimized();
+        box->showMinimized();
+        back = TestSupport::WaitUntil([&] { return !box->isMinimized() && !owner.isMinimized(); }, 3000);
+        box->close();
+    });
+    ShowErrorBox(&owner, QStringLiteral("x"));
+    EXPECT_TRUE(back);
+}
+
 // Also run on a screen scaled by 2 (see CMakeLists.txt): no line is wrapped that fits unscaled.
 TEST(MessageBoxes, ErrorTextsKeepTheirLines)
 {

@@ -626,6 +626,8 @@ TEST_F(MainWindowTest, BrowsingStartsAtTheCurrentFileAndStoresTheChoice)
     Edit(*dlg, Dlg::IDC_FILE_NAME)->setText(dir.filePath(QStringLiteral("gone/x.dat")));
     TestSupport::OnNextModal([&](QWidget* w) {
         directory = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+        w->showMinimized(); // as openbox may: it comes straight back
+        EXPECT_TRUE(TestSupport::WaitUntil([&] { return !w->isMinimized(); }, 3000));
         static_cast<QDialog*>(w)->reject();
     });
     dlg->OnBrowse();
