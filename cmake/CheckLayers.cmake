@@ -1,9 +1,9 @@
 # Fails when a file under SOURCE_DIR/src includes from a layer above its own. Run as
 #   cmake -DSOURCE_DIR=<tree> -P cmake/CheckLayers.cmake
 # Each folder lists the folders it may include from besides itself: base < engine < ui < app,
-# and the command-line updater stands on the engine: its command on the output, the output (which
-# renders the run's events) on the run, the run on the radios, all of them on the command line's
-# texts. A folder missing here is an error, so a new layer has to be placed before it builds.
+# and the command-line updater stands on the engine: its command on the records (the files a run
+# leaves), the records on the output, the output (which renders the run's events) on the run, the
+# run on the radios, all of them on the command line's texts. A folder missing here is an error, so a new layer has to be placed before it builds.
 cmake_minimum_required(VERSION 3.25)
 
 set(allowed_base "")
@@ -17,8 +17,9 @@ set(allowed_cli/text "engine;base")
 set(allowed_cli/radios "cli/text;engine;base")
 set(allowed_cli/run "cli/radios;cli/text;engine;base")
 set(allowed_cli/output "cli/run;cli/radios;cli/text;engine;base")
-set(allowed_cli "cli/output;cli/run;cli/radios;cli/text;engine;base")
-set(layers base engine ui/controls ui/boxes ui/notices ui/main app cli/text cli/radios cli/run cli/output cli)
+set(allowed_cli/records "cli/output;cli/run;cli/radios;cli/text;engine;base")
+set(allowed_cli "cli/records;cli/output;cli/run;cli/radios;cli/text;engine;base")
+set(layers base engine ui/controls ui/boxes ui/notices ui/main app cli/text cli/radios cli/run cli/output cli/records cli)
 
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "CheckLayers: SOURCE_DIR is not set")

@@ -408,6 +408,9 @@ Status lines go to stdout, the failure text to stderr; progress goes to stderr w
 terminal. With several radios each line starts with "ADDRESS: " and a table of every radio's
 outcome ends the output. A radio named twice is refused before anything is sent. Ctrl-C stops
 the run; radios that are programming are waited for until a second Ctrl-C.
+Every path loses one pair of double quotes around it. FILE, the lists, --failed and --log are
+known by what is opened (through symbolic links, whose chains are written through) and may not
+be one file; nothing is made before every check has passed.
 
 Exit status (with several radios, that of the first radio in list order that was not updated;
 --plan: 0, or what the run would have ended with before sending anything):

@@ -5,7 +5,7 @@
 #include "cli/output/CliReporter.h"
 #include "cli/output/FleetOutput.h"
 #include "cli/output/JsonRenderer.h"
-#include "cli/output/RunRecords.h"
+#include "cli/records/RunRecords.h"
 #include "cli/output/StandardOutput.h"
 #include "cli/output/Terminal.h"
 #include "cli/radios/RadioScan.h"
@@ -75,11 +75,9 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& inte
 int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver, Interrupts& interrupts)
 {
     RunPlan plan;
-    RunLog log;
     QString error;
-    // --plan writes nothing, so it opens no log.
-    const int refused = BuildRunPlan(options, language, resolver, interrupts, QDateTime::currentMSecsSinceEpoch(),
-                                     options.plan ? nullptr : &log, plan, error);
+    const int refused =
+        BuildRunPlan(options, language, resolver, interrupts, QDateTime::currentMSecsSinceEpoch(), plan, error);
     if (refused == EXIT_INTERRUPTED)
         return refused;
     if (refused != 0)
@@ -95,6 +93,10 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
         return 0;
     }
 
+    // The plan stands: only now is anything made (the log's folder, the log).
+    RunLog log;
+    if (!options.check && !plan.logFile.isEmpty() && !log.Open(plan.logFile, error))
+        return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
     FleetOutput::Settings settings;
     for (const RadioEntry& radio : plan.radios) {
         settings.labels << radio.name;
@@ -114,7 +116,7 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
         facts.rerun << NameWithPort(radio);
         facts.addresses << AddressWithPort(radio);
     }
-    facts.fileName = QFileInfo(plan.fileName).absoluteFilePath();
+    facts.fileName = QFileInfo(plan.fileOpened).absoluteFilePath();
     facts.fileSize = plan.image.size();
     facts.sha256 = plan.sha256;
     facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);

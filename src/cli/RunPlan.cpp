@@ -1,6 +1,7 @@
 #include "RunPlan.h"
 
 #include "cli/output/Terminal.h"
+#include "cli/records/RecordPaths.h"
 #include "cli/text/CliText.h"
 
 #include "engine/FirmwareImage.h"
@@ -16,7 +17,8 @@ namespace {
 // is set to a list an earlier run wrote that holds no radio.
 bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QString& emptyList, QString& error)
 {
-    for (const QString& list : options.radioLists) {
+    for (const QString& given : options.radioLists) {
+        const QString list = PathToOpen(given);
         const qsizetype before = radios.size();
         if (!ReadRadioList(list, options.port, radios, error))
             return false;
@@ -42,7 +44,7 @@ int LoadPlanFile(RunPlan& plan, quint16 language, QString& error)
 {
     QString fileError;
     if (!LoadFirmwareFile(plan.fileName, language, plan.image, fileError)) {
-        error = FileProblem(plan.fileName, fileError);
+        error = FileProblem(plan.fileOpened, fileError);
         return EXIT_FILE;
     }
     plan.sha256 = QString::fromLatin1(QCryptographicHash::hash(plan.image, QCryptographicHash::Sha256).toHex());
@@ -71,17 +73,18 @@ QString OrNone(qint64 value, const QString& text)
 } // namespace
 
 int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& resolver, const Interrupts& interrupts,
-                 qint64 nowMs, RunLog* log, RunPlan& plan, QString& error)
+                 qint64 nowMs, RunPlan& plan, QString& error)
 {
     plan.fileName = options.fileName;
+    plan.fileOpened = PathToOpen(options.fileName);
     plan.jobs = options.jobs;
-    plan.failedList = options.failedList;
-    plan.logFile = options.logFile;
+    plan.failedList = options.failedList.isEmpty() ? QString() : PathToOpen(options.failedList);
+    plan.logFile = options.logFile.isEmpty() ? QString() : PathToOpen(options.logFile);
     // Each file the run touches has one role: the image is never written, a list never replaced,
-    // one record never written over the other.
-    QVector<FileRole> roles{{QString(), options.fileName}};
+    // one record never written over the other. Known by the paths opened, not as spelt.
+    QVector<FileRole> roles{{QString(), plan.fileOpened}};
     for (const QString& list : options.radioLists)
-        roles.push_back({QStringLiteral("--radios"), list});
+        roles.push_back({QStringLiteral("--radios"), PathToOpen(list)});
     if (!plan.failedList.isEmpty())
         roles.push_back({QStringLiteral("--failed"), plan.failedList});
     if (!plan.logFile.isEmpty())
@@ -140,8 +143,6 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
         return EXIT_BAD_COMMAND_LINE;
     if (!plan.logFile.isEmpty()
         && (!CheckRecordPath(QStringLiteral("--log"), plan.logFile, error) || !RunLog::CanOpen(plan.logFile, error)))
-        return EXIT_BAD_COMMAND_LINE;
-    if (log && !plan.logFile.isEmpty() && !log->Open(plan.logFile, error))
         return EXIT_BAD_COMMAND_LINE;
 
     if (LoadPlanFile(plan, language, error) != EXIT_UPDATED)

@@ -6,7 +6,7 @@
 
 #include "CliOptions.h"
 
-#include "cli/output/RunRecords.h"
+#include "cli/records/RunRecords.h"
 #include "cli/radios/HostResolver.h"
 #include "cli/radios/RadioList.h"
 #include "cli/run/FleetRun.h"
@@ -19,22 +19,23 @@
 
 struct RunPlan {
     QString fileName;           // as given
+    QString fileOpened;         // the path opened for it (PathToOpen)
     QByteArray image;
     QString sha256;
     QVector<RadioEntry> radios; // in list order, each with the address it connects to
     int jobs = 0;
     RolloutRules rules;
-    QString failedList;         // --failed, or empty
-    QString logFile;            // --log, or empty
+    QString failedList;         // --failed as opened (PathToOpen), or empty
+    QString logFile;            // --log as opened, or empty
     QStringList notes;          // what the operator should know before it starts
 };
 
 // Lays out the run of `options`: 0, or the status the run ends with before sending anything
 // (2 a bad command line, 3 the file, 130 interrupted while names are looked up) with `error`.
-// `nowMs` (milliseconds since the epoch) places a --deadline given as a duration. `log` is opened
-// for appending when given (--plan writes nothing and gives none).
+// `nowMs` (milliseconds since the epoch) places a --deadline given as a duration. Creates
+// nothing: the records are opened once the plan stands.
 int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& resolver, const Interrupts& interrupts,
-                 qint64 nowMs, RunLog* log, RunPlan& plan, QString& error);
+                 qint64 nowMs, RunPlan& plan, QString& error);
 
 // The file as --check and --plan tell it: "main.dat: 5000 bytes, 5 blocks, SHA-256 ..." and as
 // the JSON event "file".

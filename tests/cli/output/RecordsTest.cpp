@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -202,6 +203,58 @@ TEST(Records, OneFileHasOneRole)
         }
     }
     EXPECT_TRUE(Bytes(image) == imageBytes && Read(log).isEmpty() && !QFile::exists(made));
+}
+
+// A file is known by what the run opens: quotes around a path, links in its folders, link chains
+// and /proc/self/fd all lead to one file. Each case alike as --plan and as a run; a link chain is
+// written through to its end, and nothing is made before every check has passed. Radio 127.0.6.80.
+TEST(Records, FilesAreKnownByWhatIsOpened)
+{
+    const QString s = TestSupport::ScratchDir() + "/ident", image = TestSupport::WriteRandomFile("ident.dat", 2048);
+    QDir(s).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(s + "/d"));
+    const QByteArray oldRecord = "{\"old\":1}\n";
+    Write("ident/books.jsonl", oldRecord);
+    const QStringList links{"dlink", "d", "c1", "c2", "c2", "books.jsonl", "f1", "f2", "f2", "failed.txt",
+                            "into", "missing/x.jsonl", "loop1", "loop2", "loop2", "loop1"};
+    for (int i = 0; i < links.size(); i += 2)
+        ASSERT_TRUE(QFile::link(links[i + 1], s + u'/' + links[i]));
+    const QString quoted = u'"' + image + u'"';
+    struct Case {
+        QStringList options;
+        QString refusal; // empty: accepted
+    } cases[] = {
+        {{"--log", image, quoted}, "--log " + image + ": the same file as the firmware file " + image},
+        {{"--failed", s + "/dlink/rec.txt", "--log", s + "/d/rec.txt", image}, "--log " + s + "/d/rec.txt: the same file as --failed " + s + "/dlink/rec.txt"},
+        {{"--failed", '"' + s + "/d/q.txt\"", "--log", s + "/dlink/q.txt", image}, "--log " + s + "/dlink/q.txt: the same file as --failed " + s + "/d/q.txt"},
+        {{"--log", "/proc/self/fd/3", image}, "--log /proc/self/fd/3: the same file as the firmware file " + image},
+        {{"--log", s + "/into", image}, "--log " + s + "/into: a symbolic link into a folder that does not exist (" + s + "/missing/x.jsonl)"},
+        {{"--failed", s + "/loop1", image}, "--failed " + s + "/loop1: a loop of symbolic links"},
+        {{"--log", s + "/c1", "--failed", s + "/f1", image}, {}},
+    };
+    RadioSimProcess sim("127.0.6.80", {"--sessions", "1"});
+    ASSERT_TRUE(sim.Ready());
+    for (const Case& c : cases) {
+        for (const bool plan : {true, false}) {
+            SCOPED_TRACE((c.options.join(u' ') + (plan ? " --plan" : "")).toStdString());
+            // The firmware file is also open as descriptor 3 of the updater, for /proc/self/fd/3.
+            QProcess run;
+            run.start("sh", QStringList{"-c", "img=$1; shift; exec \"$0\" \"$@\" 3<\"$img\"", ZFU_BIN_DIR "/zerlind-firm-update", image}
+                                + (plan ? QStringList{"--plan"} : QStringList()) + c.options + QStringList{"127.0.6.80"});
+            ASSERT_TRUE(run.waitForFinished(20000));
+            EXPECT_EQ(run.exitCode(), c.refusal.isEmpty() ? 0 : 2);
+            EXPECT_EQ(run.readAllStandardError().toStdString(), c.refusal.isEmpty() ? std::string() : ("zerlind-firm-update: " + c.refusal + u'\n').toStdString());
+        }
+    }
+    // Only the accepted run wrote, through both chains; the links are links still.
+    const QStringList records = Read(s + "/books.jsonl").split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(QJsonDocument::fromJson(records[1].toUtf8()).object().value("state"), "updated");
+    EXPECT_TRUE(Read(s + "/failed.txt").startsWith("# not updated by zerlind-firm-update ")) << qPrintable(Read(s + "/failed.txt"));
+    for (const char* link : {"/c1", "/c2", "/f1", "/f2", "/into"})
+        EXPECT_TRUE(QFileInfo(s + link).isSymLink()) << link;
+    EXPECT_EQ(QDir(s + "/d").entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(s + "/missing"));
 }
 
 // A record that cannot be written ends the run with status 9 naming the file and why, and an old

@@ -121,7 +121,7 @@ TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
     const auto build = [&](const QString& name) {
         options.addresses = QStringList{"127.0.4.150", name};
         plan = RunPlan();
-        return BuildRunPlan(options, 0x0409, resolver, interrupts, 0, nullptr, plan, why);
+        return BuildRunPlan(options, 0x0409, resolver, interrupts, 0, plan, why);
     };
     EXPECT_EQ((build("nosuch.example") == 2 ? why : QString()).toStdString(), "nosuch.example: no such radio name (it does not resolve)");
     EXPECT_EQ((build("never.example") == 2 ? why : QString()).toStdString(), "never.example: no address for the name within 3000 ms");

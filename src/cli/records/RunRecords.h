@@ -3,7 +3,7 @@
 // renderers of the event stream, written by the writer thread.
 #pragma once
 
-#include "FleetRenderer.h"
+#include "cli/output/FleetRenderer.h"
 
 #include <QFile>
 #include <QStringList>
@@ -20,21 +20,6 @@ struct RunFacts {
     QString runId;         // shared by all records of one run
     bool check = false;    // a --check: the list holds the radios not reachable
 };
-
-// A file the run reads or writes, and what for: the firmware file, a radio list, --failed, --log.
-struct FileRole {
-    QString option; // "--radios", "--failed", "--log"; empty for the firmware file
-    QString path;
-};
-
-// Whether every file of `roles` has one role: two roles on one file, by any names (symbolic
-// links, the system's file identity), are refused with the later one named first. Nothing is
-// opened, so a named pipe cannot hold the program up.
-bool CheckFileRoles(const QVector<FileRole>& roles, QString& error);
-
-// Whether `path`, given to `option`, may take a record of the run: a regular file or none yet (a
-// symbolic link to a regular file is one). A device is never replaced.
-bool CheckRecordPath(const QString& option, const QString& path, QString& error);
 
 class FailedList : public FleetRenderer {
 public:

@@ -1,5 +1,7 @@
 #include "RunRecords.h"
 
+#include "RecordPaths.h"
+
 #include "cli/text/CliText.h"
 
 #include "base/Platform.h"
@@ -20,72 +22,6 @@ const char UNREACHABLE_LIST_HEADER[] = "# not reachable by zerlind-firm-update "
 
 } // namespace
 
-namespace {
-
-// "--failed PATH", "the firmware file PATH".
-QString RoleText(const FileRole& role)
-{
-    const QString what = role.option.isEmpty() ? QStringLiteral("the firmware file")
-                         : role.option == QLatin1String("--radios") ? QStringLiteral("the radio list")
-                                                                    : role.option;
-    return what + u' ' + role.path;
-}
-
-// The file a path stands for: a symbolic link stays one, the file it names is the record.
-QString LinkedFile(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.isSymLink() ? info.symLinkTarget() : path;
-}
-
-// Where a path that names no file yet would be made: two such names are one file when this is.
-QString WhereMade(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(LinkedFile(path)).absoluteFilePath());
-}
-
-} // namespace
-
-bool CheckFileRoles(const QVector<FileRole>& roles, QString& error)
-{
-    for (int later = 1; later < roles.size(); ++later) {
-        for (int earlier = 0; earlier < later; ++earlier) {
-            const FileRole& a = roles[earlier];
-            const FileRole& b = roles[later];
-            // Standard input is no file, but is read once.
-            const bool standardInput = a.path == QLatin1String("-") || b.path == QLatin1String("-");
-            Platform::FileIdentity first;
-            Platform::FileIdentity second;
-            const bool found = !standardInput && Platform::IdentifyFile(a.path, first);
-            const bool same = standardInput ? a.path == b.path && a.option == b.option
-                                            : found == Platform::IdentifyFile(b.path, second)
-                                                  && (found ? first == second : WhereMade(a.path) == WhereMade(b.path));
-            if (!same)
-                continue;
-            // Only radio lists come more than once: each of its radios would be "listed twice".
-            if (a.option == b.option) {
-                error = a.path == b.path ? QStringLiteral("%1 %2 given twice").arg(b.option, b.path)
-                                         : QStringLiteral("%1 %2 and %1 %3: one list given twice").arg(a.option, a.path, b.path);
-            } else {
-                error = QStringLiteral("%1 %2: the same file as %3").arg(b.option.isEmpty() ? QStringLiteral("FILE") : b.option,
-                                                                        b.path, RoleText(a));
-            }
-            return false;
-        }
-    }
-    return true;
-}
-
-bool CheckRecordPath(const QString& option, const QString& path, QString& error)
-{
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        error = QStringLiteral("%1 %2: not a regular file").arg(option, path);
-        return false;
-    }
-    return true;
-}
-
 FailedList::FailedList(const QString& path, const RunFacts& facts)
     : m_path(path), m_facts(facts), m_outcomes(facts.labels.size())
 {
@@ -94,7 +30,7 @@ FailedList::FailedList(const QString& path, const RunFacts& facts)
 bool FailedList::CanWrite(const QString& path, QString& error)
 {
     // The same way it will be written: a file beside it, renamed over it.
-    QSaveFile probe(path);
+    QSaveFile probe(LocateFile(path).target);
     if (!probe.open(QIODevice::WriteOnly)) {
         error = QStringLiteral("%1: %2").arg(path, probe.errorString());
         return false;
@@ -135,7 +71,7 @@ QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) 
     }
     out.flush();
     // Whole or not at all: a list cut short would leave radios out of the next run.
-    const int error = Platform::ReplaceFileWhole(LinkedFile(m_path), text);
+    const int error = Platform::ReplaceFileWhole(LocateFile(m_path).target, text);
     if (error == 0)
         return QString();
     QString reason = QStringLiteral("error %1").arg(error);
@@ -145,7 +81,8 @@ QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) 
 
 bool RunLog::CanOpen(const QString& path, QString& error)
 {
-    const QFileInfo info(path);
+    // What is written is the end of a symbolic-link chain, in the folder it lies in.
+    const QFileInfo info(LocateFile(path).target);
     // The nearest folder that is there: the rest would be made in it.
     QFileInfo there(info.absolutePath());
     for (int depth = 0; !there.exists() && !there.isRoot() && depth < 256; ++depth)
@@ -164,12 +101,12 @@ bool RunLog::CanOpen(const QString& path, QString& error)
 
 bool RunLog::Open(const QString& path, QString& error)
 {
-    const QFileInfo info(path);
+    const QFileInfo info(LocateFile(path).target);
     if (!QDir().mkpath(info.absolutePath())) {
         error = QStringLiteral("%1: cannot create the folder %2").arg(path, info.absolutePath());
         return false;
     }
-    m_file.setFileName(path);
+    m_file.setFileName(info.filePath());
     // Unbuffered: each record goes in one write to a file opened for appending, so the records
     // of two runs at once never interleave.
     if (!m_file.open(QIODevice::Append | QIODevice::Unbuffered)) {
