@@ -410,7 +410,8 @@ outcome ends the output. A radio named twice is refused before anything is sent.
 the run; radios that are programming are waited for until a second Ctrl-C.
 Every path loses one pair of double quotes around it. FILE, the lists, --failed and --log are
 known by what is opened (through symbolic links, whose chains are written through) and may not
-be one file; nothing is made before every check has passed.
+be one file; nothing is made before every check has passed. The records are written apart from
+the terminal, as each radio ends; an interrupt ends the run even while its output is stalled.
 
 Exit status (with several radios, that of the first radio in list order that was not updated;
 --plan: 0, or what the run would have ended with before sending anything):

@@ -93,9 +93,9 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
         return 0;
     }
 
-    // The plan stands: only now is anything made (the log's folder, the log).
-    RunLog log;
-    if (!options.check && !plan.logFile.isEmpty() && !log.Open(plan.logFile, error))
+    // The plan stands: only now is anything made (the log's folder, the log), and once.
+    RunRecords records(plan.failedList, options.check ? QString() : plan.logFile, int(plan.radios.size()));
+    if (!records.Open(error))
         return Refuse(error, EXIT_BAD_COMMAND_LINE, options.json);
     FleetOutput::Settings settings;
     for (const RadioEntry& radio : plan.radios) {
@@ -121,15 +121,8 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
     facts.sha256 = plan.sha256;
     facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);
     facts.check = options.check;
-    log.SetFacts(facts);
-    FailedList failedList(plan.failedList, facts);
-    if (!options.check) {
-        if (!plan.failedList.isEmpty())
-            settings.more.push_back(&failedList);
-        if (!plan.logFile.isEmpty())
-            settings.more.push_back(&log);
-    }
     FleetOutput output(settings);
+    records.Start(facts, output, interrupts);
     FleetRun fleet(output, plan.radios, plan.jobs, interrupts);
     for (const QString& note : plan.notes)
         output.Note(note);
@@ -140,21 +133,20 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
         const int exitCode = fleet.Check(options.timeouts.connectMs, outcomes);
         // The radios that did not answer, as a list to run again on; not after an interrupt,
         // which leaves radios unchecked.
-        QString writeError;
-        if (!plan.failedList.isEmpty() && !interrupts.stop.load())
-            writeError = failedList.Write(outcomes, QDateTime::currentMSecsSinceEpoch());
-        if (!writeError.isEmpty())
-            output.Note(writeError);
-        output.Finish();
-        return output.WriteFailed() || !writeError.isEmpty() ? EXIT_OUTPUT_FAILED : exitCode;
+        const QString recordError = records.Finish(outcomes, !interrupts.stop.load());
+        if (!output.Finish())
+            EndByInterrupt(interrupts);
+        return output.WriteFailed() || !recordError.isEmpty() ? EXIT_OUTPUT_FAILED : exitCode;
     }
 
     const QVector<RadioOutcome> outcomes = fleet.Update(plan.image, language, options.timeouts, plan.rules);
+    // The records are whole before the terminal hears the end: whatever it does, they are kept.
+    const QString recordError = records.Finish(outcomes, true);
     // An output that failed stopped the run: the status says so, not an interrupt's.
-    const int exitCode = output.WriteFailed() ? EXIT_OUTPUT_FAILED : FleetRun::ExitCode(outcomes, interrupts);
+    const int exitCode = output.WriteFailed() || !recordError.isEmpty() ? EXIT_OUTPUT_FAILED : FleetRun::ExitCode(outcomes, interrupts);
     output.Summary(outcomes, exitCode);
-    // The files are written with the summary; one that fails changes the status too.
-    output.Finish();
+    if (!output.Finish())
+        EndByInterrupt(interrupts);
     return output.WriteFailed() ? EXIT_OUTPUT_FAILED : exitCode;
 }
 

@@ -6,12 +6,20 @@
 
 #include <QIODevice>
 
+#include <chrono>
 #include <cstdio>
 
 namespace {
 
 // The writer wakes this often without events, so the seconds and the time left move on.
 constexpr int TICK_MS = 100;
+// After an interrupt, an output that has taken nothing for this long is stalled.
+constexpr qint64 STALLED_OUTPUT_MS = 1000;
+
+qint64 SteadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 } // namespace
 
@@ -36,7 +44,7 @@ FleetOutput::FleetOutput(const Settings& settings)
     }
     for (const auto& renderer : m_owned)
         m_renderers.push_back(renderer.get());
-    m_renderers.insert(m_renderers.end(), settings.more.begin(), settings.more.end());
+    m_lastWrittenMs.store(SteadyMs());
     m_writer = std::thread([this] { Write(); });
 }
 
@@ -45,11 +53,23 @@ FleetOutput::~FleetOutput()
     Finish();
 }
 
-void FleetOutput::Finish()
+bool FleetOutput::Finish()
 {
     m_queue.Close();
-    if (m_writer.joinable())
-        m_writer.join();
+    if (!m_writer.joinable())
+        return true;
+    {
+        std::unique_lock<std::mutex> lock(m_doneMutex);
+        while (!m_doneChanged.wait_for(lock, std::chrono::milliseconds(TICK_MS), [this] { return m_done; })) {
+            // A reader that stopped reading cannot keep an interrupted program from ending.
+            if (m_interrupts && m_interrupts->stop.load() && SteadyMs() - m_lastWrittenMs.load() >= STALLED_OUTPUT_MS) {
+                m_writer.detach();
+                return false;
+            }
+        }
+    }
+    m_writer.join();
+    return true;
 }
 
 void FleetOutput::Write()
@@ -60,6 +80,7 @@ void FleetOutput::Write()
         for (const FleetEvent& event : events) {
             for (FleetRenderer* renderer : m_renderers)
                 renderer->Render(event);
+            m_lastWrittenMs.store(SteadyMs());
             ended = ended || event.kind == FleetEvent::Kind::Summary;
         }
         if (events.empty()) {
@@ -71,6 +92,9 @@ void FleetOutput::Write()
     m_out.flush();
     m_err.flush();
     CheckWrites(true);
+    std::lock_guard<std::mutex> lock(m_doneMutex);
+    m_done = true;
+    m_doneChanged.notify_all();
 }
 
 void FleetOutput::CheckWrites(bool ended)
@@ -82,10 +106,6 @@ void FleetOutput::CheckWrites(bool ended)
         if (error.isEmpty() && stream->status() != QTextStream::Ok)
             error = QStringLiteral("%1: %2").arg(stream == &m_out ? QStringLiteral("standard output") : QStringLiteral("standard error"),
                                                  stream->device()->errorString());
-    }
-    for (const FleetRenderer* renderer : m_renderers) {
-        if (error.isEmpty())
-            error = renderer->WriteError();
     }
     if (error.isEmpty())
         return;

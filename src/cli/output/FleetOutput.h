@@ -1,6 +1,7 @@
-// The one writer of a run over several radios. The radios' threads publish events and go on at
+// The one writer of a run's terminal output. The radios' threads publish events and go on at
 // once; a thread of its own renders them (text or JSON Lines, and the progress block of a
-// terminal), so a paused terminal or a slow reader holds up the output, never a radio.
+// terminal), so a paused terminal or a slow reader holds up the output, never a radio, nor the
+// records, which have a writer of their own.
 #pragma once
 
 #include "FleetRenderer.h"
@@ -14,7 +15,9 @@
 #include <QTextStream>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -30,17 +33,18 @@ public:
         int programTimeoutMs = 0;
         int waves = 1;         // the rollout's waves, and the pause between two of them
         int wavePauseMs = 0;
-        // More renderers (the files a run leaves), owned by the caller; they outlive the output.
-        std::vector<FleetRenderer*> more;
-        // Stopped as by a first interrupt once an output cannot be written (may be null).
+        // Stopped as by a first interrupt once an output cannot be written; an interrupt ends the
+        // wait for an output that is stalled (may be null).
         Interrupts* interrupts = nullptr;
     };
 
     explicit FleetOutput(const Settings& settings);
     ~FleetOutput() override;
 
-    // Returns once everything published has been written; the writer then ends.
-    void Finish();
+    // Returns true once everything published has been written; the writer then ends. False at
+    // an interrupt while the output is stalled (a reader that stopped reading, a paused
+    // terminal): the writer is left in its write, and the caller ends the process at once.
+    bool Finish();
     // Whether standard output, standard error or a file of the run could not be written.
     bool WriteFailed() const { return m_writeFailed.load(); }
 
@@ -56,4 +60,9 @@ private:
     std::thread m_writer;
     Interrupts* const m_interrupts;
     std::atomic<bool> m_writeFailed{false};
+    // When the writer last finished writing an event (steady clock, ms), and whether it is done.
+    std::atomic<qint64> m_lastWrittenMs{0};
+    std::mutex m_doneMutex;
+    std::condition_variable m_doneChanged;
+    bool m_done = false;
 };

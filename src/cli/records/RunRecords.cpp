@@ -7,6 +7,7 @@
 #include "base/Platform.h"
 #include "base/Release.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -19,13 +20,12 @@ namespace {
 const char FAILED_LIST_HEADER[] = "# not updated by zerlind-firm-update ";
 // The same for the radios a check did not reach.
 const char UNREACHABLE_LIST_HEADER[] = "# not reachable by zerlind-firm-update ";
+// The writer looks this often whether the run has ended.
+constexpr int WRITER_WAIT_MS = 100;
 
 } // namespace
 
-FailedList::FailedList(const QString& path, const RunFacts& facts)
-    : m_path(path), m_facts(facts), m_outcomes(facts.labels.size())
-{
-}
+FailedList::FailedList(const QString& path, const RunFacts& facts) : m_path(path), m_facts(facts) {}
 
 bool FailedList::CanWrite(const QString& path, QString& error)
 {
@@ -46,16 +46,6 @@ bool FailedList::WrittenByARun(const QString& path)
         return false;
     const QByteArray first = file.readLine(256);
     return first.startsWith(FAILED_LIST_HEADER) || first.startsWith(UNREACHABLE_LIST_HEADER);
-}
-
-void FailedList::Render(const FleetEvent& event)
-{
-    if (event.kind == FleetEvent::Kind::Result && event.radio >= 0 && event.radio < m_outcomes.size()) {
-        m_outcomes[event.radio] = event.outcome;
-        return;
-    }
-    if (event.kind == FleetEvent::Kind::Summary)
-        m_writeError = Write(m_outcomes, event.timeMs);
 }
 
 QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const
@@ -101,6 +91,7 @@ bool RunLog::CanOpen(const QString& path, QString& error)
 
 bool RunLog::Open(const QString& path, QString& error)
 {
+    m_path = path;
     const QFileInfo info(LocateFile(path).target);
     if (!QDir().mkpath(info.absolutePath())) {
         error = QStringLiteral("%1: cannot create the folder %2").arg(path, info.absolutePath());
@@ -116,19 +107,16 @@ bool RunLog::Open(const QString& path, QString& error)
     return true;
 }
 
-void RunLog::Render(const FleetEvent& event)
+QString RunLog::Append(const RunFacts& facts, int radio, const RadioOutcome& o, qint64 timeMs)
 {
-    if (event.kind != FleetEvent::Kind::Result || event.radio < 0 || event.radio >= m_facts.labels.size())
-        return;
-    const RadioOutcome& o = event.outcome;
-    const QJsonObject record{{"run", m_facts.runId},
-                             {"start", TimeText(event.timeMs - o.elapsedMs)},
-                             {"end", TimeText(event.timeMs)},
-                             {"radio", m_facts.labels[event.radio]},
-                             {"address", m_facts.addresses.value(event.radio)},
-                             {"file", m_facts.fileName},
-                             {"size", m_facts.fileSize},
-                             {"sha256", m_facts.sha256},
+    const QJsonObject record{{"run", facts.runId},
+                             {"start", TimeText(timeMs - o.elapsedMs)},
+                             {"end", TimeText(timeMs)},
+                             {"radio", facts.labels.value(radio)},
+                             {"address", facts.addresses.value(radio)},
+                             {"file", facts.fileName},
+                             {"size", facts.fileSize},
+                             {"sha256", facts.sha256},
                              {"state", StateWord(o.state)},
                              {"exit", o.ExitJson()},
                              {"text", o.text},
@@ -136,6 +124,73 @@ void RunLog::Render(const FleetEvent& event)
                              {"attempts", o.attempts},
                              {"version", QString::fromLatin1(kReleaseVersion)}};
     const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
-    if (m_writeError.isEmpty() && m_file.write(line) != line.size())
-        m_writeError = QStringLiteral("%1: %2").arg(m_file.fileName(), m_file.errorString());
+    if (m_file.write(line) == line.size())
+        return QString();
+    return QStringLiteral("%1: %2").arg(m_path, m_file.errorString());
+}
+
+RunRecords::RunRecords(const QString& failedPath, const QString& logPath, int radios)
+    : m_failedPath(failedPath), m_logPath(logPath), m_queue(radios)
+{
+}
+
+RunRecords::~RunRecords()
+{
+    m_queue.Close();
+    if (m_writer.joinable())
+        m_writer.join();
+}
+
+bool RunRecords::Open(QString& error)
+{
+    return m_logPath.isEmpty() || m_log.Open(m_logPath, error);
+}
+
+void RunRecords::Start(const RunFacts& facts, EventPublisher& events, Interrupts& interrupts)
+{
+    m_facts = facts;
+    m_events = &events;
+    m_interrupts = &interrupts;
+    if (m_logPath.isEmpty())
+        return;
+    events.AlsoResultsTo(&m_queue);
+    m_writer = std::thread([this] { Write(); });
+}
+
+void RunRecords::Write()
+{
+    std::deque<FleetEvent> events;
+    while (m_queue.Take(events, WRITER_WAIT_MS)) {
+        for (const FleetEvent& event : events) {
+            if (event.kind != FleetEvent::Kind::Result)
+                continue;
+            // After a failure the log is left as it is: a record that follows a lost one would
+            // tell a story with a hole in it.
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_error.isEmpty())
+                continue;
+            m_error = m_log.Append(m_facts, event.radio, event.outcome, event.timeMs);
+            if (m_error.isEmpty())
+                continue;
+            // Nothing new starts; what runs goes on to its end and the list is still written.
+            m_interrupts->outputClosed.store(true);
+            m_events->Note(m_error + QStringLiteral("; no further radio starts"));
+        }
+    }
+}
+
+QString RunRecords::Finish(const QVector<RadioOutcome>& outcomes, bool writeList)
+{
+    m_queue.Close();
+    if (m_writer.joinable())
+        m_writer.join();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (writeList && !m_failedPath.isEmpty()) {
+        const QString listError = FailedList(m_failedPath, m_facts).Write(outcomes, QDateTime::currentMSecsSinceEpoch());
+        if (!listError.isEmpty() && m_events)
+            m_events->Note(listError);
+        if (m_error.isEmpty())
+            m_error = listError;
+    }
+    return m_error;
 }

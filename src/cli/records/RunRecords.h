@@ -1,13 +1,19 @@
 // The files a run leaves for later: the radios not updated, as a radio list to run again on
-// (--failed), and one JSON record per radio appended to the workshop's log (--log). Both are
-// renderers of the event stream, written by the writer thread.
+// (--failed), and one JSON record per radio appended to the workshop's log (--log). One room
+// owns both: opened once every check has passed, written by a thread of its own, apart from the
+// terminal, so that a paused terminal or a reader that stopped never holds a record back.
 #pragma once
 
-#include "cli/output/FleetRenderer.h"
+#include "cli/run/EventPublisher.h"
+#include "cli/run/EventQueue.h"
+#include "cli/run/Interrupts.h"
 
 #include <QFile>
 #include <QStringList>
 #include <QVector>
+
+#include <mutex>
+#include <thread>
 
 // What every record of a run shares.
 struct RunFacts {
@@ -21,7 +27,7 @@ struct RunFacts {
     bool check = false;    // a --check: the list holds the radios not reachable
 };
 
-class FailedList : public FleetRenderer {
+class FailedList {
 public:
     FailedList(const QString& path, const RunFacts& facts);
 
@@ -30,8 +36,6 @@ public:
     // Whether the file at `path` is such a list, written by an earlier run: its header says so.
     static bool WrittenByARun(const QString& path);
 
-    void Render(const FleetEvent& event) override;
-    QString WriteError() const override { return m_writeError; }
     // Writes the list whole, with the radios of `outcomes` not updated, at `timeMs`; what went
     // wrong, "PATH: reason", or empty.
     QString Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const;
@@ -39,27 +43,55 @@ public:
 private:
     const QString m_path;
     const RunFacts m_facts;
-    QVector<RadioOutcome> m_outcomes;
-    QString m_writeError;
 };
 
-class RunLog : public FleetRenderer {
+class RunLog {
 public:
-    // Opened before the run's facts are all known: they are given before the first record.
-    void SetFacts(const RunFacts& facts) { m_facts = facts; }
-
     // Whether the log can be made or appended to at `path`, by what the system says of it and
     // its folders; nothing is made. False with the reason Open would give.
     static bool CanOpen(const QString& path, QString& error);
     // Creates the file and its folder if missing and opens it for appending; false with the
     // reason when it cannot be written.
     bool Open(const QString& path, QString& error);
-
-    void Render(const FleetEvent& event) override;
-    QString WriteError() const override { return m_writeError; }
+    // One record: the JSON object of radio `radio`'s `outcome`, known at `timeMs`, as one line;
+    // what went wrong, "PATH: reason", or empty.
+    QString Append(const RunFacts& facts, int radio, const RadioOutcome& outcome, qint64 timeMs);
 
 private:
-    RunFacts m_facts;
+    QString m_path;
     QFile m_file;
-    QString m_writeError;
+};
+
+// The room: the two files of one run and their one writer.
+class RunRecords {
+public:
+    // `failedPath` and `logPath` as opened; either may be empty.
+    RunRecords(const QString& failedPath, const QString& logPath, int radios);
+    ~RunRecords();
+    RunRecords(const RunRecords&) = delete;
+    RunRecords& operator=(const RunRecords&) = delete;
+
+    // Once every check has passed: makes the log's folders and opens it; false with the reason.
+    bool Open(QString& error);
+    // Starts the writer: each result published on `events` goes to the log as soon as it is
+    // known. The first record that cannot be written is told on `events` and starts no further
+    // radio (`interrupts`).
+    void Start(const RunFacts& facts, EventPublisher& events, Interrupts& interrupts);
+    // Every record written, then the list of the radios of `outcomes` not updated (when
+    // `writeList`). The first failure of the run's records, "PATH: reason", or empty.
+    QString Finish(const QVector<RadioOutcome>& outcomes, bool writeList);
+
+private:
+    void Write();
+
+    const QString m_failedPath;
+    const QString m_logPath;
+    RunFacts m_facts;
+    RunLog m_log;
+    EventQueue m_queue;
+    EventPublisher* m_events = nullptr;
+    Interrupts* m_interrupts = nullptr;
+    std::thread m_writer;
+    std::mutex m_mutex;
+    QString m_error; // the first failure; under m_mutex
 };

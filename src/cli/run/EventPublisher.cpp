@@ -12,6 +12,8 @@ void EventPublisher::Publish(FleetEvent event)
     // its own, so that the publisher dropping its object never meets the writer reading it.
     if (!event.fields.isEmpty())
         event.fields = QJsonDocument::fromJson(QJsonDocument(event.fields).toJson(QJsonDocument::Compact)).object();
+    if (m_results && event.kind == FleetEvent::Kind::Result)
+        m_results->Push(event);
     m_queue.Push(std::move(event));
 }
 

@@ -29,10 +29,15 @@ public:
     // One fact on stdout: `text` as a line, or in JSON mode `fields` as an event.
     void Fact(const QString& text, const QJsonObject& fields);
     void Summary(const QVector<RadioOutcome>& outcomes, int exitCode);
+    // Each result also goes to `queue` as it is published (the records' writer, apart from the
+    // terminal's); set before the run starts.
+    void AlsoResultsTo(EventQueue* queue) { m_results = queue; }
 
 protected:
     EventQueue m_queue;
 
 private:
     void Publish(FleetEvent event);
+
+    EventQueue* m_results = nullptr;
 };

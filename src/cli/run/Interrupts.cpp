@@ -1,6 +1,7 @@
 #include "Interrupts.h"
 
 #include <csignal>
+#include <cstdlib>
 
 namespace {
 
@@ -16,6 +17,12 @@ int Interrupts::ExitStatus() const
 {
     const int caught = signal.load();
     return caught == 0 ? EXIT_INTERRUPTED : 128 + caught;
+}
+
+void EndByInterrupt(const Interrupts& interrupts)
+{
+    EndBySignal(interrupts);
+    std::_Exit(interrupts.ExitStatus());
 }
 
 void CatchInterrupts(Interrupts& interrupts)

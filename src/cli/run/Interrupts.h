@@ -34,6 +34,9 @@ void CatchInterrupts(Interrupts& interrupts);
 // Ends the process by the signal that interrupted it, with that signal's default action, so a
 // calling shell sees the signal (130, 143) and stops its loop. Returns only when none was caught.
 void EndBySignal(const Interrupts& interrupts);
+// Ends the process at once, by the signal that interrupted it (its status when none is known):
+// for an output stalled under an interrupt, which no clean-up could wait for.
+[[noreturn]] void EndByInterrupt(const Interrupts& interrupts);
 
 // The platform's part, in InterruptsPosix.cpp or InterruptsWindows.cpp: EndBySignal,
 // Interrupts::Again, and the handlers that CatchInterrupts installs; each handler passes what it

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include <csignal>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -255,6 +257,40 @@ TEST(Records, FilesAreKnownByWhatIsOpened)
         EXPECT_TRUE(QFileInfo(s + link).isSymLink()) << link;
     EXPECT_EQ(QDir(s + "/d").entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     EXPECT_FALSE(QFileInfo::exists(s + "/missing"));
+}
+
+// The records are written apart from the terminal: with standard output stalled from the start
+// (a pipe already full that nobody reads), every radio's record and the list are written as the
+// run goes, and SIGTERM still ends the program by its signal. Radios 127.0.6.90 to 127.0.6.92.
+TEST(Records, AStalledOutputHoldsNoRecordBackNorAnInterrupt)
+{
+    const QString image = TestSupport::WriteRandomFile("stalled.dat", 4096);
+    const QString log = TestSupport::ScratchDir() + "/stalled.jsonl", failed = TestSupport::ScratchDir() + "/stalled.txt";
+    QFile::remove(log);
+    QFile::remove(failed);
+    RadioSimProcess sim("127.0.6.90-127.0.6.92");
+    ASSERT_TRUE(sim.Ready());
+    int fds[2] = {-1, -1};
+    ASSERT_EQ(::pipe2(fds, O_CLOEXEC | O_NONBLOCK), 0);
+    const QByteArray chunk(4096, 'x');
+    while (::write(fds[1], chunk.constData(), size_t(chunk.size())) > 0) {
+    }
+    // The flag belongs to the pipe, which the updater shares: it must block as a terminal would.
+    ASSERT_EQ(::fcntl(fds[1], F_SETFL, 0), 0);
+    SpawnedUpdater updater({"--json", "--jobs", "3", "--log", log, "--failed", failed, image, "127.0.6.90", "127.0.6.91", "127.0.6.92"}, fds[1]);
+    ::close(fds[1]);
+    ASSERT_TRUE(updater.Started());
+    int records = 0;
+    for (int i = 0; i < 200 && (records < 3 || !QFile::exists(failed)); ++i) {
+        ::usleep(50 * 1000);
+        records = int(Read(log).count(QStringLiteral("\"state\":\"updated\"")));
+    }
+    EXPECT_EQ(records, 3) << qPrintable(Read(log));
+    EXPECT_TRUE(Read(failed).startsWith("# not updated by zerlind-firm-update ")) << qPrintable(Read(failed));
+    updater.Signal(SIGTERM);
+    EXPECT_TRUE(updater.Wait(10000)) << qPrintable(updater.Err());
+    EXPECT_EQ(updater.TermSignal(), SIGTERM) << qPrintable(updater.Err());
+    ::close(fds[0]);
 }
 
 // A record that cannot be written ends the run with status 9 naming the file and why, and an old
