@@ -171,11 +171,13 @@ const OptionSpec kOptions[] = {
     {"failed", Use::UpdateOrCheck, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.failedList = t, !t.isEmpty(); }),
      "write the radios not updated (with --check: not reachable) to FILE\nas a radio list, to run again with --radios FILE; "
-     "written whole or\nnot at all. FILE may not be the firmware file, a list or the --log",
+     "written whole or\nnot at all, also when nothing was left to do; keeps the file's mode.\nFILE may not be the "
+     "firmware file, a list or the --log",
      "a file name"},
     {"log", Use::Update, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.logFile = t, !t.isEmpty(); }),
-     "append one JSON record per radio to FILE: the workshop's books; not\nthe firmware file, a list or the --failed list",
+     "append one JSON record per radio to FILE: the workshop's books, each\nrecord whole or not at all; not "
+     "the firmware file, a list or the\n--failed list",
      "a file name"},
     {"check", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.check = true; }),
      "check FILE (size, blocks, SHA-256) and that each radio accepts a\nconnection, up to 64 at once; sends nothing "

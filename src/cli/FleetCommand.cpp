@@ -21,11 +21,37 @@
 
 namespace {
 
-// A list that an earlier run left and that holds no radio: nothing is left to do. A check has
-// checked the file and tells it.
-int NothingLeft(const RunPlan& plan, bool json)
+// What every record of the run shares.
+RunFacts FactsOf(const RunPlan& plan, bool check)
 {
+    RunFacts facts;
+    for (const RadioEntry& radio : plan.radios) {
+        facts.labels << radio.name;
+        facts.rerun << NameWithPort(radio);
+        facts.addresses << AddressWithPort(radio);
+    }
+    facts.fileName = QFileInfo(plan.fileOpened).absoluteFilePath();
+    facts.fileSize = plan.image.size();
+    facts.sha256 = plan.sha256;
+    facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    facts.check = check;
+    return facts;
+}
+
+// A list that an earlier run left and that holds no radio: nothing is left to do. A check has
+// checked the file and tells it. The list to run again is written all the same, empty, so that
+// a chain of runs never keeps naming radios updated since.
+int NothingLeft(const RunPlan& plan, const CliOptions& options)
+{
+    const bool json = options.json;
     Terminal::TextStream(stderr) << "zerlind-firm-update: " << plan.notes.join(u'\n') << '\n';
+    if (!plan.failedList.isEmpty() && !options.plan) {
+        RunRecords records(plan.failedList, QString(), 0);
+        records.SetFacts(FactsOf(plan, options.check));
+        const QString error = records.Finish({}, true);
+        if (!error.isEmpty())
+            return Refuse(error, EXIT_OUTPUT_FAILED, json);
+    }
     Terminal::TextStream out(stdout);
     if (!plan.image.isEmpty()) {
         if (json)
@@ -83,7 +109,7 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
     if (refused != 0)
         return Refuse(error, refused, options.json);
     if (plan.radios.isEmpty())
-        return NothingLeft(plan, options.json);
+        return NothingLeft(plan, options);
     if (options.plan) {
         Terminal::TextStream out(stdout);
         if (options.json)
@@ -110,19 +136,9 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
     settings.waves = qMax(1, int(plan.rules.waves.size()));
     settings.wavePauseMs = plan.rules.wavePauseMs;
     settings.interrupts = &interrupts;
-    RunFacts facts;
-    facts.labels = settings.labels;
-    for (const RadioEntry& radio : plan.radios) {
-        facts.rerun << NameWithPort(radio);
-        facts.addresses << AddressWithPort(radio);
-    }
-    facts.fileName = QFileInfo(plan.fileOpened).absoluteFilePath();
-    facts.fileSize = plan.image.size();
-    facts.sha256 = plan.sha256;
-    facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    facts.check = options.check;
     FleetOutput output(settings);
-    records.Start(facts, output, interrupts);
+    records.SetFacts(FactsOf(plan, options.check));
+    records.Start(output, interrupts);
     FleetRun fleet(output, plan.radios, plan.jobs, interrupts);
     for (const QString& note : plan.notes)
         output.Note(note);

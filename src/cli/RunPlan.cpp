@@ -91,6 +91,15 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
         roles.push_back({QStringLiteral("--log"), plan.logFile});
     if (!CheckFileRoles(roles, error))
         return EXIT_BAD_COMMAND_LINE;
+    // The records a run leaves must be writable before anything is sent, also
+    // when nothing is left to do: the list then says so.
+    if (!plan.failedList.isEmpty()
+        && (!CheckRecordPath(QStringLiteral("--failed"), plan.failedList, error)
+            || !FailedList::CanWrite(plan.failedList, error)))
+        return EXIT_BAD_COMMAND_LINE;
+    if (!plan.logFile.isEmpty()
+        && (!CheckRecordPath(QStringLiteral("--log"), plan.logFile, error) || !RunLog::CanOpen(plan.logFile, error)))
+        return EXIT_BAD_COMMAND_LINE;
     QString emptyList;
     if (!CollectRadios(options, plan.radios, emptyList, error))
         return EXIT_BAD_COMMAND_LINE;
@@ -106,8 +115,8 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
     if (count == 0) {
         if (!emptyList.isEmpty()) {
             plan.notes << QStringLiteral("nothing left to do: %1 holds no radio").arg(emptyList);
-            // A check still checks the file.
-            return options.check ? LoadPlanFile(plan, language, error) : EXIT_UPDATED;
+            // A check still checks the file, and a list to write names it.
+            return options.check || !plan.failedList.isEmpty() ? LoadPlanFile(plan, language, error) : EXIT_UPDATED;
         }
         error = QStringLiteral("no radio: the list is empty and no ADDRESS was given");
         return EXIT_BAD_COMMAND_LINE;
@@ -136,14 +145,6 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
             return EXIT_BAD_COMMAND_LINE;
         }
     }
-    // The records a run leaves must be writable before anything is sent.
-    if (!plan.failedList.isEmpty()
-        && (!CheckRecordPath(QStringLiteral("--failed"), plan.failedList, error)
-            || !FailedList::CanWrite(plan.failedList, error)))
-        return EXIT_BAD_COMMAND_LINE;
-    if (!plan.logFile.isEmpty()
-        && (!CheckRecordPath(QStringLiteral("--log"), plan.logFile, error) || !RunLog::CanOpen(plan.logFile, error)))
-        return EXIT_BAD_COMMAND_LINE;
 
     if (LoadPlanFile(plan, language, error) != EXIT_UPDATED)
         return EXIT_FILE;

@@ -61,12 +61,8 @@ QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) 
     }
     out.flush();
     // Whole or not at all: a list cut short would leave radios out of the next run.
-    const int error = Platform::ReplaceFileWhole(LocateFile(m_path).target, text);
-    if (error == 0)
-        return QString();
-    QString reason = QStringLiteral("error %1").arg(error);
-    Platform::SystemErrorText(error, Platform::SystemTextLanguage::English, reason);
-    return QStringLiteral("%1: %2").arg(m_path, reason);
+    const QString reason = ReplaceRecordWhole(LocateFile(m_path).target, text);
+    return reason.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(m_path, reason);
 }
 
 bool RunLog::CanOpen(const QString& path, QString& error)
@@ -97,14 +93,13 @@ bool RunLog::Open(const QString& path, QString& error)
         error = QStringLiteral("%1: cannot create the folder %2").arg(path, info.absolutePath());
         return false;
     }
-    m_file.setFileName(info.filePath());
-    // Unbuffered: each record goes in one write to a file opened for appending, so the records
-    // of two runs at once never interleave.
-    if (!m_file.open(QIODevice::Append | QIODevice::Unbuffered)) {
-        error = QStringLiteral("%1: %2").arg(path, m_file.errorString());
-        return false;
-    }
-    return true;
+    // Each record goes in one write to a file opened for appending, so the records of two runs
+    // at once never interleave.
+    const QString reason = m_file.Open(info.filePath());
+    if (reason.isEmpty())
+        return true;
+    error = QStringLiteral("%1: %2").arg(path, reason);
+    return false;
 }
 
 QString RunLog::Append(const RunFacts& facts, int radio, const RadioOutcome& o, qint64 timeMs)
@@ -124,9 +119,8 @@ QString RunLog::Append(const RunFacts& facts, int radio, const RadioOutcome& o, 
                              {"attempts", o.attempts},
                              {"version", QString::fromLatin1(kReleaseVersion)}};
     const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
-    if (m_file.write(line) == line.size())
-        return QString();
-    return QStringLiteral("%1: %2").arg(m_path, m_file.errorString());
+    const QString reason = m_file.Append(line);
+    return reason.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(m_path, reason);
 }
 
 RunRecords::RunRecords(const QString& failedPath, const QString& logPath, int radios)
@@ -146,9 +140,8 @@ bool RunRecords::Open(QString& error)
     return m_logPath.isEmpty() || m_log.Open(m_logPath, error);
 }
 
-void RunRecords::Start(const RunFacts& facts, EventPublisher& events, Interrupts& interrupts)
+void RunRecords::Start(EventPublisher& events, Interrupts& interrupts)
 {
-    m_facts = facts;
     m_events = &events;
     m_interrupts = &interrupts;
     if (m_logPath.isEmpty())

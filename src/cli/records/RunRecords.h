@@ -8,7 +8,8 @@
 #include "cli/run/EventQueue.h"
 #include "cli/run/Interrupts.h"
 
-#include <QFile>
+#include "RecordFile.h"
+
 #include <QStringList>
 #include <QVector>
 
@@ -59,7 +60,7 @@ public:
 
 private:
     QString m_path;
-    QFile m_file;
+    RecordFile m_file;
 };
 
 // The room: the two files of one run and their one writer.
@@ -73,10 +74,12 @@ public:
 
     // Once every check has passed: makes the log's folders and opens it; false with the reason.
     bool Open(QString& error);
+    // What the records tell of the run; before Start.
+    void SetFacts(const RunFacts& facts) { m_facts = facts; }
     // Starts the writer: each result published on `events` goes to the log as soon as it is
     // known. The first record that cannot be written is told on `events` and starts no further
     // radio (`interrupts`).
-    void Start(const RunFacts& facts, EventPublisher& events, Interrupts& interrupts);
+    void Start(EventPublisher& events, Interrupts& interrupts);
     // Every record written, then the list of the radios of `outcomes` not updated (when
     // `writeList`). The first failure of the run's records, "PATH: reason", or empty.
     QString Finish(const QVector<RadioOutcome>& outcomes, bool writeList);

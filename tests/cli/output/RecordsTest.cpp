@@ -130,9 +130,15 @@ TEST(Records, TheListToRunAgainReachesTheSameRadios)
         EXPECT_EQ(o.exitCode, 0) << qPrintable(o.err);
         EXPECT_EQ(sim.Summary().value("outcome"), "programmed");
     }
-    const UpdaterOutcome o = RunUpdater({"--radios", again, image});
+    // Nothing left: the list it writes is empty too, in place of the old one, with its mode.
+    ASSERT_EQ(::chmod(QFile::encodeName(failed).constData(), 0640), 0);
+    const UpdaterOutcome o = RunUpdater({"--radios", again, "--failed", failed, image});
     EXPECT_EQ(o.exitCode, 0);
     EXPECT_EQ(o.err, "zerlind-firm-update: nothing left to do: " + again + " holds no radio\n");
+    EXPECT_EQ(Read(failed).count(u'\n'), 1) << qPrintable(Read(failed));
+    EXPECT_TRUE(Read(failed).startsWith("# not updated by zerlind-firm-update ")) << qPrintable(Read(failed));
+    struct stat st {};
+    EXPECT_TRUE(::stat(QFile::encodeName(failed).constData(), &st) == 0 && (st.st_mode & 07777) == 0640);
 }
 
 // Standard output gone full or closed stops the run as a first interrupt would: no radio starts
@@ -293,9 +299,10 @@ TEST(Records, AStalledOutputHoldsNoRecordBackNorAnInterrupt)
     ::close(fds[0]);
 }
 
-// A record that cannot be written ends the run with status 9 naming the file and why, and an old
-// list stays whole: a full tmpfs in a mount namespace of the test's own. The old list holds a page
-// of it; the log, new, none, so that its first record needs one.
+// A record that cannot be written ends the run with status 9 naming the file and why, an old list
+// stays whole and the log ends with its last whole record: a full tmpfs in a mount namespace of
+// the test's own. The old list holds a page of it; the log, new, none, so that its first record
+// needs one; or 4000 bytes of records, so that the next one fits only in part.
 TEST(Records, AFullDiskEndsTheRunAndKeepsTheOldList)
 {
     const QString dir = TestSupport::ScratchDir() + "/full", image = TestSupport::WriteRandomFile("disk.dat", 2048);
@@ -307,7 +314,8 @@ TEST(Records, AFullDiskEndsTheRunAndKeepsTheOldList)
     RadioSimProcess sim("127.0.6.70-127.0.6.71", {"--refuse", "127.0.6.71/program"});
     ASSERT_TRUE(sim.Ready());
     for (const auto& [record, path, old] : {std::tuple<QString, QString, QString>{"--failed", dir + "/failed.txt", "# earlier\n127.0.6.99\n"},
-                                            {"--log", dir + "/books.jsonl", ""}}) {
+                                            {"--log", dir + "/books.jsonl", ""},
+                                            {"--log", dir + "/books.jsonl", QString("{\"n\":\"%1\"}\n").arg(QString(91, u'x')).repeated(40)}}) {
         const QString script = QStringLiteral("mount -t tmpfs -o size=64k none %1 && printf '%2' > %3 && (cat /dev/zero > %1/fill) "
                                               "2>/dev/null; \"$0\" \"$@\"; rc=$?; echo ---; cat %3; exit $rc")
                                    .arg(dir, QString(old).replace("\n", "\\n"), path);
