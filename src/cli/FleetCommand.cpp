@@ -21,6 +21,15 @@
 
 namespace {
 
+// One status for the summary and the process: a signal's (the process ends by it), else 9 once
+// an output or a record could not be written, else the run's own.
+int RunStatus(int runStatus, bool writeFailed, const Interrupts& interrupts)
+{
+    if (interrupts.stop.load())
+        return interrupts.ExitStatus();
+    return writeFailed ? EXIT_OUTPUT_FAILED : runStatus;
+}
+
 // What every record of the run shares.
 RunFacts FactsOf(const RunPlan& plan, bool check)
 {
@@ -152,18 +161,19 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
         const QString recordError = records.Finish(outcomes, !interrupts.stop.load());
         if (!output.Finish())
             EndByInterrupt(interrupts);
-        return output.WriteFailed() || !recordError.isEmpty() ? EXIT_OUTPUT_FAILED : exitCode;
+        return RunStatus(exitCode, output.WriteFailed() || !recordError.isEmpty(), interrupts);
     }
 
     const QVector<RadioOutcome> outcomes = fleet.Update(plan.image, language, options.timeouts, plan.rules);
     // The records are whole before the terminal hears the end: whatever it does, they are kept.
     const QString recordError = records.Finish(outcomes, true);
-    // An output that failed stopped the run: the status says so, not an interrupt's.
-    const int exitCode = output.WriteFailed() || !recordError.isEmpty() ? EXIT_OUTPUT_FAILED : FleetRun::ExitCode(outcomes, interrupts);
+    // The summary says the status the process ends with (the output settles a failure of its
+    // own before it writes the summary).
+    const int exitCode = RunStatus(FleetRun::ExitCode(outcomes, interrupts), output.WriteFailed() || !recordError.isEmpty(), interrupts);
     output.Summary(outcomes, exitCode);
     if (!output.Finish())
         EndByInterrupt(interrupts);
-    return output.WriteFailed() ? EXIT_OUTPUT_FAILED : exitCode;
+    return RunStatus(exitCode, output.WriteFailed(), interrupts);
 }
 
 int RunScan(const CliOptions& options, Interrupts& interrupts)

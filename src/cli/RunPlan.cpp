@@ -20,9 +20,10 @@ bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QStri
     for (const QString& given : options.radioLists) {
         const QString list = PathToOpen(given);
         const qsizetype before = radios.size();
-        if (!ReadRadioList(list, options.port, radios, error))
+        QString firstLine;
+        if (!ReadRadioList(list, options.port, radios, error, &firstLine))
             return false;
-        if (radios.size() == before && emptyList.isEmpty() && FailedList::WrittenByARun(list))
+        if (radios.size() == before && emptyList.isEmpty() && FailedList::WrittenByARun(firstLine))
             emptyList = list;
     }
     for (int i = 0; i < options.addresses.size(); ++i) {

@@ -77,7 +77,9 @@ void FleetOutput::Write()
     std::deque<FleetEvent> events;
     bool ended = false;
     while (m_queue.Take(events, TICK_MS)) {
-        for (const FleetEvent& event : events) {
+        for (FleetEvent& event : events) {
+            if (event.kind == FleetEvent::Kind::Summary)
+                SettleStatus(event);
             for (FleetRenderer* renderer : m_renderers)
                 renderer->Render(event);
             m_lastWrittenMs.store(SteadyMs());
@@ -95,6 +97,18 @@ void FleetOutput::Write()
     std::lock_guard<std::mutex> lock(m_doneMutex);
     m_done = true;
     m_doneChanged.notify_all();
+}
+
+void FleetOutput::SettleStatus(FleetEvent& summary)
+{
+    // Whatever waits in the buffers goes first, so that no failure can come after the summary
+    // has told the status: what it says is what the process ends with.
+    m_out.flush();
+    m_err.flush();
+    CheckWrites(true);
+    // A signal's status stands, as the process ends by it.
+    if (m_writeFailed.load() && !(m_interrupts && m_interrupts->stop.load()))
+        summary.exitCode = EXIT_OUTPUT_FAILED;
 }
 
 void FleetOutput::CheckWrites(bool ended)

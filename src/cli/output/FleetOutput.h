@@ -45,13 +45,15 @@ public:
     // an interrupt while the output is stalled (a reader that stopped reading, a paused
     // terminal): the writer is left in its write, and the caller ends the process at once.
     bool Finish();
-    // Whether standard output, standard error or a file of the run could not be written.
+    // Whether standard output or standard error could not be written.
     bool WriteFailed() const { return m_writeFailed.load(); }
 
 private:
     void Write();
     // After each round of events: the first output that failed is told and stops the run.
     void CheckWrites(bool ended);
+    // Before the summary: its status is 9 once an output has failed, unless a signal ended the run.
+    void SettleStatus(FleetEvent& summary);
 
     Terminal::TextStream m_out;
     Terminal::TextStream m_err;

@@ -135,7 +135,8 @@ bool ParseRadio(const QString& typed, quint16 defaultPort, RadioEntry& radio, QS
     return true;
 }
 
-bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>& radios, QString& error)
+bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>& radios, QString& error,
+                   QString* firstLine)
 {
     QByteArray bytes;
     if (path == QLatin1String("-")) {
@@ -162,6 +163,8 @@ bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>
         return false;
     }
     const QStringList lines = text.split(u'\n');
+    if (firstLine)
+        *firstLine = lines.first();
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = WithoutComment(lines[i]).trimmed();
         if (line.isEmpty())

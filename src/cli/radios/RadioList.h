@@ -30,8 +30,10 @@ bool ParseRadio(const QString& text, quint16 defaultPort, RadioEntry& radio, QSt
 // the start of a line or after a blank; blank lines, a byte-order mark and CR LF endings are
 // taken in their stride. Any other line is refused as "PATH:LINE: not a radio address: '...'".
 // The text is UTF-8, or UTF-16 with a byte-order mark; other bytes are refused as such.
-// Each radio's origin is its list and line.
-bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>& radios, QString& error);
+// Each radio's origin is its list and line. `firstLine`, when given, gets the list's first line as
+// read, so that a list read once (standard input, a pipe) can still say who wrote it.
+bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>& radios, QString& error,
+                   QString* firstLine = nullptr);
 
 // True with `error` set, naming where each was given, when two entries are the same text, or
 // connect to the same address and port; IPv4 written as IPv6 (::ffff:a.b.c.d) counts as the

@@ -39,13 +39,9 @@ bool FailedList::CanWrite(const QString& path, QString& error)
     return true;
 }
 
-bool FailedList::WrittenByARun(const QString& path)
+bool FailedList::WrittenByARun(const QString& firstLine)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray first = file.readLine(256);
-    return first.startsWith(FAILED_LIST_HEADER) || first.startsWith(UNREACHABLE_LIST_HEADER);
+    return firstLine.startsWith(QLatin1String(FAILED_LIST_HEADER)) || firstLine.startsWith(QLatin1String(UNREACHABLE_LIST_HEADER));
 }
 
 QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const

@@ -34,8 +34,9 @@ public:
 
     // Whether the list can be written where it is asked for: found before anything is sent.
     static bool CanWrite(const QString& path, QString& error);
-    // Whether the file at `path` is such a list, written by an earlier run: its header says so.
-    static bool WrittenByARun(const QString& path);
+    // Whether a list whose first line is `firstLine` is such a list, written by an earlier run:
+    // its header says so.
+    static bool WrittenByARun(const QString& firstLine);
 
     // Writes the list whole, with the radios of `outcomes` not updated, at `timeMs`; what went
     // wrong, "PATH: reason", or empty.

@@ -139,6 +139,12 @@ TEST(Records, TheListToRunAgainReachesTheSameRadios)
     EXPECT_TRUE(Read(failed).startsWith("# not updated by zerlind-firm-update ")) << qPrintable(Read(failed));
     struct stat st {};
     EXPECT_TRUE(::stat(QFile::encodeName(failed).constData(), &st) == 0 && (st.st_mode & 07777) == 0640);
+    // The same list read once, on standard input or through a pipe, tells the same.
+    EXPECT_EQ(RunUpdater({"--radios", "-", image}, {}, Bytes(again)).exitCode, 0);
+    QProcess piped;
+    piped.start("bash", {"-c", "exec \"$0\" --radios <(cat \"$1\") \"$2\"", ZFU_BIN_DIR "/zerlind-firm-update", again, image});
+    ASSERT_TRUE(piped.waitForFinished(20000));
+    EXPECT_EQ(piped.exitCode(), 0) << piped.readAllStandardError().constData();
 }
 
 // Standard output gone full or closed stops the run as a first interrupt would: no radio starts
@@ -320,12 +326,16 @@ TEST(Records, AFullDiskEndsTheRunAndKeepsTheOldList)
                                               "2>/dev/null; \"$0\" \"$@\"; rc=$?; echo ---; cat %3; exit $rc")
                                    .arg(dir, QString(old).replace("\n", "\\n"), path);
         QProcess run;
-        run.start("unshare", {"-rm", "sh", "-c", script, ZFU_BIN_DIR "/zerlind-firm-update", record, path, image, "127.0.6.70", "127.0.6.71"});
+        run.start("unshare", {"-rm", "sh", "-c", script, ZFU_BIN_DIR "/zerlind-firm-update", "--json", record, path, image, "127.0.6.70", "127.0.6.71"});
         ASSERT_TRUE(run.waitForFinished(20000));
-        const QString err = QString::fromUtf8(run.readAllStandardError());
+        const QString err = QString::fromUtf8(run.readAllStandardError()), out = QString::fromUtf8(run.readAllStandardOutput());
         EXPECT_EQ(run.exitCode(), 9) << qPrintable(err);
         EXPECT_TRUE(err.contains(path + ": No space left on device")) << qPrintable(err);
-        EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()).section("---\n", 1), old) << qPrintable(record);
+        EXPECT_EQ(out.section("---\n", 1), old) << qPrintable(record);
+        // The summary says the status the process ends with.
+        const QJsonObject summary = QJsonDocument::fromJson(out.section("---\n", 0, 0).split(u'\n', Qt::SkipEmptyParts).last().toUtf8()).object();
+        EXPECT_EQ(summary.value("event"), "summary");
+        EXPECT_EQ(summary.value("exit"), 9);
     }
 }
 
