@@ -163,7 +163,7 @@ const OptionSpec kOptions[] = {
     {"deadline", Use::Update, "DURATION|TIME", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return ParseDeadline(t, o); }),
      "start no radio after this: 90s, 15m, 2h from now, or an RFC 3339\ntime; radios running go on to their end; "
-     "a wave pause or a wait\nto try again ends at it",
+     "a wave pause or a wait\nto try again ends at it. Kept on the steady clock, which no time\nservice steps",
      "90s, 15m, 2h up to a week, or an RFC 3339 time within a week such as 2026-12-08T18:30:00Z"},
     {"plan", Use::Update, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.plan = true; }),
      "print what the run would do (file, rules, waves, radios with their\naddress and port, limits) and exit; "

@@ -53,7 +53,8 @@ RunFacts FactsOf(const RunPlan& plan, bool check)
 int NothingLeft(const RunPlan& plan, const CliOptions& options)
 {
     const bool json = options.json;
-    Terminal::TextStream(stderr) << "zerlind-firm-update: " << plan.notes.join(u'\n') << '\n';
+    for (const QString& note : plan.notes)
+        Terminal::TextStream(stderr) << "zerlind-firm-update: " << ShownPath(note) << '\n';
     if (!plan.failedList.isEmpty() && !options.plan) {
         RunRecords records(plan.failedList, QString(), 0);
         records.SetFacts(FactsOf(plan, options.check));
@@ -150,7 +151,7 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
     records.Start(output, interrupts);
     FleetRun fleet(output, plan.radios, plan.jobs, interrupts);
     for (const QString& note : plan.notes)
-        output.Note(note);
+        output.Note(ShownPath(note));
 
     if (options.check) {
         output.Fact(FileFactsText(plan), FileFactsJson(plan));

@@ -133,19 +133,22 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
     }
     RolloutRules& rules = plan.rules;
     if (options.deadlineSeconds > 0)
-        rules.deadlineMs = nowMs + options.deadlineSeconds * 1000;
+        rules.deadlineShownMs = nowMs + options.deadlineSeconds * 1000;
     if (options.deadlineAt.isValid()) {
-        rules.deadlineMs = options.deadlineAt.toMSecsSinceEpoch();
-        if (rules.deadlineMs <= nowMs) {
-            error = QStringLiteral("--deadline %1 has passed").arg(TimeText(rules.deadlineMs));
+        rules.deadlineShownMs = options.deadlineAt.toMSecsSinceEpoch();
+        if (rules.deadlineShownMs <= nowMs) {
+            error = QStringLiteral("--deadline %1 has passed").arg(TimeText(rules.deadlineShownMs));
             return EXIT_BAD_COMMAND_LINE;
         }
         // The same bound as a duration: a time further off is a typing error, not a window.
-        if (rules.deadlineMs - nowMs > MAX_DEADLINE_SECONDS * 1000) {
-            error = QStringLiteral("--deadline %1 is more than a week away").arg(TimeText(rules.deadlineMs));
+        if (rules.deadlineShownMs - nowMs > MAX_DEADLINE_SECONDS * 1000) {
+            error = QStringLiteral("--deadline %1 is more than a week away").arg(TimeText(rules.deadlineShownMs));
             return EXIT_BAD_COMMAND_LINE;
         }
     }
+    // A point on the steady clock, once, here: a time given is as far off as it is now.
+    if (rules.deadlineShownMs > 0)
+        rules.deadlineMs = SteadyClockMs() + (rules.deadlineShownMs - nowMs);
 
     if (LoadPlanFile(plan, language, error) != EXIT_UPDATED)
         return EXIT_FILE;
@@ -188,8 +191,9 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
 QString FileFactsText(const RunPlan& plan)
 {
     const QJsonObject facts = FileFactsJson(plan);
+    // A file name is data: a line break or an escape sequence in it is shown, never obeyed.
     return QStringLiteral("%1: %2 bytes, %3 blocks, SHA-256 %4")
-        .arg(plan.fileName)
+        .arg(ShownPath(plan.fileName))
         .arg(facts.value(QLatin1String("size")).toInteger())
         .arg(facts.value(QLatin1String("blocks")).toInteger())
         .arg(plan.sha256);
@@ -211,7 +215,7 @@ QString PlanText(const RunPlan& plan)
                 .arg(OrNone(rules.failureLimit, QString::number(rules.failureLimit)))
                 .arg(rules.retries)
                 .arg(rules.wavePauseMs / 1000)
-                .arg(OrNone(rules.deadlineMs, TimeText(rules.deadlineMs)));
+                .arg(OrNone(rules.deadlineShownMs, TimeText(rules.deadlineShownMs)));
     // One column for the names and one for the addresses over every wave.
     qsizetype nameWidth = 0;
     qsizetype addressWidth = 0;
@@ -233,12 +237,12 @@ QString PlanText(const RunPlan& plan)
         first += rules.waves[wave];
     }
     for (const QString& note : plan.notes)
-        text += QStringLiteral("note: ") + note + u'\n';
+        text += QStringLiteral("note: ") + ShownPath(note) + u'\n';
     QStringList writes;
     if (!plan.failedList.isEmpty())
-        writes << QStringLiteral("--failed ") + plan.failedList;
+        writes << QStringLiteral("--failed ") + ShownPath(plan.failedList);
     if (!plan.logFile.isEmpty())
-        writes << QStringLiteral("--log ") + plan.logFile;
+        writes << QStringLiteral("--log ") + ShownPath(plan.logFile);
     text += QStringLiteral("writes: %1\n").arg(writes.isEmpty() ? QStringLiteral("nothing") : writes.join(QStringLiteral(", ")));
     return text;
 }
@@ -266,7 +270,7 @@ QJsonObject PlanJson(const RunPlan& plan)
     json.insert("limit", orNull(rules.failureLimit, rules.failureLimit));
     json.insert("retries", rules.retries);
     json.insert("pause", rules.wavePauseMs / 1000);
-    json.insert("deadline", orNull(rules.deadlineMs, TimeText(rules.deadlineMs)));
+    json.insert("deadline", orNull(rules.deadlineShownMs, TimeText(rules.deadlineShownMs)));
     json.insert("notes", QJsonArray::fromStringList(plan.notes));
     json.insert("rules", QJsonArray::fromStringList(RolloutPolicy(rules, int(plan.radios.size())).Describe()));
     json.insert("failed", path(plan.failedList));

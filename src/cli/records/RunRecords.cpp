@@ -49,16 +49,16 @@ QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) 
     QByteArray text;
     QTextStream out(&text);
     out << (m_facts.check ? UNREACHABLE_LIST_HEADER : FAILED_LIST_HEADER) << kReleaseVersion << " on " << TimeText(timeMs) << " with "
-        << m_facts.fileName << " (SHA-256 " << m_facts.sha256 << ")\n";
+        << ShownPath(m_facts.fileName) << " (SHA-256 " << m_facts.sha256 << ")\n";
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
         if (o.state != RadioState::Updated)
-            out << m_facts.rerun.value(i) << "  # " << StateWord(o.state) << ": " << o.text << '\n';
+            out << m_facts.rerun.value(i) << "  # " << StateWord(o.state) << ": " << ShownPath(TerminalText(o.text).replace(u'\n', u' ')) << '\n';
     }
     out.flush();
     // Whole or not at all: a list cut short would leave radios out of the next run.
     const QString reason = ReplaceRecordWhole(LocateFile(m_path).target, text);
-    return reason.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(m_path, reason);
+    return reason.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(ShownPath(m_path), reason);
 }
 
 bool RunLog::CanOpen(const QString& path, QString& error)
@@ -116,7 +116,7 @@ QString RunLog::Append(const RunFacts& facts, int radio, const RadioOutcome& o, 
                              {"version", QString::fromLatin1(kReleaseVersion)}};
     const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
     const QString reason = m_file.Append(line);
-    return reason.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(m_path, reason);
+    return reason.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(ShownPath(m_path), reason);
 }
 
 RunRecords::RunRecords(const QString& failedPath, const QString& logPath, int radios)

@@ -198,7 +198,7 @@ void FleetRun::StopEvent(const RolloutRules& rules, int failedRadio, int notStar
     const QString name = failedRadio >= 0 ? m_radios[failedRadio].name : QString();
     switch (m_policy->Cause()) {
     case LeftOut::Deadline:
-        RolloutEvent(QStringLiteral("deadline %1 passed: no further radio starts").arg(TimeText(rules.deadlineMs)),
+        RolloutEvent(QStringLiteral("deadline %1 passed: no further radio starts").arg(TimeText(rules.deadlineShownMs)),
                      {{"action", "stop"}, {"reason", "deadline"}});
         break;
     case LeftOut::FailureLimit:
@@ -274,7 +274,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
                                      .arg(m_radios[radio].name)
                                      .arg(number)
                                      .arg(rules.retries + 1)
-                                     .arg(TimeText(rules.deadlineMs)),
+                                     .arg(TimeText(rules.deadlineShownMs)),
                                  {{"event", "attempt"}, {"radio", m_radios[radio].name}, {"attempt", number},
                                   {"text", outcome.text}, {"wait", QJsonValue()}});
                 break;

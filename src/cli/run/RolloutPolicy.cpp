@@ -4,7 +4,7 @@
 
 #include "engine/ExitStatus.h"
 
-#include <QDateTime>
+#include <chrono>
 
 int RetryDelayMs(int attempt)
 {
@@ -16,9 +16,14 @@ RolloutPolicy::RolloutPolicy(const RolloutRules& rules, int radios)
 {
 }
 
+qint64 SteadyClockMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 qint64 RolloutPolicy::Now() const
 {
-    return m_rules.now ? m_rules.now() : QDateTime::currentMSecsSinceEpoch();
+    return m_rules.now ? m_rules.now() : SteadyClockMs();
 }
 
 bool RolloutPolicy::StopBy(LeftOut cause)

@@ -30,12 +30,18 @@ struct RolloutRules {
     int failureLimit = 0; // 0: none, and then a wave in which a radio failed is the last
     int retries = 0;      // more attempts after a failure before the program command
     int wavePauseMs = 0;  // the wait between two waves
-    qint64 deadlineMs = 0; // milliseconds since the epoch after which no radio starts; 0: none
-    // The deadline's clock (milliseconds since the epoch) and the wait between waves and between
-    // attempts (false when an interrupt ended it); unset, the real ones. Tests pass their own.
+    qint64 deadlineMs = 0; // on the deadline's clock, after which no radio starts; 0: none
+    qint64 deadlineShownMs = 0; // the same instant in milliseconds since the epoch, as texts tell it
+    // The deadline's clock (the steady clock, which no time service steps: SteadyClockMs) and the
+    // wait between waves and between attempts (false when an interrupt ended it); unset, the
+    // real ones. Tests pass their own.
     std::function<qint64()> now;
     std::function<bool(int ms)> wait;
 };
+
+// The steady clock in milliseconds: the deadline's, so that a wall clock stepped by the network's
+// time service neither ends a run early nor lets it run late.
+qint64 SteadyClockMs();
 
 // Why radios were left out, the first cause that came; the order is the one the run reports.
 enum class LeftOut { None, Interrupted, OutputClosed, Deadline, FailureLimit, CanaryFailed, WaveFailed };

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <limits>
+
 QString Shown(const QString& text, int max)
 {
     QString shown;
@@ -23,6 +25,11 @@ QString Shown(const QString& text, int max)
         shown += piece;
     }
     return shown;
+}
+
+QString ShownPath(const QString& text)
+{
+    return Shown(text, std::numeric_limits<int>::max());
 }
 
 QString Quoted(const QString& text)

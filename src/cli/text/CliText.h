@@ -8,6 +8,8 @@
 // a list can neither work the terminal nor pass for another, and at most `max` characters with
 // an ellipsis for the rest.
 QString Shown(const QString& text, int max = 80);
+// Shown whole, however long: a path or a message that holds one, on a line of its own.
+QString ShownPath(const QString& text);
 // Shown, in single quotes.
 QString Quoted(const QString& text);
 // "1 radio", "4 radios".

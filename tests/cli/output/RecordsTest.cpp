@@ -305,6 +305,24 @@ TEST(Records, AStalledOutputHoldsNoRecordBackNorAnInterrupt)
     ::close(fds[0]);
 }
 
+// A file name is data, never structure: a line break in the firmware file's name cannot add a
+// radio to the list to run again, and no escape sequence reaches the terminal. Radio 127.0.6.111,
+// where nothing listens.
+TEST(Records, ControlCharactersInANameAreShownNotObeyed)
+{
+    const QString image = TestSupport::WriteRandomFile("fw\n127.0.6.9 #\x1b[2J.dat", 2048);
+    const QString failed = TestSupport::ScratchDir() + "/control.txt";
+    const UpdaterOutcome run = RunUpdater({"--failed", failed, image, "127.0.6.111"});
+    EXPECT_EQ(run.exitCode, 4) << qPrintable(run.err);
+    const UpdaterOutcome plan = RunUpdater({"--plan", "--radios", failed, image});
+    EXPECT_EQ(plan.exitCode, 0) << qPrintable(plan.err);
+    const QStringList lines = plan.out.split(u'\n');
+    EXPECT_TRUE(lines.first().endsWith(".dat: 2048 bytes, 2 blocks, SHA-256 " + TestSupport::FileSha256(image))) << qPrintable(plan.out);
+    EXPECT_EQ(plan.out.count("127.0.6.9 "), 1) << qPrintable(plan.out);
+    EXPECT_TRUE(plan.out.contains("  127.0.6.111  127.0.6.111  port 1111\n")) << qPrintable(plan.out);
+    EXPECT_FALSE((run.out + run.err + plan.out + plan.err).contains(u'\x1b'));
+}
+
 // A record that cannot be written ends the run with status 9 naming the file and why, an old list
 // stays whole and the log ends with its last whole record: a full tmpfs in a mount namespace of
 // the test's own. The old list holds a page of it; the log, new, none, so that its first record

@@ -125,8 +125,14 @@ TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
     };
     EXPECT_EQ((build("nosuch.example") == 2 ? why : QString()).toStdString(), "nosuch.example: no such radio name (it does not resolve)");
     EXPECT_EQ((build("never.example") == 2 ? why : QString()).toStdString(), "never.example: no address for the name within 3000 ms");
+    // --deadline 90s is told by the wall clock and kept on the steady clock, which no time
+    // service steps.
+    options.deadlineSeconds = 90;
     ASSERT_EQ(build("[::1]:1112"), 0);
+    options.deadlineSeconds = 0;
     EXPECT_TRUE(PlanText(plan).contains("  127.0.4.150  127.0.4.150  port 1111\n  [::1]:1112   ::1          port 1112\n"));
+    EXPECT_EQ(plan.rules.deadlineShownMs, 90000);
+    EXPECT_NEAR(double(plan.rules.deadlineMs - SteadyClockMs()), 90000.0, 5000.0);
     // Then the radio itself, by its name: it is the simulator's first session.
     options.addresses = QStringList{"radio-slow.club"};
     options.json = true;
