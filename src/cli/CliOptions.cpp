@@ -144,7 +144,10 @@ const OptionSpec kOptions[] = {
      "whatever --max-failures says\n(--waves N,100%)"},
     {"max-failures", Use::Update, "N|P%", Value::Limit, 1, MAX_INT,
      Store([](CliOptions& o, const QString& t, qint64 n) {
-         (t.endsWith(u'%') ? o.maxFailuresPercent : o.maxFailures) = int(n);
+         // The last one given wins, in either form.
+         const bool share = t.endsWith(u'%');
+         o.maxFailuresPercent = share ? int(n) : 0;
+         o.maxFailures = share ? 0 : int(n);
          return true;
      }),
      "start no further radio once N radios (or P% of them, rounded up)\nhave failed"},
@@ -410,6 +413,7 @@ Status lines go to stdout, the failure text to stderr; progress goes to stderr w
 terminal. With several radios each line starts with "ADDRESS: " and a table of every radio's
 outcome ends the output. A radio named twice is refused before anything is sent. Ctrl-C stops
 the run; radios that are programming are waited for until a second Ctrl-C.
+An option given again takes the last value given (--radios: every list counts).
 Every path loses one pair of double quotes around it. FILE, the lists, --failed and --log are
 known by what is opened (through symbolic links, whose chains are written through) and may not
 be one file; nothing is made before every check has passed. The records are written apart from

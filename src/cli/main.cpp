@@ -29,6 +29,7 @@ Interrupts g_interrupts;
 
 int main(int argc, char** argv)
 {
+    PrepareStandardStreams();
     QCoreApplication app(argc, argv);
 
     CliOptions options;

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 CliParse Parse(const QStringList& args, CliOptions& options)
@@ -106,6 +108,30 @@ TEST(CliOptions, WavesInOrderTheLastRepeating)
         CliOptions o;
         ASSERT_EQ(Parse(c.args + QStringList{"main.dat", "a"}, o), CliParse::Run) << qPrintable(c.args.join(' '));
         EXPECT_EQ(o.WaveSizes(c.radios), c.sizes) << qPrintable(c.args.join(' '));
+    }
+}
+
+// An option given again replaces what it said before, whatever form each value has.
+TEST(CliOptions, TheLastRepeatedOptionWins)
+{
+    const struct {
+        QStringList args;
+        std::function<bool(const CliOptions&)> holds;
+    } cases[] = {
+        {{"--max-failures", "10%", "--max-failures", "5"}, [](const CliOptions& o) { return o.FailureLimit(100) == 5; }},
+        {{"--max-failures", "5", "--max-failures", "10%"}, [](const CliOptions& o) { return o.FailureLimit(100) == 10; }},
+        {{"--deadline", "2026-12-08T18:30:00Z", "--deadline", "90s"},
+         [](const CliOptions& o) { return o.deadlineSeconds == 90 && !o.deadlineAt.isValid(); }},
+        {{"--deadline", "90s", "--deadline", "2026-12-08T18:30:00Z"},
+         [](const CliOptions& o) { return o.deadlineSeconds == 0 && o.deadlineAt.isValid(); }},
+        {{"--waves", "1,2", "--waves", "3"}, [](const CliOptions& o) { return o.WaveSizes(6) == QVector<int>{3, 3}; }},
+        {{"--port", "2000", "--port", "2001", "--lang", "ja", "--lang", "en"},
+         [](const CliOptions& o) { return o.port == 2001 && o.language == 1033; }},
+    };
+    for (const auto& c : cases) {
+        CliOptions o;
+        ASSERT_EQ(Parse(c.args + QStringList{"main.dat", "a"}, o), CliParse::Run) << qPrintable(c.args.join(' '));
+        EXPECT_TRUE(c.holds(o)) << qPrintable(c.args.join(' '));
     }
 }
 

@@ -374,4 +374,19 @@ TEST(Records, EveryFormFailsOnAFullStandardOutput)
         EXPECT_TRUE(updater.ExitCode() == 9 && updater.Err().endsWith("zerlind-firm-update: standard output: No space left on device\n"))
             << qPrintable(form.join(' ') + '\n' + updater.Err());
     }
+    // A reader gone is a write error with its reason, not SIGPIPE; a stdout closed at start is
+    // the null device's, never a file the program opens.
+    for (const char* form : {"--help", "--version"}) {
+        int fds[2] = {-1, -1};
+        ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+        ::close(fds[0]);
+        SpawnedUpdater updater({form}, fds[1]);
+        ::close(fds[1]);
+        ASSERT_TRUE(updater.Started() && updater.Wait(10000));
+        EXPECT_TRUE(updater.ExitCode() == 9 && updater.Err() == "zerlind-firm-update: standard output: Broken pipe\n") << form << qPrintable(updater.Err());
+        QProcess closed;
+        closed.start("sh", {"-c", "exec \"$0\" \"$@\" >&- 0<&-", ZFU_BIN_DIR "/zerlind-firm-update", form});
+        ASSERT_TRUE(closed.waitForFinished(20000));
+        EXPECT_EQ(closed.exitCode(), 0) << closed.readAllStandardError().constData();
+    }
 }
