@@ -104,8 +104,11 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& inte
     CUpdateRun run(reporter, language, options.timeouts, radio.port);
     run.SetAbortFlag(&interrupts.stop);
     run.SetProgramAbortFlag(&interrupts.stopWaiting);
-    const int exitCode = ExitCodeFor(run.Run(options.fileName, radio.host));
-    return interrupts.stop.load() ? interrupts.ExitStatus() : exitCode;
+    const UpdateResult result = run.Run(options.fileName, radio.host);
+    // As the fleet's table says it: stopped waiting is not stopped programming.
+    if (result != UpdateResult::Updated && interrupts.stopWaiting.load() && reporter.ToldToProgram())
+        Terminal::TextStream(stderr) << "zerlind-firm-update: " << radio.name << ": may still be programming; do not switch it off\n";
+    return interrupts.stop.load() ? interrupts.ExitStatus() : ExitCodeFor(result);
 }
 
 int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver, Interrupts& interrupts)
@@ -114,8 +117,10 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
     QString error;
     const int refused =
         BuildRunPlan(options, language, resolver, interrupts, QDateTime::currentMSecsSinceEpoch(), plan, error);
+    // Interrupted while names were looked up: said as every other end before the run, by the
+    // signal's status.
     if (refused == EXIT_INTERRUPTED)
-        return refused;
+        return Refuse(QStringLiteral("interrupted while looking up radio names"), interrupts.ExitStatus(), options.json);
     if (refused != 0)
         return Refuse(error, refused, options.json);
     if (plan.radios.isEmpty())

@@ -35,6 +35,8 @@ public:
 
     // The file the run loads: its problems are told as "zerlind-firm-update: PATH: ...".
     void SetFileName(const QString& path) { m_fileName = path; }
+    // Whether the radio was told to program: a second interrupt leaves it maybe programming.
+    bool ToldToProgram() const { return m_programming; }
 
 private:
     void ShowWaited();

@@ -414,6 +414,7 @@ TEST(Fleet, InterruptsEndByTheirSignal)
             EXPECT_EQ(QString::fromUtf8(records.readAll()).count("\"exit\":null"), 2);
         } else {
             EXPECT_EQ(updater.Out().contains(LoadText(IDS_STATUS_UPDATED, LanguageEnglishUs)), updated);
+            EXPECT_EQ(updater.Err().contains(radios[0] + ": may still be programming"), QLatin1String(c.state) == QLatin1String("unknown"));
         }
     }
 }
