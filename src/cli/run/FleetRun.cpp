@@ -291,9 +291,11 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
                 break;
         }
         outcome.elapsedMs = clock.elapsed();
-        if (policy.Ended(outcome.state == RadioState::Failed, notStarted()))
-            StopEvent(rules, radio, 0);
+        // The result first, then the stop it caused.
+        const bool stops = policy.Ended(outcome.state == RadioState::Failed, notStarted(), radio);
         m_output.Result(radio, outcome);
+        if (stops)
+            StopEvent(rules, radio, notStarted());
         if (m_standIn.ended)
             m_standIn.ended(radio);
     };
@@ -302,6 +304,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
     const auto failed = [](const RadioOutcome& o) { return o.state == RadioState::Failed; };
     // One wave is the run as it always was, with no wave events.
     const bool announceWaves = waves.size() > 1 && !rules.canary;
+    QString canaryEnd; // "updated" or "ended", for the rest's start
     for (int wave = 0, begin = 0; wave < waves.size() && begin < count; ++wave) {
         const int end = qMin(count, begin + waves[wave]);
         // A pause ends at the deadline, and at once on an interrupt: nothing is running then.
@@ -315,6 +318,11 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
             break;
         if (m_interrupts.stop.load() || !mayStart())
             break;
+        // The rest of a canary starts after the pause, as every wave does.
+        if (wave > 0 && policy.IsCanary(wave - 1)) {
+            RolloutEvent(QStringLiteral("canary %1: the other %2 follow").arg(canaryEnd, RadioCount(count - begin)),
+                         {{"action", "start"}, {"group", "rest"}, {"radios", count - begin}});
+        }
         QStringList names;
         for (int radio = begin; radio < end; ++radio)
             names << m_radios[radio].name;
@@ -357,12 +365,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
                 StopEvent(rules, int(firstFailed - outcomes.cbegin()), count - end);
             break;
         }
-        if (policy.IsCanary(wave)) {
-            RolloutEvent(QStringLiteral("canary %1: the other %2 follow")
-                             .arg(firstFailed == waveEnd ? QStringLiteral("updated") : QStringLiteral("ended"),
-                                  RadioCount(count - end)),
-                         {{"action", "start"}, {"group", "rest"}, {"radios", count - end}});
-        }
+        canaryEnd = firstFailed == waveEnd ? QStringLiteral("updated") : QStringLiteral("ended");
         begin = end;
     }
 

@@ -41,7 +41,8 @@ bool RolloutPolicy::MayStart(bool interrupted, bool outputClosed, bool* firstNo)
 {
     LeftOut no = interrupted                                                          ? LeftOut::Interrupted
                  : outputClosed                                                       ? LeftOut::OutputClosed
-                 : m_rules.failureLimit > 0 && m_failures.load() >= m_rules.failureLimit ? LeftOut::FailureLimit
+                 : m_rules.failureLimit > 0 && m_failures.load() >= m_rules.failureLimit
+                     ? (m_canaryFailed.load() ? LeftOut::CanaryFailed : LeftOut::FailureLimit)
                  : PastDeadline()                                                     ? LeftOut::Deadline
                                                                                       : LeftOut::None;
     if (no == LeftOut::None && m_cause.load() == LeftOut::None)
@@ -65,11 +66,17 @@ int RolloutPolicy::WaitBeforeDeadline(int ms) const
     return int(qBound<qint64>(0, m_rules.deadlineMs - Now(), qint64(ms)));
 }
 
-bool RolloutPolicy::Ended(bool failed, int waiting)
+bool RolloutPolicy::Ended(bool failed, int waiting, int radio)
 {
-    if (!failed || ++m_failures != m_rules.failureLimit)
+    if (!failed)
         return false;
-    return waiting > 0 && StopBy(LeftOut::FailureLimit);
+    // A failed canary stops the rollout as such, also when it reaches the failure limit too.
+    const bool canary = m_rules.canary && radio < m_waves.value(0);
+    if (canary)
+        m_canaryFailed.store(true);
+    if (++m_failures != m_rules.failureLimit)
+        return false;
+    return waiting > 0 && StopBy(canary ? LeftOut::CanaryFailed : LeftOut::FailureLimit);
 }
 
 bool RolloutPolicy::NextWave(int wave, int failed)

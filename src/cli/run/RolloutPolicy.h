@@ -66,9 +66,9 @@ public:
     int WaitBeforeDeadline(int ms) const;
     bool PastDeadline() const;
 
-    // A radio ended, failed or not; true when it is the failure that reached the limit and
-    // `waiting` radios have not started: it stops them.
-    bool Ended(bool failed, int waiting);
+    // Radio `radio` ended, failed or not; true when it is the failure that reached the limit and
+    // `waiting` radios have not started: it stops them (as a failed canary when it is one).
+    bool Ended(bool failed, int waiting, int radio);
     // After wave `wave` (from 0) ended with `failed` radios failed: whether the next may come.
     // With no failure limit a failed wave is the last; a failed canary always is.
     bool NextWave(int wave, int failed);
@@ -92,6 +92,7 @@ private:
     const RolloutRules m_rules;
     const QVector<int> m_waves;
     std::atomic<int> m_failures{0};
+    std::atomic<bool> m_canaryFailed{false}; // a radio of the canary failed: that is why it stops
     std::atomic<LeftOut> m_cause{LeftOut::None};
     std::atomic<int> m_failedWave{0}; // counted from 1
 };

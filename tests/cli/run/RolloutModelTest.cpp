@@ -77,7 +77,7 @@ QStringList Model(const Fleet& f)
             const int exits[] = {0, 3, 4, 5, 6, 7}; // as the manual numbers them
             status = status == 0 ? exits[int(a.first)] : status;
             if (a.first != UpdateResult::Updated && ++failures == r.failureLimit && started.contains(false) && cause.isEmpty())
-                cause = "failure limit";
+                cause = r.canary && radio < f.Waves().first() ? "canary failed" : "failure limit";
             return a.first != UpdateResult::Updated;
         }
     };

@@ -18,6 +18,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include "common/SpawnedUpdater.h"
 
@@ -136,6 +138,10 @@ TEST(Rollout, FailureLimitStopsNewRadios)
         const QList<QJsonObject> rollout = Events(o.out, "rollout");
         ASSERT_EQ(rollout.size(), 1);
         EXPECT_EQ(rollout[0].value("reason"), "failure limit");
+        // The stop follows the result that caused it.
+        const QList<QJsonObject> all = Events(o.out);
+        const auto stop = std::find(all.begin(), all.end(), rollout[0]) - all.begin();
+        EXPECT_TRUE(stop > 0 && all[stop - 1].value("event") == "result" && all[stop - 1].value("state") == "failed") << qPrintable(o.out);
     }
 }
 
@@ -310,7 +316,7 @@ TEST(Rollout, AnInterruptDuringTheWavePauseEndsTheRunAtOnce)
     const QStringList radios = Radios(231, 2);
     RadioSimProcess sim(radios.first() + u'-' + radios.last());
     ASSERT_TRUE(sim.Ready());
-    SpawnedUpdater updater(QStringList{"--json", "--waves", "1", "--wave-pause", "3600",
+    SpawnedUpdater updater(QStringList{"--json", "--canary", "1", "--wave-pause", "3600",
                                        TestSupport::WriteRandomFile("pause.dat", 2048)}
                            + radios);
     ASSERT_TRUE(updater.Started());
@@ -322,6 +328,8 @@ TEST(Rollout, AnInterruptDuringTheWavePauseEndsTheRunAtOnce)
     ASSERT_TRUE(updater.Wait(10000));
     EXPECT_EQ(updater.TermSignal(), SIGINT);
     EXPECT_EQ(States(updater.Out()), QStringList({"231=updated", "232=not-started"}));
+    // The rest of the canary was to start after the pause, which never ended.
+    EXPECT_FALSE(updater.Out().contains("\"group\":\"rest\"")) << qPrintable(updater.Out());
 }
 #endif
 
