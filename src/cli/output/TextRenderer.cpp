@@ -77,24 +77,27 @@ QStringList TextRenderer::SummaryLines(const QStringList& labels, const QVector<
     for (const QString& label : labels)
         radioWidth = qMax(radioWidth, DisplayWidth(label));
     const int stateWidth = DisplayWidth(QStringLiteral("not-started"));
-    const QString facts = QStringLiteral("  ") + PadWidth(QStringLiteral("state"), stateWidth) + QStringLiteral("  exit  seconds");
     // Cut, never wrapped: a wrapped line would break the table apart. The state, the status and
     // the seconds always show: the radio's name gives way first, at its start, where addresses
-    // are most alike.
+    // are most alike; on the narrowest terminals the columns close up to one blank between them.
     const int room = columns > 0 ? columns - 1 : std::numeric_limits<int>::max() / 2;
+    const bool tight = room < MIN_RADIO_COLUMNS + DisplayWidth(QStringLiteral("    exit  seconds")) + stateWidth;
+    const QString gap = tight ? QStringLiteral(" ") : QStringLiteral("  ");
+    const QString facts = gap + PadWidth(QStringLiteral("state"), stateWidth) + gap + QStringLiteral("exit") + gap + QStringLiteral("seconds");
     const int factsWidth = DisplayWidth(facts);
     // Too narrow for a message column of some use: each radio on two lines, the message below.
     const bool twoLines = radioWidth + factsWidth + 2 + MIN_MESSAGE_COLUMNS > room;
-    radioWidth = qMin(radioWidth, qMax(MIN_RADIO_COLUMNS, room - factsWidth));
+    radioWidth = qMin(radioWidth, qMax(tight ? 1 : MIN_RADIO_COLUMNS, room - factsWidth));
     const int messageWidth = twoLines ? room - 2 : room - radioWidth - factsWidth - 2;
-    QStringList lines{PadWidth(QStringLiteral("radio"), radioWidth) + facts + (twoLines ? QString() : QStringLiteral("  message"))};
+    QStringList lines{PadWidth(FitWidth(QStringLiteral("radio"), radioWidth), radioWidth) + facts + (twoLines ? QString() : QStringLiteral("  message"))};
     if (twoLines)
         lines << QStringLiteral("  message");
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
-        const QString row = PadWidth(FitWidth(labels[i], radioWidth, true), radioWidth) + QStringLiteral("  ")
-                            + PadWidth(StateWord(o.state), stateWidth)
-                            + QStringLiteral("  %1  %2").arg(o.ExitJson().isNull() ? QStringLiteral("-") : QString::number(o.exitCode), 4).arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
+        const QString row = PadWidth(FitWidth(labels[i], radioWidth, true), radioWidth) + gap
+                            + PadWidth(StateWord(o.state), stateWidth) + gap
+                            + QStringLiteral("%1").arg(o.ExitJson().isNull() ? QStringLiteral("-") : QString::number(o.exitCode), 4) + gap
+                            + QStringLiteral("%1").arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
         // The attempts stay whole; the text gives way before them.
         const QString attempts = o.attempts > 1 ? QStringLiteral("(%1 attempts)").arg(o.attempts) : QString();
         const int textWidth = attempts.isEmpty() || o.text.isEmpty() ? messageWidth : messageWidth - DisplayWidth(attempts) - 2;

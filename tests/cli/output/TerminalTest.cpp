@@ -25,6 +25,16 @@ public:
     ~TmuxPane() { Tmux({"kill-server"}); }
 
     void Resize(int columns) const { Tmux({"resize-window", "-x", QString::number(columns)}); }
+    // Whether the screen shows `text` within `timeoutMs`.
+    bool Shows(const QString& text, int timeoutMs) const
+    {
+        for (int waited = 0; waited < timeoutMs; waited += 50) {
+            if (Tmux({"capture-pane", "-p", "-t", "0"}).contains(text))
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
     // The screen and the scrollback, wrapped lines joined, once the command has ended (bounded).
     QStringList Ended(int timeoutMs)
     {
@@ -111,7 +121,8 @@ TEST(Terminal, ANarrowerTerminalKeepsNoStaleBlock)
     ASSERT_TRUE(sim.Ready());
     TmuxPane pane(120, 30, QStringLiteral("LC_ALL=C.UTF-8 '%1/zerlind-firm-update' '%2' 127.0.6.60 127.0.6.61 127.0.6.62 127.0.6.63")
                                .arg(ZFU_BIN_DIR, TestSupport::WriteRandomFile("narrower.dat", 64 * 1024)));
-    QThread::msleep(1200);
+    // The block is drawn at the old width before the terminal narrows.
+    ASSERT_TRUE(pane.Shows(" done, ", 10000));
     pane.Resize(50);
     const QString screen = pane.Ended(20000).join(u'\n');
     EXPECT_TRUE(screen.contains("[exit 0]") && !screen.contains(" done, ")) << qPrintable(screen);

@@ -37,12 +37,14 @@ TEST(EventQueue, ProgressFoldedInPlaceOrderKept)
     EXPECT_EQ(seen, QStringList({S(FleetEvent::Kind::Status, 0, 0), S(FleetEvent::Kind::Progress, 0, 1000),
                                  S(FleetEvent::Kind::Progress, 1, 2000), S(FleetEvent::Kind::Status, 0, 0),
                                  S(FleetEvent::Kind::Progress, 0, 2000), S(FleetEvent::Kind::Result, 1, 0)}));
-    // Once taken, a figure is news again.
+    // Once taken, a figure is news again, also for radio 0, whose last one was taken unfolded.
     push(FleetEvent::Kind::Progress, 1, 3000);
+    push(FleetEvent::Kind::Progress, 0, 2500);
     queue.Close();
     ASSERT_TRUE(queue.Take(events, 0));
-    ASSERT_EQ(events.size(), 1u);
+    ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events.front().bytes, 3000u);
+    EXPECT_EQ(events.back().bytes, 2500u);
     EXPECT_FALSE(queue.Take(events, 0));
 }
 
