@@ -3,6 +3,7 @@
 #include "Terminal.h"
 
 #include <QDeadlineTimer>
+#include <QJsonObject>
 
 #include <algorithm>
 
@@ -39,6 +40,11 @@ void ProgressBlock::Render(const FleetEvent& event)
         } else if (action == QLatin1String("start") || action == QLatin1String("stop")) {
             m_pauseEnd = -1;
         }
+        // A radio that failed and waits to be tried again.
+        const qsizetype radio = m_labels.indexOf(event.fields.value(QLatin1String("radio")).toString());
+        const QJsonValue wait = event.fields.value(QLatin1String("wait"));
+        if (event.fields.value(QLatin1String("event")) == QLatin1String("attempt") && radio >= 0 && wait.isDouble())
+            m_views[radio].retryEnd = m_clock() + wait.toInteger() * 1000;
         Draw();
         return;
     }
@@ -55,6 +61,7 @@ void ProgressBlock::Render(const FleetEvent& event)
     switch (event.kind) {
     case FleetEvent::Kind::Phase:
         view.phase = event.phase;
+        view.retryEnd = -1;
         if (event.phase == RadioPhase::Connecting)
             view.runStart = now;
         else if (event.phase == RadioPhase::Transferring)
@@ -120,6 +127,7 @@ ProgressView ProgressBlock::ViewOf(int radio) const
     view.programTimeoutMs = m_programTimeoutMs;
     view.elapsedMs = Since(v.runStart);
     view.stalled = Stalled(v);
+    view.retryInMs = v.retryEnd >= 0 ? qMax<qint64>(0, v.retryEnd - m_clock()) : -1;
     return view;
 }
 
@@ -131,7 +139,7 @@ qint64 ProgressBlock::Since(qint64 start) const
 bool ProgressBlock::Stalled(const RadioView& view) const
 {
     // Programming is a silence by design; anything else this quiet deserves a look.
-    return view.phase != RadioPhase::Programming && Since(view.lastMove) >= STALLED_AFTER_MS;
+    return view.phase != RadioPhase::Programming && view.retryEnd < 0 && Since(view.lastMove) >= STALLED_AFTER_MS;
 }
 
 QString ProgressBlock::FleetLine(int columns) const
@@ -160,7 +168,13 @@ QString ProgressBlock::FleetLine(int columns) const
     // A radio that has stalled could take any time yet: no estimate rather than a false one.
     if (ms >= 1000 && sent > 0 && whole >= sent && !stalled) {
         const double updating = double(whole - sent) * double(ms) / double(sent);
-        left = FormatDuration(qint64((updating + double(pauseLeft) + double(m_pausesAhead) * m_pauseMs) / 1000.0 + 0.5));
+        qint64 seconds = qint64((updating + double(pauseLeft) + double(m_pausesAhead) * m_pauseMs) / 1000.0 + 0.5);
+        // Never sooner than a running radio's own line says it will be done.
+        for (int radio = 0; radio < m_views.size(); ++radio) {
+            if (m_views[radio].runStart >= 0 && !m_views[radio].ended)
+                seconds = qMax(seconds, TransferSecondsLeft(ViewOf(radio)));
+        }
+        left = FormatDuration(seconds);
     }
     QString line = QStringLiteral("%1 radios: %2 done, %3 failed")
                        .arg(m_views.size())

@@ -41,6 +41,7 @@ private:
         qint64 transferStart = -1;
         qint64 waitStart = -1;
         qint64 lastMove = -1;
+        qint64 retryEnd = -1; // waiting to try again until then; -1: not waiting
         bool ended = false;
         RadioState state = RadioState::NotStarted; // once ended
     };

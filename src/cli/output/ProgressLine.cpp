@@ -116,12 +116,26 @@ QString FormatDuration(qint64 seconds)
     return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QLatin1Char('0'));
 }
 
+qint64 TransferSecondsLeft(const ProgressView& view)
+{
+    if (view.phase != RadioPhase::Transferring || view.transferMs < RATE_SETTLE_MS || view.bytesSent == 0)
+        return -1;
+    const double bytesPerSecond = double(view.bytesSent) * 1000.0 / double(view.transferMs);
+    return qint64(double(view.totalBytes - qMin(view.bytesSent, view.totalBytes)) / bytesPerSecond + 0.5);
+}
+
 QString FormatProgressLine(const ProgressView& view, int columns)
 {
     if (columns <= 0)
         columns = DEFAULT_COLUMNS;
     const int room = columns - 1;
     const bool narrow = columns < NARROW_TERMINAL_COLUMNS;
+    // Between two attempts the radio is neither connecting nor sending: the wait counts down.
+    if (view.retryInMs >= 0) {
+        const qint64 seconds = (view.retryInMs + 999) / 1000;
+        const QString head = view.label.isEmpty() ? QString() : narrow ? view.label + u' ' : view.label + QStringLiteral("  ");
+        return FitWidth(head + QStringLiteral("waiting to retry in %1 s").arg(seconds), room);
+    }
     const QString head = view.label.isEmpty() ? QString()
                          : narrow             ? view.label + u' '
                                               : view.label + QStringLiteral("  ") + PhaseWord(view.phase) + u' ';
@@ -139,10 +153,10 @@ QString FormatProgressLine(const ProgressView& view, int columns)
         const int percent = total == 0 ? 0 : int(done * 100 / total);
         QString rate = QStringLiteral("--");
         QString left = QStringLiteral("--:--");
-        if (view.transferMs >= RATE_SETTLE_MS && done > 0) {
-            const double bytesPerSecond = double(done) * 1000.0 / double(view.transferMs);
-            rate = FormatRate(bytesPerSecond);
-            left = FormatDuration(qint64(double(total - qMin(done, total)) / bytesPerSecond + 0.5));
+        const qint64 secondsLeft = TransferSecondsLeft(view);
+        if (secondsLeft >= 0) {
+            rate = FormatRate(double(done) * 1000.0 / double(view.transferMs));
+            left = FormatDuration(secondsLeft);
         }
         facts = narrow ? QStringLiteral("%1% %2 %3").arg(percent).arg(rate, left)
                        : QStringLiteral("%1%  %2  %3 left").arg(percent, 3).arg(rate, left);

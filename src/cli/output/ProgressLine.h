@@ -19,7 +19,11 @@ struct ProgressView {
     qint64 elapsedMs = 0;       // the whole run so far; shown while connecting and once it has ended
     bool stalled = false;       // nothing moved for a while: said in front of the facts
     QString note;               // Failed and Stopped: what happened, one line
+    qint64 retryInMs = -1;      // waiting to try the radio again: how long yet; -1: not waiting
 };
+
+// Seconds the transfer of `view` has left at its rate so far; -1 before there is a rate.
+qint64 TransferSecondsLeft(const ProgressView& view);
 
 // Below this many columns the bar is left out.
 inline constexpr int NARROW_TERMINAL_COLUMNS = 60;

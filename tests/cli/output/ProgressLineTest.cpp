@@ -140,6 +140,40 @@ TEST(ProgressBlock, NoEstimateWhileARadioIsStalled)
     }
 }
 
+// A radio waiting to be tried again counts the wait down instead of showing its old phase; the
+// fleet's time left is never shorter than a running radio's own.
+TEST(ProgressBlock, ARetryCountsDownAndTheFleetWaitsForTheSlowest)
+{
+    QString screen;
+    QTextStream err(&screen);
+    qint64 now = 0;
+    ProgressBlock block({"a", "b"}, 180000, err, [&] { return now; });
+    const auto transferring = [&](int radio) {
+        FleetEvent event;
+        event.kind = FleetEvent::Kind::Phase;
+        event.radio = radio;
+        event.phase = RadioPhase::Transferring;
+        block.Render(event);
+    };
+    for (int radio : {0, 1}) {
+        Feed(block, radio, FleetEvent::Kind::Phase);
+        transferring(radio);
+    }
+    Feed(block, 0, FleetEvent::Kind::Progress, 3000);
+    now = 2000; // a: 3000 bytes, b: 100 bytes of 4000 in 2 s; b alone needs 78 s more
+    Feed(block, 1, FleetEvent::Kind::Progress, 100);
+    const auto drawn = [&] { return screen.mid(screen.lastIndexOf("2 radios:")).toStdString(); };
+    EXPECT_NE(drawn().find("1:18 left"), std::string::npos) << drawn();
+    EXPECT_EQ(drawn().find("0:03 left"), std::string::npos) << drawn();
+    Feed(block, -1, FleetEvent::Kind::Rollout, 0, RadioState::NotStarted, {{"event", "attempt"}, {"radio", "b"}, {"wait", 2}});
+    EXPECT_NE(drawn().find("b  waiting to retry in 2 s"), std::string::npos) << drawn();
+    now = 3500;
+    block.Tick();
+    EXPECT_NE(drawn().find("b  waiting to retry in 1 s"), std::string::npos) << drawn();
+    Feed(block, 1, FleetEvent::Kind::Phase);
+    EXPECT_EQ(drawn().find("waiting to retry"), std::string::npos) << drawn();
+}
+
 // A wave pause is counted down; the estimate skips it and adds the pauses still ahead.
 TEST(ProgressBlock, APauseIsShownAndCountedOnce)
 {
