@@ -42,8 +42,8 @@ public:
     // Opens a connection to every radio and closes it again without sending a byte; reports each
     // as reachable or why not, then how many were. Returns the check's status (the interrupt's,
     // else EXIT_NOT_REACHED when a radio was not reachable) with each radio's outcome in list
-    // order: failed with why it was not reachable, else updated (also when an interrupt left it
-    // unchecked).
+    // order: failed with why it was not reachable, updated when it was, and not started when an
+    // interrupt left it unchecked.
     int Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes);
 
     // 0 when every radio was updated, the interrupt's status (130, 143) when interrupted, else

@@ -310,6 +310,24 @@ TEST(Rollout, RetriesOnlyBeforeTheProgramCommand)
     EXPECT_EQ(RetryDelayMs(10), 30000);
 }
 
+// A radio an interrupt kept from its check is neither reachable nor not: it stays not started
+// (nothing listens on 127.0.4.250 to 127.0.4.252; none is tried).
+TEST(Rollout, AnInterruptedCheckCountsNoUntriedRadioReachable)
+{
+    QVector<RadioEntry> radios(3);
+    for (int i = 0; i < radios.size(); ++i) {
+        radios[i].name = radios[i].host = radios[i].address = QStringLiteral("127.0.4.%1").arg(250 + i);
+        radios[i].port = 1111;
+    }
+    EventPublisher events(3);
+    Interrupts interrupts;
+    interrupts.stop.store(true);
+    FleetRun fleet(events, radios, 1, interrupts);
+    QVector<RadioOutcome> outcomes;
+    EXPECT_EQ(fleet.Check(3000, outcomes), 130);
+    EXPECT_EQ(RadioTally(outcomes)[RadioState::NotStarted], 3);
+}
+
 #ifdef Q_OS_UNIX // signals are a POSIX shell's; a Windows console's are events of its own
 TEST(Rollout, AnInterruptDuringTheWavePauseEndsTheRunAtOnce)
 {
