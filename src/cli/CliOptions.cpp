@@ -1,6 +1,7 @@
 #include "CliOptions.h"
 
 #include "cli/run/RunLimits.h"
+#include "cli/text/ExitStatusTable.h"
 
 #include "base/MessageCatalog.h"
 
@@ -268,28 +269,6 @@ bool CliOptions::IsFleet() const
            || canary > 0 || maxFailures > 0 || maxFailuresPercent > 0 || !failedList.isEmpty() || !logFile.isEmpty()
            || !waves.isEmpty() || wavePauseSeconds > 0 || retries > 0 || deadlineSeconds > 0 || deadlineAt.isValid()
            || plan;
-}
-
-int CliOptions::FailureLimit(int radios) const
-{
-    if (maxFailuresPercent > 0)
-        return int((qint64(radios) * maxFailuresPercent + 99) / 100);
-    return maxFailures;
-}
-
-QVector<int> CliOptions::WaveSizes(int radios) const
-{
-    const QVector<WaveSize> list = canary > 0 ? QVector<WaveSize>{{canary, false}, {100, true}}
-                                   : waves.isEmpty() ? QVector<WaveSize>{{100, true}}
-                                                     : waves;
-    QVector<int> sizes;
-    for (int left = radios, i = 0; left > 0; ++i) {
-        const WaveSize& wave = list[qMin(i, int(list.size()) - 1)];
-        const int size = wave.share ? qMax(1, int(qint64(radios) * wave.value / 100)) : wave.value;
-        sizes << qMin(size, left);
-        left -= sizes.last();
-    }
-    return sizes;
 }
 
 QString BadValue(const QString& name, const QString& value, const QString& accepted)

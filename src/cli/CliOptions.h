@@ -2,6 +2,8 @@
 // radios, and what to do with them (update, check, scan).
 #pragma once
 
+#include "cli/run/RolloutPolicy.h"
+
 #include "engine/ExitStatus.h"
 #include "engine/UpdateRun.h"
 
@@ -9,12 +11,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
-// One wave of --waves: a count of radios, or a share of the fleet in percent.
-struct WaveSize {
-    int value = 0;
-    bool share = false;
-};
 
 struct CliOptions {
     quint16 language = 0; // 0: follow the message locale
@@ -46,11 +42,10 @@ struct CliOptions {
     // the run goes through the fleet machinery, with the address prefix and the summary even
     // for one radio.
     bool IsFleet() const;
-    // The failure limit for `radios` radios; 0 for none.
-    int FailureLimit(int radios) const;
-    // The sizes of the waves of `radios` radios in order, adding up to them: --waves (a share
-    // rounded down, at least 1; the last size repeats), --canary N as N,100%, else one wave.
-    QVector<int> WaveSizes(int radios) const;
+    // The failure limit and the waves of `radios` radios, as the rollout's rules make them of
+    // these options (RolloutPolicy::FailureLimit, RolloutPolicy::WaveSizes).
+    int FailureLimit(int radios) const { return RolloutPolicy::FailureLimit(maxFailures, maxFailuresPercent, radios); }
+    QVector<int> WaveSizes(int radios) const { return RolloutPolicy::WaveSizes(waves, canary, radios); }
 };
 
 enum class CliParse { Run, Help, Version, Error };

@@ -52,20 +52,6 @@ int LoadPlanFile(RunPlan& plan, quint16 language, QString& error)
     return EXIT_UPDATED;
 }
 
-// Whether the failure limit can ever keep a radio from starting. The last radio of a wave starts
-// once every earlier wave and all but --jobs of its own wave have ended; if even that is fewer
-// radios than the limit, every radio has started before the limit can be reached.
-bool LimitCanStopARadio(const QVector<int>& waves, int jobs, int limit)
-{
-    int before = 0;
-    for (int size : waves) {
-        if (before + qMax(0, size - jobs) >= limit)
-            return true;
-        before += size;
-    }
-    return false;
-}
-
 QString OrNone(qint64 value, const QString& text)
 {
     return value > 0 ? text : QStringLiteral("none");
@@ -179,7 +165,7 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
     rules.failureLimit = options.FailureLimit(count);
     rules.retries = options.retries;
     rules.wavePauseMs = options.wavePauseSeconds * 1000;
-    if (rules.failureLimit > 0 && !LimitCanStopARadio(rules.waves, plan.jobs, rules.failureLimit)) {
+    if (rules.failureLimit > 0 && !RolloutPolicy::LimitCanStopARadio(rules.waves, plan.jobs, rules.failureLimit)) {
         plan.notes << QStringLiteral("--max-failures can stop no radio here: with --jobs %1 every radio has started "
                                      "before %2 can have failed, and a radio already running is never stopped")
                           .arg(plan.jobs)

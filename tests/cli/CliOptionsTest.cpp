@@ -1,6 +1,7 @@
 // The command line of zerlind-firm-update as parsed, without a process: the documented defaults
 // and every ranged option at both edges and one step beyond each.
 #include "cli/CliOptions.h"
+#include "cli/text/ExitStatusTable.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -16,6 +16,42 @@ RolloutPolicy::RolloutPolicy(const RolloutRules& rules, int radios)
 {
 }
 
+QVector<int> RolloutPolicy::WaveSizes(const QVector<WaveSize>& waves, int canary, int radios)
+{
+    const QVector<WaveSize> list = canary > 0 ? QVector<WaveSize>{{canary, false}, {100, true}}
+                                   : waves.isEmpty() ? QVector<WaveSize>{{100, true}}
+                                                     : waves;
+    QVector<int> sizes;
+    for (int left = radios, i = 0; left > 0; ++i) {
+        const WaveSize& wave = list[qMin(i, int(list.size()) - 1)];
+        const int size = wave.share ? qMax(1, int(qint64(radios) * wave.value / 100)) : wave.value;
+        sizes << qMin(size, left);
+        left -= sizes.last();
+    }
+    return sizes;
+}
+
+int RolloutPolicy::FailureLimit(int count, int percent, int radios)
+{
+    if (percent > 0)
+        return int((qint64(radios) * percent + 99) / 100);
+    return count;
+}
+
+bool RolloutPolicy::LimitCanStopARadio(const QVector<int>& waves, int jobs, int limit)
+{
+    // The last radio of a wave starts once every earlier wave and all but `jobs` of its own wave
+    // have ended; if even that is fewer radios than the limit, every radio has started before
+    // the limit can be reached.
+    int before = 0;
+    for (int size : waves) {
+        if (before + qMax(0, size - jobs) >= limit)
+            return true;
+        before += size;
+    }
+    return false;
+}
+
 qint64 SteadyClockMs()
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();

@@ -21,6 +21,13 @@ inline constexpr int RETRY_MOST_DELAY_MS = 30000;
 // How long a radio waits after its failed attempt `attempt` (1, 2, ...) before the next.
 int RetryDelayMs(int attempt);
 
+// One wave as the command line gives it (--waves): a count of radios, or a share of the fleet in
+// percent.
+struct WaveSize {
+    int value = 0;
+    bool share = false;
+};
+
 // How a rollout protects the fleet: waves that start one after the other, a limit of failures
 // after which no further radio starts, more attempts for a radio that failed before it was told
 // to program, and a time after which no radio starts.
@@ -49,6 +56,15 @@ enum class LeftOut { None, Interrupted, OutputClosed, Deadline, FailureLimit, Ca
 class RolloutPolicy {
 public:
     RolloutPolicy(const RolloutRules& rules, int radios);
+
+    // From the options to the rules. The sizes of the waves of `radios` radios in order, adding
+    // up to them: `waves` (a share rounded down, at least 1; the last size repeats), a canary of
+    // N as N,100%, else one wave.
+    static QVector<int> WaveSizes(const QVector<WaveSize>& waves, int canary, int radios);
+    // The failure limit for `radios` radios: `count`, or `percent` of them rounded up; 0 for none.
+    static int FailureLimit(int count, int percent, int radios);
+    // Whether the failure limit can ever keep a radio of `waves` from starting, with `jobs` at once.
+    static bool LimitCanStopARadio(const QVector<int>& waves, int jobs, int limit);
 
     // The waves' sizes, adding up to the radios.
     const QVector<int>& Waves() const { return m_waves; }
