@@ -2,6 +2,8 @@
 
 #include "Terminal.h"
 
+#include "cli/text/CliText.h"
+
 #include <QDeadlineTimer>
 #include <QJsonObject>
 

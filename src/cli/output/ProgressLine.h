@@ -31,16 +31,3 @@ inline constexpr int NARROW_TERMINAL_COLUMNS = 60;
 // The line for `view`, never wider than `columns` - 1: a character in the last column makes
 // some terminals wrap. Without a known width (0), it is laid out for 80 columns.
 QString FormatProgressLine(const ProgressView& view, int columns);
-
-// Columns that `text` takes on a terminal: East Asian wide characters take two.
-int DisplayWidth(const QString& text);
-// `text` cut to at most `columns` display columns; a cut is marked with "…" at its end, or at its
-// start when `keepEnd` (an address whose last part tells it from the others).
-QString FitWidth(const QString& text, int columns, bool keepEnd = false);
-// `text` padded with spaces to `columns` display columns.
-QString PadWidth(const QString& text, int columns);
-
-// "1.5 MiB/s", "830 KiB/s", "12 B/s".
-QString FormatRate(double bytesPerSecond);
-// "0:07", "12:30", "1:02:03".
-QString FormatDuration(qint64 seconds);

@@ -5,7 +5,22 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <QList>
+
+#include <algorithm>
 #include <limits>
+
+namespace {
+
+bool IsWide(uint c)
+{
+    // The East Asian wide and full-width blocks a catalog text can hold.
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3)
+           || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+           || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+} // namespace
 
 QString Shown(const QString& text, int max)
 {
@@ -66,4 +81,61 @@ QString FileProblem(const QString& path, const QString& loaderText)
             .arg(MIN_IMAGE_SIZE);
     }
     return QStringLiteral("%1: %2").arg(path, TerminalText(loaderText).replace(u'\n', u' '));
+}
+
+int DisplayWidth(const QString& text)
+{
+    int width = 0;
+    for (const uint c : text.toUcs4())
+        width += IsWide(c) ? 2 : 1;
+    return width;
+}
+
+QString FitWidth(const QString& text, int columns, bool keepEnd)
+{
+    if (DisplayWidth(text) <= columns)
+        return text;
+    // Room for the mark that says something was cut.
+    const int room = columns - 1;
+    QList<uint> kept;
+    int width = 0;
+    const QList<uint> chars = text.toUcs4();
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        const uint c = chars[keepEnd ? chars.size() - 1 - i : i];
+        const int w = IsWide(c) ? 2 : 1;
+        if (width + w > room)
+            break;
+        width += w;
+        kept << c;
+    }
+    if (keepEnd)
+        std::reverse(kept.begin(), kept.end());
+    const QString cut = QString::fromUcs4(reinterpret_cast<const char32_t*>(kept.constData()), kept.size());
+    if (columns < 1)
+        return QString();
+    return keepEnd ? QStringLiteral("\u2026") + cut : cut + QStringLiteral("\u2026");
+}
+
+QString PadWidth(const QString& text, int columns)
+{
+    return text + QString(qMax(0, columns - DisplayWidth(text)), u' ');
+}
+
+QString FormatRate(double bytesPerSecond)
+{
+    if (bytesPerSecond >= 1024.0 * 1024.0)
+        return QStringLiteral("%1 MiB/s").arg(bytesPerSecond / (1024.0 * 1024.0), 0, 'f', 1);
+    if (bytesPerSecond >= 1024.0)
+        return QStringLiteral("%1 KiB/s").arg(qRound(bytesPerSecond / 1024.0));
+    return QStringLiteral("%1 B/s").arg(qRound(bytesPerSecond));
+}
+
+QString FormatDuration(qint64 seconds)
+{
+    const qint64 h = seconds / 3600;
+    const qint64 m = seconds / 60 % 60;
+    const qint64 s = seconds % 60;
+    if (h > 0)
+        return QStringLiteral("%1:%2:%3").arg(h).arg(m, 2, 10, QLatin1Char('0')).arg(s, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QLatin1Char('0'));
 }

@@ -22,3 +22,16 @@ QString TerminalText(const QString& text);
 // "PATH: what is wrong with it", on one line, from the loader's text: a file too short says so,
 // where the catalog's "update failed" would not tell an operator at a prompt.
 QString FileProblem(const QString& path, const QString& loaderText);
+
+// Columns that `text` takes on a terminal: East Asian wide characters take two.
+int DisplayWidth(const QString& text);
+// `text` cut to at most `columns` display columns; a cut is marked with "…" at its end, or at its
+// start when `keepEnd` (an address whose last part tells it from the others).
+QString FitWidth(const QString& text, int columns, bool keepEnd = false);
+// `text` padded with spaces to `columns` display columns.
+QString PadWidth(const QString& text, int columns);
+
+// "1.5 MiB/s", "830 KiB/s", "12 B/s".
+QString FormatRate(double bytesPerSecond);
+// "0:07", "12:30", "1:02:03".
+QString FormatDuration(qint64 seconds);

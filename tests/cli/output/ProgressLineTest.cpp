@@ -4,6 +4,7 @@
 #include "cli/output/ProgressBlock.h"
 #include "cli/output/ProgressLine.h"
 #include "cli/output/TextRenderer.h"
+#include "cli/text/CliText.h"
 
 #include <QRegularExpression>
 #include <QTextStream>
