@@ -269,6 +269,9 @@ TEST(Records, FilesAreKnownByWhatIsOpened)
         EXPECT_TRUE(QFileInfo(s + link).isSymLink()) << link;
     EXPECT_EQ(QDir(s + "/d").entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     EXPECT_FALSE(QFileInfo::exists(s + "/missing"));
+    // A firmware file that is not there makes no folder and no log.
+    EXPECT_EQ(RunUpdater({"--log", s + "/fresh/books.jsonl", s + "/none.dat", "127.0.6.80"}).exitCode, 3);
+    EXPECT_FALSE(QFileInfo::exists(s + "/fresh"));
 }
 
 // The records are written apart from the terminal: with standard output stalled from the start

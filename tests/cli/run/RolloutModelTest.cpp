@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <mutex>
-#include <numeric>
 #include <random>
 #include <thread>
 
@@ -18,23 +17,40 @@ using Attempt = std::pair<UpdateResult, int>; // how it ends, and the time it ta
 
 struct Fleet {
     int radios, jobs;
-    RolloutRules rules;
+    RolloutRules rules; // the waves and the limit left to the options below
     QVector<QVector<Attempt>> attempts; // per radio; past the last it is updated at once
+    // The options as given: --waves, --canary, --max-failures N or P%.
+    QVector<WaveSize> waves;
+    int canary = 0, maxFailures = 0, maxPercent = 0;
     Attempt At(int radio, int n) const { return attempts[radio].value(n - 1, {UpdateResult::Updated, 0}); }
-    QVector<int> Waves() const { return rules.waves.isEmpty() ? QVector<int>{radios} : rules.waves; }
+    // The model's own reading of the options: a share rounded down but at least 1, the last
+    // size repeating; a canary of N is N,100%; a share of failures rounded up.
+    QVector<int> Waves() const
+    {
+        const QVector<WaveSize> given = canary > 0 ? QVector<WaveSize>{{canary, false}, {100, true}} : waves;
+        QVector<int> sizes;
+        for (int left = radios, i = 0; left > 0; left -= sizes.last(), ++i) {
+            const WaveSize w = given.isEmpty() ? WaveSize{radios, false} : given[qMin(i, int(given.size()) - 1)];
+            sizes << qMin(left, w.share ? qMax(1, radios * w.value / 100) : w.value);
+        }
+        return sizes;
+    }
+    int Limit() const { return maxPercent > 0 ? (radios * maxPercent + 99) / 100 : maxFailures; }
 };
 
 Fleet RandomFleet(std::mt19937& random)
 {
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     Fleet f{pick(1, 40), pick(1, 6), {}, {}};
-    f.rules.canary = pick(0, 2) == 1 && f.radios > 1;
-    for (int left = f.radios; left > 0 && (f.rules.canary || pick(0, 1)); left -= f.rules.waves.last())
-        f.rules.waves << (f.rules.canary && left < f.radios ? left : pick(1, left - (f.rules.canary ? 1 : 0)));
-    if (!f.rules.waves.isEmpty())
-        f.rules.waves << f.radios - std::accumulate(f.rules.waves.begin(), f.rules.waves.end(), 0);
-    f.rules.waves.removeAll(0);
-    f.rules.failureLimit = pick(0, 1) * pick(1, f.radios / 2 + 1);
+    f.canary = pick(0, 2) == 1 && f.radios > 1 ? pick(1, f.radios - 1) : 0;
+    f.rules.canary = f.canary > 0;
+    for (int n = f.canary == 0 && pick(0, 1) ? pick(1, 3) : 0; n > 0; --n)
+        f.waves << (pick(0, 1) ? WaveSize{pick(1, 100), true} : WaveSize{pick(1, f.radios), false});
+    const int limitKind = pick(0, 2); // none, a count, a share
+    if (limitKind == 1)
+        f.maxFailures = pick(1, f.radios / 2 + 1);
+    if (limitKind == 2)
+        f.maxPercent = pick(1, 100);
     f.rules.retries = pick(0, 3);
     f.rules.wavePauseMs = pick(0, 1) * pick(0, 20000);
     f.rules.deadlineMs = pick(0, 1) * (START_MS + pick(1, 30000));
@@ -50,7 +66,8 @@ Fleet RandomFleet(std::mt19937& random)
 // or "not-started REASON"; then the run's status and the time it took.
 QStringList Model(const Fleet& f)
 {
-    const RolloutRules& r = f.rules;
+    RolloutRules r = f.rules;
+    r.failureLimit = f.Limit();
     qint64 clock = START_MS;
     int failures = 0, status = 0;
     QString cause; // the first reason radios were left out
@@ -116,10 +133,13 @@ QStringList Real(const Fleet& f)
     QVector<bool> entered(f.radios, false), ended(f.radios, false);
     std::atomic<qint64> clock{START_MS};
     RolloutRules rules = f.rules;
+    // The real rules read the options.
+    rules.waves = RolloutPolicy::WaveSizes(f.waves, f.canary, f.radios);
+    rules.failureLimit = RolloutPolicy::FailureLimit(f.maxFailures, f.maxPercent, f.radios);
     rules.now = [&] { return clock.load(); };
     rules.wait = [&](int ms) { return clock += ms, true; };
     QVector<int> waveEnd;
-    for (int size : f.Waves())
+    for (int size : rules.waves)
         waveEnd << QVector<int>(size, waveEnd.size() + size);
     EventPublisher output(f.radios);
     Interrupts interrupts;
