@@ -48,8 +48,9 @@ FileWhere LocateFile(const QString& path)
     bool linked = false;
     int hops = 0;
     for (; hops < MAX_LINK_HOPS; ++hops) {
+        // Symbolic links only: a Windows shortcut is a file of its own.
         const QFileInfo info(end);
-        if (!info.isSymLink())
+        if (!info.isSymbolicLink())
             break;
         linked = true;
         end = info.symLinkTarget();
