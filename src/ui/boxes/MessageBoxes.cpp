@@ -6,6 +6,7 @@
 #include "ui/controls/FrameCentring.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QScreen>
@@ -14,6 +15,30 @@
 #include <algorithm>
 
 namespace {
+
+// Each line wider than `room` broken after its last Japanese comma or full stop, or at its last
+// blank, that leaves the line within `room`: Qt's own wrapping breaks Japanese between any two
+// letters, inside a word. What cannot be broken so is left as it is.
+QString BreakLines(const QString& text, const QFontMetrics& metrics, int room)
+{
+    QStringList lines;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        while (metrics.horizontalAdvance(line) > room) {
+            qsizetype cut = -1;
+            for (qsizetype i = 1; i < line.size(); ++i) {
+                const QChar c = line.at(i - 1);
+                if ((c == u'\u3001' || c == u'\u3002' || c == u' ') && metrics.horizontalAdvance(line.left(i).trimmed()) <= room)
+                    cut = i;
+            }
+            if (cut < 0)
+                break;
+            lines << line.left(cut); // a blank stays, so the words read as before without the breaks
+            line = line.mid(cut);
+        }
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
 
 // A box placed over its owner's centre by the program itself: Qt's own placement allows for a
 // guessed window frame, which puts it off centre where there is none (no window manager).
@@ -49,8 +74,9 @@ protected:
 private:
     // Qt wraps a line wider than half the screen, counted in the screen's units: on a screen
     // scaled by 2 (half as many units) lines that fit unscaled were wrapped. The limit here is
-    // half the screen's pixels, at most 500 units, as on a plain screen, and the screen's width.
-    // The box is also wide enough for its title with the frame's icon and buttons beside it,
+    // half the screen's pixels, at most 500 units, as on a plain screen, and the screen's width;
+    // a longer line is broken between words (BreakLines), and one that cannot be is wrapped by
+    // the label at that width, not at Qt's narrower one. The box is also wide enough for its title with the frame's icon and buttons beside it,
     // which window managers would otherwise cut short. Nothing changes when nothing differs, so
     // the layout request this raises ends here.
     void FitScreenAndTitle()
@@ -60,21 +86,26 @@ private:
             return;
         const int screenWidth = screen()->availableGeometry().width();
         const int limit = std::min({kMostWidth, int(screenWidth * devicePixelRatioF() / 2), screenWidth});
+        const QMargins margins = label->contentsMargins();
+        layout()->activate();
+        const int others = layout()->totalMinimumSize().width() - label->minimumSizeHint().width() + margins.left() +
+                           margins.right() + 2 * label->margin();
+        const QString broken = BreakLines(label->text(), label->fontMetrics(), limit - others);
+        if (broken != label->text()) {
+            label->setText(broken);
+            layout()->activate();
+        }
         int lines = 0;
         for (const QString& line : label->text().split(QLatin1Char('\n')))
             lines = std::max(lines, label->fontMetrics().horizontalAdvance(line));
-        const QMargins margins = label->contentsMargins();
-        layout()->activate();
-        const int total = layout()->totalMinimumSize().width();
-        const int unwrapped = std::max(total, total - label->minimumSizeHint().width() + lines + margins.left() +
-                                                  margins.right() + 2 * label->margin());
-        const bool wrap = unwrapped > limit; // then Qt's own wrapping and width stand
+        const int unwrapped = std::max(layout()->totalMinimumSize().width(), others + lines);
+        const bool wrap = unwrapped > limit; // a line that could not be broken: the label wraps it
         if (label->wordWrap() != wrap)
             label->setWordWrap(wrap);
         QFont titleFont = font();
         titleFont.setBold(true);
         const QFontMetrics title(titleFont);
-        const int width = std::max(wrap ? this->width() : unwrapped,
+        const int width = std::max(wrap ? limit : unwrapped,
                                    title.horizontalAdvance(windowTitle()) + kTitleBarItems * title.height());
         layout()->activate();
         const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
