@@ -181,7 +181,7 @@ const OptionSpec kOptions[] = {
     {"log", Use::Update, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.logFile = t, !t.isEmpty(); }),
      "append one JSON record per radio to FILE: the workshop's books, each\nrecord whole or not at all; not "
-     "the firmware file, a list or the\n--failed list",
+     "the firmware file, a list or\nthe --failed list",
      "a file name"},
     {"check", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.check = true; }),
      "check FILE (size, blocks, SHA-256) and that each radio accepts a\nconnection, up to 64 at once; sends nothing "
