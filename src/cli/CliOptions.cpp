@@ -132,7 +132,7 @@ const OptionSpec kOptions[] = {
      "a file, or - for standard input"},
     {"jobs", Use::Any, "N", Value::Number, 1, MAX_JOBS,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.jobs = int(n), o.jobsGiven = true; }),
-     "how many radios are updated at the same time, 1 to 64 (default 4)"},
+     "how many radios are updated at the same time, 1 to 256 (default 4)"},
     {"json", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.json = true; }),
      "JSON Lines on stdout instead of text, one object per event"},
     {"no-progress", Use::Any, nullptr, Value::None, 0, 0,

@@ -15,13 +15,6 @@
 
 namespace {
 
-// Longest a wait blocks on the socket alone before it looks at the clock and the event queue:
-// keeps timers and painting within this lag of their time during a long wait.
-constexpr int WAIT_SLICE_MS = 10;
-
-// While replies come back faster than a slice, events are still dispatched at least this often,
-// yet not after every exchange, which would cost more than the exchange itself.
-constexpr qint64 PUMP_INTERVAL_MS = 10;
 
 // A single poll drains what the previous reply left behind; this bounds a peer that never stops.
 constexpr int DISCARD_ROUNDS = 16;
@@ -31,7 +24,7 @@ constexpr int REPLY_SINK_SIZE = 2048;
 
 CTimedSocket::CTimedSocket(TickSource tick) : m_tick(tick ? std::move(tick) : TickSource(&CTimedSocket::SteadyTick))
 {
-    m_wake.setInterval(WAIT_SLICE_MS);
+    m_wake.setInterval(m_nWaitSliceMs);
     m_sincePump.start();
     // The radio sits on the operator's own network: a proxy configured for the web must never
     // carry the firmware, nor learn where the radio is.
@@ -53,6 +46,12 @@ bool CTimedSocket::IsPastTimeout(quint32 now, quint32 lastActivity, int timeoutM
 {
     // Unsigned arithmetic keeps the difference right across the tick's wrap to 0.
     return quint32(now - lastActivity) > quint32(timeoutMs);
+}
+
+void CTimedSocket::SetWaitSlice(int milliseconds)
+{
+    m_nWaitSliceMs = std::max(1, milliseconds);
+    m_wake.setInterval(m_nWaitSliceMs);
 }
 
 int CTimedSocket::SetTimeout(int milliseconds)
@@ -271,7 +270,7 @@ int CTimedSocket::CheckTimeout()
     }
     // Not yet past, so one millisecond after the time-out's own length is.
     const qint64 untilPast = qint64(quint32(m_nTimeout)) - quint32(now - m_dwLastActivity) + 1;
-    return int(std::min<qint64>(untilPast, WAIT_SLICE_MS));
+    return int(std::min<qint64>(untilPast, m_nWaitSliceMs));
 }
 
 bool CTimedSocket::Block(WaitKind kind, const std::function<bool()>& done)
@@ -297,7 +296,7 @@ bool CTimedSocket::Block(WaitKind kind, const std::function<bool()>& done)
         const int sliceMs = CheckTimeout();
         if (!m_bCancelRequested) {
             WaitSlice(kind, sliceMs);
-            if (kind != WaitKind::Connected && m_sincePump.elapsed() >= PUMP_INTERVAL_MS) {
+            if (kind != WaitKind::Connected && m_sincePump.elapsed() >= m_nWaitSliceMs) {
                 if (!hold)
                     hold.emplace();
                 // Not the socket's own notices: this wait reads the socket itself, and on Windows

@@ -29,6 +29,11 @@ public:
     };
 
     static constexpr int DEFAULT_TIMEOUT_MS = 10000;
+    // Longest a wait blocks on the socket alone before it looks at the clock, the abort flag and
+    // the event queue; while replies come faster, events are still dispatched this often, yet
+    // not after every exchange, which would cost more than the exchange itself. The default
+    // keeps a window's timers and painting within this lag of their time during a long wait.
+    static constexpr int DEFAULT_WAIT_SLICE_MS = 10;
 
     explicit CTimedSocket(TickSource tick = {});
     ~CTimedSocket();
@@ -38,6 +43,10 @@ public:
     // Applies from the next check on; returns the time-out set before.
     int SetTimeout(int milliseconds);
     int Timeout() const { return m_nTimeout; }
+    // A thread with no window to keep going (one of many radios on the command line) waits in
+    // longer slices: a radio that programs for minutes then costs next to no CPU. The time-out
+    // still ends on time; the abort flag is seen within a slice.
+    void SetWaitSlice(int milliseconds);
 
     // Connects to a numeric address or a host name (looked up without freezing the thread).
     // Text that ClassifyAddressText calls Invalid fails at once with Error::HostNotFound,
@@ -96,6 +105,7 @@ private:
     bool m_bStamped = false;
     quint32 m_dwLastActivity = 0;
     int m_nTimeout = DEFAULT_TIMEOUT_MS;
+    int m_nWaitSliceMs = DEFAULT_WAIT_SLICE_MS;
     bool m_bBlocking = false;
     bool m_bCancelRequested = false;
     const std::atomic<bool>* m_pAbort = nullptr;

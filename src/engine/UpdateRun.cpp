@@ -86,6 +86,7 @@ void CUpdateRun::CleanUp(CTimedSocket& socket)
 UpdateResult CUpdateRun::Update(CTimedSocket& socket, const QByteArray& image, const QString& address)
 {
     socket.SetAbortFlag(m_pAbort);
+    socket.SetWaitSlice(m_nWaitSliceMs);
     m_reporter.EnableInputControls(false);
     m_reporter.SetActiveConnection(true);
     socket.SetTimeout(m_timeouts.connectMs);

@@ -45,6 +45,8 @@ public:
     // The wait for the program reply ends only on this flag: a radio that is programming is left
     // alone by the first stop, since cutting it off tells nobody whether it finished.
     void SetProgramAbortFlag(const std::atomic<bool>* flag) { m_pProgramAbort = flag; }
+    // The connection's wait slice (see CTimedSocket::SetWaitSlice).
+    void SetWaitSlice(int milliseconds) { m_nWaitSliceMs = milliseconds; }
 
     UpdateResult Run(const QString& fileName, const QString& address);
     // The same with the image already loaded and checked; the run only reads it, so several
@@ -70,6 +72,7 @@ private:
     CTimedSocket::TickSource m_tick;
     const std::atomic<bool>* m_pAbort = nullptr;
     const std::atomic<bool>* m_pProgramAbort = nullptr;
+    int m_nWaitSliceMs = CTimedSocket::DEFAULT_WAIT_SLICE_MS;
     char m_request[REQUEST_BUFFER_SIZE] = {};
     char m_reply[REPLY_BUFFER_SIZE] = {};
 };

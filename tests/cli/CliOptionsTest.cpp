@@ -64,8 +64,8 @@ TEST(CliOptions, RangesAtBothEdges)
         const char* value;
         bool ok;
     } cases[] = {
-        {"--jobs", "1", true},          {"--jobs", "64", true},        {"--jobs", "0", false},
-        {"--jobs", "65", false},        {"--port", "1", true},         {"--port", "65535", true},
+        {"--jobs", "1", true},          {"--jobs", "256", true},       {"--jobs", "0", false},
+        {"--jobs", "257", false},       {"--port", "1", true},         {"--port", "65535", true},
         {"--port", "0", false},         {"--port", "65536", false},    {"--connect-timeout", "1", true},
         {"--connect-timeout", "2147483647", true},                     {"--connect-timeout", "0", false},
         {"--connect-timeout", "2147483648", false},                    {"--program-timeout", "-1", false},
@@ -142,7 +142,7 @@ TEST(CliOptions, RefusalsSayWhatIsWrong)
         QStringList args;
         const char* error;
     } cases[] = {
-        {{"--jobs", "0"}, "bad value for --jobs: '0' (1 to 64)"},
+        {{"--jobs", "0"}, "bad value for --jobs: '0' (1 to 256)"},
         {{"--max-failures=0"}, "bad value for --max-failures: '0' (1 to 2147483647, or 1% to 100%)"},
         {{"--lang", "jp"}, "bad value for --lang: 'jp' (en or ja)"},
         {{"--failed", ""}, "bad value for --failed: '' (a file name)"},

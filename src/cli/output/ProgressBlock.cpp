@@ -14,6 +14,11 @@ namespace {
 // A radio that has sent nothing for this long is marked as stalled: its time-out may be far off.
 constexpr qint64 STALLED_AFTER_MS = 5000;
 
+// A radio's progress and phase redraw the block at most this often: hundreds of radios each
+// moving every block would otherwise keep the writer drawing (and the terminal reading) all the
+// time. What they leave undrawn goes out with the next event or the writer's tick.
+constexpr qint64 REDRAW_MS = 100;
+
 } // namespace
 
 ProgressBlock::ProgressBlock(const QStringList& labels, int programTimeoutMs, QTextStream& err, Clock clock)
@@ -100,7 +105,8 @@ void ProgressBlock::Render(const FleetEvent& event)
         return;
     }
     Account(now);
-    Draw();
+    if (event.kind == FleetEvent::Kind::Result || m_drawnAt < 0 || now - m_drawnAt >= REDRAW_MS)
+        Draw();
 }
 
 void ProgressBlock::Account(qint64 now)
@@ -196,6 +202,7 @@ void ProgressBlock::Draw()
 {
     if (m_finished)
         return;
+    m_drawnAt = m_clock();
     const int columns = Terminal::Columns(stderr);
     const int rows = Terminal::Rows(stderr);
     QVector<int> running;

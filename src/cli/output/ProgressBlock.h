@@ -76,6 +76,7 @@ private:
     int m_pausesAhead = 0;       // between the waves yet to come, after the one under way
     int m_nextWave = 0;          // the wave a pause waits for, counted from 1
     qint64 m_pauseEnd = -1;      // on the block's clock; -1: no pause
+    qint64 m_drawnAt = -1;         // on the block's clock; -1: never drawn
     int m_drawnLines = 0;          // lines of the block now on the screen
     QVector<int> m_drawnWidths;    // the widest text each of their rows has held since it was new
     int m_drawnColumns = 0;        // the terminal's width when they were drawn

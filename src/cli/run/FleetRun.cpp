@@ -27,6 +27,11 @@ constexpr int CHECK_JOBS = 64;
 // A wave's start line names at most this many of its radios.
 constexpr int SHOWN_NAMES = 5;
 
+// A radio's thread has no window to keep going: it looks at its connection's clock, the stop
+// and its event queue this often, so that hundreds waiting for their program replies cost next
+// to no CPU, and a stop still ends a transfer at once.
+constexpr int RADIO_WAIT_SLICE_MS = 100;
+
 // The waiting thread looks at the interrupt this often, to say at once who is still programming.
 constexpr int WATCH_MS = 50;
 
@@ -251,6 +256,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
             CUpdateRun run(reporter, language, timeouts, m_radios[radio].port);
             run.SetAbortFlag(&m_interrupts.stop);
             run.SetProgramAbortFlag(&m_interrupts.stopWaiting);
+            run.SetWaitSlice(RADIO_WAIT_SLICE_MS);
             result = run.RunLoaded(image, m_radios[radio].address);
         }
         outcome = reporter.Outcome(result, 0);

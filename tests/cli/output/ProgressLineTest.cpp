@@ -132,13 +132,36 @@ TEST(ProgressBlock, NoEstimateWhileARadioIsStalled)
     for (const Step& step : {Step{2000, 0, 2000, "0:03"}, Step{2000, 1, 2000, "0:02"}, Step{6999, -1, 0, "0:07"},
                              Step{6999, 0, 3000, "0:04"}, Step{7000, -1, 0, "--:--"}, Step{7000, 1, 3000, "0:02"}}) {
         now = step.now;
-        step.radio < 0 ? block.Tick() : Feed(block, step.radio, FleetEvent::Kind::Progress, step.bytes);
+        if (step.radio >= 0)
+            Feed(block, step.radio, FleetEvent::Kind::Progress, step.bytes);
+        block.Tick(); // two radios' progress within 100 ms is drawn once, by the writer's tick
         const QString drawn = screen.mid(screen.lastIndexOf("2 radios:"));
         EXPECT_TRUE(drawn.startsWith(QStringLiteral("2 radios: 0 done, 0 failed, %1 left\x1b[K\n").arg(step.left)))
             << step.now << qPrintable(drawn);
         // "--:--" here only because b has stalled, which its own line says.
         EXPECT_EQ(drawn.contains("stalled"), QLatin1String(step.left) == "--:--") << step.now << qPrintable(drawn);
     }
+}
+
+// Hundreds of radios each moving every block must not keep the writer drawing: progress redraws
+// the block at most every 100 ms.
+TEST(ProgressBlock, ProgressRedrawsAtMostEvery100Ms)
+{
+    QString screen;
+    QTextStream err(&screen);
+    qint64 now = 0;
+    ProgressBlock block({"a"}, 180000, err, [&] { return now; });
+    Feed(block, 0, FleetEvent::Kind::Phase);
+    FleetEvent transferring;
+    transferring.radio = 0;
+    transferring.kind = FleetEvent::Kind::Phase;
+    transferring.phase = RadioPhase::Transferring;
+    block.Render(transferring);
+    for (const qint64 at : {50, 99, 100, 150, 199, 200}) {
+        now = at;
+        Feed(block, 0, FleetEvent::Kind::Progress, quint64(at) * 10);
+    }
+    EXPECT_EQ(screen.count("1 radios: "), 3) << qPrintable(screen); // at 0, 100 and 200
 }
 
 // A radio waiting to be tried again counts the wait down instead of showing its old phase; the
