@@ -281,7 +281,7 @@ its first request until the answer to the program command has gone or the connec
 Where to listen:
   --listen ADDR[:PORT]   a radio's address (default: one radio on 127.0.0.1); repeat it for
                          more radios, or give a range of IPv4 addresses: FIRST-LAST[:PORT],
-                         such as 127.0.0.10-127.0.0.17 (at most 256 radios)
+                         such as 127.0.0.10-127.0.0.17 (at most 1024 radios)
   --port N               TCP port of radios given without one (default 1111)
   --sessions N           each radio serves N sessions; once all have, exit with status 0
                          (default 0: until stopped)

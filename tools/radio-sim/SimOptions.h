@@ -32,8 +32,9 @@ struct SimRadio {
     quint16 port = 0; // 0: the --port value
 };
 
-// More radios than this in one process is a typing error rather than a fleet.
-inline constexpr int MAX_SIM_RADIOS = 256;
+// More radios than this in one process is a typing error rather than a fleet. Each radio takes a
+// descriptor to listen and one a session: the simulator raises its own limit to match.
+inline constexpr int MAX_SIM_RADIOS = 1024;
 
 struct SimOptions {
     QVector<SimRadio> radios; // none given: one radio on 127.0.0.1

@@ -11,6 +11,27 @@
 #include <memory>
 #include <vector>
 
+#ifndef Q_OS_WIN
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// A radio listens on one descriptor and serves a session on another: a thousand radios need
+// more than the usual soft limit of 1024, so the simulator takes what the hard limit allows.
+void RaiseDescriptorLimit()
+{
+#ifndef Q_OS_WIN
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+#endif
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -34,6 +55,7 @@ int main(int argc, char** argv)
         break;
     }
 
+    RaiseDescriptorLimit();
     QTextStream out(stdout);
     SimTally tally;
     std::vector<std::unique_ptr<CRadioServer>> servers;
