@@ -29,7 +29,7 @@ constexpr int SHOWN_NAMES = 5;
 
 // A radio's thread has no window to keep going: it looks at its connection's clock, the stop
 // and its event queue this often, so that hundreds waiting for their program replies cost next
-// to no CPU, and a stop still ends a transfer at once.
+// to no CPU, and a stop still ends a transfer within a tenth of a second.
 constexpr int RADIO_WAIT_SLICE_MS = 100;
 
 // The waiting thread looks at the interrupt this often, to say at once who is still programming.
