@@ -12,6 +12,7 @@ ManifestDPIAware true
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "WinVer.nsh"
 
 !define PRODUCT "Zerlind Firm Utility"
 ; The programs' CompanyName, which also names their settings key.
@@ -53,6 +54,8 @@ LangString NameSimulator ${LANG_ENGLISH} "Radio simulator"
 LangString NameSimulator ${LANG_JAPANESE} "無線機シミュレーター"
 LangString DescSimulator ${LANG_ENGLISH} "zerlind-radio-sim, a radio on this computer for tests and demonstrations."
 LangString DescSimulator ${LANG_JAPANESE} "zerlind-radio-sim：テストとデモ用に、このコンピューター上で無線機の代わりをします。"
+LangString OldWindows ${LANG_ENGLISH} "${PRODUCT} needs Windows 10 or 11, 64-bit. Nothing has been installed."
+LangString OldWindows ${LANG_JAPANESE} "${PRODUCT} には Windows 10 または 11（64 ビット）が必要です。何もインストールしていません。"
 LangString Running ${LANG_ENGLISH} "$R1 is running. Close it, then choose Retry."
 LangString Running ${LANG_JAPANESE} "$R1 が実行中です。終了してから [再試行] を選んでください。"
 
@@ -96,8 +99,14 @@ FunctionEnd
 !insertmacro ASK_TO_CLOSE_RUNNING ""
 !insertmacro ASK_TO_CLOSE_RUNNING "un."
 
-; The Start-menu entry for every user of the machine, as the programs are.
+; The Start-menu entry for every user of the machine, as the programs are. The bundled Qt runs on
+; Windows 10 and later only: an older system is told so before anything is written.
 Function .onInit
+  ${IfNot} ${AtLeastWin10}
+    MessageBox MB_OK|MB_ICONSTOP "$(OldWindows)" /SD IDOK
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
   SetShellVarContext all
 FunctionEnd
 Function un.onInit

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -127,9 +128,14 @@ TEST(WindowsPlatform, EveryProgramCarriesItsManifestIconAndVersion)
         };
         const QByteArray manifest = resource(RT_MANIFEST, 1);
         for (const char* part : {"<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true<",
-                                 "level=\"asInvoker\"", "PerMonitorV2", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-                                 "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+                                 "level=\"asInvoker\"", "PerMonitorV2"})
             EXPECT_TRUE(manifest.contains(part)) << part;
+        // The systems named are exactly those the bundled Qt runs on: Windows 10 and 11, one Id.
+        QStringList systems;
+        const QRegularExpression supportedOs(QStringLiteral("<supportedOS Id=\"([^\"]*)\""));
+        for (auto match = supportedOs.globalMatch(QString::fromUtf8(manifest)); match.hasNext();)
+            systems << match.next().captured(1);
+        EXPECT_EQ(systems.join(u' ').toStdString(), "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}");
         EXPECT_FALSE(resource(RT_GROUP_ICON, 128).isEmpty());
         EXPECT_TRUE(resource(RT_VERSION, 1).contains(QByteArray("v\0u\0r\0n\0", 8))); // the company, in UTF-16
         FreeLibrary(exe);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The installer under Wine: a silent install (/S) puts both programs, their Qt and the Start-menu
+# The installer under Wine: it refuses Windows 7; a silent install (/S) puts both programs, their Qt and the Start-menu
 # entry in place, the installed window program starts and stays up, a reinstall and an uninstall
 # leave it be while it runs, and the silent uninstall removes every file it installed. Every
 # program of the zip starts from its own folder. Skipped (77) when the installer has not been
@@ -19,6 +19,12 @@ menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zerlind 
 check "the installer is DPI-aware" grep -q 'WindowsSettings">true</dpiAware>' <(strings "$setup")
 check "the installer names the programs' company and its version" \
   grep -qz 'CompanyName.vurn.*ProductVersion.[0-9]' <(strings -el "$setup" | tr '\n' ' ')
+# A system older than Windows 10 (Wine told to report Windows 7) is refused, and nothing installed.
+"$run" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win7 /f >/dev/null
+status=0; "$run" "$setup" /S || status=$?
+"$run" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null
+check "Windows 7 is refused (status $status)" test "$status" = 3
+check "nothing is installed on Windows 7" test ! -e "$dir"
 "$run" "$setup" /S
 check "the window program is installed" test -f "$dir/zerlind-firm-utility.exe"
 check "the command line is installed" test -f "$dir/zerlind-firm-update.exe"
