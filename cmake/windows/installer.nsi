@@ -37,6 +37,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Zerlind Firm Utility developers"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_SMALLDESC
+; The programs' own licence, and where the licences of what ships with them are.
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "$(LicenceBottom)"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -54,6 +56,8 @@ LangString NameSimulator ${LANG_ENGLISH} "Radio simulator"
 LangString NameSimulator ${LANG_JAPANESE} "無線機シミュレーター"
 LangString DescSimulator ${LANG_ENGLISH} "zerlind-radio-sim, a radio on this computer for tests and demonstrations."
 LangString DescSimulator ${LANG_JAPANESE} "zerlind-radio-sim：テストとデモ用に、このコンピューター上で無線機の代わりをします。"
+LangString LicenceBottom ${LANG_ENGLISH} "Qt (LGPL v3), the GCC runtime and the other components installed with the programs keep their own licences: THIRD-PARTY-NOTICES.txt in the installation folder gives them, where their source is and how to replace Qt."
+LangString LicenceBottom ${LANG_JAPANESE} "一緒にインストールされる Qt（LGPL v3）、GCC ランタイムなどの部品には、それぞれのライセンスがあります。インストール先の THIRD-PARTY-NOTICES.txt に、その全文、ソースの入手先、Qt の差し替え方を記しています。"
 LangString OldWindows ${LANG_ENGLISH} "${PRODUCT} needs Windows 10 or 11, 64-bit. Nothing has been installed."
 LangString OldWindows ${LANG_JAPANESE} "${PRODUCT} には Windows 10 または 11（64 ビット）が必要です。何もインストールしていません。"
 LangString Running ${LANG_ENGLISH} "$R1 is running. Close it, then choose Retry."

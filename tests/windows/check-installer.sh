@@ -30,6 +30,12 @@ check "the window program is installed" test -f "$dir/zerlind-firm-utility.exe"
 check "the command line is installed" test -f "$dir/zerlind-firm-update.exe"
 check "the window system's plugin is installed" test -f "$dir/plugins/platforms/qwindows.dll"
 check "the Start-menu entry is there" test -f "$menu/Zerlind Firm Utility.lnk"
+# Every DLL and Qt text installed has its entry (a line beginning with its name) in the notices.
+for file in $(cd "$dir" && find . -name '*.dll' -o -name '*.qm'); do
+  check "the notices name $(basename "$file")" grep -qxF "$(basename "$file")" \
+    <(tr -d '\r' <"$dir/THIRD-PARTY-NOTICES.txt" | cut -d ' ' -f 1)
+done
+check "the notices give the LGPL's text" grep -q 'GNU LESSER GENERAL PUBLIC LICENSE' "$dir/THIRD-PARTY-NOTICES.txt"
 check "the simulator is not installed unless asked for" test ! -e "$dir/zerlind-radio-sim.exe"
 for program in zerlind-firm-update zerlind-firm-utility; do
   version=$(cd "$dir" && "$run" "./$program.exe" --version | tr -d '\r')
@@ -40,6 +46,7 @@ check "the Apps entry names the programs' company" grep -q 'Publisher.*REG_SZ.*v
 check "the Apps entry gives the size" grep -q 'EstimatedSize.*REG_DWORD.*0x[0-9a-f]\{3,\}' <<<"$("$run" reg query "$key" /v EstimatedSize)"
 zip=${setup%-setup.exe}-windows-x64.zip
 unzip -q "$zip" -d "$scratch/zip"
+check "the zip holds the notices" test -f "$scratch/zip/zerlind-firm-utility-"*/THIRD-PARTY-NOTICES.txt
 while read -r exe; do
   version=$(cd "$(dirname "$exe")" && "$run" "./$(basename "$exe")" --version | tr -d '\r')
   check "$(basename "$exe") of the zip starts in its folder ($version)" grep -q "^$(basename "$exe" .exe) " <<<"$version"
