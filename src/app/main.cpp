@@ -25,6 +25,17 @@ constexpr char kUsage[] =
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n";
 
+bool AsksForHelp(const char* argument)
+{
+    const auto is = [argument](const char* form) { return std::strcmp(argument, form) == 0; };
+#ifdef _WIN32
+    // Windows' own ways of asking, too.
+    if (is("/?") || is("-?"))
+        return true;
+#endif
+    return is("--help") || is("-h");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -35,7 +46,7 @@ int main(int argc, char* argv[])
         Platform::ShowCommandLineAnswer(version.c_str(), "Zerlind Firm Utility");
         return 0;
     }
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    if (argc == 2 && AsksForHelp(argv[1])) {
         Platform::ShowCommandLineAnswer(kUsage, "Zerlind Firm Utility");
         return 0;
     }

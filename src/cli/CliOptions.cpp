@@ -287,6 +287,11 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
             optionsEnded = true;
             continue;
         }
+#ifdef Q_OS_WIN
+        // The ways Windows users ask a program for its help.
+        if (!optionsEnded && (arg == QLatin1String("/?") || arg == QLatin1String("-?") || arg == QLatin1String("-h")))
+            return CliParse::Help;
+#endif
         if (optionsEnded || !arg.startsWith(u'-') || arg == QLatin1String("-")) {
             positional << arg;
             continue;

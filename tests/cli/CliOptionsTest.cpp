@@ -136,6 +136,19 @@ TEST(CliOptions, TheLastRepeatedOptionWins)
     }
 }
 
+// Windows' own ways of asking for the help; elsewhere they stay unknown options.
+TEST(CliOptions, WindowsHelpSwitches)
+{
+    for (const char* arg : {"/?", "-?", "-h"}) {
+        CliOptions o;
+#ifdef Q_OS_WIN
+        EXPECT_EQ(Parse({"main.dat", arg, "a"}, o), CliParse::Help) << arg;
+#else
+        EXPECT_NE(Parse({"main.dat", arg, "a"}, o), CliParse::Help) << arg;
+#endif
+    }
+}
+
 TEST(CliOptions, RefusalsSayWhatIsWrong)
 {
     const struct {

@@ -202,7 +202,7 @@ TEST(WindowsPlatform, WindowProgramAnswersOnItsStartersConsoleElseInABox)
         EXPECT_TRUE(ended(start(L"--version", 0), 60000));
         EXPECT_TRUE(console.Shown().contains(QStringLiteral("zerlind-firm-utility (Zerlind Firm Utility) "))) << qPrintable(console.Shown());
     }
-    const HANDLE process = start(L"--help", DETACHED_PROCESS);
+    const HANDLE process = start(L"/?", DETACHED_PROCESS); // Windows' way of asking for --help
     HWND box = nullptr;
     for (int i = 0; i < 300 && !(box = FindWindowW(L"#32770", L"Zerlind Firm Utility")); ++i) // up to a minute
         Sleep(200);
