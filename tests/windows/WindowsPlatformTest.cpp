@@ -2,6 +2,7 @@
 // message table, a firmware file opened with no sharing and what each program carries for Windows.
 #include "app/InstanceGuard.h"
 #include "base/SystemErrorText.h"
+#include "cli/output/CliReporter.h"
 #include "cli/output/Terminal.h"
 #include "common/TestSupport.h"
 #include "engine/FirmwareImage.h"
@@ -174,6 +175,32 @@ TEST(WindowsPlatform, JapaneseReachesTheConsoleAsCharactersAndAFileAsUtf8)
     char bytes[256];
     EXPECT_EQ(QByteArray(bytes, int(std::fread(bytes, 1, sizeof bytes, file))), text.toUtf8());
     std::fclose(file);
+}
+
+// One radio's progress line, redrawn in place on a console left without escape sequences (as
+// a program other than a terminal opens one): what is left of a longer line is cleared, and no
+// escape code shows.
+TEST(WindowsPlatform, ProgressLineOnAPlainConsoleShowsNoEscapeCode)
+{
+    OwnConsole console;
+    DWORD mode = 0;
+    GetConsoleMode(console.screen, &mode);
+    SetConsoleMode(console.screen, mode & ~DWORD(ENABLE_VIRTUAL_TERMINAL_PROCESSING));
+    const int savedErr = _dup(2);
+    _dup2(_open_osfhandle(intptr_t(console.screen), _O_WRONLY | _O_BINARY), 2);
+    {
+        CliReporter reporter(false, true, 3000);
+        reporter.StartTransferProgress(4);
+        reporter.OnDataSent(4096, 4096);
+        reporter.StartWaitAnimation(); // a shorter line over the transfer's
+        const QString shown = console.Shown();
+        EXPECT_FALSE(shown.contains(QStringLiteral("[K"))) << qPrintable(shown);
+        EXPECT_FALSE(shown.contains(QStringLiteral("left"))) << qPrintable(shown);
+        reporter.StopWaitAnimation();
+    }
+    std::fflush(stderr);
+    _dup2(savedErr, 2);
+    _close(savedErr);
 }
 
 // The window program started from a console with no output of its own (as cmd starts it)

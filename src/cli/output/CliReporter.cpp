@@ -27,6 +27,7 @@ CliReporter::CliReporter(bool quiet, bool showProgress, int programTimeoutMs, co
 {
     m_waitTicker.setInterval(WAIT_TICK_MS);
     QObject::connect(&m_waitTicker, &QTimer::timeout, [this] { ShowWaited(); });
+    m_clearsWithSequences = m_showProgress && Terminal::ClearsWithSequences(stderr);
     m_interruptWatch.setInterval(INTERRUPT_WATCH_MS);
     QObject::connect(&m_interruptWatch, &QTimer::timeout, [this] { WatchInterrupt(); });
 }
@@ -125,7 +126,14 @@ void CliReporter::ShowWaited()
 void CliReporter::ShowProgress(const ProgressView& view)
 {
     // Redrawn in place: back to the start of the line, then whatever of the old one is left cleared.
-    m_err << '\r' << FormatProgressLine(view, Terminal::Columns(stderr)) << "\x1b[K";
+    const QString line = FormatProgressLine(view, Terminal::Columns(stderr));
+    const int width = DisplayWidth(line);
+    m_err << '\r' << line;
+    if (m_clearsWithSequences)
+        m_err << "\x1b[K";
+    else if (m_shownWidth > width)
+        m_err << QString(m_shownWidth - width, u' ');
+    m_shownWidth = width;
     m_err.flush();
     m_progressOpen = true;
 }
@@ -136,4 +144,5 @@ void CliReporter::EndProgressLine()
         return;
     m_err << Qt::endl;
     m_progressOpen = false;
+    m_shownWidth = 0;
 }

@@ -58,5 +58,8 @@ private:
     const Interrupts* m_interrupts;
     bool m_programming = false;
     bool m_progressOpen = false;
+    // Where the console takes no escape sequences, blanks clear what is left of a longer line.
+    bool m_clearsWithSequences = false;
+    int m_shownWidth = 0;
     QString m_fileName;
 };

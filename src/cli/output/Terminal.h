@@ -17,6 +17,9 @@ int Rows(std::FILE* stream);
 // Whether a block redrawn in place fits the screen: stdout and stderr are one and the same
 // terminal (so no line of either is drawn over), and it is not a dumb one.
 bool CanDrawInPlace();
+// Whether the rest of a line redrawn in place on the terminal behind `stream` is cleared with
+// the escape sequence for it; where not (Windows' console), blanks overwrite it.
+bool ClearsWithSequences(std::FILE* stream);
 
 // The device that shows text on the console behind `stream` in its own characters (Windows'
 // console, written in UTF-16); null where the stream takes UTF-8 bytes (a file, a pipe, a

@@ -44,6 +44,11 @@ bool CanDrawInPlace()
            && std::strcmp(term, "dumb") != 0;
 }
 
+bool ClearsWithSequences(std::FILE* stream)
+{
+    return IsTerminal(stream);
+}
+
 std::unique_ptr<QIODevice> ConsoleDevice(std::FILE*)
 {
     // A terminal takes the UTF-8 bytes as a file does.

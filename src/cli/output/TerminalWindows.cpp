@@ -34,18 +34,32 @@ int Rows(std::FILE* stream)
     return ScreenInfo(stream, info) ? info.srWindow.Bottom - info.srWindow.Top + 1 : 0;
 }
 
+namespace {
+// Asks the console behind `stream` to take terminal sequences (Windows 10 and later can); the
+// mode belongs to the screen buffer, so each stream's own handle asks.
+bool TakeSequences(std::FILE* stream)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode)
+           && ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING)
+               || SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING));
+}
+} // namespace
+
+bool ClearsWithSequences(std::FILE*)
+{
+    // Blanks clear a line on every console, also on one that shows sequences as text (before
+    // Windows 10, or where turning them on is ignored).
+    return false;
+}
+
 bool CanDrawInPlace()
 {
     // Both on the console, and the console takes the terminal sequences the block is drawn with
     // (Windows 10 and later); an older console shows no block instead of escape codes.
     CONSOLE_SCREEN_BUFFER_INFO out, err;
-    if (!ScreenInfo(stdout, out) || !ScreenInfo(stderr, err))
-        return false;
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout)));
-    DWORD mode = 0;
-    return GetConsoleMode(handle, &mode)
-           && ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING)
-               || SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING));
+    return ScreenInfo(stdout, out) && ScreenInfo(stderr, err) && TakeSequences(stdout) && TakeSequences(stderr);
 }
 
 namespace {
