@@ -139,6 +139,8 @@ TEST(WindowsPlatform, EveryProgramCarriesItsManifestIconAndVersion)
         EXPECT_EQ(systems.join(u' ').toStdString(), "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}");
         EXPECT_FALSE(resource(RT_GROUP_ICON, 128).isEmpty());
         EXPECT_TRUE(resource(RT_VERSION, 1).contains(QByteArray("v\0u\0r\0n\0", 8))); // the company, in UTF-16
+        // "© 2026" at the start of a value, in UTF-16 (not a © read as two Latin-1 characters)
+        EXPECT_TRUE(resource(RT_VERSION, 1).contains(QByteArray("\0\0\xa9\0 \0" "2\0" "0\0" "2\0" "6\0", 14)));
         FreeLibrary(exe);
     }
 }

@@ -19,10 +19,12 @@ menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zerlind 
 check "the installer is DPI-aware" grep -q 'WindowsSettings">true</dpiAware>' <(strings "$setup")
 check "the installer names the programs' company and its version" \
   grep -qz 'CompanyName.vurn.*ProductVersion.[0-9]' <(strings -el "$setup" | tr '\n' ' ')
-# A system older than Windows 10 (Wine told to report Windows 7) is refused, and nothing installed.
-"$run" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win7 /f >/dev/null
+# The system Wine reports (its own default is Windows 7), until the end of the test.
+wine_reports() { "$run" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null; }
+# A system older than Windows 10 is refused, and nothing installed.
+wine_reports win7
 status=0; "$run" "$setup" /S || status=$?
-"$run" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null
+wine_reports win10
 check "Windows 7 is refused (status $status)" test "$status" = 3
 check "nothing is installed on Windows 7" test ! -e "$dir"
 "$run" "$setup" /S
@@ -72,21 +74,41 @@ check "the installed window program is still up" kill -0 "$app_pid"
 # A program that runs is not replaced or removed under it: a silent run gives up (status 2).
 status=0; "$run" "$setup" /S || status=$?
 check "a reinstall gives up while the program runs (status $status)" test "$status" = 2
-# In place (_?=, which must stay unquoted, hence cmd), so that its status is the uninstall's.
-printf '@"C:\\Program Files\\Zerlind Firm Utility\\uninstall.exe" /S _?=C:\\Program Files\\Zerlind Firm Utility\r\n@exit /b %%errorlevel%%\r\n' \
-  >"$scratch/uninstall.bat"
-status=0; "$run" cmd /c "Z:${scratch//\//\\}\\uninstall.bat" || status=$?
-check "an uninstall gives up while the program runs (status $status)" test "$status" = 2
+# The quiet uninstall as the Apps entry registers it (through cmd, as a management tool runs it):
+# its status says whether the uninstall happened.
+quiet=$("$run" reg query "$key" /v QuietUninstallString | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+printf '@%s\r\n@exit /b %%errorlevel%%\r\n' "$quiet" >"$scratch/uninstall.bat"
+quiet_uninstall() { local status=0; "$run" cmd /c "Z:${scratch//\//\\}\\uninstall.bat" || status=$?; echo "$status"; }
+status=$(quiet_uninstall)
+check "a quiet uninstall gives up while the program runs (status $status)" test "$status" = 2
 check "the running program is still installed" test -f "$dir/zerlind-firm-utility.exe"
 kill "$app_pid" 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
 app_pid=
 
-# The uninstaller copies itself away and returns at once: wait for it to be done.
-"$run" "$dir/uninstall.exe" /S
-for _ in $(seq 100); do [ -e "$dir" ] || break; sleep 0.2; done
+# Upgrades: the simulator and the PATH entry chosen by switch, then kept by a plain upgrade.
+user_path() { "$run" reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z_]*SZ *//p'; }
+"$run" reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d 'C:\tools' /f >/dev/null
+"$run" "$setup" /S /SIMULATOR /PATH
+check "/SIMULATOR installs the simulator" test -f "$dir/zerlind-radio-sim.exe"
+check "/PATH puts the folder on the user's PATH ($(user_path))" test "$(user_path)" = 'C:\tools;C:\Program Files\Zerlind Firm Utility'
+"$run" "$setup" /S
+check "an upgrade keeps the simulator" test -f "$dir/zerlind-radio-sim.exe"
+check "an upgrade keeps the PATH entry once ($(user_path))" test "$(user_path)" = 'C:\tools;C:\Program Files\Zerlind Firm Utility'
+"$run" reg add 'HKCU\Software\vurn\Zerlind FirmUtility\Config' /v IP /d 127.0.0.1 /f >/dev/null
+
+# The quiet uninstall runs in place; a copy of it removes its file and the folder once it ended.
+status=$(quiet_uninstall)
+check "the quiet uninstall says it happened (status $status)" test "$status" = 0
+for _ in $(seq 150); do [ -e "$dir" ] || break; sleep 0.2; done
 check "the uninstaller removed the program folder" test ! -e "$dir"
 check "the uninstaller removed the Start-menu entry" test ! -e "$menu"
+check "the uninstaller took the folder off the PATH ($(user_path))" test "$(user_path)" = 'C:\tools'
+check "the user's settings stay unless asked for" \
+  "$run" reg query 'HKCU\Software\vurn\Zerlind FirmUtility\Config' /v IP
+"$run" reg delete 'HKCU\Software\vurn' /f >/dev/null 2>&1 || true
+"$run" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1 || true
+"$run" reg delete 'HKCU\Environment' /v Path /f >/dev/null 2>&1 || true
 status=0; "$run" reg query 'HKCU\Software\QtProject' >/dev/null 2>&1 || status=$?
 check "no empty key of Qt's file dialog is left" test "$status" != 0
 exit "$fail"
