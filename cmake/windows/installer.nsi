@@ -46,6 +46,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "© 2026 The Zerlind Firm Utility de
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+; The description box holds two lines: each description fits it in both languages.
 !define MUI_COMPONENTSPAGE_SMALLDESC
 ; Escape or Cancel asks before it quits.
 !define MUI_ABORTWARNING
@@ -67,8 +68,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "© 2026 The Zerlind Firm Utility de
 
 LangString NamePrograms ${LANG_ENGLISH} "${PRODUCT}"
 LangString NamePrograms ${LANG_JAPANESE} "${PRODUCT}"
-LangString DescPrograms ${LANG_ENGLISH} "The window program and the command-line updater zerlind-firm-update, with a Start-menu entry."
-LangString DescPrograms ${LANG_JAPANESE} "ウィンドウのプログラムとコマンドラインの更新プログラム zerlind-firm-update、スタートメニューの項目。"
+LangString DescPrograms ${LANG_ENGLISH} "The window program and zerlind-firm-update, with a Start-menu entry."
+LangString DescPrograms ${LANG_JAPANESE} "ウィンドウのプログラム、zerlind-firm-update、スタートメニュー。"
 LangString NameSimulator ${LANG_ENGLISH} "Radio simulator"
 LangString NameSimulator ${LANG_JAPANESE} "無線機シミュレーター"
 LangString DescSimulator ${LANG_ENGLISH} "zerlind-radio-sim, a radio on this computer for tests and demonstrations."
@@ -77,8 +78,8 @@ LangString LicenceBottom ${LANG_ENGLISH} "Qt (LGPL v3), the GCC runtime and the 
 LangString LicenceBottom ${LANG_JAPANESE} "一緒にインストールされる Qt（LGPL v3）、GCC ランタイムなどの部品には、それぞれのライセンスがあります。インストール先の THIRD-PARTY-NOTICES.txt に、その全文、ソースの入手先、Qt の差し替え方を記しています。"
 LangString NamePath ${LANG_ENGLISH} "Command line in every console"
 LangString NamePath ${LANG_JAPANESE} "どのコンソールでもコマンドラインを使う"
-LangString DescPath ${LANG_ENGLISH} "Adds the installation folder to your PATH, so that zerlind-firm-update works in a new console. Removed again on uninstall."
-LangString DescPath ${LANG_JAPANESE} "インストール先をユーザーの PATH に加え、新しいコンソールで zerlind-firm-update が使えるようにします。アンインストールで元に戻します。"
+LangString DescPath ${LANG_ENGLISH} "Adds this folder to your PATH, for zerlind-firm-update in a new console."
+LangString DescPath ${LANG_JAPANESE} "PATH に加え、新しいコンソールで zerlind-firm-update を使えるようにします。"
 LangString PathTooLong ${LANG_ENGLISH} "Your PATH is too long to be changed safely here; add $INSTDIR to it yourself."
 LangString PathTooLong ${LANG_JAPANESE} "PATH が長すぎるため、ここでは安全に変更できません。$INSTDIR をご自分で加えてください。"
 LangString NameUnPrograms ${LANG_ENGLISH} "${PRODUCT}"
