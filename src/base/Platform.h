@@ -98,4 +98,9 @@ int ReplaceFileWhole(const QString& path, const QByteArray& data);
 // program that started it, and with no console there shows the text in a box captioned `title`.
 void ShowCommandLineAnswer(const char* text, const char* title);
 
+// Text that a program of the system's own wrote in the system's ANSI code page (Notepad's "ANSI",
+// PowerShell 5.1's Set-Content: cp1252, cp932, ...). False where there is no such code page
+// (POSIX: text files there are UTF-8) or the bytes are not valid in it.
+bool DecodeSystemCodePage(const QByteArray& bytes, QString& text);
+
 } // namespace Platform

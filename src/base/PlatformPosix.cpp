@@ -214,4 +214,9 @@ void ShowCommandLineAnswer(const char* text, const char*)
     std::fputs(text, stdout);
 }
 
+bool DecodeSystemCodePage(const QByteArray&, QString&)
+{
+    return false;
+}
+
 } // namespace Platform

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <climits>
 
 #include <cstdio>
 #include <string>
@@ -242,6 +243,22 @@ void ShowCommandLineAnswer(const char* text, const char* title)
             return;
     }
     MessageBoxW(nullptr, wide.c_str(), QString::fromLatin1(title).toStdWString().c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+bool DecodeSystemCodePage(const QByteArray& bytes, QString& text)
+{
+    if (bytes.isEmpty() || bytes.size() > INT_MAX) {
+        text.clear();
+        return bytes.isEmpty();
+    }
+    // Invalid sequences (a lead byte of cp932 without its trail) fail rather than turn into '?'.
+    const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.constData(), int(bytes.size()), nullptr, 0);
+    if (length <= 0)
+        return false;
+    std::wstring wide(size_t(length), L'\0');
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.constData(), int(bytes.size()), wide.data(), length);
+    text = QString::fromStdWString(wide);
+    return true;
 }
 
 } // namespace Platform

@@ -13,6 +13,7 @@
 #include "cli/text/CliText.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 #include <QUuid>
@@ -39,7 +40,7 @@ RunFacts FactsOf(const RunPlan& plan, bool check)
         facts.rerun << NameWithPort(radio);
         facts.addresses << AddressWithPort(radio);
     }
-    facts.fileName = QFileInfo(plan.fileOpened).absoluteFilePath();
+    facts.fileName = QDir::toNativeSeparators(QFileInfo(plan.fileOpened).absoluteFilePath()); // C:\... on Windows
     facts.fileSize = plan.image.size();
     facts.sha256 = plan.sha256;
     facts.runId = QUuid::createUuid().toString(QUuid::WithoutBraces);

@@ -34,7 +34,9 @@ int main(int argc, char** argv)
 
     CliOptions options;
     QString error;
-    switch (ParseCliOptions(app.arguments(), options, error)) {
+    const CliParse parsed = ParseCliOptions(app.arguments(), options, error);
+    Terminal::KeepUtf8(options.json);
+    switch (parsed) {
     case CliParse::Help:
         Terminal::TextStream(stdout) << CliHelpText();
         return CloseStandardOutput(EXIT_UPDATED);

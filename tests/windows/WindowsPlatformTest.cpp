@@ -160,9 +160,25 @@ struct OwnConsole {
     }
 };
 
-TEST(WindowsPlatform, JapaneseReachesTheConsoleAsCharactersAndAFileAsUtf8)
+// What a TextStream on `stream` leaves in a file.
+QByteArray WrittenToAFile(const QString& text)
+{
+    std::FILE* file = std::tmpfile();
+    Terminal::TextStream(file) << text;
+    std::rewind(file);
+    char bytes[256];
+    const QByteArray written(bytes, int(std::fread(bytes, 1, sizeof bytes, file)));
+    std::fclose(file);
+    return written;
+}
+
+// Japanese on a console as its characters; in a file or a pipe in the console's code page, as
+// `type` and PowerShell 5.1 read it (932 on a Japanese system), UTF-8 where that is 65001, where
+// there is no console, and always for --json.
+TEST(WindowsPlatform, JapaneseReachesTheConsoleAsCharactersAndAFileInItsCodePage)
 {
     const QString text = QStringLiteral("ファームウェアの転送に失敗しました。 transfer failed");
+    const QString office = QStringLiteral("本社 radios");
     {
         OwnConsole console;
         std::FILE* stream = _fdopen(_open_osfhandle(intptr_t(console.screen), _O_WRONLY | _O_BINARY), "wb");
@@ -170,13 +186,17 @@ TEST(WindowsPlatform, JapaneseReachesTheConsoleAsCharactersAndAFileAsUtf8)
         Terminal::TextStream(stream) << text;
         EXPECT_TRUE(console.Shown().contains(text)) << qPrintable(console.Shown().toUtf8().toHex());
         std::fclose(stream);
+        const UINT before = GetConsoleOutputCP();
+        ASSERT_TRUE(SetConsoleOutputCP(932));
+        EXPECT_EQ(WrittenToAFile(office), QByteArray("\x96\x7b\x8e\xd0 radios")); // Shift_JIS
+        Terminal::KeepUtf8(true);
+        EXPECT_EQ(WrittenToAFile(office), office.toUtf8());
+        Terminal::KeepUtf8(false);
+        SetConsoleOutputCP(65001);
+        EXPECT_EQ(WrittenToAFile(office), office.toUtf8());
+        SetConsoleOutputCP(before);
     }
-    std::FILE* file = std::tmpfile();
-    Terminal::TextStream(file) << text;
-    std::rewind(file);
-    char bytes[256];
-    EXPECT_EQ(QByteArray(bytes, int(std::fread(bytes, 1, sizeof bytes, file))), text.toUtf8());
-    std::fclose(file);
+    EXPECT_EQ(WrittenToAFile(text), text.toUtf8());
 }
 
 // One radio's progress line, redrawn in place on a console left without escape sequences (as

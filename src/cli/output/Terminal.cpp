@@ -4,21 +4,35 @@
 
 #include <QFile>
 
+#include <atomic>
+
 namespace Terminal {
+
+namespace {
+std::atomic<bool> keepUtf8{false};
+} // namespace
+
+void KeepUtf8(bool keep)
+{
+    keepUtf8 = keep;
+}
 
 TextStream::TextStream(std::FILE* stream) : m_device(ConsoleDevice(stream))
 {
     if (m_device) {
         setDevice(m_device.get());
-    } else if (stream == stdout) {
-        // The one device on stdout, whose errors the exit status reports.
-        setDevice(&StandardOutput());
-    } else {
+        return;
+    }
+    QIODevice* bytes = &StandardOutput(); // on stdout the one device, whose errors the exit status reports
+    if (stream != stdout) {
         auto file = std::make_unique<QFile>();
         file->open(stream, QIODevice::WriteOnly);
         m_device = std::move(file);
-        setDevice(m_device.get());
+        bytes = m_device.get();
     }
+    if (!keepUtf8)
+        m_encoder = CodePageDevice(bytes);
+    setDevice(m_encoder ? m_encoder.get() : bytes);
 }
 
 TextStream::~TextStream()

@@ -26,7 +26,15 @@ bool ClearsWithSequences(std::FILE* stream);
 // POSIX terminal).
 std::unique_ptr<QIODevice> ConsoleDevice(std::FILE* stream);
 
-// Text for `stream`: to a console through ConsoleDevice, anywhere else as UTF-8 bytes.
+// What redirected text is written in: null for UTF-8, else a device that writes the UTF-8 it is
+// given to `target` in the code page of the program's console (Windows: `type`, `more` and
+// PowerShell 5.1 read a file or a pipe so), unless that is UTF-8 or there is no console.
+std::unique_ptr<QIODevice> CodePageDevice(QIODevice* target);
+// Redirected text of the run stays UTF-8 (--json: JSON is UTF-8).
+void KeepUtf8(bool keep);
+
+// Text for `stream`: to a console through ConsoleDevice, anywhere else as bytes, UTF-8 or
+// through CodePageDevice.
 class TextStream : public QTextStream {
 public:
     explicit TextStream(std::FILE* stream);
@@ -34,6 +42,7 @@ public:
 
 private:
     std::unique_ptr<QIODevice> m_device;
+    std::unique_ptr<QIODevice> m_encoder;
 };
 
 } // namespace Terminal

@@ -55,4 +55,9 @@ std::unique_ptr<QIODevice> ConsoleDevice(std::FILE*)
     return nullptr;
 }
 
+std::unique_ptr<QIODevice> CodePageDevice(QIODevice*)
+{
+    return nullptr; // text files and pipes here are UTF-8
+}
+
 } // namespace Terminal

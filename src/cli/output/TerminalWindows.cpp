@@ -100,6 +100,55 @@ private:
 
 } // namespace
 
+namespace {
+
+// The UTF-8 it is given, written to `target` in code page `codePage`; a character the code page
+// lacks becomes its default character ('?').
+class CodePageIODevice : public QIODevice {
+public:
+    CodePageIODevice(QIODevice* target, UINT codePage) : m_target(target), m_codePage(codePage)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        const QString text = m_decoder.decode(QByteArrayView(data, size));
+        const auto wide = reinterpret_cast<const wchar_t*>(text.utf16());
+        const int length = int(text.size());
+        QByteArray bytes(WideCharToMultiByte(m_codePage, 0, wide, length, nullptr, 0, nullptr, nullptr), '\0');
+        WideCharToMultiByte(m_codePage, 0, wide, length, bytes.data(), int(bytes.size()), nullptr, nullptr);
+        return m_target->write(bytes) == bytes.size() ? size : -1;
+    }
+
+private:
+    QIODevice* m_target;
+    UINT m_codePage;
+    QStringDecoder m_decoder{QStringDecoder::Utf8}; // keeps a character split between two writes
+};
+
+bool HasConsole()
+{
+    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(console);
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<QIODevice> CodePageDevice(QIODevice* target)
+{
+    const UINT codePage = GetConsoleOutputCP();
+    if (codePage == 0 || codePage == CP_UTF8 || !HasConsole())
+        return nullptr;
+    return std::make_unique<CodePageIODevice>(target, codePage);
+}
+
 std::unique_ptr<QIODevice> ConsoleDevice(std::FILE* stream)
 {
     const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));

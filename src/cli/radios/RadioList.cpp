@@ -1,5 +1,6 @@
 #include "RadioList.h"
 
+#include "base/Platform.h"
 #include "cli/text/CliText.h"
 
 #include "engine/RadioAddress.h"
@@ -62,15 +63,18 @@ QString WithPort(const QString& host, quint16 port)
 }
 
 // UTF-8, with a byte-order mark or without, or UTF-16 with one, as Windows PowerShell 5.1 writes
-// with '>' and Out-File; the mark is not part of the text. False for bytes that are none of these.
+// with '>' and Out-File; the mark is not part of the text. On Windows, a list with no mark that is
+// not UTF-8 is in the system's ANSI code page (Notepad's "ANSI"). False for bytes that are none of
+// these.
 bool DecodeList(const QByteArray& bytes, QString& text)
 {
-    const auto encoding = QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8);
+    const auto marked = QStringConverter::encodingForData(bytes);
+    const auto encoding = marked.value_or(QStringConverter::Utf8);
     if (encoding != QStringConverter::Utf8 && encoding != QStringConverter::Utf16LE && encoding != QStringConverter::Utf16BE)
         return false;
     QStringDecoder decoder(encoding);
     text = decoder.decode(bytes);
-    return !decoder.hasError();
+    return !decoder.hasError() || (!marked && Platform::DecodeSystemCodePage(bytes, text));
 }
 
 // Where a radio was given, for a message.

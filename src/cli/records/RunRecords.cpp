@@ -56,6 +56,9 @@ QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) 
             out << m_facts.rerun.value(i) << "  # " << StateWord(o.state) << ": " << ShownPath(TerminalText(o.text).replace(u'\n', u' ')) << '\n';
     }
     out.flush();
+#ifdef Q_OS_WIN
+    text.replace("\n", "\r\n"); // Windows' own line ends, as Notepad and findstr expect
+#endif
     // Whole or not at all: a list cut short would leave radios out of the next run.
     const QString reason = ReplaceRecordWhole(LocateFile(m_path).target, text);
     return reason.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(ShownPath(m_path), reason);
@@ -71,7 +74,7 @@ bool RunLog::CanOpen(const QString& path, QString& error)
         there = QFileInfo(there.absolutePath());
     const bool folderMissing = there.absoluteFilePath() != QFileInfo(info.absolutePath()).absoluteFilePath();
     if (!there.isDir() || (folderMissing && !there.isWritable())) {
-        error = QStringLiteral("%1: cannot create the folder %2").arg(path, info.absolutePath());
+        error = QStringLiteral("%1: cannot create the folder %2").arg(path, QDir::toNativeSeparators(info.absolutePath()));
         return false;
     }
     if (info.exists() ? !info.isWritable() : !there.isWritable()) {
@@ -86,7 +89,7 @@ bool RunLog::Open(const QString& path, QString& error)
     m_path = path;
     const QFileInfo info(LocateFile(path).target);
     if (!QDir().mkpath(info.absolutePath())) {
-        error = QStringLiteral("%1: cannot create the folder %2").arg(path, info.absolutePath());
+        error = QStringLiteral("%1: cannot create the folder %2").arg(path, QDir::toNativeSeparators(info.absolutePath()));
         return false;
     }
     // Each record goes in one write to a file opened for appending, so the records of two runs

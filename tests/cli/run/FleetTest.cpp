@@ -240,7 +240,9 @@ TEST(Fleet, RadiosRefusedBeforeAnythingIsSent)
         {{"--radios", WriteList("two.txt", "# ok\n127.0.4.130 127.0.4.131\n"), path}, "two.txt:2: not a radio address: '127.0.4.130 127.0.4.131'"},
         {{"--radios", WriteList("semi.txt", "\xEF\xBB\xBF" "127.0.4.131\r\n\r\n127.0.4.130;\r\n"), path},
          "semi.txt:3: not a radio address: '127.0.4.130;'"},
+#ifndef Q_OS_WIN // where it is read in the system's ANSI code page
         {{"--radios", WriteList("latin1.txt", "# B\xFChne 2\n127.0.4.131\n"), path}, "latin1.txt: the list is neither UTF-8 nor UTF-16 with a byte-order mark"},
+#endif
         {{"--radios", WriteList("ok.txt", "127.0.4.131 # the van\n"), "--radios", WriteList("words.txt", "\t# a comment\nradio ten\n"), path},
          "words.txt:2: not a radio address: 'radio ten'"},
         // One radio named twice: the same text, the same address with its port, IPv4 as IPv6.
