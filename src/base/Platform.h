@@ -103,4 +103,9 @@ void ShowCommandLineAnswer(const char* text, const char* title);
 // (POSIX: text files there are UTF-8) or the bytes are not valid in it.
 bool DecodeSystemCodePage(const QByteArray& bytes, QString& text);
 
+// Takes away the keys of Qt's own settings of the user that a file dialog's state left empty
+// (Windows: HKEY_CURRENT_USER\Software\QtProject\OrganizationDefaults and its parent); keys that
+// hold anything stay. Nothing on POSIX, whose file of them is Qt's to keep.
+void RemoveEmptyQtSettings();
+
 } // namespace Platform

@@ -219,4 +219,6 @@ bool DecodeSystemCodePage(const QByteArray&, QString&)
     return false;
 }
 
+void RemoveEmptyQtSettings() {}
+
 } // namespace Platform

@@ -261,4 +261,22 @@ bool DecodeSystemCodePage(const QByteArray& bytes, QString& text)
     return true;
 }
 
+void RemoveEmptyQtSettings()
+{
+    for (const wchar_t* path : {L"Software\\QtProject\\OrganizationDefaults", L"Software\\QtProject"}) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            continue;
+        DWORD subkeys = 0;
+        DWORD values = 0;
+        const bool empty = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                            nullptr, nullptr, nullptr) == ERROR_SUCCESS
+                           && subkeys == 0 && values == 0;
+        RegCloseKey(key);
+        if (!empty)
+            return; // and its parent is not empty either
+        RegDeleteKeyW(HKEY_CURRENT_USER, path);
+    }
+}
+
 } // namespace Platform

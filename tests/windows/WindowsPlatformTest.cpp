@@ -6,11 +6,13 @@
 #include "cli/output/Terminal.h"
 #include "common/TestSupport.h"
 #include "engine/FirmwareImage.h"
+#include "ui/main/FileSelection.h"
 #include "ui/main/SettingsStore.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -143,6 +145,19 @@ TEST(WindowsPlatform, EveryProgramCarriesItsManifestIconAndVersion)
         EXPECT_TRUE(resource(RT_VERSION, 1).contains(QByteArray("\0\0\xa9\0 \0" "2\0" "0\0" "2\0" "6\0", 14)));
         FreeLibrary(exe);
     }
+}
+
+// What Qt's file dialog saves while the program runs is taken away with the keys it made, so a
+// zip user is left no empty HKEY_CURRENT_USER\Software\QtProject.
+TEST(WindowsPlatform, TheFileDialogLeavesNoKeyOfQts)
+{
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject")).remove(QStringLiteral("FileDialog"));
+    {
+        const CQtDialogStateCleanUp cleanUp;
+        QSettings(QSettings::UserScope, QStringLiteral("QtProject")).setValue(QStringLiteral("FileDialog/history"), 1);
+    }
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QtProject", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
 // A console of the test's own, as cmd has one, read back as the user sees it.

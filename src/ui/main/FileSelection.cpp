@@ -2,6 +2,8 @@
 
 #include "base/Language.h"
 #include "base/MessageCatalog.h"
+#include "base/Platform.h"
+#include "engine/FirmwareImage.h"
 #include "ui/controls/FrameCentring.h"
 
 #include <QDir>
@@ -65,8 +67,10 @@ bool NameIsUtf8(const QUrl& url)
 
 } // namespace
 
-BrowseStart ChooseBrowseStart(const QString& currentPath)
+BrowseStart ChooseBrowseStart(const QString& typed)
 {
+    // In quotes (Explorer's "Copy as path"): the file, as an update takes it.
+    const QString currentPath = FirmwarePathToUse(typed);
     BrowseStart start;
     if (CanOpenForReading(currentPath)) {
         start.initialFile = currentPath;
@@ -101,13 +105,17 @@ CQtDialogStateCleanUp::~CQtDialogStateCleanUp()
     // Another Qt program's state is left as it was.
     if (m_bHadState)
         return;
-    QSettings qt(QSettings::UserScope, kQtOrganization);
-    qt.remove(kQtDialogGroup);
-    qt.sync();
-    // Nor is an empty file of Qt's left where there was none (the registry has no file).
-    const QFileInfo file(qt.fileName());
-    if (!m_bHadFile && qt.allKeys().isEmpty() && file.isFile() && file.size() == 0)
-        QFile::remove(file.filePath());
+    {
+        QSettings qt(QSettings::UserScope, kQtOrganization);
+        qt.remove(kQtDialogGroup);
+        qt.sync();
+        // Nor is an empty file of Qt's left where there was none (the registry has no file).
+        const QFileInfo file(qt.fileName());
+        if (!m_bHadFile && qt.allKeys().isEmpty() && file.isFile() && file.size() == 0)
+            QFile::remove(file.filePath());
+    }
+    // Nor the empty keys the settings made in the registry, once they are closed.
+    Platform::RemoveEmptyQtSettings();
 }
 
 QStringList FileDialogFilters(const QString& catalogFilter)

@@ -9,9 +9,10 @@ class QDropEvent;
 class QMimeData;
 class QWidget;
 
-// Where the open dialog starts for the path in the file-name field: the file itself when it can
-// be opened, otherwise the nearest existing folder of the path, and the user's Documents folder
-// when no part exists, or the home folder without one (never the folder the program runs in).
+// Where the open dialog starts for the path in the file-name field (in one pair of quotes or
+// not): the file itself when it can be opened, otherwise the nearest existing folder of the
+// path, and the user's Documents folder when no part exists, or the home folder without one
+// (never the folder the program runs in).
 struct BrowseStart {
     QString initialFile;
     QString initialFolder;

@@ -26,6 +26,8 @@ TEST(BrowseStart, AnOpenableFileIsPreselected)
     const BrowseStart start = ChooseBrowseStart(path);
     EXPECT_EQ(start.initialFile, path);
     EXPECT_TRUE(start.initialFolder.isEmpty());
+    // In quotes, as Explorer's "Copy as path" gives it: the same file.
+    EXPECT_EQ(ChooseBrowseStart(u'"' + path + u'"').initialFile, path);
 }
 
 TEST(BrowseStart, OtherwiseTheNearestExistingFolderOfThePath)
