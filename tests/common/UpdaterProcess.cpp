@@ -10,10 +10,6 @@
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
 namespace {
 
 // Every wait on the child is bounded: an updater that hangs fails the test instead of the suite.
@@ -39,10 +35,8 @@ UpdaterOutcome RunUpdater(const QStringList& arguments, const QStringList& envir
     for (const QString& pair : environment)
         env.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
     updater.setProcessEnvironment(env);
-#ifdef Q_OS_WIN
-    // With no console, as a scheduled task starts it: its redirected text is UTF-8 then, not in
-    // the code page of a console it would share with the test.
-    updater.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* args) { args->flags |= DETACHED_PROCESS; });
+#ifdef Q_OS_WIN // DETACHED_PROCESS: no console (as a scheduled task starts it) to write in the code page of
+    updater.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* args) { args->flags |= 0x8; });
 #endif
 
     QElapsedTimer clock;

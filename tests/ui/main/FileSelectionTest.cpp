@@ -26,8 +26,7 @@ TEST(BrowseStart, AnOpenableFileIsPreselected)
     const BrowseStart start = ChooseBrowseStart(path);
     EXPECT_EQ(start.initialFile, path);
     EXPECT_TRUE(start.initialFolder.isEmpty());
-    // In quotes, as Explorer's "Copy as path" gives it: the same file.
-    EXPECT_EQ(ChooseBrowseStart(u'"' + path + u'"').initialFile, path);
+    EXPECT_EQ(ChooseBrowseStart(u'"' + path + u'"').initialFile, path); // Explorer's "Copy as path"
 }
 
 TEST(BrowseStart, OtherwiseTheNearestExistingFolderOfThePath)
