@@ -1,6 +1,7 @@
 // Windows' console; TerminalPosix.cpp is the terminal of the other systems.
 #include "Terminal.h"
 
+#include <QFileDevice>
 #include <QMutex>
 #include <QStringDecoder>
 
@@ -120,7 +121,12 @@ protected:
         const int length = int(text.size());
         QByteArray bytes(WideCharToMultiByte(m_codePage, 0, wide, length, nullptr, 0, nullptr, nullptr), '\0');
         WideCharToMultiByte(m_codePage, 0, wide, length, bytes.data(), int(bytes.size()), nullptr, nullptr);
-        return m_target->write(bytes) == bytes.size() ? size : -1;
+        if (m_target->write(bytes) != bytes.size())
+            return -1;
+        // As a text stream flushes a file it writes to directly: the text goes out in order.
+        if (auto* file = qobject_cast<QFileDevice*>(m_target); file && !file->flush())
+            return -1;
+        return size;
     }
 
 private:
