@@ -89,8 +89,9 @@ struct FileIdentity {
 bool IdentifyFile(const QString& path, FileIdentity& identity);
 
 // Writes `data` to the regular file `path` whole or not at all: into a new file beside it, each
-// write checked, flushed to the disk and closed, then renamed over `path`. 0, or the error
-// number of the call that failed; `path` is then untouched and the new file removed.
+// write checked, flushed to the disk and closed, then renamed over `path`, with the mode and
+// owner of the file it replaces where the program may set them (POSIX). 0, or the error number
+// of the call that failed; `path` is then untouched and the new file removed.
 int ReplaceFileWhole(const QString& path, const QByteArray& data);
 
 // Shows the window program's answer to --help or --version (ASCII) on its standard output. A

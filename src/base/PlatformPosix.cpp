@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <atomic>
 #include <cerrno>
@@ -179,18 +180,28 @@ int ReplaceFileWhole(const QString& path, const QByteArray& data)
     // Beside the file, so that the rename stays on its file system; a name of this process's own,
     // made anew (O_EXCL) so that nothing already there is written through.
     const QByteArray target = QFile::encodeName(path);
+    struct stat old {};
+    const bool replaces = ::stat(target.constData(), &old) == 0;
     static std::atomic<int> serial{0};
     QByteArray temporary;
     int fd = -1;
     for (int tries = 0; fd < 0 && tries < 100; ++tries) {
         temporary = target + ".new-" + QByteArray::number(qint64(::getpid())) + '-' + QByteArray::number(serial++);
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, replaces ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST)
             return errno;
     }
     if (fd < 0)
         return EEXIST;
     int error = 0;
+    if (replaces) {
+        // Another owner's file keeps its owner where the system lets a program give it back; its
+        // mode always.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM)
+            error = errno;
+        if (error == 0 && ::fchmod(fd, old.st_mode & 07777) != 0)
+            error = errno;
+    }
     for (qsizetype done = 0; error == 0 && done < data.size();) {
         const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
         if (n > 0)
@@ -204,9 +215,17 @@ int ReplaceFileWhole(const QString& path, const QByteArray& data)
         error = errno;
     if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
         error = errno;
-    if (error != 0)
+    if (error != 0) {
         ::unlink(temporary.constData());
-    return error;
+        return error;
+    }
+    // The rename itself reaches the disk with its folder.
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return 0;
 }
 
 void ShowCommandLineAnswer(const char* text, const char*)

@@ -3,9 +3,7 @@
 #include "base/Platform.h"
 
 #include <QFile>
-#include <QFileInfo>
 
-#include <atomic>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -87,53 +85,4 @@ QString RecordFile::Append(const QByteArray& line)
         }
     }
     return Reason(error);
-}
-
-QString ReplaceRecordWhole(const QString& path, const QByteArray& data)
-{
-    const QByteArray target = QFile::encodeName(path);
-    struct stat old {};
-    const bool replaces = ::stat(target.constData(), &old) == 0;
-    // Beside the file, so that the rename stays on its file system; a name of this process's
-    // own, made anew (O_EXCL) so that nothing already there is written through.
-    static std::atomic<int> serial{0};
-    QByteArray temporary;
-    int fd = -1;
-    for (int tries = 0; fd < 0 && tries < 100; ++tries) {
-        temporary = target + ".new-" + QByteArray::number(qint64(::getpid())) + '-' + QByteArray::number(serial++);
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, replaces ? 0600 : 0666);
-        if (fd < 0 && errno != EEXIST)
-            return Reason(errno);
-    }
-    if (fd < 0)
-        return Reason(EEXIST);
-    int error = 0;
-    if (replaces) {
-        // Another owner's file keeps its owner where the system lets a program give it back; its
-        // mode always.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM)
-            error = errno;
-        if (error == 0 && ::fchmod(fd, old.st_mode & 07777) != 0)
-            error = errno;
-    }
-    qint64 written = 0;
-    if (error == 0)
-        error = WriteAll(fd, data.constData(), data.size(), written);
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.constData());
-        return Reason(error);
-    }
-    // The rename itself reaches the disk with its folder.
-    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return QString();
 }

@@ -45,13 +45,3 @@ QString RecordFile::Append(const QByteArray& line)
     file->resize(start);
     return reason;
 }
-
-QString ReplaceRecordWhole(const QString& path, const QByteArray& data)
-{
-    const int error = Platform::ReplaceFileWhole(path, data);
-    if (error == 0)
-        return QString();
-    QString text = QStringLiteral("error %1").arg(error);
-    Platform::SystemErrorText(error, Platform::SystemTextLanguage::English, text);
-    return text;
-}

@@ -1,5 +1,6 @@
 #include "RunRecords.h"
 
+#include "RecordFile.h"
 #include "RecordPaths.h"
 
 #include "cli/text/CliText.h"
@@ -42,6 +43,16 @@ bool FailedList::CanWrite(const QString& path, QString& error)
 bool FailedList::WrittenByARun(const QString& firstLine)
 {
     return firstLine.startsWith(QLatin1String(FAILED_LIST_HEADER)) || firstLine.startsWith(QLatin1String(UNREACHABLE_LIST_HEADER));
+}
+
+QString ReplaceRecordWhole(const QString& path, const QByteArray& data)
+{
+    const int error = Platform::ReplaceFileWhole(path, data);
+    if (error == 0)
+        return QString();
+    QString text = QStringLiteral("error %1").arg(error);
+    Platform::SystemErrorText(error, Platform::SystemTextLanguage::English, text);
+    return text;
 }
 
 QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const
