@@ -194,6 +194,7 @@ TEST(ProgressBlock, ARetryCountsDownAndTheFleetWaitsForTheSlowest)
     now = 3500;
     block.Tick();
     EXPECT_NE(drawn().find("b  waiting to retry in 1 s"), std::string::npos) << drawn();
+    now = 3600; // past the 100 ms between two redraws
     Feed(block, 1, FleetEvent::Kind::Phase);
     EXPECT_EQ(drawn().find("waiting to retry"), std::string::npos) << drawn();
 }
