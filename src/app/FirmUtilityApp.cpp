@@ -5,6 +5,7 @@
 #include "base/MessageCatalog.h"
 #include "base/Platform.h"
 #include "base/Product.h"
+#include "base/Translations.h"
 #include "ui/boxes/MessageBoxes.h"
 #include "ui/main/FirmUtilityDlg.h"
 
@@ -44,6 +45,7 @@ void CFirmUtilityApp::InitInstance()
     const quint16 language = ChooseLanguage(SystemLocaleId());
     dlg->SetLanguage(language);
     InstallQtTranslations(language);
+    UseTranslations(language);
 
     // 4. Product identity.
     // Not the display name: the window system would append it to every other window title.

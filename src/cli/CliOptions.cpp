@@ -5,6 +5,7 @@
 
 #include "base/MessageCatalog.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <limits>
@@ -297,14 +298,14 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
             continue;
         }
         if (!arg.startsWith(QLatin1String("--"))) {
-            error = QStringLiteral("unknown option: %1").arg(arg);
+            error = QCoreApplication::translate("CliOptions", "unknown option: %1").arg(arg);
             return CliParse::Error;
         }
         const qsizetype eq = arg.indexOf(u'=');
         const QString name = arg.mid(2, eq >= 0 ? eq - 2 : -1);
         const OptionSpec* option = FindOption(name);
         if (!option) {
-            error = QStringLiteral("unknown option: --%1").arg(name);
+            error = QCoreApplication::translate("CliOptions", "unknown option: --%1").arg(name);
             return CliParse::Error;
         }
         given << option;

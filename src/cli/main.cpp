@@ -13,6 +13,7 @@
 #include "base/MessageCatalog.h"
 #include "base/Platform.h"
 #include "base/Release.h"
+#include "base/Translations.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -32,9 +33,17 @@ int main(int argc, char** argv)
     PrepareStandardStreams();
     QCoreApplication app(argc, argv);
 
+    // The texts follow the locale, and --lang when given: a refusal of the command line too.
+    const quint16 systemLanguage = ChooseLanguage(SystemLocaleId());
+    UseTranslations(systemLanguage);
     CliOptions options;
     QString error;
-    const CliParse parsed = ParseCliOptions(app.arguments(), options, error);
+    CliParse parsed = ParseCliOptions(app.arguments(), options, error);
+    if (options.language != 0 && options.language != systemLanguage) {
+        UseTranslations(options.language);
+        options = CliOptions();
+        parsed = ParseCliOptions(app.arguments(), options, error);
+    }
     Terminal::KeepUtf8(options.json);
     switch (parsed) {
     case CliParse::Help:

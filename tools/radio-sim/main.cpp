@@ -2,8 +2,10 @@
 // one process serves one radio or many.
 #include "RadioServer.h"
 #include "SimOptions.h"
+#include "base/Language.h"
 #include "base/Platform.h"
 #include "base/Release.h"
+#include "base/Translations.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -35,6 +37,7 @@ void RaiseDescriptorLimit()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    UseTranslations(ChooseLanguage(SystemLocaleId()));
     // A client that resets the connection must not end the simulator.
     Platform::InitSocketLayer();
 

@@ -1,0 +1,25 @@
+#include "Translations.h"
+
+#include "MessageCatalog.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
+
+#include <memory>
+
+bool UseTranslations(quint16 language)
+{
+    // One translator for the process; replaced, never stacked, so a second choice wins outright.
+    static std::unique_ptr<QTranslator> installed;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed.get());
+        installed.reset();
+    }
+    if (language != LanguageJapanese)
+        return true;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral(":/translations/zerlind_ja.qm")) || !QCoreApplication::installTranslator(translator.get()))
+        return false;
+    installed = std::move(translator);
+    return true;
+}
