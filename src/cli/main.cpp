@@ -33,14 +33,16 @@ int main(int argc, char** argv)
     PrepareStandardStreams();
     QCoreApplication app(argc, argv);
 
-    // The texts follow the locale, and --lang when given: a refusal of the command line too.
+    // The program's own texts follow the locale, and --lang when given, a refusal of the command
+    // line included; JSON is for scripts and keeps them in English (catalog texts still follow).
     const quint16 systemLanguage = ChooseLanguage(SystemLocaleId());
     UseTranslations(systemLanguage);
     CliOptions options;
     QString error;
     CliParse parsed = ParseCliOptions(app.arguments(), options, error);
-    if (options.language != 0 && options.language != systemLanguage) {
-        UseTranslations(options.language);
+    const quint16 textLanguage = options.json ? quint16(LanguageEnglishUs) : options.language != 0 ? options.language : systemLanguage;
+    if (textLanguage != systemLanguage) {
+        UseTranslations(textLanguage);
         options = CliOptions();
         parsed = ParseCliOptions(app.arguments(), options, error);
     }
