@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 #include <algorithm>
 #include <cstdio>
