@@ -10,11 +10,17 @@
 #include "common/TestSupport.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -138,6 +144,33 @@ TEST(Resolve, SlowDuplicateAndUnknownNameRefuseTheRun)
     options.json = true;
     EXPECT_EQ(RunFleet(options, 0x0409, resolver, interrupts), 0);
     EXPECT_EQ(sim.Summary().value("session"), "1");
+}
+
+// With --json, a run interrupted while it looks up names still ends with its "error" event,
+// under the signal's status; nothing else reaches standard output.
+TEST(Resolve, InterruptedLookupEndsWithAnErrorEvent)
+{
+    CliOptions options;
+    options.fileName = TestSupport::WriteRandomFile("resolve-json.dat", 2048);
+    options.addresses = QStringList{"never.example"};
+    options.json = true;
+    Interrupts interrupts;
+    FakeResolver resolver({{"never.example", {-1, QString()}}});
+    QTimer::singleShot(100, [&] { interrupts.signal.store(SIGTERM), interrupts.stop.store(true); });
+    const QString captured = TestSupport::ScratchDir() + "/resolve-json.out";
+    std::fflush(stdout);
+    const int saved = ::dup(1), file = ::open(QFile::encodeName(captured).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(file, 1);
+    const int status = RunFleet(options, 0x0409, resolver, interrupts);
+    std::fflush(stdout);
+    ::dup2(saved, 1);
+    ::close(saved), ::close(file);
+    QFile out(captured);
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = out.readAll().trimmed().split('\n');
+    EXPECT_EQ(status, 143);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains("\"event\":\"error\"") && lines[0].contains("\"exit\":143")) << lines[0].constData();
 }
 
 } // namespace
