@@ -22,6 +22,9 @@ struct Fleet {
     // The options as given: --waves, --canary, --max-failures N or P%.
     QVector<WaveSize> waves;
     int canary = 0, maxFailures = 0, maxPercent = 0;
+    // Once radio `stopAfter` has ended (-1: never): an interrupt, or the output closed.
+    int stopAfter = -1;
+    bool closeOutput = false;
     Attempt At(int radio, int n) const { return attempts[radio].value(n - 1, {UpdateResult::Updated, 0}); }
     // The model's own reading of the options: a share rounded down but at least 1, the last
     // size repeating; a canary of N is N,100%; a share of failures rounded up.
@@ -59,6 +62,8 @@ Fleet RandomFleet(std::mt19937& random)
     for (int radio = 0, n = 0; radio < f.radios; ++radio)
         for (f.attempts << QVector<Attempt>(), n = pick(0, 3) == 0 ? pick(1, 4) : 0; n > 0; --n)
             f.attempts.last() << Attempt{kinds[pick(0, 4)], pick(0, 2000)};
+    f.stopAfter = pick(0, 3) == 0 ? pick(0, f.radios - 1) : -1;
+    f.closeOutput = pick(0, 1) == 1;
     return f;
 }
 
@@ -73,8 +78,11 @@ QStringList Model(const Fleet& f)
     QString cause; // the first reason radios were left out
     QVector<bool> started(f.radios, false);
     QStringList story(f.radios);
+    bool interrupted = false, closed = false; // from the end of radio f.stopAfter on
     const auto mayStart = [&] {
         cause = !cause.isEmpty()                                        ? cause
+                : interrupted                                           ? "interrupted before it started"
+                : closed                                                ? "output closed"
                 : r.failureLimit > 0 && failures >= r.failureLimit     ? "failure limit"
                 : r.deadlineMs > 0 && clock >= r.deadlineMs             ? "deadline"
                                                                         : "";
@@ -88,7 +96,8 @@ QStringList Model(const Fleet& f)
             const bool again = (a.first == UpdateResult::RadioNotFound || a.first == UpdateResult::TransferFailed) && n <= r.retries;
             if (again && r.deadlineMs > 0 && r.deadlineMs - clock < qMin(30000, 1000 << (n - 1)))
                 cut = " cut";
-            if (again && cut.isEmpty())
+            // An interrupt cancels the attempts to come, unless the deadline cut them first.
+            if (again && cut.isEmpty() && !interrupted)
                 continue;
             story[radio] = QStringLiteral("%1 %2%3").arg(a.first == UpdateResult::Updated ? "updated" : "failed").arg(n).arg(cut);
             const int exits[] = {0, 3, 4, 5, 6, 7}; // as the manual numbers them
@@ -101,8 +110,10 @@ QStringList Model(const Fleet& f)
     const QVector<int> waves = f.Waves();
     for (int wave = 0, begin = 0; wave < waves.size(); begin += waves[wave++]) {
         const int end = begin + waves[wave];
-        if (wave > 0)
-            clock += r.deadlineMs > 0 ? qBound<qint64>(0, r.deadlineMs - clock, qint64(r.wavePauseMs)) : r.wavePauseMs;
+        const qint64 pause = wave == 0 ? 0 : r.deadlineMs > 0 ? qBound<qint64>(0, r.deadlineMs - clock, qint64(r.wavePauseMs)) : r.wavePauseMs;
+        if (pause > 0 && interrupted)
+            break;
+        clock += pause;
         if (!mayStart())
             break;
         // The first `jobs` radios start together, each next one when the earliest running ends.
@@ -111,17 +122,23 @@ QStringList Model(const Fleet& f)
         bool failed = false;
         for (int radio = begin; radio < end && started[radio]; ++radio) {
             failed = run(radio) || failed;
+            interrupted = interrupted || (radio == f.stopAfter && !f.closeOutput);
+            closed = closed || (radio == f.stopAfter && f.closeOutput);
             if (radio + f.jobs < end)
                 started[radio + f.jobs] = mayStart();
         }
+        // After an interrupt no wave follows, whatever this one's failures say.
+        if (interrupted)
+            break;
         if (end < f.radios && cause.isEmpty() && failed && (r.failureLimit == 0 || r.canary))
             cause = r.canary ? QStringLiteral("canary failed") : QStringLiteral("wave %1 failed").arg(wave + 1);
         if (!cause.isEmpty())
             break;
     }
+    // An interrupt speaks for every radio it kept from starting, whatever stopped new ones first.
     for (QString& s : story)
-        s = s.isEmpty() ? "not-started " + cause : s;
-    status = status == 0 && !cause.isEmpty() && started.contains(false) ? 8 : status;
+        s = s.isEmpty() ? "not-started " + (interrupted ? QStringLiteral("interrupted before it started") : cause) : s;
+    status = interrupted ? 130 : status == 0 && !cause.isEmpty() && started.contains(false) ? 8 : status;
     return story << QString::number(status) << QString::number(clock - START_MS);
 }
 
@@ -137,15 +154,17 @@ QStringList Real(const Fleet& f)
     rules.waves = RolloutPolicy::WaveSizes(f.waves, f.canary, f.radios);
     rules.failureLimit = RolloutPolicy::FailureLimit(f.maxFailures, f.maxPercent, f.radios);
     rules.now = [&] { return clock.load(); };
-    rules.wait = [&](int ms) { return clock += ms, true; };
+    Interrupts interrupts;
+    // As the real wait: an interrupt ends it at once.
+    rules.wait = [&](int ms) { return !interrupts.stop.load() && (clock += ms, true); };
     QVector<int> waveEnd;
     for (int size : rules.waves)
         waveEnd << QVector<int>(size, waveEnd.size() + size);
     EventPublisher output(f.radios);
-    Interrupts interrupts;
     FleetRun fleet(output, QVector<RadioEntry>(f.radios), f.jobs, interrupts);
     const auto mayReturn = [&](int radio) {
-        const bool stopped = fleet.Policy()->Cause() != LeftOut::None;
+        // An interrupt keeps radios from starting without asking the rules.
+        const bool stopped = fleet.Policy()->Cause() != LeftOut::None || interrupts.stop.load();
         for (int before = 0; before < radio; ++before)
             if (!ended[before] && (entered[before] || !stopped))
                 return false;
@@ -172,6 +191,8 @@ QStringList Real(const Fleet& f)
                       },
                       [&](int radio) {
                           std::lock_guard<std::mutex> lock(mutex);
+                          if (radio == f.stopAfter)
+                              (f.closeOutput ? interrupts.outputClosed : interrupts.stop).store(true);
                           ended[radio] = true;
                       }});
     const QVector<RadioOutcome> outcomes = fleet.Update({}, 0, {}, rules);
