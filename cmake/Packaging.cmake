@@ -32,8 +32,9 @@ find_program(GZIP_PROGRAM gzip REQUIRED)
 set(ZFU_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/zerlind-firm-utility)
 function(zfu_install_gzipped source destination name)
   set(out ${CMAKE_BINARY_DIR}/gz/${name}.gz)
+  get_filename_component(out_dir ${out} DIRECTORY)
   add_custom_command(OUTPUT ${out}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out_dir}
     COMMAND ${GZIP_PROGRAM} -9n -c ${source} > ${out}
     DEPENDS ${source} VERBATIM)
   string(MAKE_C_IDENTIFIER "gz_${name}" target)
@@ -42,6 +43,8 @@ function(zfu_install_gzipped source destination name)
 endfunction()
 foreach(page zerlind-firm-utility.1 zerlind-firm-update.1 zerlind-radio-sim.1)
   zfu_install_gzipped(${PROJECT_SOURCE_DIR}/docs/man/${page} ${CMAKE_INSTALL_MANDIR}/man1 ${page})
+  # man picks the Japanese page on a Japanese system.
+  zfu_install_gzipped(${PROJECT_SOURCE_DIR}/docs/man/ja/${page} ${CMAKE_INSTALL_MANDIR}/ja/man1 ja/${page})
 endforeach()
 
 # The licence in the distribution's machine-readable form, and the changes of every release in

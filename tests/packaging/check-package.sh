@@ -31,6 +31,8 @@ for f in usr/bin/zerlind-firm-utility usr/bin/zerlind-firm-update usr/bin/zerlin
          usr/share/icons/hicolor/scalable/apps/zerlind-firm-utility.svg \
          usr/share/man/man1/zerlind-firm-utility.1.gz usr/share/man/man1/zerlind-firm-update.1.gz \
          usr/share/man/man1/zerlind-radio-sim.1.gz \
+         usr/share/man/ja/man1/zerlind-firm-utility.1.gz usr/share/man/ja/man1/zerlind-firm-update.1.gz \
+         usr/share/man/ja/man1/zerlind-radio-sim.1.gz \
          usr/share/doc/zerlind-firm-utility/copyright usr/share/doc/zerlind-firm-utility/changelog.gz \
          usr/share/bash-completion/completions/zerlind-firm-update \
          usr/share/bash-completion/completions/zerlind-radio-sim; do
@@ -44,8 +46,8 @@ for program in zerlind-firm-utility zerlind-firm-update zerlind-radio-sim; do
 done
 
 # Every manual page is one man can render.
-for page in "$scratch"/root/usr/share/man/man1/*.1.gz; do
-  MANWIDTH=80 man -l "$page" > /dev/null 2> "$scratch/man.err" || { cat "$scratch/man.err"; exit 1; }
+for page in "$scratch"/root/usr/share/man/man1/*.1.gz "$scratch"/root/usr/share/man/ja/man1/*.1.gz; do
+  LANG=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" > /dev/null 2> "$scratch/man.err" || { cat "$scratch/man.err"; exit 1; }
   [ ! -s "$scratch/man.err" ] || { echo "man complains about $page:"; cat "$scratch/man.err"; exit 1; }
 done
 
