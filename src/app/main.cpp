@@ -2,28 +2,37 @@
 #include "FirmUtilityApp.h"
 #include "WaylandSeat.h"
 #include "X11Colormap.h"
+#include "base/Language.h"
 #include "base/Platform.h"
 #include "base/Release.h"
+#include "base/Translations.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <cstring>
 #include <string>
 
 namespace {
 
-constexpr char kUsage[] =
-    "Usage: zerlind-firm-utility [-nocheck] [PATH.dat | \"PATH.dat\" | *UPATH.dat | *TPATH.dat]\n"
-    "\n"
-    "Rewrites the main-processor firmware of a Zerlind radio over the local network.\n"
-    "\n"
-    "  -nocheck     skip the caution at start and the notices around each update\n"
-    "               (only as a word of its own: /x-nocheck/a.dat is a path)\n"
-    "  PATH.dat     preset the firmware file for this run (shown, not stored);\n"
-    "               the extension .dat counts in any case\n"
-    "  *U / *T      in front of the path: preset it and hide the file controls\n"
-    "  --help       show this help and exit\n"
-    "  --version    show the version and exit\n";
+// The help, in the language of the system's locale: the translator needs an application object,
+// and a core one starts no window system.
+QString UsageText()
+{
+    return QCoreApplication::translate(
+        "FirmUtilityMain",
+        "Usage: zerlind-firm-utility [-nocheck] [PATH.dat | \"PATH.dat\" | *UPATH.dat | *TPATH.dat]\n"
+        "\n"
+        "Rewrites the main-processor firmware of a Zerlind radio over the local network.\n"
+        "\n"
+        "  -nocheck     skip the caution at start and the notices around each update\n"
+        "               (only as a word of its own: /x-nocheck/a.dat is a path)\n"
+        "  PATH.dat     preset the firmware file for this run (shown, not stored);\n"
+        "               the extension .dat counts in any case\n"
+        "  *U / *T      in front of the path: preset it and hide the file controls\n"
+        "  --help       show this help and exit\n"
+        "  --version    show the version and exit\n");
+}
 
 bool AsksForHelp(const char* argument)
 {
@@ -47,7 +56,9 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (argc == 2 && AsksForHelp(argv[1])) {
-        Platform::ShowCommandLineAnswer(kUsage, "Zerlind Firm Utility");
+        QCoreApplication core(argc, argv);
+        UseTranslations(ChooseLanguage(SystemLocaleId()));
+        Platform::ShowCommandLineAnswer(UsageText().toUtf8().constData(), "Zerlind Firm Utility");
         return 0;
     }
 

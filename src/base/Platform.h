@@ -94,7 +94,7 @@ bool IdentifyFile(const QString& path, FileIdentity& identity);
 // of the call that failed; `path` is then untouched and the new file removed.
 int ReplaceFileWhole(const QString& path, const QByteArray& data);
 
-// Shows the window program's answer to --help or --version (ASCII) on its standard output. A
+// Shows the window program's answer to --help or --version (UTF-8) on its standard output. A
 // Windows window program started from a console has none: it writes to the console of the
 // program that started it, and with no console there shows the text in a box captioned `title`.
 void ShowCommandLineAnswer(const char* text, const char* title);

@@ -223,7 +223,7 @@ void ShowCommandLineAnswer(const char* text, const char* title)
         std::fflush(stdout);
         return;
     }
-    const std::wstring wide = QString::fromLatin1(text).toStdWString();
+    const std::wstring wide = QString::fromUtf8(text).toStdWString();
     // Denied: the process has a console already (Wine gives a window program its starter's).
     const bool attached = AttachConsole(ATTACH_PARENT_PROCESS);
     if (attached || GetLastError() == ERROR_ACCESS_DENIED) {

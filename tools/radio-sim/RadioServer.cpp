@@ -13,6 +13,16 @@ bool CRadioServer::Listen(QString& error)
     const SimRadio& radio = m_options.radios.front();
     if (!m_server.listen(radio.address, radio.port)) {
         error = m_server.errorString();
+        // Qt's words for the failures to listen that a simulator meets, in the program's language.
+        static const char* const known[] = {
+            QT_TR_NOOP("The bound address is already in use"),
+            QT_TR_NOOP("The address is not available"),
+            QT_TR_NOOP("The address is protected"),
+        };
+        for (const char* text : known) {
+            if (error == QLatin1String(text))
+                error = tr(text);
+        }
         return false;
     }
     return true;

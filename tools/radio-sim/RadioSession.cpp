@@ -149,7 +149,7 @@ void CRadioSession::HandleRequest(quint8 command, const QByteArray& payload)
             if (!m_options.saveFile.isEmpty()) {
                 QFile out(m_options.saveFile);
                 if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(m_image) != m_image.size())
-                    qWarning("zerlind-radio-sim: cannot save the image to %s", qPrintable(m_options.saveFile));
+                    qWarning("zerlind-radio-sim: %s", qPrintable(tr("cannot save the image to %1").arg(m_options.saveFile)));
             }
             m_outcome = QStringLiteral("programmed");
             break;

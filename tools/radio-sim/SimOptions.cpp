@@ -1,5 +1,10 @@
 #include "SimOptions.h"
 
+#include "cli/text/CliText.h"
+
+#include <QCoreApplication>
+
+#include <initializer_list>
 #include <limits>
 
 namespace {
@@ -176,7 +181,7 @@ ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, 
         if (arg == QLatin1String("--version"))
             return ParseOutcome::Version;
         if (!arg.startsWith(QLatin1String("--"))) {
-            error = QStringLiteral("unexpected argument: %1").arg(arg);
+            error = QCoreApplication::translate("SimOptions", "unexpected argument: %1").arg(arg);
             return ParseOutcome::Error;
         }
         arg = arg.mid(2);
@@ -189,11 +194,11 @@ ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, 
             else if (i + 1 < arguments.size())
                 value = arguments[++i];
             else {
-                error = QStringLiteral("--%1 needs a value").arg(name);
+                error = QCoreApplication::translate("SimOptions", "--%1 needs a value").arg(name);
                 return ParseOutcome::Error;
             }
         } else if (eq >= 0) {
-            error = QStringLiteral("--%1 takes no value").arg(name);
+            error = QCoreApplication::translate("SimOptions", "--%1 takes no value").arg(name);
             return ParseOutcome::Error;
         }
 
@@ -248,80 +253,153 @@ ParseOutcome ParseSimOptions(const QStringList& arguments, SimOptions& options, 
             ok = RequestSelector::Parse(value, fault.at);
             options.faults.push_back(fault);
         } else {
-            error = QStringLiteral("unknown option: --%1").arg(name);
+            error = QCoreApplication::translate("SimOptions", "unknown option: --%1").arg(name);
             return ParseOutcome::Error;
         }
         if (!ok) {
-            error = QStringLiteral("bad value for --%1: %2").arg(name, value);
+            error = QCoreApplication::translate("SimOptions", "bad value for --%1: %2").arg(name, value);
             return ParseOutcome::Error;
         }
     }
     return ParseOutcome::Run;
 }
 
+namespace {
+
+// The help's texts, in the program's language; what they name as typed (options, selectors, the
+// lines that scripts read) stays as it is.
+QString HelpText(const char* text)
+{
+    return QCoreApplication::translate("SimOptions", text);
+}
+
+// An option of the help: its name and value as typed, and its meaning, one line per '\n'.
+struct HelpOption {
+    const char* typed;
+    const char* meaning;
+};
+
+// Where the options' meanings start.
+constexpr int OPTION_COLUMN = 25;
+
+QString OptionLines(std::initializer_list<HelpOption> options)
+{
+    QString text;
+    for (const HelpOption& option : options) {
+        const QStringList lines = HelpText(option.meaning).split(u'\n');
+        text += QString::fromLatin1(option.typed).leftJustified(OPTION_COLUMN) + lines.first() + u'\n';
+        for (const QString& line : lines.mid(1))
+            text += QString(OPTION_COLUMN, u' ') + line + u'\n';
+    }
+    return text;
+}
+
+// A line of the selectors' table: one or two selectors, each with its meaning. The second
+// selector's column is found by display width, as its left neighbour is translated.
+struct HelpSelectors {
+    const char* first;
+    const char* firstMeaning;
+    const char* second = nullptr;
+    const char* secondMeaning = nullptr;
+};
+
+constexpr int SELECTOR_WIDTH = 11;
+constexpr int SELECTOR_MEANING_WIDTH = 27;
+
+QString SelectorLines(std::initializer_list<HelpSelectors> rows)
+{
+    QString text;
+    for (const HelpSelectors& row : rows) {
+        const QStringList lines = HelpText(row.firstMeaning).split(u'\n');
+        text += QStringLiteral("  ") + QString::fromLatin1(row.first).leftJustified(SELECTOR_WIDTH);
+        if (row.second)
+            text += PadWidth(lines.first(), SELECTOR_MEANING_WIDTH) + QString::fromLatin1(row.second).leftJustified(SELECTOR_WIDTH)
+                    + HelpText(row.secondMeaning) + u'\n';
+        else
+            text += lines.first() + u'\n';
+        for (const QString& line : lines.mid(1))
+            text += QString(2 + SELECTOR_WIDTH, u' ') + line + u'\n';
+    }
+    return text;
+}
+
+} // namespace
+
 QString SimHelpText()
 {
-    return QStringLiteral(R"(Usage: zerlind-radio-sim [OPTION]...
-Plays the Zerlind radio's firmware update service on TCP, with faults on demand; one process
-serves one radio or many.
-
-Each radio listens on its own address and port, takes each request as 8 header bytes (0x10, the
-command, the payload length little-endian, four zero bytes) plus the payload, and answers it with
-two bytes: 0x10 and the status " " (accepted). After the first data block it adds image bytes 4
-to 7 as an echo. It keeps the image (the data payloads after "begin", in order) and answers the
-program command after --program-delay. Once every radio listens it prints one line per radio,
-"listening on ADDR:PORT". When a session ends it prints one line:
-  session=N peer=ADDR:PORT requests=R busy=B bytes=S sha256=HEX outcome=WHAT radio=ADDR:PORT peak=P
-where N counts the radio's sessions, requests counts every request received (resends included),
-busy the busy answers, bytes and sha256 describe the image received, WHAT is one of programmed,
-refused, closed-by-fault, client-closed, protocol-error, radio is the radio that served it, and
-P is the most sessions of all radios in progress at once so far (a session is in progress from
-its first request until the answer to the program command has gone or the connection ends).
-
-Where to listen:
-  --listen ADDR[:PORT]   a radio's address (default: one radio on 127.0.0.1); repeat it for
-                         more radios, or give a range of IPv4 addresses: FIRST-LAST[:PORT],
-                         such as 127.0.0.10-127.0.0.17 (at most 1024 radios)
-  --port N               TCP port of radios given without one (default 1111)
-  --sessions N           each radio serves N sessions; once all have, exit with status 0
-                         (default 0: until stopped)
-
-How the radios behave:
-  --program-delay MS     time a radio takes to program before it answers (default 0)
-  --save FILE            write the received image to FILE when the program command arrives;
-                         "%a" in FILE stands for the radio's address
-
-Faults. AT picks the requests a fault applies to:
-  N          the N-th request of the session (1 is "begin"; a resend after a busy answer keeps
-             the number of the request it repeats)
-  begin      the begin command          program    the program command
-  data       every data request         data:K     the K-th data request (data:1 = first block)
-  all        every request
-A fault applies to every radio unless its value starts with one radio's address and a slash,
-as in --refuse 127.0.0.12/program. Each fault option may be given more than once; the first that
-matches a request applies.
-  --busy COUNT@AT        answer busy ("@") COUNT times to the request, then as usual
-  --refuse AT[=STATUS]   answer with STATUS instead of accepting (a number such as 0x00 or 69,
-                         or one character; default "E", 0x45). The session goes on.
-  --silent AT            never answer the request; the connection stays open
-  --no-program-reply     the same as --silent program
-  --close AT             close the connection instead of answering
-  --faulty-sessions N    the faults apply to each radio's first N sessions only; later
-                         sessions go well (default: every session)
-  --wrong-echo           the echo after the first data block differs from image bytes 4 to 7
-  --bang AT              accept with "!" instead of " "
-  --split AT             send the answer one byte per TCP segment, 2 ms apart
-  --slow AT=MS           wait MS milliseconds before answering
-
-  -h, --help             show this text and exit
-      --version          show the version and exit
-
-Requests that break the format (wrong marker, length over 1024, unknown command) end the session
-with outcome protocol-error. Examples:
-  zerlind-radio-sim --listen 127.0.0.5 --sessions 1
-  zerlind-radio-sim --busy 30@data:3 --program-delay 2000
-  zerlind-radio-sim --refuse program=0x00 --save /tmp/received.dat
-  zerlind-radio-sim --listen 127.0.0.10-127.0.0.17 --sessions 1 --slow all=1 \
-                    --refuse 127.0.0.12/program --silent 127.0.0.15/data:3
-)");
+    // The lines that scripts and tests read stay English: the help shows them as they come.
+    const QString listening = QStringLiteral("listening on ADDR:PORT");
+    const QString summary = QStringLiteral("session=N peer=ADDR:PORT requests=R busy=B bytes=S sha256=HEX outcome=WHAT radio=ADDR:PORT peak=P");
+    QString text = HelpText(QT_TRANSLATE_NOOP("SimOptions", "Usage: zerlind-radio-sim [OPTION]...\n"
+                                                            "Plays the Zerlind radio's firmware update service on TCP, with faults on demand; one process\n"
+                                                            "serves one radio or many.\n"
+                                                            "\n"));
+    text += HelpText(QT_TRANSLATE_NOOP("SimOptions", "Each radio listens on its own address and port, takes each request as 8 header bytes (0x10, the\n"
+                                                     "command, the payload length little-endian, four zero bytes) plus the payload, and answers it with\n"
+                                                     "two bytes: 0x10 and the status \" \" (accepted). After the first data block it adds image bytes 4\n"
+                                                     "to 7 as an echo. It keeps the image (the data payloads after \"begin\", in order) and answers the\n"
+                                                     "program command after --program-delay. Once every radio listens it prints one line per radio,\n"
+                                                     "\"%1\". When a session ends it prints one line:\n"
+                                                     "  %2\n"
+                                                     "where N counts the radio's sessions, requests counts every request received (resends included),\n"
+                                                     "busy the busy answers, bytes and sha256 describe the image received, WHAT is one of programmed,\n"
+                                                     "refused, closed-by-fault, client-closed, protocol-error, radio is the radio that served it, and\n"
+                                                     "P is the most sessions of all radios in progress at once so far (a session is in progress from\n"
+                                                     "its first request until the answer to the program command has gone or the connection ends).\n"
+                                                     "\n"))
+                .arg(listening, summary);
+    text += HelpText(QT_TRANSLATE_NOOP("SimOptions", "Where to listen:\n"));
+    text += OptionLines({
+        {"  --listen ADDR[:PORT]", QT_TRANSLATE_NOOP("SimOptions", "a radio's address (default: one radio on 127.0.0.1); repeat it for\n"
+                                                                   "more radios, or give a range of IPv4 addresses: FIRST-LAST[:PORT],\n"
+                                                                   "such as 127.0.0.10-127.0.0.17 (at most 1024 radios)")},
+        {"  --port N", QT_TRANSLATE_NOOP("SimOptions", "TCP port of radios given without one (default 1111)")},
+        {"  --sessions N", QT_TRANSLATE_NOOP("SimOptions", "each radio serves N sessions; once all have, exit with status 0\n"
+                                                           "(default 0: until stopped)")},
+    });
+    text += u'\n' + HelpText(QT_TRANSLATE_NOOP("SimOptions", "How the radios behave:\n"));
+    text += OptionLines({
+        {"  --program-delay MS", QT_TRANSLATE_NOOP("SimOptions", "time a radio takes to program before it answers (default 0)")},
+        {"  --save FILE", QT_TRANSLATE_NOOP("SimOptions", "write the received image to FILE when the program command arrives;\n"
+                                                          "\"%a\" in FILE stands for the radio's address")},
+    });
+    text += u'\n' + HelpText(QT_TRANSLATE_NOOP("SimOptions", "Faults. AT picks the requests a fault applies to:\n"));
+    text += SelectorLines({
+        {"N", QT_TRANSLATE_NOOP("SimOptions", "the N-th request of the session (1 is \"begin\"; a resend after a busy answer keeps\n"
+                                              "the number of the request it repeats)")},
+        {"begin", QT_TRANSLATE_NOOP("SimOptions", "the begin command"), "program", QT_TRANSLATE_NOOP("SimOptions", "the program command")},
+        {"data", QT_TRANSLATE_NOOP("SimOptions", "every data request"), "data:K",
+         QT_TRANSLATE_NOOP("SimOptions", "the K-th data request (data:1 = first block)")},
+        {"all", QT_TRANSLATE_NOOP("SimOptions", "every request")},
+    });
+    text += HelpText(QT_TRANSLATE_NOOP("SimOptions", "A fault applies to every radio unless its value starts with one radio's address and a slash,\n"
+                                                     "as in --refuse 127.0.0.12/program. Each fault option may be given more than once; the first that\n"
+                                                     "matches a request applies.\n"));
+    text += OptionLines({
+        {"  --busy COUNT@AT", QT_TRANSLATE_NOOP("SimOptions", "answer busy (\"@\") COUNT times to the request, then as usual")},
+        {"  --refuse AT[=STATUS]", QT_TRANSLATE_NOOP("SimOptions", "answer with STATUS instead of accepting (a number such as 0x00 or 69,\n"
+                                                                   "or one character; default \"E\", 0x45). The session goes on.")},
+        {"  --silent AT", QT_TRANSLATE_NOOP("SimOptions", "never answer the request; the connection stays open")},
+        {"  --no-program-reply", QT_TRANSLATE_NOOP("SimOptions", "the same as --silent program")},
+        {"  --close AT", QT_TRANSLATE_NOOP("SimOptions", "close the connection instead of answering")},
+        {"  --faulty-sessions N", QT_TRANSLATE_NOOP("SimOptions", "the faults apply to each radio's first N sessions only; later\n"
+                                                                  "sessions go well (default: every session)")},
+        {"  --wrong-echo", QT_TRANSLATE_NOOP("SimOptions", "the echo after the first data block differs from image bytes 4 to 7")},
+        {"  --bang AT", QT_TRANSLATE_NOOP("SimOptions", "accept with \"!\" instead of \" \"")},
+        {"  --split AT", QT_TRANSLATE_NOOP("SimOptions", "send the answer one byte per TCP segment, 2 ms apart")},
+        {"  --slow AT=MS", QT_TRANSLATE_NOOP("SimOptions", "wait MS milliseconds before answering")},
+    });
+    text += u'\n';
+    text += OptionLines({
+        {"  -h, --help", QT_TRANSLATE_NOOP("SimOptions", "show this text and exit")},
+        {"      --version", QT_TRANSLATE_NOOP("SimOptions", "show the version and exit")},
+    });
+    text += u'\n' + HelpText(QT_TRANSLATE_NOOP("SimOptions", "Requests that break the format (wrong marker, length over 1024, unknown command) end the session\n"
+                                                             "with outcome protocol-error. Examples:\n"));
+    text += QStringLiteral("  zerlind-radio-sim --listen 127.0.0.5 --sessions 1\n"
+                           "  zerlind-radio-sim --busy 30@data:3 --program-delay 2000\n"
+                           "  zerlind-radio-sim --refuse program=0x00 --save /tmp/received.dat\n"
+                           "  zerlind-radio-sim --listen 127.0.0.10-127.0.0.17 --sessions 1 --slow all=1 \\\n"
+                           "                    --refuse 127.0.0.12/program --silent 127.0.0.15/data:3\n");
+    return text;
 }

@@ -52,7 +52,8 @@ int main(int argc, char** argv)
         QTextStream(stdout) << "zerlind-radio-sim (Zerlind Firm Utility) " << kReleaseVersion << '\n';
         return 0;
     case ParseOutcome::Error:
-        err << "zerlind-radio-sim: " << error << "\nTry 'zerlind-radio-sim --help'.\n";
+        err << "zerlind-radio-sim: " << error << '\n'
+            << QCoreApplication::translate("RadioSimMain", "Try 'zerlind-radio-sim --help'.") << '\n';
         return 2;
     case ParseOutcome::Run:
         break;
@@ -71,11 +72,13 @@ int main(int argc, char** argv)
                 QCoreApplication::quit();
         }, Qt::QueuedConnection);
         if (!server->Listen(error)) {
-            err << "zerlind-radio-sim: cannot listen on " << server->Where() << ": " << error << '\n';
+            err << "zerlind-radio-sim: "
+                << QCoreApplication::translate("RadioSimMain", "cannot listen on %1: %2").arg(server->Where(), error) << '\n';
             return 1;
         }
     }
     // Only once every radio listens: whoever waits for these lines may connect to any of them.
+    // Scripts and tests read them: they stay English in every language.
     for (const auto& server : servers)
         out << "listening on " << server->Where() << Qt::endl;
     return app.exec();
