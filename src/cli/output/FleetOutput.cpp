@@ -118,8 +118,7 @@ void FleetOutput::CheckWrites(bool ended)
     QString error;
     for (QTextStream* stream : {&m_out, &m_err}) {
         if (error.isEmpty() && stream->status() != QTextStream::Ok)
-            error = QStringLiteral("%1: %2").arg(stream == &m_out ? QStringLiteral("standard output") : QStringLiteral("standard error"),
-                                                 stream->device()->errorString());
+            error = (stream == &m_out ? tr("standard output: %1") : tr("standard error: %1")).arg(stream->device()->errorString());
     }
     if (error.isEmpty())
         return;
@@ -129,7 +128,7 @@ void FleetOutput::CheckWrites(bool ended)
         m_interrupts->outputClosed.store(true);
     FleetEvent note;
     note.kind = FleetEvent::Kind::Note;
-    note.text = ended ? error : error + QStringLiteral("; no further radio starts");
+    note.text = ended ? error : tr("%1; no further radio starts").arg(error);
     for (FleetRenderer* renderer : m_renderers)
         renderer->Render(note);
 }

@@ -9,6 +9,7 @@
 #include "cli/run/EventPublisher.h"
 #include "cli/run/Interrupts.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include "Terminal.h"
 
@@ -22,6 +23,8 @@
 #include <vector>
 
 class FleetOutput : public EventPublisher {
+    Q_DECLARE_TR_FUNCTIONS(FleetOutput)
+
 public:
     struct Settings {
         QStringList labels;    // the radios as given, in list order

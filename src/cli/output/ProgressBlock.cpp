@@ -184,18 +184,18 @@ QString ProgressBlock::FleetLine(int columns) const
         }
         left = FormatDuration(seconds);
     }
-    QString line = QStringLiteral("%1 radios: %2 done, %3 failed")
+    QString line = tr("%1 radios: %2 done, %3 failed")
                        .arg(m_views.size())
                        .arg(tally[RadioState::Updated])
                        .arg(tally[RadioState::Failed]);
     // The rest only once there are any: after an interrupt, radios neither done nor failed.
     for (const RadioState state : {RadioState::Interrupted, RadioState::Unknown, RadioState::NotStarted}) {
         if (tally[state] > 0)
-            line += QStringLiteral(", %1 %2").arg(tally[state]).arg(StateText(state));
+            line += tr(", %1").arg(StateCount(state, tally[state]));
     }
     if (m_pauseEnd >= 0)
-        line += QStringLiteral(", wave %1 of %2 in %3 s").arg(m_nextWave).arg(m_waves).arg((pauseLeft + 999) / 1000);
-    return FitWidth(line + QStringLiteral(", %1 left").arg(left), (columns > 0 ? columns : 80) - 1);
+        line += tr(", wave %1 of %2 in %3 s").arg(m_nextWave).arg(m_waves).arg((pauseLeft + 999) / 1000);
+    return FitWidth(line + tr(", %1 left").arg(left), (columns > 0 ? columns : 80) - 1);
 }
 
 void ProgressBlock::Draw()
@@ -218,7 +218,7 @@ void ProgressBlock::Draw()
     for (int i = 0; i < shown; ++i)
         lines << FormatProgressLine(ViewOf(running[i]), columns);
     if (shown < running.size())
-        lines << QStringLiteral("+%1 more").arg(running.size() - shown);
+        lines << FitWidth(tr("+%1 more").arg(running.size() - shown), (columns > 0 ? columns : 80) - 1);
     QString block;
     for (const QString& line : lines)
         block += line + QStringLiteral("\x1b[K\n");

@@ -6,6 +6,7 @@
 #include "FleetRenderer.h"
 #include "ProgressLine.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
 #include <QVector>
@@ -13,6 +14,8 @@
 #include <functional>
 
 class ProgressBlock : public FleetRenderer {
+    Q_DECLARE_TR_FUNCTIONS(ProgressBlock)
+
 public:
     // Milliseconds of a clock that never goes back; unset, the system's. Tests move one by hand.
     using Clock = std::function<qint64()>;

@@ -2,6 +2,8 @@
 
 #include "cli/text/CliText.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // The width a line is laid out for when the terminal does not say.
@@ -12,26 +14,36 @@ constexpr int MAX_BAR = 40;
 // Before this much of the transfer has passed, a rate would be noise.
 constexpr qint64 RATE_SETTLE_MS = 200;
 
+// The words of the phases take one column's width, whatever their language.
+constexpr int PHASE_COLUMNS = 8;
+
 QString PhaseWord(RadioPhase phase)
 {
+    QString word;
     switch (phase) {
     case RadioPhase::NotStarted:
-        return QStringLiteral("waiting ");
+        word = QCoreApplication::translate("ProgressLine", "waiting");
+        break;
     case RadioPhase::Connecting:
-        return QStringLiteral("connect ");
+        word = QCoreApplication::translate("ProgressLine", "connect");
+        break;
     case RadioPhase::Transferring:
-        return QStringLiteral("transfer");
+        word = QCoreApplication::translate("ProgressLine", "transfer");
+        break;
     case RadioPhase::Programming:
-        return QStringLiteral("program ");
+        word = QCoreApplication::translate("ProgressLine", "program");
+        break;
     case RadioPhase::Updated:
-        return QStringLiteral("updated ");
+        word = QCoreApplication::translate("ProgressLine", "updated");
+        break;
     case RadioPhase::Failed:
-        return QStringLiteral("failed  ");
+        word = QCoreApplication::translate("ProgressLine", "failed");
+        break;
     case RadioPhase::Stopped:
         // The note says "stopped ..." itself.
-        return QStringLiteral("        ");
+        break;
     }
-    return QString();
+    return PadWidth(word, PHASE_COLUMNS);
 }
 
 QString Bar(int width, quint64 done, quint64 total)
@@ -67,7 +79,7 @@ QString FormatProgressLine(const ProgressView& view, int columns)
     if (view.retryInMs >= 0) {
         const qint64 seconds = (view.retryInMs + 999) / 1000;
         const QString head = view.label.isEmpty() ? QString() : narrow ? view.label + u' ' : view.label + QStringLiteral("  ");
-        return FitWidth(head + QStringLiteral("waiting to retry in %1 s").arg(seconds), room);
+        return FitWidth(head + QCoreApplication::translate("ProgressLine", "waiting to retry in %1 s").arg(seconds), room);
     }
     const QString head = view.label.isEmpty() ? QString()
                          : narrow             ? view.label + u' '
@@ -92,26 +104,26 @@ QString FormatProgressLine(const ProgressView& view, int columns)
             left = FormatDuration(secondsLeft);
         }
         facts = narrow ? QStringLiteral("%1% %2 %3").arg(percent).arg(rate, left)
-                       : QStringLiteral("%1%  %2  %3 left").arg(percent, 3).arg(rate, left);
+                       : QCoreApplication::translate("ProgressLine", "%1%  %2  %3 left").arg(percent, 3).arg(rate, left);
         break;
     }
     case RadioPhase::Programming:
-        facts = narrow ? QStringLiteral("program %1 s").arg(view.waitedMs / 1000)
-                       : QStringLiteral("waited %1 s of %2 s").arg(view.waitedMs / 1000).arg(view.programTimeoutMs / 1000);
+        facts = narrow ? QCoreApplication::translate("ProgressLine", "program %1 s").arg(view.waitedMs / 1000)
+                       : QCoreApplication::translate("ProgressLine", "waited %1 s of %2 s").arg(view.waitedMs / 1000).arg(view.programTimeoutMs / 1000);
         break;
     case RadioPhase::Updated:
         withBar = true;
         done = total = 1;
-        facts = narrow ? QStringLiteral("updated %1 s").arg(view.elapsedMs / 1000.0, 0, 'f', 1)
-                       : QStringLiteral("100%  %1 s").arg(view.elapsedMs / 1000.0, 0, 'f', 1);
+        facts = narrow ? QCoreApplication::translate("ProgressLine", "updated %1 s").arg(view.elapsedMs / 1000.0, 0, 'f', 1)
+                       : QCoreApplication::translate("ProgressLine", "100%  %1 s").arg(view.elapsedMs / 1000.0, 0, 'f', 1);
         break;
     case RadioPhase::Failed:
     case RadioPhase::Stopped:
         facts = view.note;
         break;
     case RadioPhase::Connecting:
-        facts = narrow && !view.label.isEmpty() ? QStringLiteral("connect %1 s").arg(view.elapsedMs / 1000)
-                                                : QStringLiteral("%1 s").arg(view.elapsedMs / 1000);
+        facts = narrow && !view.label.isEmpty() ? QCoreApplication::translate("ProgressLine", "connect %1 s").arg(view.elapsedMs / 1000)
+                                                : QCoreApplication::translate("ProgressLine", "%1 s").arg(view.elapsedMs / 1000);
         break;
     case RadioPhase::NotStarted:
         if (narrow && !view.label.isEmpty())
@@ -119,7 +131,7 @@ QString FormatProgressLine(const ProgressView& view, int columns)
         break;
     }
     if (view.stalled)
-        facts = QStringLiteral("stalled ") + facts;
+        facts = QCoreApplication::translate("ProgressLine", "stalled %1").arg(facts);
 
     QString line = head + facts;
     if (withBar && !narrow) {

@@ -2,6 +2,7 @@
 
 #include "engine/ExitStatus.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <cerrno>
@@ -28,12 +29,13 @@ int CloseStandardOutput(int exitCode)
     const int closeError = errno;
     if (error.isEmpty() && (flushFailed || closeFailed)) {
         const int code = flushFailed ? flushError : closeError;
-        error = code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : QStringLiteral("write error");
+        error = code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : QCoreApplication::translate("StandardOutput", "write error");
     }
     if (error.isEmpty())
         return exitCode;
     // The fleet's output has said so already when it ends with this status.
     if (exitCode != EXIT_OUTPUT_FAILED)
-        QTextStream(stderr) << "zerlind-firm-update: standard output: " << error << '\n';
+        QTextStream(stderr) << "zerlind-firm-update: "
+                            << QCoreApplication::translate("StandardOutput", "standard output: %1").arg(error) << '\n';
     return EXIT_OUTPUT_FAILED;
 }

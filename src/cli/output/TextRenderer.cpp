@@ -73,33 +73,48 @@ void TextRenderer::Render(const FleetEvent& event)
 
 QStringList TextRenderer::SummaryLines(const QStringList& labels, const QVector<RadioOutcome>& outcomes, int columns)
 {
-    int radioWidth = DisplayWidth(QStringLiteral("radio"));
+    // Headers and states come in the reader's language: every column is measured and padded by
+    // display width, where a wide character takes two.
+    const QString radioHeader = tr("radio");
+    const QString stateHeader = tr("state");
+    const QString exitHeader = tr("exit");
+    const QString secondsHeader = tr("seconds");
+    const QString messageHeader = tr("message");
+    int radioWidth = DisplayWidth(radioHeader);
     for (const QString& label : labels)
         radioWidth = qMax(radioWidth, DisplayWidth(label));
-    const int stateWidth = DisplayWidth(QStringLiteral("not-started"));
+    int stateWidth = DisplayWidth(stateHeader);
+    for (const RadioState state : RADIO_STATES)
+        stateWidth = qMax(stateWidth, DisplayWidth(StateCell(state)));
+    // The numbers are right-aligned under their headers: at least as wide as the English ones.
+    const int exitWidth = qMax(4, DisplayWidth(exitHeader));
+    const int secondsWidth = qMax(7, DisplayWidth(secondsHeader));
+    const auto padLeft = [](const QString& text, int width) { return QString(qMax(0, width - DisplayWidth(text)), u' ') + text; };
     // Cut, never wrapped: a wrapped line would break the table apart. The state, the status and
     // the seconds always show: the radio's name gives way first, at its start, where addresses
     // are most alike; on the narrowest terminals the columns close up to one blank between them.
     const int room = columns > 0 ? columns - 1 : std::numeric_limits<int>::max() / 2;
-    const bool tight = room < MIN_RADIO_COLUMNS + DisplayWidth(QStringLiteral("    exit  seconds")) + stateWidth;
+    const bool tight = room < MIN_RADIO_COLUMNS + 4 + exitWidth + 2 + secondsWidth + stateWidth;
     const QString gap = tight ? QStringLiteral(" ") : QStringLiteral("  ");
-    const QString facts = gap + PadWidth(QStringLiteral("state"), stateWidth) + gap + QStringLiteral("exit") + gap + QStringLiteral("seconds");
+    const QString facts = gap + PadWidth(stateHeader, stateWidth) + gap + padLeft(exitHeader, exitWidth) + gap
+                          + padLeft(secondsHeader, secondsWidth);
     const int factsWidth = DisplayWidth(facts);
     // Too narrow for a message column of some use: each radio on two lines, the message below.
     const bool twoLines = radioWidth + factsWidth + 2 + MIN_MESSAGE_COLUMNS > room;
     radioWidth = qMin(radioWidth, qMax(tight ? 1 : MIN_RADIO_COLUMNS, room - factsWidth));
     const int messageWidth = twoLines ? room - 2 : room - radioWidth - factsWidth - 2;
-    QStringList lines{PadWidth(FitWidth(QStringLiteral("radio"), radioWidth), radioWidth) + facts + (twoLines ? QString() : QStringLiteral("  message"))};
+    const QString messageTitle = QStringLiteral("  ") + messageHeader;
+    QStringList lines{PadWidth(FitWidth(radioHeader, radioWidth), radioWidth) + facts + (twoLines ? QString() : messageTitle)};
     if (twoLines)
-        lines << QStringLiteral("  message");
+        lines << messageTitle;
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
         const QString row = PadWidth(FitWidth(labels[i], radioWidth, true), radioWidth) + gap
-                            + PadWidth(StateWord(o.state), stateWidth) + gap
-                            + QStringLiteral("%1").arg(o.ExitJson().isNull() ? QStringLiteral("-") : QString::number(o.exitCode), 4) + gap
-                            + QStringLiteral("%1").arg(double(o.elapsedMs) / 1000.0, 7, 'f', 1);
+                            + PadWidth(StateCell(o.state), stateWidth) + gap
+                            + padLeft(o.ExitJson().isNull() ? QStringLiteral("-") : QString::number(o.exitCode), exitWidth) + gap
+                            + padLeft(QString::number(double(o.elapsedMs) / 1000.0, 'f', 1), secondsWidth);
         // The attempts stay whole; the text gives way before them.
-        const QString attempts = o.attempts > 1 ? QStringLiteral("(%1 attempts)").arg(o.attempts) : QString();
+        const QString attempts = o.attempts > 1 ? tr("(%1 attempts)").arg(o.attempts) : QString();
         const int textWidth = attempts.isEmpty() || o.text.isEmpty() ? messageWidth : messageWidth - DisplayWidth(attempts) - 2;
         QString message = FitWidth(o.text, qMax(1, textWidth));
         if (!attempts.isEmpty())
@@ -116,10 +131,9 @@ QStringList TextRenderer::SummaryLines(const QStringList& labels, const QVector<
     const RadioTally tally(outcomes);
     for (const RadioState state : RADIO_STATES) {
         if (tally[state] > 0 || state == RadioState::Updated)
-            totals << QStringLiteral("%1 %2").arg(tally[state]).arg(StateText(state));
+            totals << StateCount(state, tally[state]);
     }
-    lines << QStringLiteral("%1 %2: %3")
-                 .arg(outcomes.size())
-                 .arg(outcomes.size() == 1 ? QStringLiteral("radio") : QStringLiteral("radios"), totals.join(QStringLiteral(", ")));
-    return lines;
+    const int radios = int(outcomes.size());
+    return lines << (radios == 1 ? tr("1 radio: %1").arg(totals.join(tr(", ")))
+                                 : tr("%1 radios: %2").arg(QString::number(radios), totals.join(tr(", "))));
 }

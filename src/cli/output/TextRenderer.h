@@ -4,12 +4,15 @@
 
 #include "FleetRenderer.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
 
 class ProgressBlock;
 
 class TextRenderer : public FleetRenderer {
+    Q_DECLARE_TR_FUNCTIONS(TextRenderer)
+
 public:
     // `block` (may be null) is taken away around every line written and drawn again after it.
     TextRenderer(const QStringList& labels, bool quiet, QTextStream& out, QTextStream& err, ProgressBlock* block);

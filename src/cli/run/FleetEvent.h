@@ -24,8 +24,10 @@ static_assert(int(RadioState::Unknown) + 1 == int(std::size(RADIO_STATES)), "eve
 
 // "updated", "failed", "not-started", "interrupted", "unknown": the JSON's words.
 QString StateWord(RadioState state);
-// As a line of text says it: "not started".
-QString StateText(RadioState state);
+// A count of radios in a state as a person reads it, in their language: "2 not started".
+QString StateCount(RadioState state, int radios);
+// The state as the summary table shows it, in the reader's language: "not-started".
+QString StateCell(RadioState state);
 // What the first interrupt says while `radios` radios are programming; `again` repeats it.
 QString ProgrammingNote(int radios, const QString& again);
 

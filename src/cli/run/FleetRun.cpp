@@ -87,12 +87,12 @@ public:
         } else if (m_stopped && phase == RadioPhase::Programming) {
             outcome.state = RadioState::Unknown;
             outcome.exitCode = m_interrupts.ExitStatus();
-            outcome.text = QStringLiteral("may still be programming");
+            outcome.text = QCoreApplication::translate("FleetRun", "may still be programming");
         } else if (m_stopped) {
             outcome.state = RadioState::Interrupted;
             outcome.exitCode = m_interrupts.ExitStatus();
-            outcome.text = phase == RadioPhase::Transferring ? QStringLiteral("stopped during the transfer")
-                                                             : QStringLiteral("stopped while connecting");
+            outcome.text = phase == RadioPhase::Transferring ? QCoreApplication::translate("FleetRun", "stopped during the transfer")
+                                                             : QCoreApplication::translate("FleetRun", "stopped while connecting");
         } else {
             outcome.state = RadioState::Failed;
             outcome.exitCode = ExitCodeFor(result);
@@ -203,19 +203,19 @@ void FleetRun::StopEvent(const RolloutRules& rules, int failedRadio, int notStar
     const QString name = failedRadio >= 0 ? m_radios[failedRadio].name : QString();
     switch (m_policy->Cause()) {
     case LeftOut::Deadline:
-        RolloutEvent(QStringLiteral("deadline %1 passed: no further radio starts").arg(TimeText(rules.deadlineShownMs)),
+        RolloutEvent(tr("deadline %1 passed: no further radio starts").arg(TimeText(rules.deadlineShownMs)),
                      {{"action", "stop"}, {"reason", "deadline"}});
         break;
     case LeftOut::FailureLimit:
-        RolloutEvent(QStringLiteral("failure limit: %1 failed, no further radio starts").arg(RadioCount(rules.failureLimit)),
+        RolloutEvent(tr("failure limit: %1 failed, no further radio starts").arg(RadioCount(rules.failureLimit)),
                      {{"action", "stop"}, {"reason", "failure limit"}, {"failed", rules.failureLimit}});
         break;
     case LeftOut::CanaryFailed:
-        RolloutEvent(QStringLiteral("canary failed: %1 not started").arg(RadioCount(notStarted)),
+        RolloutEvent(tr("canary failed: %1 not started").arg(RadioCount(notStarted)),
                      {{"action", "stop"}, {"reason", "canary failed"}, {"radio", name}});
         break;
     case LeftOut::WaveFailed:
-        RolloutEvent(QStringLiteral("wave %1 failed: %2 not started").arg(m_policy->FailedWave()).arg(RadioCount(notStarted)),
+        RolloutEvent(tr("wave %1 failed: %2 not started").arg(QString::number(m_policy->FailedWave()), RadioCount(notStarted)),
                      {{"action", "stop"}, {"reason", "wave failed"}, {"wave", m_policy->FailedWave()}, {"radio", name}});
         break;
     case LeftOut::Interrupted:
@@ -275,8 +275,8 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
             // The wait ends at the deadline, and no attempt starts after it.
             const int waitMs = policy.WaitBeforeDeadline(delayMs);
             if (waitMs < delayMs) {
-                outcome.text += QStringLiteral("; not tried again: the deadline comes first");
-                m_output.Rollout(QStringLiteral("%1: attempt %2 of %3 failed; not tried again: deadline %4")
+                outcome.text = tr("%1; not tried again: the deadline comes first").arg(outcome.text);
+                m_output.Rollout(tr("%1: attempt %2 of %3 failed; not tried again: deadline %4")
                                      .arg(m_radios[radio].name)
                                      .arg(number)
                                      .arg(rules.retries + 1)
@@ -285,7 +285,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
                                   {"text", outcome.text}, {"wait", QJsonValue()}});
                 break;
             }
-            m_output.Rollout(QStringLiteral("%1: attempt %2 of %3 failed; again in %4 s")
+            m_output.Rollout(tr("%1: attempt %2 of %3 failed; again in %4 s")
                                  .arg(m_radios[radio].name)
                                  .arg(number)
                                  .arg(rules.retries + 1)
@@ -310,14 +310,14 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
     const auto failed = [](const RadioOutcome& o) { return o.state == RadioState::Failed; };
     // One wave is the run as it always was, with no wave events.
     const bool announceWaves = waves.size() > 1 && !rules.canary;
-    QString canaryEnd; // "updated" or "ended", for the rest's start
+    bool canaryUpdated = false; // every radio of the canary updated: the rest's start says so
     for (int wave = 0, begin = 0; wave < waves.size() && begin < count; ++wave) {
         const int end = qMin(count, begin + waves[wave]);
         // A pause ends at the deadline, and at once on an interrupt: nothing is running then.
         const int pauseMs = wave > 0 && rules.wavePauseMs > 0 ? policy.WaitBeforeDeadline(rules.wavePauseMs) : 0;
         if (pauseMs > 0) {
             const int seconds = (pauseMs + 999) / 1000;
-            RolloutEvent(QStringLiteral("wave %1 of %2 in %3 s").arg(wave + 1).arg(waves.size()).arg(seconds),
+            RolloutEvent(tr("wave %1 of %2 in %3 s").arg(wave + 1).arg(waves.size()).arg(seconds),
                          {{"action", "pause"}, {"group", "wave"}, {"wave", wave + 1}, {"seconds", seconds}});
         }
         if (pauseMs > 0 && !wait(pauseMs))
@@ -326,23 +326,23 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
             break;
         // The rest of a canary starts after the pause, as every wave does.
         if (wave > 0 && policy.IsCanary(wave - 1)) {
-            RolloutEvent(QStringLiteral("canary %1: the other %2 follow").arg(canaryEnd, RadioCount(count - begin)),
+            RolloutEvent((canaryUpdated ? tr("canary updated: the other %1 follow") : tr("canary ended: the other %1 follow")).arg(RadioCount(count - begin)),
                          {{"action", "start"}, {"group", "rest"}, {"radios", count - begin}});
         }
         QStringList names;
         for (int radio = begin; radio < end; ++radio)
             names << m_radios[radio].name;
         if (policy.IsCanary(wave)) {
-            RolloutEvent(QStringLiteral("canary: %1 first").arg(RadioCount(end - begin)),
+            RolloutEvent(tr("canary: %1 first").arg(RadioCount(end - begin)),
                          {{"action", "start"}, {"group", "canary"}, {"radios", end - begin}});
         } else if (announceWaves) {
             // The line names a few; the JSON event every one.
             const QString shown = names.size() <= SHOWN_NAMES
                                       ? names.join(QStringLiteral(", "))
-                                      : QStringLiteral("%1 and %2 more")
+                                      : tr("%1 and %2 more")
                                             .arg(names.mid(0, SHOWN_NAMES).join(QStringLiteral(", ")))
                                             .arg(names.size() - SHOWN_NAMES);
-            RolloutEvent(QStringLiteral("wave %1 of %2: %3 (%4)")
+            RolloutEvent(tr("wave %1 of %2: %3 (%4)")
                              .arg(wave + 1)
                              .arg(waves.size())
                              .arg(RadioCount(end - begin), shown),
@@ -356,7 +356,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
         if (announceWaves) {
             const int updated = int(std::count_if(outcomes.cbegin() + begin, waveEnd,
                                                   [](const RadioOutcome& o) { return o.state == RadioState::Updated; }));
-            RolloutEvent(QStringLiteral("wave %1 of %2 ended: %3 updated, %4 failed")
+            RolloutEvent(tr("wave %1 of %2 ended: %3 updated, %4 failed")
                              .arg(wave + 1)
                              .arg(waves.size())
                              .arg(updated)
@@ -371,7 +371,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
                 StopEvent(rules, int(firstFailed - outcomes.cbegin()), count - end);
             break;
         }
-        canaryEnd = firstFailed == waveEnd ? QStringLiteral("updated") : QStringLiteral("ended");
+        canaryUpdated = firstFailed == waveEnd;
         begin = end;
     }
 
@@ -395,9 +395,11 @@ int FleetRun::Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes)
     outcomes = QVector<RadioOutcome>(m_radios.size());
     ForEachRadio(CHECK_JOBS, 0, int(m_radios.size()), {}, [&](int radio) {
         const RadioEntry& entry = m_radios[radio];
-        QString reason;
+        // The reason's English words are the JSON's; a person reads them in their language.
+        const char* reason = nullptr;
         if (entry.address.isEmpty()) {
-            reason = entry.nameLate ? QStringLiteral("no address for the name in time") : QStringLiteral("no such name");
+            reason = entry.nameLate ? QT_TRANSLATE_NOOP("FleetRun", "no address for the name in time")
+                                    : QT_TRANSLATE_NOOP("FleetRun", "no such name");
         } else {
             CTimedSocket socket;
             socket.SetAbortFlag(&m_interrupts.stop);
@@ -405,21 +407,21 @@ int FleetRun::Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes)
             if (!socket.Connect(entry.address, entry.port)) {
                 if (m_interrupts.stop.load())
                     return;
-                reason = socket.LastError() == CTimedSocket::Error::Interrupted ? QStringLiteral("no answer")
-                         : socket.LastError() == CTimedSocket::Error::ConnectFailed ? QStringLiteral("refused")
-                                                                                    : QStringLiteral("no such name");
+                reason = socket.LastError() == CTimedSocket::Error::Interrupted     ? QT_TRANSLATE_NOOP("FleetRun", "no answer")
+                         : socket.LastError() == CTimedSocket::Error::ConnectFailed ? QT_TRANSLATE_NOOP("FleetRun", "refused")
+                                                                                    : QT_TRANSLATE_NOOP("FleetRun", "no such name");
             }
             socket.Close();
         }
         RadioOutcome& outcome = outcomes[radio];
-        outcome.state = reason.isEmpty() ? RadioState::Updated : RadioState::Failed;
-        if (!reason.isEmpty()) {
+        outcome.state = reason ? RadioState::Failed : RadioState::Updated;
+        if (reason) {
             outcome.exitCode = EXIT_NOT_REACHED;
-            outcome.text = QStringLiteral("not reachable (%1)").arg(reason);
+            outcome.text = tr("not reachable (%1)").arg(tr(reason));
         }
-        m_output.Fact(entry.name + QStringLiteral(": ") + (reason.isEmpty() ? QStringLiteral("reachable") : outcome.text),
+        m_output.Fact(reason ? QStringLiteral("%1: %2").arg(entry.name, outcome.text) : tr("%1: reachable").arg(entry.name),
                       {{"event", "check"}, {"radio", entry.name}, {"address", entry.address},
-                       {"reachable", reason.isEmpty()}, {"reason", reason}});
+                       {"reachable", !reason}, {"reason", QString::fromLatin1(reason)}});
     });
     QStringList unreachable;
     for (int radio = 0; radio < m_radios.size(); ++radio) {
@@ -428,9 +430,11 @@ int FleetRun::Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes)
     }
     const int exitCode = m_interrupts.stop.load() ? m_interrupts.ExitStatus() : unreachable.isEmpty() ? 0 : EXIT_NOT_REACHED;
     const int count = RadioTally(outcomes)[RadioState::Updated];
-    QString text = QStringLiteral("%1 of %2 radios reachable").arg(count).arg(m_radios.size());
-    if (!unreachable.isEmpty())
-        text += QStringLiteral("; not reachable: ") + unreachable.join(QStringLiteral(", "));
+    const QString text = unreachable.isEmpty()
+                             ? tr("%1 of %2 radios reachable").arg(count).arg(m_radios.size())
+                             : tr("%1 of %2 radios reachable; not reachable: %3")
+                                   .arg(QString::number(count), QString::number(m_radios.size()),
+                                        unreachable.join(QStringLiteral(", ")));
     m_output.Fact(text, {{"event", "summary"}, {"reachable", count}, {"unreachable", QJsonArray::fromStringList(unreachable)},
                          {"exit", exitCode}});
     return exitCode;

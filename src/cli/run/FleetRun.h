@@ -13,6 +13,7 @@
 #include "engine/UpdateRun.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QVector>
 
 #include <atomic>
@@ -27,6 +28,8 @@ struct RadioStandIn {
 };
 
 class FleetRun {
+    Q_DECLARE_TR_FUNCTIONS(FleetRun)
+
 public:
     // The first stop of `interrupts` starts no further radio and ends connections and transfers;
     // radios that are programming are waited for until the second.

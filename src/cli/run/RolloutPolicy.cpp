@@ -131,20 +131,20 @@ QString RolloutPolicy::LeftOutText(bool interrupted) const
     // An interrupt speaks for every radio it kept from starting, whatever stopped new ones first.
     switch (interrupted ? LeftOut::Interrupted : m_cause.load()) {
     case LeftOut::Interrupted:
-        return QStringLiteral("interrupted before it started");
+        return tr("interrupted before it started");
     case LeftOut::OutputClosed:
-        return QStringLiteral("output closed");
+        return tr("output closed");
     case LeftOut::Deadline:
-        return QStringLiteral("deadline");
+        return tr("deadline");
     case LeftOut::CanaryFailed:
-        return QStringLiteral("canary failed");
+        return tr("canary failed");
     case LeftOut::WaveFailed:
-        return QStringLiteral("wave %1 failed").arg(m_failedWave.load());
+        return tr("wave %1 failed").arg(m_failedWave.load());
     case LeftOut::FailureLimit:
     case LeftOut::None:
         break;
     }
-    return QStringLiteral("failure limit");
+    return tr("failure limit");
 }
 
 int RolloutPolicy::ExitCode(const QVector<RadioOutcome>& outcomes)
@@ -162,18 +162,18 @@ QStringList RolloutPolicy::Describe() const
 {
     QStringList rules;
     if (m_rules.canary) {
-        rules << QStringLiteral("the canary goes first; if any of it fails, no other radio starts, whatever the "
-                                "failure limit");
+        rules << tr("the canary goes first; if any of it fails, no other radio starts, whatever the "
+                    "failure limit");
     } else if (m_waves.size() > 1 && m_rules.failureLimit == 0) {
-        rules << QStringLiteral("a wave in which a radio fails is the last");
+        rules << tr("a wave in which a radio fails is the last");
     }
     if (m_rules.failureLimit > 0)
-        rules << QStringLiteral("no radio starts once %1 failed").arg(RadioCount(m_rules.failureLimit));
+        rules << tr("no radio starts once %1 failed").arg(RadioCount(m_rules.failureLimit));
     if (m_rules.retries > 0) {
-        rules << QStringLiteral("a radio that fails before the program command is tried up to %1 more times")
+        rules << tr("a radio that fails before the program command is tried up to %1 more times")
                      .arg(m_rules.retries);
     }
     if (m_rules.deadlineMs > 0)
-        rules << QStringLiteral("no radio starts after the deadline; a wave pause or a wait to try again ends at it");
+        rules << tr("no radio starts after the deadline; a wave pause or a wait to try again ends at it");
     return rules;
 }

@@ -7,6 +7,7 @@
 
 #include "engine/UpdateRun.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QVector>
 
@@ -54,6 +55,8 @@ qint64 SteadyClockMs();
 enum class LeftOut { None, Interrupted, OutputClosed, Deadline, FailureLimit, CanaryFailed, WaveFailed };
 
 class RolloutPolicy {
+    Q_DECLARE_TR_FUNCTIONS(RolloutPolicy)
+
 public:
     RolloutPolicy(const RolloutRules& rules, int radios);
 

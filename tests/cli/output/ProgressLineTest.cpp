@@ -6,6 +6,9 @@
 #include "cli/output/TextRenderer.h"
 #include "cli/text/CliText.h"
 
+#include "base/MessageCatalog.h"
+#include "base/Translations.h"
+
 #include <QRegularExpression>
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -240,4 +243,25 @@ TEST(SummaryTable, CutsAreMarkedAndTheStatusAlwaysShows)
     }
 }
 
+// In Japanese the headers and states are wide characters: every column still starts and ends
+// at one display column in the header and in each row.
+TEST(SummaryTable, JapaneseColumnsAlignByDisplayWidth)
+{
+    ASSERT_TRUE(UseTranslations(LanguageJapanese));
+    const QStringList lines = TextRenderer::SummaryLines({"127.0.4.11", "127.0.4.12", "127.0.4.13"},
+        {{RadioState::Updated, 0, {}, 1500, 0, 1}, {RadioState::Failed, 6, "x", 20, 0, 1}, {RadioState::NotStarted, -1, "y", 0, 0, 0}}, 0);
+    UseTranslations(LanguageEnglishUs);
+    SCOPED_TRACE(lines.join(u'\n').toStdString());
+    ASSERT_TRUE(lines[0].startsWith(QString::fromUtf8("無線機")));
+    // Where each column ends: the state's start, the exit status's and the seconds' last column.
+    const QRegularExpression header("^(\\S+ +)(\\S+ +\\S+) +\\S+");
+    const QRegularExpression row("^(\\S+ +)(\\S+ +(?:\\d+|-)) +\\d+\\.\\d");
+    const auto ends = [](const QRegularExpressionMatch& m) {
+        return QVector<int>{DisplayWidth(m.captured(1)), DisplayWidth(m.captured(0).left(m.capturedEnd(2))), DisplayWidth(m.captured(0))};
+    };
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(ends(row.match(lines[i])), ends(header.match(lines[0]))) << i;
+}
+
 } // namespace
+
