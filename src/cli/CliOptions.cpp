@@ -1,6 +1,7 @@
 #include "CliOptions.h"
 
 #include "cli/run/RunLimits.h"
+#include "cli/text/CliText.h"
 #include "cli/text/ExitStatusTable.h"
 
 #include "base/MessageCatalog.h"
@@ -111,39 +112,39 @@ const OptionSpec kOptions[] = {
          o.language = t == QLatin1String("ja") ? LanguageJapanese : LanguageEnglishUs;
          return true;
      }),
-     "language of the texts (default: Japanese when the message locale\nis ja_JP, English otherwise)"},
+     QT_TRANSLATE_NOOP("CliOptions", "language of the texts (default: Japanese when the message locale\nis ja_JP, English otherwise)")},
     {"port", Use::Any, "N", Value::Number, 1, 65535,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.port = quint16(n), true; }),
-     "TCP port of the radio's update service (default 1111)"},
+     QT_TRANSLATE_NOOP("CliOptions", "TCP port of the radio's update service (default 1111)")},
     {"connect-timeout", Use::Any, "MS", Value::Number, 1, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.timeouts.connectMs = int(n), true; }),
-     "longest wait for the connection (default 3000)"},
+     QT_TRANSLATE_NOOP("CliOptions", "longest wait for the connection (default 3000)")},
     {"transfer-timeout", Use::Any, "MS", Value::Number, 1, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.timeouts.transferMs = int(n), true; }),
-     "longest wait for each reply of the transfer (default 10000)"},
+     QT_TRANSLATE_NOOP("CliOptions", "longest wait for each reply of the transfer (default 10000)")},
     {"program-timeout", Use::Any, "MS", Value::Number, 1, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.timeouts.programMs = int(n), true; }),
-     "longest wait while the radio programs (default 180000)"},
+     QT_TRANSLATE_NOOP("CliOptions", "longest wait while the radio programs (default 180000)")},
     {"quiet", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.quiet = true; }),
-     "no status lines and no progress; failures still go to stderr"},
+     QT_TRANSLATE_NOOP("CliOptions", "no status lines and no progress; failures still go to stderr")},
     {"radios", Use::Any, "LIST", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.radioLists << t, !t.isEmpty(); }),
-     "radios from the file LIST (\"-\": standard input), one address a line;\n'#' starts a comment. May be given "
-     "more than once; the lists\ncome before the addresses of the command line",
-     "a file, or - for standard input"},
+     QT_TRANSLATE_NOOP("CliOptions", "radios from the file LIST (\"-\": standard input), one address a line;\n'#' starts a comment. May be given "
+     "more than once; the lists\ncome before the addresses of the command line"),
+     QT_TRANSLATE_NOOP("CliOptions", "a file, or - for standard input")},
     {"jobs", Use::Any, "N", Value::Number, 1, MAX_JOBS,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.jobs = int(n), o.jobsGiven = true; }),
-     "how many radios are updated at the same time, 1 to 256 (default 4)"},
+     QT_TRANSLATE_NOOP("CliOptions", "how many radios are updated at the same time, 1 to 256 (default 4)")},
     {"json", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.json = true; }),
-     "JSON Lines on stdout instead of text, one object per event"},
+     QT_TRANSLATE_NOOP("CliOptions", "JSON Lines on stdout instead of text, one object per event")},
     {"no-progress", Use::Any, nullptr, Value::None, 0, 0,
      Store([](CliOptions& o, const QString&, qint64) { return o.noProgress = true; }),
-     "no progress block on the terminal"},
+     QT_TRANSLATE_NOOP("CliOptions", "no progress block on the terminal")},
     // A canary of none would let the whole fleet start as if one had gone first.
     {"canary", Use::Update, "N", Value::Number, 1, MAX_INT,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.canary = int(n), true; }),
-     "update the first N radios of the list first; the others only when\nevery one of them was updated, "
-     "whatever --max-failures says\n(--waves N,100%)"},
+     QT_TRANSLATE_NOOP("CliOptions", "update the first N radios of the list first; the others only when\nevery one of them was updated, "
+     "whatever --max-failures says\n(--waves N,100%)")},
     {"max-failures", Use::Update, "N|P%", Value::Limit, 1, MAX_INT,
      Store([](CliOptions& o, const QString& t, qint64 n) {
          // The last one given wins, in either form.
@@ -152,48 +153,48 @@ const OptionSpec kOptions[] = {
          o.maxFailures = share ? 0 : int(n);
          return true;
      }),
-     "start no further radio once N radios (or P% of them, rounded up)\nhave failed"},
+     QT_TRANSLATE_NOOP("CliOptions", "start no further radio once N radios (or P% of them, rounded up)\nhave failed")},
     {"waves", Use::Update, "SIZES", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return ParseWaves(t, o.waves); }),
-     "update the radios in waves, each a count or a share of all radios\n(1,5,20%), the last repeating; a "
-     "wave starts when the one before\nhas ended; without --max-failures a failed wave is the last",
-     "counts and shares in order, such as 1,5,20%"},
+     QT_TRANSLATE_NOOP("CliOptions", "update the radios in waves, each a count or a share of all radios\n(1,5,20%), the last repeating; a "
+     "wave starts when the one before\nhas ended; without --max-failures a failed wave is the last"),
+     QT_TRANSLATE_NOOP("CliOptions", "counts and shares in order, such as 1,5,20%")},
     {"wave-pause", Use::Update, "SECONDS", Value::Number, 0, 3600,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.wavePauseSeconds = int(n), true; }),
-     "wait this long between two waves (default 0)"},
+     QT_TRANSLATE_NOOP("CliOptions", "wait this long between two waves (default 0)")},
     {"retries", Use::Update, "N", Value::Number, 0, 10,
      Store([](CliOptions& o, const QString&, qint64 n) { return o.retries = int(n), true; }),
-     "try a radio up to N more times, after 1 s, 2 s, 4 s ... (at most\n30 s), when it failed before the "
-     "program command was sent (default 0)"},
+     QT_TRANSLATE_NOOP("CliOptions", "try a radio up to N more times, after 1 s, 2 s, 4 s ... (at most\n30 s), when it failed before the "
+     "program command was sent (default 0)")},
     {"deadline", Use::Update, "DURATION|TIME", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return ParseDeadline(t, o); }),
-     "start no radio after this: 90s, 15m, 2h from now, or an RFC 3339\ntime; radios running go on to their end; "
-     "a wave pause or a wait\nto try again ends at it. Kept on the steady clock, which no time\nservice steps",
-     "90s, 15m, 2h up to a week, or an RFC 3339 time within a week such as 2026-12-08T18:30:00Z"},
+     QT_TRANSLATE_NOOP("CliOptions", "start no radio after this: 90s, 15m, 2h from now, or an RFC 3339\ntime; radios running go on to their end; "
+     "a wave pause or a wait\nto try again ends at it. Kept on the steady clock, which no time\nservice steps"),
+     QT_TRANSLATE_NOOP("CliOptions", "90s, 15m, 2h up to a week, or an RFC 3339 time within a week such as 2026-12-08T18:30:00Z")},
     {"plan", Use::Update, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.plan = true; }),
-     "print what the run would do (file, rules, waves, radios with their\naddress and port, limits) and exit; "
-     "connects to nothing, refuses what\nthe run would refuse"},
+     QT_TRANSLATE_NOOP("CliOptions", "print what the run would do (file, rules, waves, radios with their\naddress and port, limits) and exit; "
+     "connects to nothing, refuses what\nthe run would refuse")},
     {"failed", Use::UpdateOrCheck, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.failedList = t, !t.isEmpty(); }),
-     "write the radios not updated (with --check: not reachable) to FILE\nas a radio list, to run again with --radios FILE; "
+     QT_TRANSLATE_NOOP("CliOptions", "write the radios not updated (with --check: not reachable) to FILE\nas a radio list, to run again with --radios FILE; "
      "written whole or\nnot at all, also when nothing was left to do; keeps the file's mode.\nFILE may not be the "
-     "firmware file, a list or the --log",
-     "a file name"},
+     "firmware file, a list or the --log"),
+     QT_TRANSLATE_NOOP("CliOptions", "a file name")},
     {"log", Use::Update, "FILE", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.logFile = t, !t.isEmpty(); }),
-     "append one JSON record per radio to FILE: the workshop's books, each\nrecord whole or not at all; not "
-     "the firmware file, a list or\nthe --failed list",
-     "a file name"},
+     QT_TRANSLATE_NOOP("CliOptions", "append one JSON record per radio to FILE: the workshop's books, each\nrecord whole or not at all; not "
+     "the firmware file, a list or\nthe --failed list"),
+     QT_TRANSLATE_NOOP("CliOptions", "a file name")},
     {"check", Use::Any, nullptr, Value::None, 0, 0, Store([](CliOptions& o, const QString&, qint64) { return o.check = true; }),
-     "check FILE (size, blocks, SHA-256) and that each radio accepts a\nconnection, up to 64 at once; sends nothing "
-     "to any radio"},
+     QT_TRANSLATE_NOOP("CliOptions", "check FILE (size, blocks, SHA-256) and that each radio accepts a\nconnection, up to 64 at once; sends nothing "
+     "to any radio")},
     {"scan", Use::Any, "NETWORK/PREFIX", Value::Text, 0, 0,
      Store([](CliOptions& o, const QString& t, qint64) { return o.scanNetwork = t, !t.isEmpty(); }),
-     "list the addresses of an IPv4 network (prefix 22 to 32) that accept\na connection on the update port; sends "
-     "nothing. No FILE",
+     QT_TRANSLATE_NOOP("CliOptions", "list the addresses of an IPv4 network (prefix 22 to 32) that accept\na connection on the update port; sends "
+     "nothing. No FILE"),
      SCAN_NETWORK_FORM},
-    {"help", Use::Any, nullptr, Value::None, 0, 0, nullptr, "show this text and exit", nullptr, CliParse::Help},
-    {"version", Use::Any, nullptr, Value::None, 0, 0, nullptr, "show the version and exit", nullptr, CliParse::Version},
+    {"help", Use::Any, nullptr, Value::None, 0, 0, nullptr, QT_TRANSLATE_NOOP("CliOptions", "show this text and exit"), nullptr, CliParse::Help},
+    {"version", Use::Any, nullptr, Value::None, 0, 0, nullptr, QT_TRANSLATE_NOOP("CliOptions", "show the version and exit"), nullptr, CliParse::Version},
 };
 
 const OptionSpec* FindOption(const QString& name)
@@ -210,16 +211,18 @@ QString Accepted(const OptionSpec& option)
 {
     switch (option.kind) {
     case Value::Number:
-        return QStringLiteral("%1 to %2").arg(option.minimum).arg(option.maximum);
+        return QCoreApplication::translate("CliOptions", "%1 to %2").arg(option.minimum).arg(option.maximum);
     case Value::Limit:
-        return QStringLiteral("%1 to %2, or 1% to 100%").arg(option.minimum).arg(option.maximum);
+        return QCoreApplication::translate("CliOptions", "%1 to %2, or 1% to 100%").arg(option.minimum).arg(option.maximum);
     case Value::Choice:
-        return QString::fromLatin1(option.placeholder).split(u'|').join(QLatin1String(" or "));
+        return QString::fromLatin1(option.placeholder)
+            .split(u'|')
+            .join(QCoreApplication::translate("CliOptions", " or ", "between the words an option takes: en or ja"));
     case Value::Text:
     case Value::None:
         break;
     }
-    return QString::fromLatin1(option.accepts);
+    return QCoreApplication::translate("CliOptions", option.accepts);
 }
 
 // Reads `value` by the option's kind and keeps it; false when it is out of range.
@@ -242,21 +245,73 @@ bool Take(const OptionSpec& option, const QString& value, CliOptions& options)
     return option.store(options, value, 0);
 }
 
-// `text` broken at spaces into lines of at most HELP_WIDTH, the first after `first`, the others
-// indented to `column`.
+// Where a line of help text may break: between the words, and in Japanese, which has no spaces,
+// between any two wide characters. `spaced`: a space stood before the piece (dropped at a break).
+struct Piece {
+    QString text;
+    bool spaced;
+};
+
+QVector<Piece> Pieces(const QString& text)
+{
+    QVector<Piece> pieces;
+    for (const QString& word : text.split(u' ')) {
+        bool spaced = true;
+        QString run;
+        for (const char32_t c : word.toUcs4()) {
+            const QString one = QString::fromUcs4(&c, 1);
+            if (DisplayWidth(one) == 1) {
+                run += one;
+                continue;
+            }
+            if (!run.isEmpty())
+                pieces.push_back({run, spaced}), spaced = false, run.clear();
+            pieces.push_back({one, spaced});
+            spaced = false;
+        }
+        if (!run.isEmpty() || spaced)
+            pieces.push_back({run, spaced});
+    }
+    return pieces;
+}
+
+// Japanese punctuation that may not start a line, and brackets that may not end one.
+bool ClosesLine(const QString& piece)
+{
+    return piece.size() == 1 && QStringLiteral("\u3001\u3002\uff09\u300d\uff1a\uff0c").contains(piece[0]);
+}
+bool OpensLine(const QString& piece)
+{
+    return piece.size() == 1 && QStringLiteral("\uff08\u300c").contains(piece[0]);
+}
+
+// `text` broken into lines of at most HELP_WIDTH display columns, the first after `first`, the
+// others indented to `column`.
 QString Wrapped(const QString& first, const QString& text, int column)
 {
     QString out = first.leftJustified(column);
-    int lineStart = 0;
+    int lineWidth = DisplayWidth(out);
     bool lineEmpty = true;
-    for (const QString& word : text.split(u' ')) {
-        if (!lineEmpty && out.size() - lineStart + 1 + word.size() > HELP_WIDTH) {
-            out += u'\n';
-            lineStart = int(out.size());
-            out += QString(column, u' ');
+    const QVector<Piece> pieces = Pieces(text);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const Piece& piece = pieces[i];
+        // An opening bracket goes to the next line with what it opens, a piece with the
+        // punctuation that closes it.
+        int keep = DisplayWidth(piece.text);
+        qsizetype next = i + 1;
+        if (OpensLine(piece.text) && next < pieces.size())
+            keep += DisplayWidth(pieces[next++].text);
+        for (; next < pieces.size() && !pieces[next].spaced && ClosesLine(pieces[next].text); ++next)
+            keep += DisplayWidth(pieces[next].text);
+        const int space = piece.spaced ? 1 : 0;
+        if (!lineEmpty && !ClosesLine(piece.text) && lineWidth + space + keep > HELP_WIDTH) {
+            out += u'\n' + QString(column, u' ');
+            lineWidth = column;
             lineEmpty = true;
         }
-        out += (lineEmpty ? QString() : QStringLiteral(" ")) + word;
+        const QString add = (lineEmpty || !piece.spaced ? QString() : QStringLiteral(" ")) + piece.text;
+        out += add;
+        lineWidth += DisplayWidth(add);
         lineEmpty = false;
     }
     return out + u'\n';
@@ -274,7 +329,7 @@ bool CliOptions::IsFleet() const
 
 QString BadValue(const QString& name, const QString& value, const QString& accepted)
 {
-    return QStringLiteral("bad value for --%1: '%2' (%3)").arg(name, value, accepted);
+    return QCoreApplication::translate("CliOptions", "bad value for --%1: '%2' (%3)").arg(name, value, accepted);
 }
 
 CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QString& error)
@@ -311,7 +366,7 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
         given << option;
         if (option->kind == Value::None) {
             if (eq >= 0) {
-                error = QStringLiteral("--%1 takes no value").arg(name);
+                error = QCoreApplication::translate("CliOptions", "--%1 takes no value").arg(name);
                 return CliParse::Error;
             }
             if (option->ends != CliParse::Run)
@@ -325,7 +380,7 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
-            error = QStringLiteral("--%1 needs a value").arg(name);
+            error = QCoreApplication::translate("CliOptions", "--%1 needs a value").arg(name);
             return CliParse::Error;
         }
         if (!Take(*option, value, options)) {
@@ -338,25 +393,25 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
         const bool refused = !options.scanNetwork.isEmpty() ? option->use != Use::Any
                                                             : options.check && option->use == Use::Update;
         if (refused) {
-            error = QStringLiteral("%1 takes no --%2")
+            error = QCoreApplication::translate("CliOptions", "%1 takes no --%2")
                         .arg(options.scanNetwork.isEmpty() ? QStringLiteral("--check") : QStringLiteral("--scan"),
                              QLatin1String(option->name));
             return CliParse::Error;
         }
     }
     if (options.canary > 0 && !options.waves.isEmpty()) {
-        error = QStringLiteral("--canary N is --waves N,100%: give one of them");
+        error = QCoreApplication::translate("CliOptions", "--canary N is --waves N,100%: give one of them");
         return CliParse::Error;
     }
     if (options.wavePauseSeconds > 0 && options.canary == 0 && options.waves.isEmpty()) {
-        error = QStringLiteral("--wave-pause needs --waves or --canary");
+        error = QCoreApplication::translate("CliOptions", "--wave-pause needs --waves or --canary");
         return CliParse::Error;
     }
     if (!options.scanNetwork.isEmpty()) {
         // A scan takes no file and no radios, and updates nothing.
         if (!positional.isEmpty() || !options.radioLists.isEmpty() || options.check) {
-            error = !positional.isEmpty() ? QStringLiteral("unexpected argument: %1").arg(positional[0])
-                                          : QStringLiteral("--scan takes no --radios and no --check");
+            error = !positional.isEmpty() ? QCoreApplication::translate("CliOptions", "unexpected argument: %1").arg(positional[0])
+                                          : QCoreApplication::translate("CliOptions", "--scan takes no --radios and no --check");
             return CliParse::Error;
         }
         return CliParse::Run;
@@ -364,7 +419,8 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
     // With a list the radios may all come from it; without one, at least one ADDRESS follows FILE.
     const int least = options.radioLists.isEmpty() ? 2 : 1;
     if (positional.size() < least) {
-        error = least == 2 ? QStringLiteral("FILE and ADDRESS are required") : QStringLiteral("FILE is required");
+        error = least == 2 ? QCoreApplication::translate("CliOptions", "FILE and ADDRESS are required")
+                            : QCoreApplication::translate("CliOptions", "FILE is required");
         return CliParse::Error;
     }
     options.fileName = positional[0];
@@ -374,7 +430,7 @@ CliParse ParseCliOptions(const QStringList& arguments, CliOptions& options, QStr
 
 QString CliHelpText()
 {
-    QString text = QStringLiteral(R"(Usage: zerlind-firm-update [OPTION]... FILE ADDRESS [ADDRESS]...
+    QString text = QCoreApplication::translate("CliOptions", R"(Usage: zerlind-firm-update [OPTION]... FILE ADDRESS [ADDRESS]...
        zerlind-firm-update [OPTION]... --radios LIST FILE [ADDRESS]...
        zerlind-firm-update [OPTION]... --scan NETWORK/PREFIX
 Updates the main-processor firmware of a Zerlind radio: reads FILE whole, connects to ADDRESS
@@ -388,12 +444,12 @@ of FILE; host names are looked up once, before anything is sent.
         QString line = QStringLiteral("  --") + QLatin1String(option.name);
         if (option.placeholder)
             line += u' ' + QLatin1String(option.placeholder);
-        const QStringList help = QString::fromLatin1(option.help).split(u'\n');
+        const QStringList help = QCoreApplication::translate("CliOptions", option.help).split(u'\n');
         text += line.leftJustified(HELP_COLUMN - 1) + u' ' + help.first() + u'\n';
         for (const QString& more : help.mid(1))
             text += QString(HELP_COLUMN, u' ') + more + u'\n';
     }
-    text += QStringLiteral(R"(
+    text += QCoreApplication::translate("CliOptions", R"(
 Status lines go to stdout, the failure text to stderr; progress goes to stderr when it is a
 terminal. With several radios each line starts with "ADDRESS: " and a table of every radio's
 outcome ends the output. A radio named twice is refused before anything is sent. Ctrl-C stops
@@ -408,6 +464,6 @@ Exit status (with several radios, that of the first radio in list order that was
 --plan: 0, or what the run would have ended with before sending anything):
 )");
     for (const ExitStatusRow& row : kExitStatuses)
-        text += Wrapped(QStringLiteral("  %1").arg(int(row.value)), QString::fromUtf8(row.meaning), STATUS_COLUMN);
+        text += Wrapped(QStringLiteral("  %1").arg(int(row.value)), QCoreApplication::translate("ExitStatusTable", row.meaning), STATUS_COLUMN);
     return text;
 }

@@ -7,6 +7,7 @@
 #include "engine/ExitStatus.h"
 #include "engine/UpdateRun.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -54,7 +55,8 @@ enum class CliParse { Run, Help, Version, Error };
 inline constexpr qint64 MAX_DEADLINE_SECONDS = 7 * 24 * 3600;
 
 // What --scan takes, as its "bad value" message says.
-inline constexpr char SCAN_NETWORK_FORM[] = "four decimal parts and a prefix, such as 192.168.1.0/24";
+// Translated where shown, in the context "CliOptions".
+inline constexpr char SCAN_NETWORK_FORM[] = QT_TRANSLATE_NOOP("CliOptions", "four decimal parts and a prefix, such as 192.168.1.0/24");
 
 // "bad value for --NAME: 'VALUE' (ACCEPTED)": every refused value says what would be taken.
 QString BadValue(const QString& name, const QString& value, const QString& accepted);

@@ -12,6 +12,7 @@
 #include "cli/run/FleetRun.h"
 #include "cli/text/CliText.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -83,7 +84,7 @@ int Refuse(const QString& text, int exitCode, bool json, bool hintHelp)
     // A path or a text from the command line may hold control characters: never raw to a terminal.
     err << "zerlind-firm-update: " << Shown(text, std::numeric_limits<int>::max()) << '\n';
     if (hintHelp)
-        err << "Try 'zerlind-firm-update --help'.\n";
+        err << QCoreApplication::translate("FleetCommand", "Try 'zerlind-firm-update --help'.") << '\n';
     if (json) {
         Terminal::TextStream out(stdout);
         JsonRenderer::Write(out, JsonRenderer::Error(text, exitCode));
@@ -96,7 +97,7 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& inte
     RadioEntry radio;
     QString why;
     if (!ParseRadio(options.addresses.first(), options.port, radio, why))
-        return Refuse(QStringLiteral("not a radio address: %1 (%2)").arg(Quoted(options.addresses.first()), why),
+        return Refuse(QCoreApplication::translate("FleetCommand", "not a radio address: %1 (%2)").arg(Quoted(options.addresses.first()), why),
                       EXIT_BAD_COMMAND_LINE, false);
     // One radio, as it always was: on this thread, with the texts of the desktop program.
     CliReporter reporter(options.quiet, !options.noProgress && Terminal::IsTerminal(stderr),
@@ -108,7 +109,10 @@ int RunSingleRadio(const CliOptions& options, quint16 language, Interrupts& inte
     const UpdateResult result = run.Run(options.fileName, radio.host);
     // As the fleet's table says it: stopped waiting is not stopped programming.
     if (result != UpdateResult::Updated && interrupts.stopWaiting.load() && reporter.ToldToProgram())
-        Terminal::TextStream(stderr) << "zerlind-firm-update: " << radio.name << ": may still be programming; do not switch it off\n";
+        Terminal::TextStream(stderr) << "zerlind-firm-update: "
+                                     << QCoreApplication::translate("FleetCommand", "%1: may still be programming; do not switch it off")
+                                            .arg(radio.name)
+                                     << '\n';
     return interrupts.stop.load() ? interrupts.ExitStatus() : ExitCodeFor(result);
 }
 
@@ -121,7 +125,7 @@ int RunFleet(const CliOptions& options, quint16 language, HostResolver& resolver
     // Interrupted while names were looked up: said as every other end before the run, by the
     // signal's status.
     if (refused == EXIT_INTERRUPTED)
-        return Refuse(QStringLiteral("interrupted while looking up radio names"), interrupts.ExitStatus(), options.json);
+        return Refuse(QCoreApplication::translate("FleetCommand", "interrupted while looking up radio names"), interrupts.ExitStatus(), options.json);
     if (refused != 0)
         return Refuse(error, refused, options.json);
     if (plan.radios.isEmpty())
@@ -189,10 +193,10 @@ int RunScan(const CliOptions& options, Interrupts& interrupts)
     quint32 last = 0;
     switch (ParseScanNetwork(options.scanNetwork, first, last)) {
     case ScanNetworkParse::Malformed:
-        return Refuse(BadValue(QStringLiteral("scan"), options.scanNetwork, QLatin1String(SCAN_NETWORK_FORM)),
+        return Refuse(BadValue(QStringLiteral("scan"), options.scanNetwork, QCoreApplication::translate("CliOptions", SCAN_NETWORK_FORM)),
                       EXIT_BAD_COMMAND_LINE, options.json);
     case ScanNetworkParse::TooLarge:
-        return Refuse(QStringLiteral("--scan covers at most a /%1 network").arg(MIN_SCAN_PREFIX), EXIT_BAD_COMMAND_LINE,
+        return Refuse(QCoreApplication::translate("FleetCommand", "--scan covers at most a /%1 network").arg(MIN_SCAN_PREFIX), EXIT_BAD_COMMAND_LINE,
                       options.json);
     case ScanNetworkParse::Ok:
         break;
@@ -211,7 +215,16 @@ int RunScan(const CliOptions& options, Interrupts& interrupts)
     if (options.json)
         JsonRenderer::Write(out, JsonRenderer::ScanSummary(scanned, int(found.size()), exitCode));
     out.flush();
-    Terminal::TextStream(stderr) << "scanned " << scanned << (scanned == 1 ? " address, found " : " addresses, found ")
-                        << found.size() << (found.size() == 1 ? " radio\n" : " radios\n");
+    // Whole sentences, so that each language says its own number forms.
+    const char* const said[2][2] = {
+        {QT_TRANSLATE_NOOP("FleetCommand", "scanned %1 address, found %2 radio"),
+         QT_TRANSLATE_NOOP("FleetCommand", "scanned %1 address, found %2 radios")},
+        {QT_TRANSLATE_NOOP("FleetCommand", "scanned %1 addresses, found %2 radio"),
+         QT_TRANSLATE_NOOP("FleetCommand", "scanned %1 addresses, found %2 radios")},
+    };
+    Terminal::TextStream(stderr) << QCoreApplication::translate("FleetCommand", said[scanned != 1][found.size() != 1])
+                                        .arg(scanned)
+                                        .arg(found.size())
+                                 << '\n';
     return exitCode;
 }

@@ -6,6 +6,7 @@
 
 #include "engine/FirmwareImage.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QJsonArray>
@@ -30,10 +31,10 @@ bool CollectRadios(const CliOptions& options, QVector<RadioEntry>& radios, QStri
         RadioEntry radio;
         QString why;
         if (!ParseRadio(options.addresses[i], options.port, radio, why)) {
-            error = QStringLiteral("not a radio address: %1 (%2)").arg(Quoted(options.addresses[i]), why);
+            error = QCoreApplication::translate("RunPlan", "not a radio address: %1 (%2)").arg(Quoted(options.addresses[i]), why);
             return false;
         }
-        radio.origin = QStringLiteral("ADDRESS %1 of the command line").arg(i + 1);
+        radio.origin = QCoreApplication::translate("RunPlan", "ADDRESS %1 of the command line").arg(i + 1);
         radios << radio;
     }
     return true;
@@ -54,7 +55,7 @@ int LoadPlanFile(RunPlan& plan, quint16 language, QString& error)
 
 QString OrNone(qint64 value, const QString& text)
 {
-    return value > 0 ? text : QStringLiteral("none");
+    return value > 0 ? text : QCoreApplication::translate("RunPlan", "none");
 }
 
 } // namespace
@@ -94,25 +95,25 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
     // The list an earlier run left of its radios not updated, now empty: every one has been. With
     // other radios beside it, whether they were meant to go alone cannot be told: none goes.
     if (!emptyList.isEmpty() && count > 0) {
-        error = QStringLiteral("%1 holds no radio: an earlier run left nothing to do there; give the other radios "
-                               "without it")
+        error = QCoreApplication::translate("RunPlan", "%1 holds no radio: an earlier run left nothing to do there; give the other radios "
+                                                      "without it")
                     .arg(emptyList);
         return EXIT_BAD_COMMAND_LINE;
     }
     if (count == 0) {
         if (!emptyList.isEmpty()) {
-            plan.notes << QStringLiteral("nothing left to do: %1 holds no radio").arg(emptyList);
+            plan.notes << QCoreApplication::translate("RunPlan", "nothing left to do: %1 holds no radio").arg(emptyList);
             // A check still checks the file, and a list to write names it.
             return options.check || !plan.failedList.isEmpty() ? LoadPlanFile(plan, language, error) : EXIT_UPDATED;
         }
-        error = QStringLiteral("no radio: the list is empty and no ADDRESS was given");
+        error = QCoreApplication::translate("RunPlan", "no radio: the list is empty and no ADDRESS was given");
         return EXIT_BAD_COMMAND_LINE;
     }
     // The same text twice needs no lookup to be refused.
     if (FindDuplicateRadio(plan.radios, error))
         return EXIT_BAD_COMMAND_LINE;
     if (options.canary >= count) {
-        error = QStringLiteral("--canary %1 is not fewer than the %2 of the run: nothing would wait for it")
+        error = QCoreApplication::translate("RunPlan", "--canary %1 is not fewer than the %2 of the run: nothing would wait for it")
                     .arg(options.canary)
                     .arg(RadioCount(count));
         return EXIT_BAD_COMMAND_LINE;
@@ -123,12 +124,12 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
     if (options.deadlineAt.isValid()) {
         rules.deadlineShownMs = options.deadlineAt.toMSecsSinceEpoch();
         if (rules.deadlineShownMs <= nowMs) {
-            error = QStringLiteral("--deadline %1 has passed").arg(TimeText(rules.deadlineShownMs));
+            error = QCoreApplication::translate("RunPlan", "--deadline %1 has passed").arg(TimeText(rules.deadlineShownMs));
             return EXIT_BAD_COMMAND_LINE;
         }
         // The same bound as a duration: a time further off is a typing error, not a window.
         if (rules.deadlineShownMs - nowMs > MAX_DEADLINE_SECONDS * 1000) {
-            error = QStringLiteral("--deadline %1 is more than a week away").arg(TimeText(rules.deadlineShownMs));
+            error = QCoreApplication::translate("RunPlan", "--deadline %1 is more than a week away").arg(TimeText(rules.deadlineShownMs));
             return EXIT_BAD_COMMAND_LINE;
         }
     }
@@ -144,15 +145,19 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
     ResolveLimits limits;
     limits.timeoutMs = options.timeouts.connectMs;
     const ResolveResult resolved = ResolveRadios(plan.radios, resolver, limits, interrupts.stop, [](int names) {
-        Terminal::TextStream(stderr) << "zerlind-firm-update: resolving " << names << (names == 1 ? " name\n" : " names\n");
+        Terminal::TextStream(stderr) << "zerlind-firm-update: "
+                                     << (names == 1 ? QCoreApplication::translate("RunPlan", "resolving %1 name")
+                                                    : QCoreApplication::translate("RunPlan", "resolving %1 names"))
+                                            .arg(names)
+                                     << '\n';
     });
     if (resolved == ResolveResult::Interrupted)
         return EXIT_INTERRUPTED;
     if (!options.check) {
         for (const RadioEntry& radio : plan.radios) {
             if (radio.address.isEmpty()) {
-                error = radio.nameLate ? QStringLiteral("%1: no address for the name within %2 ms").arg(radio.host).arg(limits.timeoutMs)
-                                       : QStringLiteral("%1: no such radio name (it does not resolve)").arg(radio.host);
+                error = radio.nameLate ? QCoreApplication::translate("RunPlan", "%1: no address for the name within %2 ms").arg(radio.host).arg(limits.timeoutMs)
+                                       : QCoreApplication::translate("RunPlan", "%1: no such radio name (it does not resolve)").arg(radio.host);
                 return EXIT_BAD_COMMAND_LINE;
             }
         }
@@ -166,8 +171,8 @@ int BuildRunPlan(const CliOptions& options, quint16 language, HostResolver& reso
     rules.retries = options.retries;
     rules.wavePauseMs = options.wavePauseSeconds * 1000;
     if (rules.failureLimit > 0 && !RolloutPolicy::LimitCanStopARadio(rules.waves, plan.jobs, rules.failureLimit)) {
-        plan.notes << QStringLiteral("--max-failures can stop no radio here: with --jobs %1 every radio has started "
-                                     "before %2 can have failed, and a radio already running is never stopped")
+        plan.notes << QCoreApplication::translate("RunPlan", "--max-failures can stop no radio here: with --jobs %1 every radio has started "
+                                                            "before %2 can have failed, and a radio already running is never stopped")
                           .arg(plan.jobs)
                           .arg(RadioCount(rules.failureLimit));
     }
@@ -178,7 +183,7 @@ QString FileFactsText(const RunPlan& plan)
 {
     const QJsonObject facts = FileFactsJson(plan);
     // A file name is data: a line break or an escape sequence in it is shown, never obeyed.
-    return QStringLiteral("%1: %2 bytes, %3 blocks, SHA-256 %4")
+    return QCoreApplication::translate("RunPlan", "%1: %2 bytes, %3 blocks, SHA-256 %4")
         .arg(ShownPath(plan.fileName))
         .arg(facts.value(QLatin1String("size")).toInteger())
         .arg(facts.value(QLatin1String("blocks")).toInteger())
@@ -195,7 +200,7 @@ QString PlanText(const RunPlan& plan)
 {
     const RolloutRules& rules = plan.rules;
     QString text = FileFactsText(plan) + u'\n';
-    text += QStringLiteral("%1, up to %2 at once; failure limit %3; retries %4; pause between waves %5 s; deadline %6\n")
+    text += QCoreApplication::translate("RunPlan", "%1, up to %2 at once; failure limit %3; retries %4; pause between waves %5 s; deadline %6\n")
                 .arg(RadioCount(int(plan.radios.size())))
                 .arg(plan.jobs)
                 .arg(OrNone(rules.failureLimit, QString::number(rules.failureLimit)))
@@ -210,26 +215,26 @@ QString PlanText(const RunPlan& plan)
         addressWidth = qMax(addressWidth, entry.address.size());
     }
     for (const QString& rule : RolloutPolicy(rules, int(plan.radios.size())).Describe())
-        text += QStringLiteral("rule: ") + rule + u'\n';
+        text += QCoreApplication::translate("RunPlan", "rule: %1").arg(rule) + u'\n';
     int first = 0;
     for (int wave = 0; wave < rules.waves.size(); ++wave) {
-        text += QStringLiteral("wave %1 of %2: %3\n").arg(wave + 1).arg(rules.waves.size()).arg(RadioCount(rules.waves[wave]));
+        text += QCoreApplication::translate("RunPlan", "wave %1 of %2: %3\n").arg(wave + 1).arg(rules.waves.size()).arg(RadioCount(rules.waves[wave]));
         for (int radio = first; radio < first + rules.waves[wave]; ++radio) {
             const RadioEntry& entry = plan.radios[radio];
-            text += QStringLiteral("  %1  %2  port %3\n")
+            text += QCoreApplication::translate("RunPlan", "  %1  %2  port %3\n")
                         .arg(entry.name.leftJustified(nameWidth), entry.address.leftJustified(addressWidth))
                         .arg(entry.port);
         }
         first += rules.waves[wave];
     }
     for (const QString& note : plan.notes)
-        text += QStringLiteral("note: ") + ShownPath(note) + u'\n';
+        text += QCoreApplication::translate("RunPlan", "note: %1").arg(ShownPath(note)) + u'\n';
     QStringList writes;
     if (!plan.failedList.isEmpty())
         writes << QStringLiteral("--failed ") + ShownPath(plan.failedList);
     if (!plan.logFile.isEmpty())
         writes << QStringLiteral("--log ") + ShownPath(plan.logFile);
-    text += QStringLiteral("writes: %1\n").arg(writes.isEmpty() ? QStringLiteral("nothing") : writes.join(QStringLiteral(", ")));
+    text += QCoreApplication::translate("RunPlan", "writes: %1\n").arg(writes.isEmpty() ? QCoreApplication::translate("RunPlan", "nothing") : writes.join(QCoreApplication::translate("RunPlan", ", ", "between the files a run writes")));
     return text;
 }
 

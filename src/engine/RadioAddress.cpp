@@ -1,5 +1,6 @@
 #include "RadioAddress.h"
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QStringList>
 
@@ -76,29 +77,29 @@ bool IsCanonicalDottedQuad(const QString& text, QString* why)
 {
     const QStringList parts = text.split(u'.');
     if (parts.size() != DOTTED_QUAD_PARTS) {
-        Refuse(why, QStringLiteral("not four parts"));
+        Refuse(why, QCoreApplication::translate("RadioAddress", "not four parts"));
         return false;
     }
     for (const QString& part : parts) {
         if (part.isEmpty()) {
-            Refuse(why, QStringLiteral("empty part"));
+            Refuse(why, QCoreApplication::translate("RadioAddress", "empty part"));
             return false;
         }
         if (IsHexPart(part)) {
-            Refuse(why, QStringLiteral("hexadecimal part '%1'").arg(part));
+            Refuse(why, QCoreApplication::translate("RadioAddress", "hexadecimal part '%1'").arg(part));
             return false;
         }
         if (!IsDecimalPart(part)) {
-            Refuse(why, QStringLiteral("'%1' is not a decimal number").arg(part));
+            Refuse(why, QCoreApplication::translate("RadioAddress", "'%1' is not a decimal number").arg(part));
             return false;
         }
         if (part.size() > 1 && part[0] == u'0') {
-            Refuse(why, QStringLiteral("leading zero in '%1'").arg(part));
+            Refuse(why, QCoreApplication::translate("RadioAddress", "leading zero in '%1'").arg(part));
             return false;
         }
         // Compared as text first: a long run of digits does not fit any integer.
         if (part.size() > 3 || part.toInt() > MAX_PART_VALUE) {
-            Refuse(why, QStringLiteral("'%1' is over 255").arg(part));
+            Refuse(why, QCoreApplication::translate("RadioAddress", "'%1' is over 255").arg(part));
             return false;
         }
     }
@@ -110,21 +111,21 @@ AddressText ClassifyHostName(const QString& text, QString* why)
     // One dot at the end names the root, as in "radio-van.local.".
     const QStringView name = text.endsWith(u'.') ? QStringView(text).chopped(1) : QStringView(text);
     if (name.size() > MAX_HOST_NAME_LENGTH)
-        return Refuse(why, QStringLiteral("longer than %1 characters").arg(MAX_HOST_NAME_LENGTH));
+        return Refuse(why, QCoreApplication::translate("RadioAddress", "longer than %1 characters").arg(MAX_HOST_NAME_LENGTH));
     for (QStringView label : name.split(u'.')) {
         if (label.isEmpty())
-            return Refuse(why, QStringLiteral("empty label"));
+            return Refuse(why, QCoreApplication::translate("RadioAddress", "empty label"));
         if (label.size() > MAX_LABEL_LENGTH)
-            return Refuse(why, QStringLiteral("label longer than %1 characters").arg(MAX_LABEL_LENGTH));
+            return Refuse(why, QCoreApplication::translate("RadioAddress", "label longer than %1 characters").arg(MAX_LABEL_LENGTH));
         if (label.startsWith(u'-') || label.endsWith(u'-'))
-            return Refuse(why, QStringLiteral("label '%1' starts or ends with '-'").arg(label));
+            return Refuse(why, QCoreApplication::translate("RadioAddress", "label '%1' starts or ends with '-'").arg(label));
     }
     return AddressText::HostName;
 }
 
 AddressText ClassifyIpv6(const QString& text, QString* why)
 {
-    const QString notAnAddress = QStringLiteral("not an address or a host name");
+    const QString notAnAddress = QCoreApplication::translate("RadioAddress", "not an address or a host name");
     // Only hex digits, colons and dots, then perhaps a zone: the parser below would also take
     // blanks around the text and brackets.
     const qsizetype zone = text.indexOf(u'%');
@@ -154,7 +155,7 @@ AddressText ClassifyAddressText(const QString& text, QString* why)
     if (why)
         why->clear();
     if (text.isEmpty())
-        return Refuse(why, QStringLiteral("empty"));
+        return Refuse(why, QCoreApplication::translate("RadioAddress", "empty"));
     if (AllOf(text, IsHostNameChar)) {
         if (!LooksNumeric(text.split(u'.')))
             return ClassifyHostName(text, why);
@@ -162,7 +163,7 @@ AddressText ClassifyAddressText(const QString& text, QString* why)
     }
     if (text.contains(u':'))
         return ClassifyIpv6(text, why);
-    return Refuse(why, QStringLiteral("not an address or a host name"));
+    return Refuse(why, QCoreApplication::translate("RadioAddress", "not an address or a host name"));
 }
 
 QString AddressToUse(const QString& typed)

@@ -1,7 +1,11 @@
 // The command line of zerlind-firm-update as parsed, without a process: the documented defaults
 // and every ranged option at both edges and one step beyond each.
 #include "cli/CliOptions.h"
+#include "cli/text/CliText.h"
 #include "cli/text/ExitStatusTable.h"
+
+#include "base/MessageCatalog.h"
+#include "base/Translations.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -41,6 +45,24 @@ TEST(CliOptions, ExitStatusesAgreeEverywhere)
     const QString man = SourceText("docs/man/zerlind-firm-update.1").section(".SH EXIT STATUS", 1).section(".SH", 0, 0);
     EXPECT_EQ(Rows(QString(man).replace(QRegularExpression("\n(?!\\.)"), " "), "^\\.B (\\d+) (.*)$"), want);
     EXPECT_EQ(Rows(SourceText("README.md").section("| exit status | meaning |", 1).section("\n\n", 0, 0), "^\\| (\\d+) \\| (.*) \\|$"), want);
+}
+
+// In Japanese the help keeps its columns by display width: option texts go on at column 27 and
+// the exit statuses, wrapped where Japanese has no spaces, stay within 95 columns.
+TEST(CliOptions, JapaneseHelpKeepsItsColumns)
+{
+    ASSERT_TRUE(UseTranslations(LanguageJapanese));
+    const QStringList lines = CliHelpText().split(u'\n');
+    UseTranslations(LanguageEnglishUs);
+    const qsizetype statuses = lines.indexOf(QRegularExpression("  0 +\\S.*"));
+    ASSERT_GT(statuses, 0);
+    for (const QString& line : lines.filter(QRegularExpression("^  --|^ {27}\\S")))
+        EXPECT_TRUE(line[26] == u' ' && line[27] != u' ') << qPrintable(line);
+    for (const QString& line : lines.mid(statuses)) {
+        EXPECT_LE(DisplayWidth(line), 95) << qPrintable(line);
+        EXPECT_TRUE(line.isEmpty() || line.contains(QRegularExpression("^(  \\d+ +|       )\\S"))) << qPrintable(line);
+    }
+    EXPECT_GT(DisplayWidth(lines[statuses]), lines[statuses].size()); // it is Japanese
 }
 
 TEST(CliOptions, DocumentedDefaults)

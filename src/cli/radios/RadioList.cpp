@@ -6,6 +6,7 @@
 #include "engine/RadioAddress.h"
 #include "engine/UpdateProtocol.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QHostAddress>
@@ -80,7 +81,7 @@ bool DecodeList(const QByteArray& bytes, QString& text)
 // Where a radio was given, for a message.
 QString Place(const RadioEntry& radio)
 {
-    return radio.origin.isEmpty() ? QStringLiteral("the command line") : radio.origin;
+    return radio.origin.isEmpty() ? QCoreApplication::translate("RadioList", "the command line") : radio.origin;
 }
 
 } // namespace
@@ -109,14 +110,14 @@ bool ParseRadio(const QString& typed, quint16 defaultPort, RadioEntry& radio, QS
         const qsizetype close = text.indexOf(u']');
         const QString rest = close < 0 ? QString() : text.mid(close + 1);
         if (close < 0 || (!rest.isEmpty() && (!rest.startsWith(u':') || !ParsePort(rest.mid(1), port)))) {
-            why = QStringLiteral("not [IPV6] or [IPV6]:PORT");
+            why = QCoreApplication::translate("RadioList", "not [IPV6] or [IPV6]:PORT");
             return false;
         }
         host = text.mid(1, close - 1);
     } else if (text.count(u':') == 1) {
         const qsizetype colon = text.indexOf(u':');
         if (!ParsePort(text.mid(colon + 1), port)) {
-            why = QStringLiteral("bad port %1").arg(Quoted(text.mid(colon + 1)));
+            why = QCoreApplication::translate("RadioList", "bad port %1").arg(Quoted(text.mid(colon + 1)));
             return false;
         }
         host = text.left(colon);
@@ -129,7 +130,7 @@ bool ParseRadio(const QString& typed, quint16 defaultPort, RadioEntry& radio, QS
         return false;
     }
     if ((kind == AddressText::Ipv6) != ipv6Expected) {
-        why = ipv6Expected ? QStringLiteral("not an IPv6 address") : QStringLiteral("not an address");
+        why = ipv6Expected ? QCoreApplication::translate("RadioList", "not an IPv6 address") : QCoreApplication::translate("RadioList", "not an address");
         return false;
     }
     radio.name = text;
@@ -163,7 +164,7 @@ bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>
     }
     QString text;
     if (!DecodeList(bytes, text)) {
-        error = QStringLiteral("%1: the list is neither UTF-8 nor UTF-16 with a byte-order mark").arg(path);
+        error = QCoreApplication::translate("RadioList", "%1: the list is neither UTF-8 nor UTF-16 with a byte-order mark").arg(path);
         return false;
     }
     const QStringList lines = text.split(u'\n');
@@ -178,9 +179,10 @@ bool ReadRadioList(const QString& path, quint16 defaultPort, QVector<RadioEntry>
         // One address a line: a second word or a stray sign is never taken as a host name.
         const bool oneWord = !line.contains(QRegularExpression(QStringLiteral("\\s")));
         if (!oneWord || !ParseRadio(line, defaultPort, radio, why)) {
-            error = QStringLiteral("%1:%2: not a radio address: %3").arg(path, QString::number(i + 1), Quoted(line));
-            if (oneWord)
-                error += QStringLiteral(" (%1)").arg(why);
+            error = oneWord ? QCoreApplication::translate("RadioList", "%1:%2: not a radio address: %3 (%4)")
+                                  .arg(path, QString::number(i + 1), Quoted(line), why)
+                            : QCoreApplication::translate("RadioList", "%1:%2: not a radio address: %3")
+                                  .arg(path, QString::number(i + 1), Quoted(line));
             return false;
         }
         radio.origin = QStringLiteral("%1:%2").arg(path, QString::number(i + 1));
@@ -195,7 +197,7 @@ bool FindDuplicateRadio(const QVector<RadioEntry>& radios, QString& error)
     QHash<QString, const RadioEntry*> owners; // "address port" -> the entry that named it first
     for (const RadioEntry& radio : radios) {
         if (const RadioEntry* first = texts.value(radio.name)) {
-            error = QStringLiteral("radio listed twice: %1 at %2 and at %3").arg(Quoted(radio.name), Place(*first), Place(radio));
+            error = QCoreApplication::translate("RadioList", "radio listed twice: %1 at %2 and at %3").arg(Quoted(radio.name), Place(*first), Place(radio));
             return true;
         }
         texts.insert(radio.name, &radio);
@@ -203,7 +205,7 @@ bool FindDuplicateRadio(const QVector<RadioEntry>& radios, QString& error)
             continue;
         const QString key = AddressKey(radio.address) + u' ' + QString::number(radio.port);
         if (const RadioEntry* first = owners.value(key)) {
-            error = QStringLiteral("radio listed twice: %1 at %2 and %3 at %4 are both %5 port %6")
+            error = QCoreApplication::translate("RadioList", "radio listed twice: %1 at %2 and %3 at %4 are both %5 port %6")
                         .arg(Quoted(first->name), Place(*first), Quoted(radio.name), Place(radio), AddressKey(radio.address),
                              QString::number(radio.port));
             return true;

@@ -2,6 +2,7 @@
 
 #include "engine/FirmwareImage.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -21,10 +22,11 @@ constexpr Qt::CaseSensitivity NAME_CASE = Qt::CaseSensitive;
 // "--failed PATH", "the firmware file PATH".
 QString RoleText(const FileRole& role)
 {
-    const QString what = role.option.isEmpty() ? QStringLiteral("the firmware file")
-                         : role.option == QLatin1String("--radios") ? QStringLiteral("the radio list")
-                                                                    : role.option;
-    return what + u' ' + role.path;
+    if (role.option.isEmpty())
+        return QCoreApplication::translate("RecordPaths", "the firmware file %1").arg(role.path);
+    if (role.option == QLatin1String("--radios"))
+        return QCoreApplication::translate("RecordPaths", "the radio list %1").arg(role.path);
+    return role.option + u' ' + role.path;
 }
 
 } // namespace
@@ -102,10 +104,10 @@ bool CheckFileRoles(const QVector<FileRole>& roles, QString& error)
                 continue;
             // Only radio lists come more than once: each of its radios would be "listed twice".
             if (a.option == b.option) {
-                error = a.path == b.path ? QStringLiteral("%1 %2 given twice").arg(b.option, b.path)
-                                         : QStringLiteral("%1 %2 and %1 %3: one list given twice").arg(a.option, a.path, b.path);
+                error = a.path == b.path ? QCoreApplication::translate("RecordPaths", "%1 %2 given twice").arg(b.option, b.path)
+                                         : QCoreApplication::translate("RecordPaths", "%1 %2 and %1 %3: one list given twice").arg(a.option, a.path, b.path);
             } else {
-                error = QStringLiteral("%1 %2: the same file as %3").arg(b.option.isEmpty() ? QStringLiteral("FILE") : b.option,
+                error = QCoreApplication::translate("RecordPaths", "%1 %2: the same file as %3").arg(b.option.isEmpty() ? QStringLiteral("FILE") : b.option,
                                                                         b.path, RoleText(a));
             }
             return false;
@@ -121,15 +123,15 @@ bool CheckRecordPath(const QString& option, const QString& path, QString& error)
     case FileWhere::Kind::Existing:
         if (QFileInfo(path).isFile())
             return true;
-        error = QStringLiteral("%1 %2: not a regular file").arg(option, path);
+        error = QCoreApplication::translate("RecordPaths", "%1 %2: not a regular file").arg(option, path);
         return false;
     case FileWhere::Kind::ToBeMade:
         return true;
     case FileWhere::Kind::LinkToMissingFolder:
-        error = QStringLiteral("%1 %2: a symbolic link into a folder that does not exist (%3)").arg(option, path, where.target);
+        error = QCoreApplication::translate("RecordPaths", "%1 %2: a symbolic link into a folder that does not exist (%3)").arg(option, path, where.target);
         return false;
     case FileWhere::Kind::LinkLoop:
-        error = QStringLiteral("%1 %2: a loop of symbolic links").arg(option, path);
+        error = QCoreApplication::translate("RecordPaths", "%1 %2: a loop of symbolic links").arg(option, path);
         return false;
     }
     return false;

@@ -8,21 +8,69 @@
 #include "base/Platform.h"
 #include "base/Release.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QTranslator>
+
+#include <algorithm>
 
 namespace {
 
-// How a list to run again begins; its first line.
-const char FAILED_LIST_HEADER[] = "# not updated by zerlind-firm-update ";
+// How a list to run again begins; its first line: the release, the time, the file and its hash.
+// A comment, so in the language of the run.
+const char FAILED_LIST_HEADER[] =
+    QT_TRANSLATE_NOOP("RunRecords", "# not updated by zerlind-firm-update %1 on %2 with %3 (SHA-256 %4)");
 // The same for the radios a check did not reach.
-const char UNREACHABLE_LIST_HEADER[] = "# not reachable by zerlind-firm-update ";
+const char UNREACHABLE_LIST_HEADER[] =
+    QT_TRANSLATE_NOOP("RunRecords", "# not reachable by zerlind-firm-update %1 on %2 with %3 (SHA-256 %4)");
 // The writer looks this often whether the run has ended.
 constexpr int WRITER_WAIT_MS = 100;
+
+// The headers up to the release, in English and in Japanese: a list an earlier run wrote is known
+// as one whatever language that run spoke.
+const QStringList& HeaderStarts()
+{
+    static const QStringList starts = [] {
+        QStringList found;
+        QTranslator japanese;
+        const bool loaded = japanese.load(QStringLiteral(":/translations/zerlind_ja.qm"));
+        for (const char* header : {FAILED_LIST_HEADER, UNREACHABLE_LIST_HEADER}) {
+            QStringList forms{QString::fromLatin1(header)};
+            if (loaded)
+                forms << japanese.translate("RunRecords", header);
+            for (const QString& form : forms) {
+                const qsizetype release = form.indexOf(QLatin1String("%1"));
+                if (release > 0)
+                    found << form.left(release);
+            }
+        }
+        return found;
+    }();
+    return starts;
+}
+
+// "failed: why", the comment after a radio of the list; the state as the records name it.
+QString StateComment(RadioState state, const QString& text)
+{
+    switch (state) {
+    case RadioState::Failed:
+        return QCoreApplication::translate("RunRecords", "failed: %1").arg(text);
+    case RadioState::NotStarted:
+        return QCoreApplication::translate("RunRecords", "not-started: %1").arg(text);
+    case RadioState::Interrupted:
+        return QCoreApplication::translate("RunRecords", "interrupted: %1").arg(text);
+    case RadioState::Unknown:
+        return QCoreApplication::translate("RunRecords", "unknown: %1").arg(text);
+    case RadioState::Updated:
+        break;
+    }
+    return StateWord(state) + QStringLiteral(": ") + text;
+}
 
 } // namespace
 
@@ -42,7 +90,8 @@ bool FailedList::CanWrite(const QString& path, QString& error)
 
 bool FailedList::WrittenByARun(const QString& firstLine)
 {
-    return firstLine.startsWith(QLatin1String(FAILED_LIST_HEADER)) || firstLine.startsWith(QLatin1String(UNREACHABLE_LIST_HEADER));
+    const QStringList& starts = HeaderStarts();
+    return std::any_of(starts.begin(), starts.end(), [&](const QString& start) { return firstLine.startsWith(start); });
 }
 
 QString ReplaceRecordWhole(const QString& path, const QByteArray& data)
@@ -59,12 +108,13 @@ QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) 
 {
     QByteArray text;
     QTextStream out(&text);
-    out << (m_facts.check ? UNREACHABLE_LIST_HEADER : FAILED_LIST_HEADER) << kReleaseVersion << " on " << TimeText(timeMs) << " with "
-        << ShownPath(m_facts.fileName) << " (SHA-256 " << m_facts.sha256 << ")\n";
+    out << QCoreApplication::translate("RunRecords", (m_facts.check ? UNREACHABLE_LIST_HEADER : FAILED_LIST_HEADER))
+               .arg(QString::fromLatin1(kReleaseVersion), TimeText(timeMs), ShownPath(m_facts.fileName), m_facts.sha256)
+        << '\n';
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
         if (o.state != RadioState::Updated)
-            out << m_facts.rerun.value(i) << "  # " << StateWord(o.state) << ": " << ShownPath(TerminalText(o.text).replace(u'\n', u' ')) << '\n';
+            out << m_facts.rerun.value(i) << "  # " << StateComment(o.state, ShownPath(TerminalText(o.text).replace(u'\n', u' '))) << '\n';
     }
     out.flush();
 #ifdef Q_OS_WIN
@@ -85,11 +135,11 @@ bool RunLog::CanOpen(const QString& path, QString& error)
         there = QFileInfo(there.absolutePath());
     const bool folderMissing = there.absoluteFilePath() != QFileInfo(info.absolutePath()).absoluteFilePath();
     if (!there.isDir() || (folderMissing && !there.isWritable())) {
-        error = QStringLiteral("%1: cannot create the folder %2").arg(path, QDir::toNativeSeparators(info.absolutePath()));
+        error = QCoreApplication::translate("RunRecords", "%1: cannot create the folder %2").arg(path, QDir::toNativeSeparators(info.absolutePath()));
         return false;
     }
     if (info.exists() ? !info.isWritable() : !there.isWritable()) {
-        error = QStringLiteral("%1: Permission denied").arg(path);
+        error = QCoreApplication::translate("RunRecords", "%1: Permission denied").arg(path);
         return false;
     }
     return true;
@@ -100,7 +150,7 @@ bool RunLog::Open(const QString& path, QString& error)
     m_path = path;
     const QFileInfo info(LocateFile(path).target);
     if (!QDir().mkpath(info.absolutePath())) {
-        error = QStringLiteral("%1: cannot create the folder %2").arg(path, QDir::toNativeSeparators(info.absolutePath()));
+        error = QCoreApplication::translate("RunRecords", "%1: cannot create the folder %2").arg(path, QDir::toNativeSeparators(info.absolutePath()));
         return false;
     }
     // Each record goes in one write to a file opened for appending, so the records of two runs
@@ -177,7 +227,7 @@ void RunRecords::Write()
                 continue;
             // Nothing new starts; what runs goes on to its end and the list is still written.
             m_interrupts->outputClosed.store(true);
-            m_events->Note(m_error + QStringLiteral("; no further radio starts"));
+            m_events->Note(QCoreApplication::translate("RunRecords", "%1; no further radio starts").arg(m_error));
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "engine/FirmwareImage.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -54,7 +55,8 @@ QString Quoted(const QString& text)
 
 QString RadioCount(int radios)
 {
-    return radios == 1 ? QStringLiteral("1 radio") : QStringLiteral("%1 radios").arg(radios);
+    return radios == 1 ? QCoreApplication::translate("CliText", "1 radio")
+                       : QCoreApplication::translate("CliText", "%1 radios").arg(radios);
 }
 
 QString TimeText(qint64 timeMs)
@@ -75,7 +77,7 @@ QString FileProblem(const QString& path, const QString& loaderText)
 {
     const QFileInfo info(path);
     if (info.isFile() && info.size() < MIN_IMAGE_SIZE) {
-        return QStringLiteral("%1: %2 bytes, too short for a firmware image (at least %3)")
+        return QCoreApplication::translate("CliText", "%1: %2 bytes, too short for a firmware image (at least %3)")
             .arg(path)
             .arg(info.size())
             .arg(MIN_IMAGE_SIZE);
