@@ -264,8 +264,11 @@ QVector<Piece> Pieces(const QString& text)
                 run += one;
                 continue;
             }
-            if (!run.isEmpty())
-                pieces.push_back({run, spaced}), spaced = false, run.clear();
+            if (!run.isEmpty()) {
+                pieces.push_back({run, spaced});
+                spaced = false;
+                run.clear();
+            }
             pieces.push_back({one, spaced});
             spaced = false;
         }
