@@ -83,7 +83,7 @@ void JsonRenderer::Render(const FleetEvent& event)
         json = {{"event", "result"},          {"radio", radio},
                 {"address", m_addresses.value(event.radio)},
                 {"state", StateWord(o.state)}, {"exit", o.ExitJson()},
-                {"text", o.text},              {"seconds", double(o.elapsedMs) / 1000.0},
+                {"text", o.jsonText},            {"seconds", double(o.elapsedMs) / 1000.0},
                 {"bytes", qint64(o.bytes)},    {"sha256", m_sha256},
                 {"attempts", o.attempts}};
         break;

@@ -174,7 +174,7 @@ QString RunLog::Append(const RunFacts& facts, int radio, const RadioOutcome& o, 
                              {"sha256", facts.sha256},
                              {"state", StateWord(o.state)},
                              {"exit", o.ExitJson()},
-                             {"text", o.text},
+                             {"text", o.jsonText},
                              {"seconds", double(o.elapsedMs) / 1000.0},
                              {"attempts", o.attempts},
                              {"version", QString::fromLatin1(kReleaseVersion)}};

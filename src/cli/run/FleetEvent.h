@@ -38,6 +38,9 @@ struct RadioOutcome {
     qint64 elapsedMs = 0;
     quint64 bytes = 0;    // image bytes the radio accepted
     int attempts = 0;     // how often it was tried: 0 when never started
+    // The same as JSON keeps it (the result event and the log), in both languages alike: the
+    // program's own words in English; the catalog's failure texts as `text` has them.
+    QString jsonText;
 
     // The status as the JSON result and the log give it: null when the radio never started.
     QJsonValue ExitJson() const { return exitCode == NO_EXIT_STATUS ? QJsonValue() : QJsonValue(exitCode); }

@@ -36,6 +36,13 @@ constexpr int RADIO_WAIT_SLICE_MS = 100;
 constexpr int WATCH_MS = 50;
 
 // One radio's run as the engine reports it, passed on as events. It lives in the radio's thread.
+// A text of the run's own: read in the reader's language, kept in English by JSON.
+void SetText(RadioOutcome& outcome, const char* text)
+{
+    outcome.text = QCoreApplication::translate("FleetRun", text);
+    outcome.jsonText = QString::fromLatin1(text);
+}
+
 class RadioReporter : public IUpdateReporter {
 public:
     RadioReporter(EventPublisher& output, int radio, const Interrupts& interrupts,
@@ -87,16 +94,16 @@ public:
         } else if (m_stopped && phase == RadioPhase::Programming) {
             outcome.state = RadioState::Unknown;
             outcome.exitCode = m_interrupts.ExitStatus();
-            outcome.text = QCoreApplication::translate("FleetRun", "may still be programming");
+            SetText(outcome, QT_TRANSLATE_NOOP("FleetRun", "may still be programming"));
         } else if (m_stopped) {
             outcome.state = RadioState::Interrupted;
             outcome.exitCode = m_interrupts.ExitStatus();
-            outcome.text = phase == RadioPhase::Transferring ? QCoreApplication::translate("FleetRun", "stopped during the transfer")
-                                                             : QCoreApplication::translate("FleetRun", "stopped while connecting");
+            SetText(outcome, phase == RadioPhase::Transferring ? QT_TRANSLATE_NOOP("FleetRun", "stopped during the transfer")
+                                                               : QT_TRANSLATE_NOOP("FleetRun", "stopped while connecting"));
         } else {
             outcome.state = RadioState::Failed;
             outcome.exitCode = ExitCodeFor(result);
-            outcome.text = TerminalText(m_failure).replace(u'\n', u' ');
+            outcome.text = outcome.jsonText = TerminalText(m_failure).replace(u'\n', u' ');
         }
         return outcome;
     }
@@ -275,14 +282,16 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
             // The wait ends at the deadline, and no attempt starts after it.
             const int waitMs = policy.WaitBeforeDeadline(delayMs);
             if (waitMs < delayMs) {
-                outcome.text = tr("%1; not tried again: the deadline comes first").arg(outcome.text);
+                const char* notAgain = QT_TR_NOOP("%1; not tried again: the deadline comes first");
+                outcome.text = tr(notAgain).arg(outcome.text);
+                outcome.jsonText = QString::fromLatin1(notAgain).arg(outcome.jsonText);
                 m_output.Rollout(tr("%1: attempt %2 of %3 failed; not tried again: deadline %4")
                                      .arg(m_radios[radio].name)
                                      .arg(number)
                                      .arg(rules.retries + 1)
                                      .arg(TimeText(rules.deadlineShownMs)),
                                  {{"event", "attempt"}, {"radio", m_radios[radio].name}, {"attempt", number},
-                                  {"text", outcome.text}, {"wait", QJsonValue()}});
+                                  {"text", outcome.jsonText}, {"wait", QJsonValue()}});
                 break;
             }
             m_output.Rollout(tr("%1: attempt %2 of %3 failed; again in %4 s")
@@ -291,7 +300,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
                                  .arg(rules.retries + 1)
                                  .arg(delayMs / 1000),
                              {{"event", "attempt"}, {"radio", m_radios[radio].name}, {"attempt", number},
-                              {"text", outcome.text}, {"wait", delayMs / 1000}});
+                              {"text", outcome.jsonText}, {"wait", delayMs / 1000}});
             // An interrupt cancels the attempts to come.
             if (!wait(delayMs))
                 break;
@@ -377,6 +386,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
 
     // A radio left out has no status of its own; the rules say why it was.
     const QString reason = policy.LeftOutText(m_interrupts.stop.load());
+    const QString jsonReason = policy.LeftOutText(m_interrupts.stop.load(), true);
     for (int radio = 0; radio < count; ++radio) {
         RadioOutcome& outcome = outcomes[radio];
         if (m_phases[size_t(radio)].load() != RadioPhase::NotStarted)
@@ -384,6 +394,7 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
         outcome.state = RadioState::NotStarted;
         outcome.exitCode = NO_EXIT_STATUS;
         outcome.text = reason;
+        outcome.jsonText = jsonReason;
         m_output.Result(radio, outcome);
     }
     return outcomes;
@@ -417,7 +428,9 @@ int FleetRun::Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes)
         outcome.state = reason ? RadioState::Failed : RadioState::Updated;
         if (reason) {
             outcome.exitCode = EXIT_NOT_REACHED;
-            outcome.text = tr("not reachable (%1)").arg(tr(reason));
+            const char* notReached = QT_TR_NOOP("not reachable (%1)");
+            outcome.text = tr(notReached).arg(tr(reason));
+            outcome.jsonText = QString::fromLatin1(notReached).arg(QString::fromLatin1(reason));
         }
         m_output.Fact(reason ? QStringLiteral("%1: %2").arg(entry.name, outcome.text) : tr("%1: reachable").arg(entry.name),
                       {{"event", "check"}, {"radio", entry.name}, {"address", entry.address},

@@ -126,25 +126,32 @@ bool RolloutPolicy::NextWave(int wave, int failed)
     return false;
 }
 
-QString RolloutPolicy::LeftOutText(bool interrupted) const
+QString RolloutPolicy::LeftOutText(bool interrupted, bool english) const
 {
+    const char* text = QT_TRANSLATE_NOOP("RolloutPolicy", "failure limit");
     // An interrupt speaks for every radio it kept from starting, whatever stopped new ones first.
     switch (interrupted ? LeftOut::Interrupted : m_cause.load()) {
     case LeftOut::Interrupted:
-        return tr("interrupted before it started");
+        text = QT_TRANSLATE_NOOP("RolloutPolicy", "interrupted before it started");
+        break;
     case LeftOut::OutputClosed:
-        return tr("output closed");
+        text = QT_TRANSLATE_NOOP("RolloutPolicy", "output closed");
+        break;
     case LeftOut::Deadline:
-        return tr("deadline");
+        text = QT_TRANSLATE_NOOP("RolloutPolicy", "deadline");
+        break;
     case LeftOut::CanaryFailed:
-        return tr("canary failed");
+        text = QT_TRANSLATE_NOOP("RolloutPolicy", "canary failed");
+        break;
     case LeftOut::WaveFailed:
-        return tr("wave %1 failed").arg(m_failedWave.load());
+        text = QT_TRANSLATE_NOOP("RolloutPolicy", "wave %1 failed");
+        break;
     case LeftOut::FailureLimit:
     case LeftOut::None:
         break;
     }
-    return tr("failure limit");
+    const QString said = english ? QString::fromLatin1(text) : tr(text);
+    return said.contains(QLatin1String("%1")) ? said.arg(m_failedWave.load()) : said;
 }
 
 int RolloutPolicy::ExitCode(const QVector<RadioOutcome>& outcomes)

@@ -94,8 +94,9 @@ public:
 
     LeftOut Cause() const { return m_cause.load(); }
     int FailedWave() const { return m_failedWave.load(); }
-    // The text a radio left out carries: "deadline", "canary failed", "output closed", ...
-    QString LeftOutText(bool interrupted) const;
+    // The text a radio left out carries: "deadline", "canary failed", "output closed", ... in
+    // the reader's language, or in English (`english`) as JSON keeps it.
+    QString LeftOutText(bool interrupted, bool english = false) const;
     // 0 when every radio was updated, else the status of the first radio in list order not
     // updated that has one, else the deadline's (only the deadline leaves radios out with none
     // failed). The interrupt's and the output's statuses are the caller's.
