@@ -114,7 +114,7 @@ QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) 
     for (int i = 0; i < outcomes.size(); ++i) {
         const RadioOutcome& o = outcomes[i];
         if (o.state != RadioState::Updated)
-            out << m_facts.rerun.value(i) << "  # " << StateComment(o.state, ShownPath(TerminalText(o.text).replace(u'\n', u' '))) << '\n';
+            out << m_facts.rerun.value(i) << "  # " << StateComment(o.state, ShownPath(OneLine(o.text))) << '\n';
     }
     out.flush();
 #ifdef Q_OS_WIN

@@ -103,7 +103,9 @@ public:
         } else {
             outcome.state = RadioState::Failed;
             outcome.exitCode = ExitCodeFor(result);
-            outcome.text = outcome.jsonText = TerminalText(m_failure).replace(u'\n', u' ');
+            outcome.text = OneLine(m_failure);
+            // As the log has always kept it.
+            outcome.jsonText = TerminalText(m_failure).replace(u'\n', u' ');
         }
         return outcome;
     }

@@ -73,6 +73,18 @@ QString TerminalText(const QString& text)
     return t;
 }
 
+QString OneLine(const QString& text)
+{
+    QString line = TerminalText(text);
+    for (qsizetype i = line.indexOf(u'\n'); i >= 0; i = line.indexOf(u'\n', i)) {
+        if (i > 0 && IsWide(line[i - 1].unicode()))
+            line.remove(i, 1);
+        else
+            line[i++] = u' ';
+    }
+    return line;
+}
+
 QString FileProblem(const QString& path, const QString& loaderText)
 {
     const QFileInfo info(path);
@@ -82,7 +94,7 @@ QString FileProblem(const QString& path, const QString& loaderText)
             .arg(info.size())
             .arg(MIN_IMAGE_SIZE);
     }
-    return QStringLiteral("%1: %2").arg(path, TerminalText(loaderText).replace(u'\n', u' '));
+    return QStringLiteral("%1: %2").arg(path, OneLine(loaderText));
 }
 
 int DisplayWidth(const QString& text)

@@ -19,6 +19,9 @@ QString RadioCount(int radios);
 QString TimeText(qint64 timeMs);
 // Catalog texts break lines with CR LF; a terminal, a JSON field and a file want plain line feeds.
 QString TerminalText(const QString& text);
+// A catalog text of several lines on one: the lines joined by a blank, or by nothing after a
+// wide character (Japanese puts no blank after "。").
+QString OneLine(const QString& text);
 // "PATH: what is wrong with it", on one line, from the loader's text: a file too short says so,
 // where the catalog's "update failed" would not tell an operator at a prompt.
 QString FileProblem(const QString& path, const QString& loaderText);
