@@ -2,8 +2,13 @@
 ; the install folder on the user's PATH on request (an upgrade keeps what was chosen before;
 ; /SIMULATOR and /PATH choose them on a silent run); a Start-menu entry and an uninstaller that
 ; removes exactly what was installed, and the user's settings on request.
-; makensis -DVERSION=1.2.0 -DSTAGE=<folder> -DINSTALL_LIST=<nsh> -DUNINSTALL_LIST=<nsh>
-;          -DICON=<program.ico> -DOUTFILE=<setup.exe> installer.nsi   (scripts/windows writes the lists)
+; Made in two passes, so that the uninstaller carries version information of its own (NSIS gives
+; an uninstaller it writes the stub of the installer that writes it):
+;   makensis -DINNER -DVERSION=1.2.0 -DUNINSTALL_LIST=<nsh> -DICON=<program.ico> -DOUTFILE=<x.exe>
+;            installer.nsi       a program that only writes uninstall.exe beside itself when run
+;   makensis -DVERSION=1.2.0 -DSTAGE=<folder> -DINSTALL_LIST=<nsh> -DUNINSTALLER=<uninstall.exe>
+;            -DICON=<program.ico> -DOUTFILE=<setup.exe> installer.nsi   the installer
+; (scripts/windows writes the lists, runs the first under Wine, then makes the second).
 Unicode true
 ; A 64-bit installer: the programs are 64-bit, and a 64-bit-only Wine cannot run a 32-bit one.
 Target amd64-unicode
@@ -40,7 +45,13 @@ VIFileVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1033 "CompanyName" "${COMPANY}"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+!ifdef INNER
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} uninstaller"
+VIAddVersionKey /LANG=1033 "OriginalFilename" "uninstall.exe"
+!else
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} setup"
+VIAddVersionKey /LANG=1033 "OriginalFilename" "zerlind-firm-utility-${VERSION}-setup.exe"
+!endif
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "© 2026 The Zerlind Firm Utility developers"
 
@@ -51,6 +62,11 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "© 2026 The Zerlind Firm Utility de
 ; Escape or Cancel asks before it quits.
 !define MUI_ABORTWARNING
 !define MUI_UNABORTWARNING
+!ifdef INNER
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+!else
 ; The programs' own licence, and where the licences of what ships with them are.
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "$(LicenceBottom)"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
@@ -60,9 +76,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "© 2026 The Zerlind Firm Utility de
 !define MUI_FINISHPAGE_RUN "$INSTDIR\zerlind-firm-utility.exe"
 !define MUI_FINISHPAGE_NOREBOOTSUPPORT
 !insertmacro MUI_PAGE_FINISH
-!insertmacro MUI_UNPAGE_CONFIRM
-!insertmacro MUI_UNPAGE_COMPONENTS
-!insertmacro MUI_UNPAGE_INSTFILES
+!endif
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
@@ -134,8 +148,11 @@ Function ${prefix}AskToCloseRunning
   Pop $R0
 FunctionEnd
 !macroend
-!insertmacro ASK_TO_CLOSE_RUNNING ""
+!ifdef INNER
 !insertmacro ASK_TO_CLOSE_RUNNING "un."
+!else
+!insertmacro ASK_TO_CLOSE_RUNNING ""
+!endif
 
 ; The install folder on the user's PATH, or taken off it, for consoles started from then on. A
 ; PATH longer than NSIS's strings could be cut short by a write: it is left alone.
@@ -168,15 +185,19 @@ Function ${prefix}SetPath ; $R0: 1 adds the folder, 0 takes it off
   Pop $R1
 FunctionEnd
 !macroend
-!insertmacro PATH_FUNCTIONS ""
+!ifdef INNER
 !insertmacro PATH_FUNCTIONS "un."
+!else
+!insertmacro PATH_FUNCTIONS ""
+!endif
 
+!ifndef INNER
 Section "!$(NamePrograms)" SecPrograms
   SectionIn RO
   Call AskToCloseRunning
   !include "${INSTALL_LIST}"
   SetOutPath "$INSTDIR"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  File "${UNINSTALLER}"
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
   Delete "$SMPROGRAMS\${PRODUCT}\*.lnk" ; an earlier install's, perhaps in another language
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\zerlind-firm-utility.exe"
@@ -259,6 +280,22 @@ Function .onInit
     !insertmacro SelectSection ${SecPath}
   ${EndIf}
 FunctionEnd
+!else
+
+; The first pass: uninstall.exe written beside this program, which then ends (status 0 when written).
+Function .onInit
+  ClearErrors
+  WriteUninstaller "$EXEDIR\uninstall.exe"
+  ${If} ${Errors}
+    SetErrorLevel 1
+  ${Else}
+    SetErrorLevel 0
+  ${EndIf}
+  Quit
+FunctionEnd
+
+Section
+SectionEnd
 
 ; A quiet uninstall runs in place and cannot remove its own file: it leaves a copy of itself in
 ; the temporary folder started with /CLEANUP, which removes the file and the folder once that run
@@ -320,3 +357,4 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SecUnPrograms} $(DescUnPrograms)
   !insertmacro MUI_DESCRIPTION_TEXT ${SecUnSettings} $(DescUnSettings)
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END
+!endif

@@ -19,6 +19,11 @@ menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zerlind 
 check "the installer is DPI-aware" grep -q 'WindowsSettings">true</dpiAware>' <(strings "$setup")
 check "the installer names the programs' company and its version" \
   grep -qz 'CompanyName.vurn.*ProductVersion.[0-9]' <(strings -el "$setup" | tr '\n' ' ')
+# One string of a program's version information: the UTF-16 value after its key and padding.
+version_string() { # program, key
+  python3 -c 'import re, sys; m = re.search(re.escape(sys.argv[2].encode("utf-16le")) + rb"\0\0(?:\0\0)?((?:..)*?)\0\0",
+    open(sys.argv[1], "rb").read(), re.S); print(m[1].decode("utf-16le") if m else "")' "$@"
+}
 # The system Wine reports (its own default is Windows 7): Windows 7 is refused, then Windows 10.
 wine_reports() { "$run" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null; }
 wine_reports win7; status=0; "$run" "$setup" /S || status=$?; wine_reports win10
@@ -27,6 +32,11 @@ check "nothing is installed on Windows 7" test ! -e "$dir"
 "$run" "$setup" /S
 check "the window program is installed" test -f "$dir/zerlind-firm-utility.exe"
 check "the command line is installed" test -f "$dir/zerlind-firm-update.exe"
+# The uninstaller describes itself, not the installer it came with.
+description=$(version_string "$dir/uninstall.exe" FileDescription)
+check "the uninstaller describes itself ($description)" test "$description" = "Zerlind Firm Utility uninstaller"
+check "the uninstaller is named uninstall.exe" test "$(version_string "$dir/uninstall.exe" OriginalFilename)" = uninstall.exe
+check "the uninstaller's copyright carries © and the year" grep -q '^© 20[0-9][0-9] ' <<<"$(version_string "$dir/uninstall.exe" LegalCopyright)"
 check "the window system's plugin is installed" test -f "$dir/plugins/platforms/qwindows.dll"
 check "the Start-menu entry is there" test -f "$menu/Zerlind Firm Utility.lnk"
 # Every DLL and Qt text installed has its entry (a line beginning with its name) in the notices.
