@@ -63,6 +63,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "© 2026 The Zerlind Firm Utility de
 !define MUI_ABORTWARNING
 !define MUI_UNABORTWARNING
 !ifdef INNER
+; Removing frees space: the components page has no "Space required" to show.
+SpaceTexts none
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -89,27 +91,27 @@ LangString NameSimulator ${LANG_JAPANESE} "無線機シミュレーター"
 LangString DescSimulator ${LANG_ENGLISH} "zerlind-radio-sim, a radio on this computer for tests and demonstrations."
 LangString DescSimulator ${LANG_JAPANESE} "zerlind-radio-sim：テストとデモ用に、このコンピューター上で無線機の代わりをします。"
 LangString LicenceBottom ${LANG_ENGLISH} "Qt (LGPL v3), the GCC runtime and the other components installed with the programs keep their own licences: THIRD-PARTY-NOTICES.txt in the installation folder gives them, where their source is and how to replace Qt."
-LangString LicenceBottom ${LANG_JAPANESE} "一緒にインストールされる Qt（LGPL v3）、GCC ランタイムなどの部品には、それぞれのライセンスがあります。インストール先の THIRD-PARTY-NOTICES.txt に、その全文、ソースの入手先、Qt の差し替え方を記しています。"
+LangString LicenceBottom ${LANG_JAPANESE} "一緒にインストールされるQt（LGPL v3）、GCCランタイムなどの部品には、それぞれのライセンスがあります。インストール先のTHIRD-PARTY-NOTICES.txtに、その全文、ソースの入手先、Qtの差し替え方を記しています。"
 LangString NamePath ${LANG_ENGLISH} "Command line in every console"
 LangString NamePath ${LANG_JAPANESE} "どのコンソールでもコマンドラインを使う"
-LangString DescPath ${LANG_ENGLISH} "Adds this folder to your PATH, for zerlind-firm-update in a new console."
-LangString DescPath ${LANG_JAPANESE} "PATH に加え、新しいコンソールで zerlind-firm-update を使えるようにします。"
+LangString DescPath ${LANG_ENGLISH} "Puts this folder on your PATH, so that a new console finds zerlind-firm-update."
+LangString DescPath ${LANG_JAPANESE} "PATHに加え、新しいコンソールでzerlind-firm-updateを使えるようにします。"
 LangString PathTooLong ${LANG_ENGLISH} "Your PATH is too long to be changed safely here; add $INSTDIR to it yourself."
-LangString PathTooLong ${LANG_JAPANESE} "PATH が長すぎるため、ここでは安全に変更できません。$INSTDIR をご自分で加えてください。"
+LangString PathTooLong ${LANG_JAPANESE} "PATHが長すぎるため、ここでは安全に変更できません。$INSTDIRをご自分で加えてください。"
 LangString NameUnPrograms ${LANG_ENGLISH} "${PRODUCT}"
 LangString NameUnPrograms ${LANG_JAPANESE} "${PRODUCT}"
 LangString DescUnPrograms ${LANG_ENGLISH} "The programs, their Start-menu entries and their place on your PATH."
-LangString DescUnPrograms ${LANG_JAPANESE} "プログラム、スタートメニューの項目、PATH への追加。"
+LangString DescUnPrograms ${LANG_JAPANESE} "プログラム、スタートメニューの項目、PATHへの追加。"
 LangString NameUnSettings ${LANG_ENGLISH} "Your settings"
 LangString NameUnSettings ${LANG_JAPANESE} "ユーザーの設定"
 LangString DescUnSettings ${LANG_ENGLISH} "The last firmware file and radio address the window program keeps for you."
 LangString DescUnSettings ${LANG_JAPANESE} "ウィンドウのプログラムが記憶している、最後のファームウェアファイルと無線機のアドレス。"
 LangString ShortcutUninstall ${LANG_ENGLISH} "Uninstall ${PRODUCT}"
-LangString ShortcutUninstall ${LANG_JAPANESE} "${PRODUCT} のアンインストール"
+LangString ShortcutUninstall ${LANG_JAPANESE} "${PRODUCT}のアンインストール"
 LangString OldWindows ${LANG_ENGLISH} "${PRODUCT} needs Windows 10 or 11, 64-bit. Nothing has been installed."
-LangString OldWindows ${LANG_JAPANESE} "${PRODUCT} には Windows 10 または 11（64 ビット）が必要です。何もインストールしていません。"
+LangString OldWindows ${LANG_JAPANESE} "${PRODUCT}にはWindows 10または11（64ビット）が必要です。何もインストールしていません。"
 LangString Running ${LANG_ENGLISH} "${PRODUCT} is running ($R1). Close it, then choose Retry."
-LangString Running ${LANG_JAPANESE} "${PRODUCT} が実行中です（$R1）。終了してから [再試行] を選んでください。"
+LangString Running ${LANG_JAPANESE} "${PRODUCT}が実行中です（$R1）。終了してから「再試行」を選んでください。"
 
 ; A program that runs holds its file: each one installed is asked for until it is closed or the
 ; operator cancels (a silent run cancels), before a single file is replaced or removed.
