@@ -7,7 +7,8 @@
 ;   makensis -DINNER -DVERSION=1.2.0 -DUNINSTALL_LIST=<nsh> -DICON=<program.ico> -DOUTFILE=<x.exe>
 ;            installer.nsi       a program that only writes uninstall.exe beside itself when run
 ;   makensis -DVERSION=1.2.0 -DSTAGE=<folder> -DINSTALL_LIST=<nsh> -DUNINSTALLER=<uninstall.exe>
-;            -DICON=<program.ico> -DOUTFILE=<setup.exe> installer.nsi   the installer
+;            -DICON=<program.ico> -DFINISH_BITMAP=<164x314.bmp> -DOUTFILE=<setup.exe> installer.nsi
+;            the installer
 ; (scripts/windows writes the lists, runs the first under Wine, then makes the second).
 Unicode true
 ; A 64-bit installer: the programs are 64-bit, and a 64-bit-only Wine cannot run a 32-bit one.
@@ -77,6 +78,9 @@ SpaceTexts none
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\zerlind-firm-utility.exe"
 !define MUI_FINISHPAGE_NOREBOOTSUPPORT
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${FINISH_BITMAP}"
+; The stock Japanese title, with the version, leaves its last letter alone on a second line.
+!define MUI_FINISHPAGE_TITLE "$(FinishTitle)"
 !insertmacro MUI_PAGE_FINISH
 !endif
 !insertmacro MUI_LANGUAGE "English"
@@ -108,6 +112,8 @@ LangString DescUnSettings ${LANG_ENGLISH} "The last firmware file and radio addr
 LangString DescUnSettings ${LANG_JAPANESE} "ウィンドウのプログラムが記憶している、最後のファームウェアファイルと無線機のアドレス。"
 LangString ShortcutUninstall ${LANG_ENGLISH} "Uninstall ${PRODUCT}"
 LangString ShortcutUninstall ${LANG_JAPANESE} "${PRODUCT}のアンインストール"
+LangString FinishTitle ${LANG_ENGLISH} "Completing $(^NameDA) Setup"
+LangString FinishTitle ${LANG_JAPANESE} "${PRODUCT}セットアップの完了"
 LangString OldWindows ${LANG_ENGLISH} "${PRODUCT} needs Windows 10 or 11, 64-bit. Nothing has been installed."
 LangString OldWindows ${LANG_JAPANESE} "${PRODUCT}にはWindows 10または11（64ビット）が必要です。何もインストールしていません。"
 LangString Running ${LANG_ENGLISH} "${PRODUCT} is running ($R1). Close it, then choose Retry."
