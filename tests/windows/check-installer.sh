@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The installer under Wine: it refuses Windows 7; a silent install (/S) puts both programs, their Qt and the Start-menu
-# entry in place, the installed window program starts and stays up, a reinstall and an uninstall
+# The installer under Wine: it refuses Windows 7; a silent install (/S) puts both programs, their Qt, the Start-menu
+# entry and an uninstaller that describes itself in place, the installed window program starts and stays up, a reinstall and an uninstall
 # leave it be while it runs, and the silent uninstall removes every file it installed. Every
 # program of the zip starts from its own folder. Skipped (77) when the installer has not been
 # made yet.
