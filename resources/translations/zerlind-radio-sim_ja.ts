@@ -38,7 +38,7 @@
     <name>SimOptions</name>
     <message>
         <source>unexpected argument: %1</source>
-        <translation>予期しない引数です：%1</translation>
+        <translation>余分な引数です：%1</translation>
     </message>
     <message>
         <source>--%1 needs a value</source>
@@ -46,7 +46,7 @@
     </message>
     <message>
         <source>--%1 takes no value</source>
-        <translation>--%1は値を取りません。</translation>
+        <translation>--%1には値を指定できません。</translation>
     </message>
     <message>
         <source>unknown option: --%1</source>
