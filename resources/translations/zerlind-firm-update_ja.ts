@@ -375,278 +375,6 @@ Exit status (with several radios, that of the first radio in list order that was
     </message>
 </context>
 <context>
-    <name>RadioAddress</name>
-    <message>
-        <source>not four parts</source>
-        <translation>部分が4つでない</translation>
-    </message>
-    <message>
-        <source>empty part</source>
-        <translation>空の部分がある</translation>
-    </message>
-    <message>
-        <source>hexadecimal part &apos;%1&apos;</source>
-        <translation>16進数の部分&apos;%1&apos;がある</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos; is not a decimal number</source>
-        <translation>&apos;%1&apos;が10進数でない</translation>
-    </message>
-    <message>
-        <source>leading zero in &apos;%1&apos;</source>
-        <translation>&apos;%1&apos;の先頭に0がある</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos; is over 255</source>
-        <translation>&apos;%1&apos;が255を超える</translation>
-    </message>
-    <message>
-        <source>longer than %1 characters</source>
-        <translation>%1文字より長い</translation>
-    </message>
-    <message>
-        <source>empty label</source>
-        <translation>空のラベルがある</translation>
-    </message>
-    <message>
-        <source>label longer than %1 characters</source>
-        <translation>%1文字より長いラベルがある</translation>
-    </message>
-    <message>
-        <source>label &apos;%1&apos; starts or ends with &apos;-&apos;</source>
-        <translation>ラベル&apos;%1&apos;が&apos;-&apos;で始まるか終わる</translation>
-    </message>
-    <message>
-        <source>not an address or a host name</source>
-        <translation>アドレスでもホスト名でもない</translation>
-    </message>
-    <message>
-        <source>empty</source>
-        <translation>空</translation>
-    </message>
-</context>
-<context>
-    <name>RadioList</name>
-    <message>
-        <source>the command line</source>
-        <translation>コマンドライン</translation>
-    </message>
-    <message>
-        <source>not [IPV6] or [IPV6]:PORT</source>
-        <translation>[IPV6]でも[IPV6]:PORTでもない</translation>
-    </message>
-    <message>
-        <source>bad port %1</source>
-        <translation>ポート%1が正しくない</translation>
-    </message>
-    <message>
-        <source>not an IPv6 address</source>
-        <translation>IPv6アドレスでない</translation>
-    </message>
-    <message>
-        <source>not an address</source>
-        <translation>アドレスでない</translation>
-    </message>
-    <message>
-        <source>%1: the list is neither UTF-8 nor UTF-16 with a byte-order mark</source>
-        <translation>%1: リストがUTF-8でもバイトオーダーマーク付きのUTF-16でもありません。</translation>
-    </message>
-    <message>
-        <source>%1:%2: not a radio address: %3 (%4)</source>
-        <translation>%1:%2: 無線機のアドレスではありません：%3（%4）</translation>
-    </message>
-    <message>
-        <source>%1:%2: not a radio address: %3</source>
-        <translation>%1:%2: 無線機のアドレスではありません：%3</translation>
-    </message>
-    <message>
-        <source>radio listed twice: %1 at %2 and at %3</source>
-        <translation>同じ無線機が2度指定されています：%1（%2と%3）</translation>
-    </message>
-    <message>
-        <source>radio listed twice: %1 at %2 and %3 at %4 are both %5 port %6</source>
-        <translation>同じ無線機が2度指定されています：%1（%2）と%3（%4）はどちらも%5のポート%6です。</translation>
-    </message>
-</context>
-<context>
-    <name>RecordPaths</name>
-    <message>
-        <source>the firmware file %1</source>
-        <translation>ファームウェアファイル %1</translation>
-    </message>
-    <message>
-        <source>the radio list %1</source>
-        <translation>無線機リスト %1</translation>
-    </message>
-    <message>
-        <source>%1 %2 given twice</source>
-        <translation>%1 %2が2度指定されています。</translation>
-    </message>
-    <message>
-        <source>%1 %2 and %1 %3: one list given twice</source>
-        <translation>%1 %2と%1 %3: 同じリストが2度指定されています。</translation>
-    </message>
-    <message>
-        <source>%1 %2: the same file as %3</source>
-        <translation>%1 %2: %3と同じファイルです。</translation>
-    </message>
-    <message>
-        <source>%1 %2: not a regular file</source>
-        <translation>%1 %2: 通常のファイルではありません。</translation>
-    </message>
-    <message>
-        <source>%1 %2: a symbolic link into a folder that does not exist (%3)</source>
-        <translation>%1 %2: 存在しないフォルダーを指すシンボリックリンクです（%3）。</translation>
-    </message>
-    <message>
-        <source>%1 %2: a loop of symbolic links</source>
-        <translation>%1 %2: シンボリックリンクがループしています。</translation>
-    </message>
-</context>
-<context>
-    <name>RunPlan</name>
-    <message>
-        <source>not a radio address: %1 (%2)</source>
-        <translation>無線機のアドレスではありません：%1（%2）</translation>
-    </message>
-    <message>
-        <source>ADDRESS %1 of the command line</source>
-        <translation>コマンドラインの%1番目のADDRESS</translation>
-    </message>
-    <message>
-        <source>none</source>
-        <translation>なし</translation>
-    </message>
-    <message>
-        <source>%1 holds no radio: an earlier run left nothing to do there; give the other radios without it</source>
-        <translation>%1に無線機がありません。前回の実行で残った作業はありません。ほかの無線機はこのリストなしで指定してください。</translation>
-    </message>
-    <message>
-        <source>nothing left to do: %1 holds no radio</source>
-        <translation>残っている作業はありません（%1に無線機がありません）。</translation>
-    </message>
-    <message>
-        <source>no radio: the list is empty and no ADDRESS was given</source>
-        <translation>無線機がありません。リストが空で、ADDRESSも指定されていません。</translation>
-    </message>
-    <message>
-        <source>--canary %1 is not fewer than the %2 of the run: nothing would wait for it</source>
-        <translation>--canary %1が実行する無線機の数（%2）より少なくありません。カナリアの後に待つ無線機がありません。</translation>
-    </message>
-    <message>
-        <source>--deadline %1 has passed</source>
-        <translation>--deadline %1はすでに過ぎています。</translation>
-    </message>
-    <message>
-        <source>--deadline %1 is more than a week away</source>
-        <translation>--deadline %1は1週間より先です。</translation>
-    </message>
-    <message>
-        <source>resolving %1 name</source>
-        <translation>名前 %1 個を解決しています</translation>
-    </message>
-    <message>
-        <source>resolving %1 names</source>
-        <translation>名前 %1 個を解決しています</translation>
-    </message>
-    <message>
-        <source>%1: no address for the name within %2 ms</source>
-        <translation>%1: %2 ms以内に名前のアドレスが得られませんでした。</translation>
-    </message>
-    <message>
-        <source>%1: no such radio name (it does not resolve)</source>
-        <translation>%1: その名前の無線機はありません（名前を解決できません）。</translation>
-    </message>
-    <message>
-        <source>--max-failures can stop no radio here: with --jobs %1 every radio has started before %2 can have failed, and a radio already running is never stopped</source>
-        <translation>ここでは--max-failuresはどの無線機も止められません。--jobs %1では%2が失敗する前にすべての無線機が開始し、実行中の無線機は止めないためです。</translation>
-    </message>
-    <message>
-        <source>%1: %2 bytes, %3 blocks, SHA-256 %4</source>
-        <translation>%1: %2 バイト、%3 ブロック、SHA-256 %4</translation>
-    </message>
-    <message>
-        <source>%1, up to %2 at once; failure limit %3; retries %4; pause between waves %5 s; deadline %6
-</source>
-        <translation>無線機 %1、同時に最大 %2 台、失敗の上限：%3、再試行：%4 回、ウェーブ間の休止：%5 秒、期限：%6
-</translation>
-    </message>
-    <message>
-        <source>rule: %1</source>
-        <translation>規則：%1</translation>
-    </message>
-    <message>
-        <source>wave %1 of %2: %3
-</source>
-        <translation>ウェーブ %1/%2：%3
-</translation>
-    </message>
-    <message>
-        <source>  %1  %2  port %3
-</source>
-        <translation>  %1  %2  ポート %3
-</translation>
-    </message>
-    <message>
-        <source>note: %1</source>
-        <translation>注意：%1</translation>
-    </message>
-    <message>
-        <source>writes: %1
-</source>
-        <translation>書き込むファイル：%1
-</translation>
-    </message>
-    <message>
-        <source>nothing</source>
-        <translation>なし</translation>
-    </message>
-    <message>
-        <source>, </source>
-        <comment>between the files a run writes</comment>
-        <translation>、</translation>
-    </message>
-</context>
-<context>
-    <name>RunRecords</name>
-    <message>
-        <source># not updated by zerlind-firm-update %1 on %2 with %3 (SHA-256 %4)</source>
-        <translation># 更新されなかった無線機：zerlind-firm-update %1、%2、%3（SHA-256 %4）</translation>
-    </message>
-    <message>
-        <source># not reachable by zerlind-firm-update %1 on %2 with %3 (SHA-256 %4)</source>
-        <translation># 到達できなかった無線機：zerlind-firm-update %1、%2、%3（SHA-256 %4）</translation>
-    </message>
-    <message>
-        <source>failed: %1</source>
-        <translation>失敗：%1</translation>
-    </message>
-    <message>
-        <source>not-started: %1</source>
-        <translation>未実行：%1</translation>
-    </message>
-    <message>
-        <source>interrupted: %1</source>
-        <translation>中断：%1</translation>
-    </message>
-    <message>
-        <source>unknown: %1</source>
-        <translation>不明：%1</translation>
-    </message>
-    <message>
-        <source>%1: cannot create the folder %2</source>
-        <translation>%1: フォルダー「%2」を作成できません。</translation>
-    </message>
-    <message>
-        <source>%1: Permission denied</source>
-        <translation>%1: 許可がありません。</translation>
-    </message>
-    <message>
-        <source>%1; no further radio starts</source>
-        <translation>%1。これ以降、無線機は開始しません。</translation>
-    </message>
-</context>
-<context>
     <name>FleetEvent</name>
     <message>
         <source>%1 updated</source>
@@ -907,6 +635,135 @@ Exit status (with several radios, that of the first radio in list order that was
     </message>
 </context>
 <context>
+    <name>RadioAddress</name>
+    <message>
+        <source>not four parts</source>
+        <translation>部分が4つでない</translation>
+    </message>
+    <message>
+        <source>empty part</source>
+        <translation>空の部分がある</translation>
+    </message>
+    <message>
+        <source>hexadecimal part &apos;%1&apos;</source>
+        <translation>16進数の部分&apos;%1&apos;がある</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a decimal number</source>
+        <translation>&apos;%1&apos;が10進数でない</translation>
+    </message>
+    <message>
+        <source>leading zero in &apos;%1&apos;</source>
+        <translation>&apos;%1&apos;の先頭に0がある</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is over 255</source>
+        <translation>&apos;%1&apos;が255を超える</translation>
+    </message>
+    <message>
+        <source>longer than %1 characters</source>
+        <translation>%1文字より長い</translation>
+    </message>
+    <message>
+        <source>empty label</source>
+        <translation>空のラベルがある</translation>
+    </message>
+    <message>
+        <source>label longer than %1 characters</source>
+        <translation>%1文字より長いラベルがある</translation>
+    </message>
+    <message>
+        <source>label &apos;%1&apos; starts or ends with &apos;-&apos;</source>
+        <translation>ラベル&apos;%1&apos;が&apos;-&apos;で始まるか終わる</translation>
+    </message>
+    <message>
+        <source>not an address or a host name</source>
+        <translation>アドレスでもホスト名でもない</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>空</translation>
+    </message>
+</context>
+<context>
+    <name>RadioList</name>
+    <message>
+        <source>the command line</source>
+        <translation>コマンドライン</translation>
+    </message>
+    <message>
+        <source>not [IPV6] or [IPV6]:PORT</source>
+        <translation>[IPV6]でも[IPV6]:PORTでもない</translation>
+    </message>
+    <message>
+        <source>bad port %1</source>
+        <translation>ポート%1が正しくない</translation>
+    </message>
+    <message>
+        <source>not an IPv6 address</source>
+        <translation>IPv6アドレスでない</translation>
+    </message>
+    <message>
+        <source>not an address</source>
+        <translation>アドレスでない</translation>
+    </message>
+    <message>
+        <source>%1: the list is neither UTF-8 nor UTF-16 with a byte-order mark</source>
+        <translation>%1: リストがUTF-8でもバイトオーダーマーク付きのUTF-16でもありません。</translation>
+    </message>
+    <message>
+        <source>%1:%2: not a radio address: %3 (%4)</source>
+        <translation>%1:%2: 無線機のアドレスではありません：%3（%4）</translation>
+    </message>
+    <message>
+        <source>%1:%2: not a radio address: %3</source>
+        <translation>%1:%2: 無線機のアドレスではありません：%3</translation>
+    </message>
+    <message>
+        <source>radio listed twice: %1 at %2 and at %3</source>
+        <translation>同じ無線機が2度指定されています：%1（%2と%3）</translation>
+    </message>
+    <message>
+        <source>radio listed twice: %1 at %2 and %3 at %4 are both %5 port %6</source>
+        <translation>同じ無線機が2度指定されています：%1（%2）と%3（%4）はどちらも%5のポート%6です。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordPaths</name>
+    <message>
+        <source>the firmware file %1</source>
+        <translation>ファームウェアファイル %1</translation>
+    </message>
+    <message>
+        <source>the radio list %1</source>
+        <translation>無線機リスト %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 given twice</source>
+        <translation>%1 %2が2度指定されています。</translation>
+    </message>
+    <message>
+        <source>%1 %2 and %1 %3: one list given twice</source>
+        <translation>%1 %2と%1 %3: 同じリストが2度指定されています。</translation>
+    </message>
+    <message>
+        <source>%1 %2: the same file as %3</source>
+        <translation>%1 %2: %3と同じファイルです。</translation>
+    </message>
+    <message>
+        <source>%1 %2: not a regular file</source>
+        <translation>%1 %2: 通常のファイルではありません。</translation>
+    </message>
+    <message>
+        <source>%1 %2: a symbolic link into a folder that does not exist (%3)</source>
+        <translation>%1 %2: 存在しないフォルダーを指すシンボリックリンクです（%3）。</translation>
+    </message>
+    <message>
+        <source>%1 %2: a loop of symbolic links</source>
+        <translation>%1 %2: シンボリックリンクがループしています。</translation>
+    </message>
+</context>
+<context>
     <name>RolloutPolicy</name>
     <message>
         <source>interrupted before it started</source>
@@ -951,6 +808,137 @@ Exit status (with several radios, that of the first radio in list order that was
     <message>
         <source>no radio starts after the deadline; a wave pause or a wait to try again ends at it</source>
         <translation>期限を過ぎると無線機は開始しません。ウェーブ間の休止と再試行までの待機は期限で終わります。</translation>
+    </message>
+</context>
+<context>
+    <name>RunPlan</name>
+    <message>
+        <source>not a radio address: %1 (%2)</source>
+        <translation>無線機のアドレスではありません：%1（%2）</translation>
+    </message>
+    <message>
+        <source>ADDRESS %1 of the command line</source>
+        <translation>コマンドラインの%1番目のADDRESS</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>%1 holds no radio: an earlier run left nothing to do there; give the other radios without it</source>
+        <translation>%1に無線機がありません。前回の実行で残った作業はありません。ほかの無線機はこのリストなしで指定してください。</translation>
+    </message>
+    <message>
+        <source>nothing left to do: %1 holds no radio</source>
+        <translation>残っている作業はありません（%1に無線機がありません）。</translation>
+    </message>
+    <message>
+        <source>no radio: the list is empty and no ADDRESS was given</source>
+        <translation>無線機がありません。リストが空で、ADDRESSも指定されていません。</translation>
+    </message>
+    <message>
+        <source>--canary %1 is not fewer than the %2 of the run: nothing would wait for it</source>
+        <translation>--canary %1が実行する無線機の数（%2）より少なくありません。カナリアの後に待つ無線機がありません。</translation>
+    </message>
+    <message>
+        <source>--deadline %1 has passed</source>
+        <translation>--deadline %1はすでに過ぎています。</translation>
+    </message>
+    <message>
+        <source>--deadline %1 is more than a week away</source>
+        <translation>--deadline %1は1週間より先です。</translation>
+    </message>
+    <message>
+        <source>resolving %1 name</source>
+        <translation>名前 %1 個を解決しています</translation>
+    </message>
+    <message>
+        <source>resolving %1 names</source>
+        <translation>名前 %1 個を解決しています</translation>
+    </message>
+    <message>
+        <source>%1: no address for the name within %2 ms</source>
+        <translation>%1: %2 ms以内に名前のアドレスが得られませんでした。</translation>
+    </message>
+    <message>
+        <source>%1: no such radio name (it does not resolve)</source>
+        <translation>%1: その名前の無線機はありません（名前を解決できません）。</translation>
+    </message>
+    <message>
+        <source>--max-failures can stop no radio here: with --jobs %1 every radio has started before %2 can have failed, and a radio already running is never stopped</source>
+        <translation>ここでは--max-failuresはどの無線機も止められません。--jobs %1では%2が失敗する前にすべての無線機が開始し、実行中の無線機は止めないためです。</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes, %3 blocks, SHA-256 %4</source>
+        <translation>%1: %2 バイト、%3 ブロック、SHA-256 %4</translation>
+    </message>
+    <message>
+        <source>%1, up to %2 at once; failure limit %3; retries %4; pause between waves %5 s; deadline %6
+</source>
+        <translation>無線機 %1、同時に最大 %2 台、失敗の上限：%3、再試行：%4 回、ウェーブ間の休止：%5 秒、期限：%6
+</translation>
+    </message>
+    <message>
+        <source>rule: %1</source>
+        <translation>規則：%1</translation>
+    </message>
+    <message>
+        <source>wave %1 of %2: %3
+</source>
+        <translation>ウェーブ %1/%2：%3
+</translation>
+    </message>
+    <message>
+        <source>  %1  %2  port %3
+</source>
+        <translation>  %1  %2  ポート %3
+</translation>
+    </message>
+    <message>
+        <source>note: %1</source>
+        <translation>注意：%1</translation>
+    </message>
+    <message>
+        <source>writes: %1
+</source>
+        <translation>書き込むファイル：%1
+</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the files a run writes</comment>
+        <translation>、</translation>
+    </message>
+</context>
+<context>
+    <name>RunRecords</name>
+    <message>
+        <source># not updated by zerlind-firm-update %1 on %2 with %3 (SHA-256 %4)</source>
+        <translation># 更新されなかった無線機：zerlind-firm-update %1、%2、%3（SHA-256 %4）</translation>
+    </message>
+    <message>
+        <source># not reachable by zerlind-firm-update %1 on %2 with %3 (SHA-256 %4)</source>
+        <translation># 到達できなかった無線機：zerlind-firm-update %1、%2、%3（SHA-256 %4）</translation>
+    </message>
+    <message>
+        <source>%1: cannot create the folder %2</source>
+        <translation>%1: フォルダー「%2」を作成できません。</translation>
+    </message>
+    <message>
+        <source>%1: Permission denied</source>
+        <translation>%1: 許可がありません。</translation>
+    </message>
+    <message>
+        <source>%1; no further radio starts</source>
+        <translation>%1。これ以降、無線機は開始しません。</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
     </message>
 </context>
 <context>

@@ -54,22 +54,10 @@ const QStringList& HeaderStarts()
     return starts;
 }
 
-// "failed: why", the comment after a radio of the list; the state as the records name it.
+// "failed: why", the comment after a radio of the list, with the state as the table names it.
 QString StateComment(RadioState state, const QString& text)
 {
-    switch (state) {
-    case RadioState::Failed:
-        return QCoreApplication::translate("RunRecords", "failed: %1").arg(text);
-    case RadioState::NotStarted:
-        return QCoreApplication::translate("RunRecords", "not-started: %1").arg(text);
-    case RadioState::Interrupted:
-        return QCoreApplication::translate("RunRecords", "interrupted: %1").arg(text);
-    case RadioState::Unknown:
-        return QCoreApplication::translate("RunRecords", "unknown: %1").arg(text);
-    case RadioState::Updated:
-        break;
-    }
-    return StateWord(state) + QStringLiteral(": ") + text;
+    return QCoreApplication::translate("RunRecords", "%1: %2").arg(StateCell(state), text);
 }
 
 } // namespace
