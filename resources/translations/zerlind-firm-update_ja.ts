@@ -953,6 +953,13 @@ Exit status (with several radios, that of the first radio in list order that was
     </message>
 </context>
 <context>
+    <name>SystemErrorText</name>
+    <message>
+        <source>error %1</source>
+        <translation>エラー %1</translation>
+    </message>
+</context>
+<context>
     <name>TextRenderer</name>
     <message>
         <source>radio</source>

@@ -7,3 +7,6 @@
 
 // False when the system has no text for the code in either language; `text` is then unchanged.
 bool LoadSystemErrorText(int code, quint32 threadLocaleId, QString& text);
+// The system's text for an error number in the language the program's own texts are in
+// (English with --json); "error N" when the system has none.
+QString SystemReason(int code);

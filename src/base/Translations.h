@@ -8,3 +8,5 @@
 // texts) for the whole process; may be called again when a later choice overrides the first.
 // False when the Japanese texts could not be loaded (the English ones then stay).
 bool UseTranslations(quint16 language);
+// The language tr() answers in: 1041 once Japanese texts are in use, else 1033.
+quint16 TranslationsLanguage();

@@ -1,6 +1,7 @@
 #include "RecordFile.h"
 
 #include "base/Platform.h"
+#include "base/SystemErrorText.h"
 
 #include <QFile>
 
@@ -12,13 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString Reason(int code)
-{
-    QString text = QStringLiteral("error %1").arg(code);
-    Platform::SystemErrorText(code, Platform::SystemTextLanguage::English, text);
-    return text;
-}
 
 // Writes all of `data` at `fd`; 0, or the error number of the write that failed.
 int WriteAll(int fd, const char* data, qint64 size, qint64& written)
@@ -65,7 +59,7 @@ QString RecordFile::Open(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0)
-        return Reason(errno);
+        return SystemReason(errno);
     m_handle = fd;
     return QString();
 }
@@ -84,5 +78,5 @@ QString RecordFile::Append(const QByteArray& line)
         while (::ftruncate(fd, start) != 0 && errno == EINTR) {
         }
     }
-    return Reason(error);
+    return SystemReason(error);
 }

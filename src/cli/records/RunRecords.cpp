@@ -7,6 +7,7 @@
 
 #include "base/Platform.h"
 #include "base/Release.h"
+#include "base/SystemErrorText.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -87,9 +88,7 @@ QString ReplaceRecordWhole(const QString& path, const QByteArray& data)
     const int error = Platform::ReplaceFileWhole(path, data);
     if (error == 0)
         return QString();
-    QString text = QStringLiteral("error %1").arg(error);
-    Platform::SystemErrorText(error, Platform::SystemTextLanguage::English, text);
-    return text;
+    return SystemReason(error);
 }
 
 QString FailedList::Write(const QVector<RadioOutcome>& outcomes, qint64 timeMs) const

@@ -229,7 +229,7 @@ TEST(ProgressBlock, APauseIsShownAndCountedOnce)
 TEST(SummaryTable, CutsAreMarkedAndTheStatusAlwaysShows)
 {
     const QString text = QStringLiteral("Illegal firm data. Please check the firmware file and try again.");
-    const RadioOutcome failed{RadioState::Failed, 6, text, 2000, 0, 2};
+    const RadioOutcome failed{RadioState::Failed, 6, text, 2000, 0, 2, {}};
     for (const QString& label : {QStringLiteral("127.0.4.10"), QStringLiteral("[fd00:1234:5678:9abc:def0:1234:5678:1]:1114")}) {
         for (int columns : {132, 80, 50, 40, 30}) {
             const QString table = TextRenderer::SummaryLines({label}, {failed}, columns).join(u'\n');
@@ -249,7 +249,7 @@ TEST(SummaryTable, JapaneseColumnsAlignByDisplayWidth)
 {
     ASSERT_TRUE(UseTranslations(LanguageJapanese));
     const QStringList lines = TextRenderer::SummaryLines({"127.0.4.11", "127.0.4.12", "127.0.4.13"},
-        {{RadioState::Updated, 0, {}, 1500, 0, 1}, {RadioState::Failed, 6, "x", 20, 0, 1}, {RadioState::NotStarted, -1, "y", 0, 0, 0}}, 0);
+        {{RadioState::Updated, 0, {}, 1500, 0, 1, {}}, {RadioState::Failed, 6, "x", 20, 0, 1, {}}, {RadioState::NotStarted, -1, "y", 0, 0, 0, {}}}, 0);
     UseTranslations(LanguageEnglishUs);
     SCOPED_TRACE(lines.join(u'\n').toStdString());
     ASSERT_TRUE(lines[0].startsWith(QString::fromUtf8("無線機")));
