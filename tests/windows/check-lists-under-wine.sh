@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Radio lists in the ANSI code page of an English (cp1252) and a Japanese (cp932) system: read, a
-# bad line quoted as written. The re-run list ends lines in CR LF and names files with backslashes.
+# bad line quoted as written (in the system's language). The re-run list ends lines in CR LF and
+# names files with backslashes.
 # Usage: check-lists-under-wine.sh WINE_RUN UPDATER.exe
 set -euo pipefail
 run=$1 updater=$2
@@ -15,7 +16,7 @@ plan() { # LANG, list: what --plan says on stderr
 said=$(plan en_US.UTF-8 cp1252.txt)
 check "cp1252 on an English system: line 3 quoted as written ($said)" grep -q "cp1252.txt:3: not a radio address: 'Müller'" <<<"$said"
 said=$(plan ja_JP.UTF-8 cp932.txt)
-check "cp932 on a Japanese system: line 3 quoted as written ($said)" grep -q "cp932.txt:3: not a radio address: '本社'" <<<"$said"
+check "cp932 on a Japanese system: line 3 quoted as written ($said)" grep -q "cp932.txt:3: 無線機のアドレスではありません：'本社'" <<<"$said"
 # Nothing listens on 127.0.9.3: the radio fails at once and goes to the re-run list.
 LANG=en_US.UTF-8 "$run" "$updater" --no-progress --failed "Z:${scratch//\//\\}\\again.txt" "Z:$scratch/main.dat" 127.0.9.3 \
   >/dev/null 2>&1 </dev/null || true
