@@ -547,6 +547,11 @@ Exit status (with several radios, that of the first radio in list order that was
         <source>%1 of %2 radios reachable; not reachable: %3</source>
         <translation>無線機 %2 台中 %1 台に到達可能。到達不可：%3</translation>
     </message>
+    <message>
+        <source>, </source>
+        <comment>between radio names</comment>
+        <translation>、</translation>
+    </message>
 </context>
 <context>
     <name>ProgressBlock</name>

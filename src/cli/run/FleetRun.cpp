@@ -349,9 +349,9 @@ QVector<RadioOutcome> FleetRun::Update(const QByteArray& image, quint16 language
         } else if (announceWaves) {
             // The line names a few; the JSON event every one.
             const QString shown = names.size() <= SHOWN_NAMES
-                                      ? names.join(QStringLiteral(", "))
+                                      ? names.join(tr(", ", "between radio names"))
                                       : tr("%1 and %2 more")
-                                            .arg(names.mid(0, SHOWN_NAMES).join(QStringLiteral(", ")))
+                                            .arg(names.mid(0, SHOWN_NAMES).join(tr(", ", "between radio names")))
                                             .arg(names.size() - SHOWN_NAMES);
             RolloutEvent(tr("wave %1 of %2: %3 (%4)")
                              .arg(wave + 1)
@@ -449,7 +449,7 @@ int FleetRun::Check(int connectTimeoutMs, QVector<RadioOutcome>& outcomes)
                              ? tr("%1 of %2 radios reachable").arg(count).arg(m_radios.size())
                              : tr("%1 of %2 radios reachable; not reachable: %3")
                                    .arg(QString::number(count), QString::number(m_radios.size()),
-                                        unreachable.join(QStringLiteral(", ")));
+                                        unreachable.join(tr(", ", "between radio names")));
     m_output.Fact(text, {{"event", "summary"}, {"reachable", count}, {"unreachable", QJsonArray::fromStringList(unreachable)},
                          {"exit", exitCode}});
     return exitCode;
